@@ -1,0 +1,17 @@
+#include <QApplication>
+
+#include "ui/main_window/frmMain.h"
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Kelvory"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Kelvory"));
+    QApplication::setApplicationVersion(QStringLiteral(KELVORY_VERSION));
+
+    frmMain window;
+    if (!window.Form_Load()) {
+        return 1;  // the window has already told the user why
+    }
+    window.show();
+    return app.exec();
+}

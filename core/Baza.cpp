@@ -1,0 +1,275 @@
+#include "core/Baza.h"
+
+#include <stdexcept>
+#include <system_error>
+#include <vector>
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+std::int32_t readInt32(const Bytes& b, std::size_t at) {
+    const std::uint32_t v = static_cast<std::uint32_t>(b[at]) | (static_cast<std::uint32_t>(b[at + 1]) << 8) |
+                            (static_cast<std::uint32_t>(b[at + 2]) << 16) |
+                            (static_cast<std::uint32_t>(b[at + 3]) << 24);
+    return static_cast<std::int32_t>(v);
+}
+
+std::int16_t readInt16(const Bytes& b, std::size_t at) {
+    const auto v = static_cast<std::uint16_t>(b[at] | (b[at + 1] << 8));
+    return static_cast<std::int16_t>(v);
+}
+
+void writeInt32(Bytes& b, std::size_t at, std::int32_t value) {
+    const auto v = static_cast<std::uint32_t>(value);
+    for (int i = 0; i < 4; ++i) {
+        b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+    }
+}
+
+void writeInt16(Bytes& b, std::size_t at, std::int16_t value) {
+    const auto v = static_cast<std::uint16_t>(value);
+    b[at] = static_cast<std::uint8_t>(v);
+    b[at + 1] = static_cast<std::uint8_t>(v >> 8);
+}
+
+void checkIndex(int index, int count) {
+    if (index < 0 || index >= count) {
+        throw std::out_of_range("league block index " + std::to_string(index) + " outside 0.." +
+                                std::to_string(count - 1));
+    }
+}
+
+}  // namespace
+
+// One description of the five regions drives both loading and saving: where
+// each lies in the file and how its bytes map onto the block.
+struct BazaRegion {
+    std::int64_t offset;
+    std::size_t size;
+    void (*decode)(const Bytes&, Baza::Block&);
+    void (*encode)(const Baza::Block&, Bytes&);
+};
+
+namespace {
+
+constexpr std::size_t kCatStride = Baza::CatLength + 1;  // text plus its reserved byte
+
+const BazaRegion kRegions[] = {
+    {Baza::LigaOffset, Baza::LigaSize,
+     [](const Bytes& b, Baza::Block& k) {
+         for (int i = 0; i < Baza::LigaCount; ++i) k.liga[i] = readInt32(b, 4 * i);
+     },
+     [](const Baza::Block& k, Bytes& b) {
+         for (int i = 0; i < Baza::LigaCount; ++i) writeInt32(b, 4 * i, k.liga[i]);
+     }},
+    {Baza::StrOffset, Baza::StrSize,
+     [](const Bytes& b, Baza::Block& k) {
+         for (int i = 0; i < Baza::StrCount; ++i) {
+             k.str[i] = readInt16(b, 4 * i);
+             k.strReserved[i] = {b[4 * i + 2], b[4 * i + 3]};
+         }
+     },
+     [](const Baza::Block& k, Bytes& b) {
+         for (int i = 0; i < Baza::StrCount; ++i) {
+             writeInt16(b, 4 * i, k.str[i]);
+             b[4 * i + 2] = k.strReserved[i][0];
+             b[4 * i + 3] = k.strReserved[i][1];
+         }
+     }},
+    {Baza::CatOffset, Baza::CatSize,
+     [](const Bytes& b, Baza::Block& k) {
+         for (int i = 0; i < Baza::CatCount; ++i) {
+             const auto* first = reinterpret_cast<const char*>(b.data() + kCatStride * i);
+             k.cat[i].assign(first, Baza::CatLength);
+             if (i < Baza::CatCount - 1) k.catReserved[i] = b[kCatStride * i + Baza::CatLength];
+         }
+     },
+     [](const Baza::Block& k, Bytes& b) {
+         for (int i = 0; i < Baza::CatCount; ++i) {
+             for (int c = 0; c < Baza::CatLength; ++c) {
+                 b[kCatStride * i + c] = static_cast<std::uint8_t>(k.cat[i][c]);
+             }
+             if (i < Baza::CatCount - 1) b[kCatStride * i + Baza::CatLength] = k.catReserved[i];
+         }
+     }},
+    {Baza::MapOffset, Baza::MapSize,
+     [](const Bytes& b, Baza::Block& k) {
+         for (int i = 0; i < Baza::MapCount; ++i) k.map[i] = b[i];
+     },
+     [](const Baza::Block& k, Bytes& b) {
+         for (int i = 0; i < Baza::MapCount; ++i) b[i] = k.map[i];
+     }},
+    {Baza::CatLOffset, Baza::CatLSize,
+     [](const Bytes& b, Baza::Block& k) {
+         for (int i = 0; i < Baza::CatLCount; ++i) k.catL[i] = readInt32(b, 4 * i);
+     },
+     [](const Baza::Block& k, Bytes& b) {
+         for (int i = 0; i < Baza::CatLCount; ++i) writeInt32(b, 4 * i, k.catL[i]);
+     }},
+};
+
+}  // namespace
+
+Baza::Baza() {
+    block_.cat.fill(std::string(CatLength, '\0'));
+}
+
+bool Baza::File_Exists(const std::filesystem::path& Str_Path) {
+    if (Str_Path.empty()) {
+        return false;
+    }
+    std::error_code error;
+    return std::filesystem::exists(Str_Path, error);
+}
+
+bool Baza::Wczytaj(const std::filesystem::path& path) {
+    if (!File_Exists(path)) {
+        return false;
+    }
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error)) {
+        return false;
+    }
+    try {
+        BinaryFile file(path, BinaryFile::Mode::Read);
+        Block staging;  // starts zero-filled, texts as NUL bytes
+        staging.cat.fill(std::string(CatLength, '\0'));
+        for (const BazaRegion& region : kRegions) {
+            Bytes bytes(region.size, 0);  // what lies beyond the end of the file stays zero
+            file.readAt(region.offset, bytes.data(), bytes.size());
+            region.decode(bytes, staging);
+        }
+        file.close();
+        block_ = staging;
+        loaded_ = true;
+        return true;
+    } catch (const FileError&) {
+        return false;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
+bool Baza::Zapisz(const std::filesystem::path& path) {
+    if (!loaded_) {
+        return false;
+    }
+    const std::filesystem::path target = path.empty() ? path_ : path;
+    if (target.empty()) {
+        throw SaveError(target, "no file name was given");
+    }
+    BinaryFile file(target, BinaryFile::Mode::ReadWriteCreate);
+    for (const BazaRegion& region : kRegions) {
+        Bytes bytes(region.size, 0);
+        region.encode(block_, bytes);
+        file.writeAt(region.offset, bytes.data(), bytes.size());
+    }
+    file.flushToDisk();
+    file.close();
+    return true;
+}
+
+std::int32_t Baza::liga(int index) const {
+    checkIndex(index, LigaCount);
+    return block_.liga[index];
+}
+
+void Baza::setLiga(int index, std::int32_t value) {
+    checkIndex(index, LigaCount);
+    block_.liga[index] = value;
+}
+
+std::int16_t Baza::str(int index) const {
+    checkIndex(index, StrCount);
+    return block_.str[index];
+}
+
+void Baza::setStr(int index, std::int16_t value) {
+    checkIndex(index, StrCount);
+    block_.str[index] = value;
+}
+
+std::string Baza::cat(int index) const {
+    checkIndex(index, CatCount);
+    return block_.cat[index];
+}
+
+void Baza::setCat(int index, const std::string& text) {
+    checkIndex(index, CatCount);
+    block_.cat[index] = fitCategory(text);
+}
+
+std::int32_t Baza::catL(int index) const {
+    checkIndex(index, CatLCount);
+    return block_.catL[index];
+}
+
+void Baza::setCatL(int index, std::int32_t value) {
+    checkIndex(index, CatLCount);
+    block_.catL[index] = value;
+}
+
+std::uint8_t Baza::map(int index) const {
+    checkIndex(index, MapCount);
+    return block_.map[index];
+}
+
+void Baza::setMap(int index, std::uint8_t value) {
+    checkIndex(index, MapCount);
+    block_.map[index] = value;
+}
+
+bool Baza::Zmien_Dane(const Liga_Table& values) {
+    if (!loaded_) {
+        return false;
+    }
+    block_.liga = values;
+    return true;
+}
+
+bool Baza::Zmien_DaneStr(const Str_Table& values) {
+    if (!loaded_) {
+        return false;
+    }
+    block_.str = values;
+    return true;
+}
+
+bool Baza::Zmien_DaneStruct_Category(const Cat_Texts& texts) {
+    if (!loaded_) {
+        return false;
+    }
+    for (int i = 0; i < CatCount; ++i) {
+        block_.cat[i] = fitCategory(texts[i]);
+    }
+    return true;
+}
+
+bool Baza::Zmien_DaneMap(const Map_Table& codes) {
+    if (!loaded_) {
+        return false;
+    }
+    for (int i = 0; i < MapCount; ++i) {
+        block_.map[i] = Get_Stat(codes[i]);
+    }
+    return true;
+}
+
+bool Baza::Zmien_DaneStruct_CategoryL(const CatL_Table& values) {
+    if (!loaded_) {
+        return false;
+    }
+    block_.catL = values;
+    return true;
+}
+
+std::uint8_t Baza::Get_Stat(std::uint8_t Wartosc) {
+    return Wartosc <= 10 ? Wartosc : 10;
+}
+
+std::string Baza::fitCategory(const std::string& text) {
+    std::string fitted = text.substr(0, CatLength);
+    fitted.resize(CatLength, ' ');
+    return fitted;
+}

@@ -1,0 +1,23 @@
+#include "platform/Paths.h"
+
+#include <QFile>
+
+namespace platform {
+
+QString pathToText(const std::filesystem::path& path) {
+#ifdef _WIN32
+    return QString::fromStdWString(path.native());
+#else
+    return QFile::decodeName(QByteArray::fromStdString(path.native()));
+#endif
+}
+
+std::filesystem::path textToPath(const QString& text) {
+#ifdef _WIN32
+    return std::filesystem::path(text.toStdWString());
+#else
+    return std::filesystem::path(QFile::encodeName(text).toStdString());
+#endif
+}
+
+}  // namespace platform

@@ -1,0 +1,174 @@
+#include "platform/Services.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHash>
+#include <QMessageBox>
+#include <QProcess>
+#include <QSettings>
+#include <QSoundEffect>
+#include <QStandardPaths>
+#include <QUrl>
+
+namespace platform {
+namespace {
+
+// Settings live under the organisation "Kelvory" and the application name the
+// caller gives, so they are the user's own and survive updates of the program.
+QSettings openSettings(const QString& application) {
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Kelvory"), application);
+}
+
+QString readSetting(const QString& application, const QString& section, const QString& key,
+                    const QString& defaultValue) {
+    QSettings settings = openSettings(application);
+    return settings.value(section + QLatin1Char('/') + key, defaultValue).toString();
+}
+
+bool saveSetting(const QString& application, const QString& section, const QString& key, const QString& value) {
+    QSettings settings = openSettings(application);
+    settings.setValue(section + QLatin1Char('/') + key, value);
+    settings.sync();
+    return settings.status() == QSettings::NoError;
+}
+
+bool looksLikeWindowsProgram(const QString& program) {
+    return program.endsWith(QLatin1String(".exe"), Qt::CaseInsensitive);
+}
+
+StartResult startProgram(const QString& commandLine) {
+    StartResult result;
+    QString program;
+    QStringList arguments;
+    const QFileInfo whole(commandLine);
+    if (!commandLine.trimmed().isEmpty() && whole.isFile()) {
+        // The whole text names a file: start exactly that, spaces and all.
+        program = whole.absoluteFilePath();
+    } else {
+        arguments = QProcess::splitCommand(commandLine);
+        if (arguments.isEmpty()) {
+            result.error = QCoreApplication::translate("platform", "No program was given.");
+            return result;
+        }
+        program = arguments.takeFirst();
+        const QFileInfo named(program);
+        if (!named.isFile() && QStandardPaths::findExecutable(program).isEmpty()) {
+            result.error = QCoreApplication::translate("platform", "There is no program “%1”.").arg(program);
+            return result;
+        }
+    }
+#ifndef Q_OS_WIN
+    if (looksLikeWindowsProgram(program)) {
+        const QString wine = QStandardPaths::findExecutable(QStringLiteral("wine"));
+        if (!wine.isEmpty()) {
+            arguments.prepend(program);
+            program = wine;
+        }
+    }
+#endif
+    QProcess process;
+    process.setProgram(program);
+    process.setArguments(arguments);
+    if (process.startDetached()) {
+        result.started = true;
+    } else {
+        result.error = process.errorString();
+        if (result.error.isEmpty() || result.error == QLatin1String("Unknown error")) {
+            result.error = QCoreApplication::translate("platform", "“%1” could not be started.").arg(program);
+        }
+    }
+    return result;
+}
+
+bool openAddress(const QString& address) {
+    const QUrl url = QUrl::fromUserInput(address);
+    return url.isValid() && QDesktopServices::openUrl(url);
+}
+
+void playSound(const QString& file) {
+    const QFileInfo info(file);
+    if (!info.isFile()) {
+        return;  // silence, never the system's default sound
+    }
+    // One effect per file, kept for the life of the program, so a click does
+    // not cut itself off and the file is decoded once.
+    static QHash<QString, QSoundEffect*> effects;
+    const QString key = info.absoluteFilePath();
+    QSoundEffect*& effect = effects[key];
+    if (!effect) {
+        effect = new QSoundEffect(QCoreApplication::instance());
+        effect->setSource(QUrl::fromLocalFile(key));
+    }
+    effect->play();
+}
+
+QString openFileDialog(QWidget* owner, const QString& title, const QString& initialFolder,
+                       const QList<FileFilter>& filters, int selectedFilter) {
+    QStringList filterTexts;
+    for (const FileFilter& filter : filters) {
+        const QString original = filter.pattern;
+        QString patterns = original;
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+#ifndef Q_OS_WIN
+        // "*.*" means every file on Windows; elsewhere it would miss files
+        // without a dot in their name.
+        if (patterns.split(QLatin1Char(' '), Qt::SkipEmptyParts).contains(QLatin1String("*.*"))) {
+            patterns = QStringLiteral("*");
+        }
+#endif
+        // Qt reads the patterns from the last parentheses of the entry; a
+        // description that already ends with them keeps its own wording.
+        QString text = filter.description;
+        const QString shown = QLatin1Char('(') + original + QLatin1Char(')');
+        if (text.endsWith(shown)) {
+            text.chop(shown.size());
+            text += QLatin1Char('(') + patterns + QLatin1Char(')');
+        } else {
+            text += QStringLiteral(" (") + patterns + QLatin1Char(')');
+        }
+        filterTexts << text;
+    }
+    QString selected = selectedFilter >= 0 && selectedFilter < filterTexts.size() ? filterTexts[selectedFilter] : QString();
+    return QFileDialog::getOpenFileName(owner, title, initialFolder, filterTexts.join(QStringLiteral(";;")),
+                                        &selected);
+}
+
+void showMessage(QWidget* owner, MessageIcon icon, const QString& caption, const QString& text) {
+    QMessageBox::Icon boxIcon = QMessageBox::Information;
+    if (icon == MessageIcon::Warning) {
+        boxIcon = QMessageBox::Warning;
+    } else if (icon == MessageIcon::Critical) {
+        boxIcon = QMessageBox::Critical;
+    }
+    QMessageBox box(boxIcon, caption, text, QMessageBox::Ok, owner);
+    box.exec();
+}
+
+}  // namespace
+
+Services systemServices() {
+    Services s;
+    s.programFolder = [] { return QCoreApplication::applicationDirPath(); };
+    s.readSetting = readSetting;
+    s.saveSetting = saveSetting;
+    s.startProgram = startProgram;
+    s.openAddress = openAddress;
+    s.playSound = playSound;
+    s.openFileDialog = openFileDialog;
+    s.showMessage = showMessage;
+    return s;
+}
+
+Services& services() {
+    static Services live = systemServices();
+    return live;
+}
+
+void resetServices() {
+    services() = systemServices();
+}
+
+}  // namespace platform

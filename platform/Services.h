@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+// Everything Kelvory asks of the system beyond files: one replaceable set of
+// functions. The program uses services(); tests swap single members for fakes
+// (and put them back with resetServices()).
+namespace platform {
+
+struct FileFilter {
+    QString description;
+    QString pattern;  // one or more patterns separated by ';', e.g. "*.exe"
+};
+
+enum class MessageIcon { Information, Warning, Critical };
+
+struct StartResult {
+    bool started = false;
+    QString error;  // the reason, when not started
+};
+
+struct Services {
+    // Folder of the program's own executable (not the current folder).
+    std::function<QString()> programFolder;
+
+    // Per-user settings store: application / section / key.
+    std::function<QString(const QString& application, const QString& section, const QString& key,
+                          const QString& defaultValue)>
+        readSetting;
+    std::function<bool(const QString& application, const QString& section, const QString& key, const QString& value)>
+        saveSetting;
+
+    // Starts a program without waiting for it. `commandLine` is either the
+    // path of a program (spaces and all) or a command line.
+    std::function<StartResult(const QString& commandLine)> startProgram;
+
+    // Opens a web or mail address, or a local document, with the system's
+    // default handler. Returns whether the system accepted the request.
+    std::function<bool(const QString& address)> openAddress;
+
+    // Plays a sound file asynchronously; a missing or unplayable file is silent.
+    std::function<void(const QString& file)> playSound;
+
+    // Modal open-file dialog. Returns the chosen path, or an empty string when
+    // the user cancelled. `selectedFilter` is a 0-based index into `filters`.
+    std::function<QString(QWidget* owner, const QString& title, const QString& initialFolder,
+                          const QList<FileFilter>& filters, int selectedFilter)>
+        openFileDialog;
+
+    // Modal message box with one OK button; returns when the user closes it.
+    std::function<void(QWidget* owner, MessageIcon icon, const QString& caption, const QString& text)> showMessage;
+};
+
+Services& services();
+void resetServices();
+
+// The real implementations, for callers that wrap one of them.
+Services systemServices();
+
+}  // namespace platform
