@@ -1,1 +1,30 @@
-// (being written)
+#include "catalogues/ProgramPath.h"
+
+#include <algorithm>
+#include <string>
+
+namespace {
+
+using Path = std::filesystem::path;
+
+bool isSeparator(Path::value_type c) {
+    return c == Path::preferred_separator || c == static_cast<Path::value_type>('/');
+}
+
+}  // namespace
+
+std::filesystem::path programPath(const std::filesystem::path& folder, std::string_view relativeUtf8) {
+    std::string name(relativeUtf8);
+    if constexpr (Path::preferred_separator != '\\') {
+        // Names written on Windows use backslashes; here they separate folders too.
+        std::replace(name.begin(), name.end(), '\\', '/');
+    }
+    // Joined as text rather than with operator/, which would let a name that
+    // starts with a separator replace the folder instead of following it.
+    Path::string_type joined = folder.native();
+    if (!joined.empty() && !isSeparator(joined.back())) {
+        joined += Path::preferred_separator;
+    }
+    joined += std::filesystem::u8path(name).native();
+    return Path(joined);
+}
