@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -141,12 +142,11 @@ bool Baza::Wczytaj(const std::filesystem::path& path) {
             region.decode(bytes, staging);
         }
         file.close();
-        block_ = staging;
+        // Moving cannot fail half-way, so the block is replaced all at once.
+        block_ = std::move(staging);
         loaded_ = true;
         return true;
-    } catch (const FileError&) {
-        return false;
-    } catch (const std::bad_alloc&) {
+    } catch (const std::exception&) {
         return false;
     }
 }

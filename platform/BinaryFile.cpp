@@ -65,6 +65,10 @@ BinaryFile::BinaryFile(const std::filesystem::path& path, Mode mode) : path_(pat
     if (!file_) {
         fail("cannot open the file", errno);
     }
+    // Unbuffered, so that a read or write of N bytes touches exactly those N
+    // bytes of the file: a buffered stream would read whole blocks around
+    // every offset, even before a write.
+    std::setvbuf(file_, nullptr, _IONBF, 0);
 }
 
 BinaryFile::~BinaryFile() {

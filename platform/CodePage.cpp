@@ -82,6 +82,12 @@ char32_t nextUtf8(std::string_view s, std::size_t& pos) {
         }
         c = (c << 6) | (b & 0x3F);
     }
+    // Overlong forms and UTF-16 surrogates are malformed too.
+    static constexpr char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
+    if (c < kSmallest[extra] || (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) {
+        ++pos;
+        return 0xFFFD;
+    }
     pos += extra + 1;
     return c;
 }
