@@ -1,0 +1,38 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "catalogues/IniHost.h"
+
+// Stands in for the window: records every item appended, in call order, and
+// keeps texts, member texts and captions by name.
+class FakeIniHost : public IniHost {
+public:
+    void appendItem(const std::string& control, const std::string& item) override {
+        appended.emplace_back(control, item);
+    }
+    void setText(const std::string& control, const std::string& text) override { texts[control] = text; }
+    std::string memberText(int index) const override {
+        const auto it = members.find(index);
+        return it == members.end() ? std::string() : it->second;
+    }
+    void setCaption(const std::string& label, const std::string& caption) override { captions[label] = caption; }
+
+    std::vector<std::string> itemsOf(const std::string& control) const {
+        std::vector<std::string> items;
+        for (const auto& [name, item] : appended) {
+            if (name == control) {
+                items.push_back(item);
+            }
+        }
+        return items;
+    }
+
+    std::vector<std::pair<std::string, std::string>> appended;
+    std::map<std::string, std::string> texts;
+    std::map<int, std::string> members;
+    std::map<std::string, std::string> captions;
+};
