@@ -131,9 +131,9 @@ QString openFileDialog(QWidget* owner, const QString& title, const QString& init
         }
         filterTexts << text;
     }
-    QString selected = selectedFilter >= 0 && selectedFilter < filterTexts.size() ? filterTexts[selectedFilter] : QString();
-    return QFileDialog::getOpenFileName(owner, title, initialFolder, filterTexts.join(QStringLiteral(";;")),
-                                        &selected);
+    QString selected =
+        selectedFilter >= 0 && selectedFilter < filterTexts.size() ? filterTexts[selectedFilter] : QString();
+    return QFileDialog::getOpenFileName(owner, title, initialFolder, filterTexts.join(QStringLiteral(";;")), &selected);
 }
 
 void showMessage(QWidget* owner, MessageIcon icon, const QString& caption, const QString& text) {

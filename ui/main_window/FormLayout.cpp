@@ -1,1 +1,301 @@
-// (being written)
+#include "ui/main_window/FormLayout.h"
+
+#include <QComboBox>
+#include <QFont>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPalette>
+#include <QValidator>
+#include <vector>
+
+#include "ui/main_window/Artwork.h"
+#include "ui/widgets/Button_XP.h"
+
+namespace {
+
+struct FrameSpec {
+    const char* name;
+    const char* parent;  // nullptr: the window itself
+    int x, y, w, h;
+    const char* caption;
+};
+
+// Listed in reading order; controls inside follow the same order for Tab.
+const FrameSpec kFrames[] = {
+    {"Frame1", nullptr, 8, 8, 113, 385, "Load Slot to Exibition"},
+    {"Frame11", "Frame1", 8, 16, 97, 113, "National Slot"},
+    {"Frame12", "Frame1", 8, 128, 97, 233, "Club Slot"},
+    {"Frame2", nullptr, 120, 8, 169, 385, "Load Name"},
+    {"Frame13", "Frame2", 8, 16, 153, 113, "National Name"},
+    {"Frame14", "Frame2", 8, 128, 153, 233, "Club Name"},
+    {"Frame4", nullptr, 296, 8, 297, 321, "Category Logo League u_1426-dt06.img"},
+    {"Frame10", "Frame4", 8, 16, 281, 113, "National Category Logo League u_1426.bin ->dt06.img"},
+    {"Frame9", "Frame4", 8, 128, 281, 185, "Club Category Logo(dt04.img)"},
+    {"Frame6", nullptr, 600, 8, 249, 361, "Maps Load u_1426.bin ->dt06.img"},
+    {"Frame7", "Frame6", 96, 16, 137, 201, "Maps"},
+    {"Frame3", nullptr, 296, 328, 297, 41, "Load EXE (Work Exe 1.3)"},
+    {"Frame8", nullptr, 296, 368, 553, 81, "Save And Start Game"},
+    {"Frame5", nullptr, 0, 392, 289, 281, "Structure League"},
+};
+
+enum class Companion { None, Combo, Label };
+
+// A column of text-box members, one every 24 pixels, each optionally with a
+// picker or a label on its row.
+struct MemberColumn {
+    const char* frame;
+    std::vector<int> members;  // top to bottom
+    int left, width, top;
+    Companion companion;
+    std::vector<int> companions;  // Combo or Label numbers, row for row
+    int companionLeft, companionWidth, companionHeight;
+    const char* companionText;  // initial text of the pickers; %1 = row
+};
+
+const MemberColumn kColumns[] = {
+    {"Frame11", {0, 1, 2, 3}, 16, 57, 16, Companion::None, {}, 0, 0, 0, nullptr},
+    {"Frame12", {4, 5, 6, 7, 8, 9, 10, 11, 12}, 16, 57, 16, Companion::None, {}, 0, 0, 0, nullptr},
+    {"Frame13", {13, 15, 16, 14}, 8, 33, 16, Companion::Combo, {14, 16, 17, 15}, 48, 97, 21, "Select Index"},
+    {"Frame14",
+     {17, 18, 19, 20, 21, 22, 23, 24, 25},
+     8,
+     33,
+     16,
+     Companion::Combo,
+     {18, 19, 20, 21, 22, 23, 24, 25, 26},
+     48,
+     97,
+     21,
+     "Select Index"},
+    {"Frame10",
+     {26, 27, 28, 29},
+     8,
+     81,
+     16,
+     Companion::Combo,
+     {1, 2, 3, 4},
+     96,
+     169,
+     21,
+     "Select category to Sector %1"},
+    {"Frame9", {30, 31, 32, 33, 34, 35, 36}, 8, 81, 16, Companion::Label, {2, 3, 4, 5, 6, 7, 8}, 96, 32, 13, nullptr},
+    {"Frame6", {39, 40, 41, 42}, 8, 81, 32, Companion::None, {}, 0, 0, 0, nullptr},
+    {"Frame6", {43, 44, 45, 46, 47, 48, 49, 50, 51}, 8, 81, 136, Companion::None, {}, 0, 0, 0, nullptr},
+};
+
+constexpr int kRowStep = 24;
+constexpr int kBoxHeight = 19;
+
+struct LabelSpec {
+    int number;
+    const char* parent;
+    int x, y, w, h;
+    const char* caption;
+};
+
+const LabelSpec kLabels[] = {
+    {15, "Frame7", 16, 16, 103, 176,
+     "0 = Europe\n1 = Africa\n2 = America\n3 = Asia\n4 = England\n5 = France\n6 = Italy\n7 = Holland\n"
+     "8 = Spain\n9 = Libertadores\n10 = World "},
+    {1, "Frame6", 192, 304, 44, 26, "Min = 0\nMax = 10"},
+    {9, "Frame2", 8, 368, 147, 13, " (dt05_x-.imgt -> u_1 > Blok 21)"},
+    {10, "Frame1", 16, 368, 79, 13, "dt0f.img - > 1826"},
+};
+
+const QColor kYellow(255, 255, 0);
+const QColor kGreen(0, 255, 0);
+const QColor kLegendRed(192, 0, 0);
+
+// The club category logo boxes take at most two typed characters, but the
+// window may show longer values it sets itself. A length limit on the box
+// would cut those, so the limit is a validator: it only refuses user input
+// (typing, pasting, dropping) that makes the text longer than two characters.
+class TypedLengthLimit : public QValidator {
+public:
+    TypedLengthLimit(QLineEdit* box, int limit) : QValidator(box), limit_(limit) {
+        // The box asks only after it has taken the new text in, so remember
+        // the length of the text it last showed.
+        connect(box, &QLineEdit::textChanged, this, [this](const QString& text) { shown_ = text.size(); });
+    }
+
+    State validate(QString& input, int& /*pos*/) const override {
+        // Editing within a longer value (deleting, replacing) stays possible.
+        return input.size() <= limit_ || input.size() <= shown_ ? Acceptable : Invalid;
+    }
+
+private:
+    int limit_;
+    qsizetype shown_ = 0;
+};
+
+QLineEdit* makeBox(QWidget* parent, const QString& name, const QRect& rect) {
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(name);
+    box->setGeometry(rect);
+    box->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+    box->setTextMargins(0, 0, 0, 0);
+    return box;
+}
+
+void setBase(QWidget* widget, const QColor& color) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Base, color);
+    widget->setPalette(palette);
+}
+
+}  // namespace
+
+FormControls buildForm(QWidget* client) {
+    FormControls form;
+    form.client = client;
+    client->setFixedSize(FormClientWidth, FormClientHeight);
+
+    QPalette white = client->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    client->setPalette(white);
+    client->setAutoFillBackground(true);
+
+    auto named = [&](const char* name) -> QWidget* { return name ? form.byName.value(QLatin1String(name)) : client; };
+
+    QHash<QString, QString> frameCaption;
+    for (const FrameSpec& spec : kFrames) {
+        auto* frame = new QGroupBox(QString::fromUtf8(spec.caption), named(spec.parent));
+        frame->setObjectName(QLatin1String(spec.name));
+        frame->setGeometry(spec.x, spec.y, spec.w, spec.h);
+        frame->setAutoFillBackground(true);
+        frame->setPalette(white);
+        form.byName.insert(frame->objectName(), frame);
+        frameCaption.insert(frame->objectName(), frame->title());
+    }
+
+    auto remember = [&](QWidget* widget) {
+        form.byName.insert(widget->objectName(), widget);
+        return widget;
+    };
+
+    for (const MemberColumn& column : kColumns) {
+        QWidget* frame = named(column.frame);
+        const QString caption = frameCaption.value(QLatin1String(column.frame));
+        for (std::size_t row = 0; row < column.members.size(); ++row) {
+            const int member = column.members[row];
+            const int top = column.top + kRowStep * static_cast<int>(row);
+            const QString rowName = QStringLiteral("%1, row %2").arg(caption).arg(row + 1);
+
+            QLineEdit* box =
+                makeBox(frame, QStringLiteral("txt_%1").arg(member), QRect(column.left, top, column.width, kBoxHeight));
+            box->setProperty("member", member);
+            box->setAccessibleName(rowName);
+            setBase(box, member >= 39 ? kGreen : kYellow);
+            if (member >= 26 && member <= 29) {
+                box->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+            }
+            if (member >= 30 && member <= 36) {
+                box->setValidator(new TypedLengthLimit(box, 2));
+            }
+            form.txt[member] = box;
+            remember(box);
+            form.tabOrder.append(box);
+
+            if (column.companion == Companion::None) {
+                continue;
+            }
+            const int number = column.companions[row];
+            const QRect rect(column.companionLeft, top, column.companionWidth, column.companionHeight);
+            if (column.companion == Companion::Combo) {
+                auto* combo = new QComboBox(frame);
+                combo->setObjectName(QStringLiteral("Combo%1").arg(number));
+                combo->setGeometry(rect);
+                combo->setEditable(true);
+                combo->setCompleter(nullptr);
+                combo->setInsertPolicy(QComboBox::NoInsert);
+                combo->setMaxVisibleItems(20);
+                QString initial = QString::fromUtf8(column.companionText);
+                if (initial.contains(QLatin1String("%1"))) {
+                    initial = initial.arg(row);
+                }
+                combo->setEditText(initial);
+                combo->setAccessibleName(rowName + QStringLiteral(", picker"));
+                form.combo[number] = combo;
+                remember(combo);
+                form.tabOrder.append(combo);
+            } else {
+                auto* label = new QLabel(QStringLiteral("Label%1").arg(number), frame);
+                label->setObjectName(QStringLiteral("Label%1").arg(number));
+                label->setGeometry(rect);
+                label->setMinimumWidth(column.companionWidth);
+                form.label[number] = label;
+                remember(label);
+            }
+        }
+    }
+
+    for (const LabelSpec& spec : kLabels) {
+        auto* label = new QLabel(QString::fromUtf8(spec.caption), named(spec.parent));
+        label->setObjectName(QStringLiteral("Label%1").arg(spec.number));
+        label->setGeometry(spec.x, spec.y, spec.w, spec.h);
+        form.label[spec.number] = label;
+        remember(label);
+    }
+    QLabel* legend = form.label[15];
+    QFont legendFont(QStringLiteral("Arial"));
+    legendFont.setPointSizeF(9.75);
+    legendFont.setBold(true);
+    legend->setFont(legendFont);
+    legend->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QPalette red = legend->palette();
+    red.setColor(QPalette::WindowText, kLegendRed);
+    legend->setPalette(red);
+    form.label[1]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    // Boxes and buttons outside the text-box array.
+    form.Nazwa_Exe = makeBox(named("Frame3"), QStringLiteral("Nazwa_Exe"), QRect(8, 16, 281, kBoxHeight));
+    form.Nazwa_Exe->setAccessibleName(QStringLiteral("Game executable name"));
+    remember(form.Nazwa_Exe);
+
+    form.Text1 = makeBox(named("Frame8"), QStringLiteral("Text1"), QRect(8, 24, 513, kBoxHeight));
+    form.Text1->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    form.Text1->setAccessibleName(QStringLiteral("Launcher program"));
+    remember(form.Text1);
+
+    form.Open = new Button_XP(named("Frame8"));
+    form.Open->setObjectName(QStringLiteral("Open"));
+    form.Open->setGeometry(528, 24, 17, 17);
+    form.Open->setCaption(QStringLiteral("..."));
+    form.Open->setButtonStyle(3);
+    form.Open->setToolTip(QStringLiteral("Choose the launcher program"));
+    remember(form.Open);
+
+    form.cmd_Save_Start_Game = new Button_XP(named("Frame8"));
+    form.cmd_Save_Start_Game->setObjectName(QStringLiteral("cmd_Save_Start_Game"));
+    form.cmd_Save_Start_Game->setGeometry(224, 48, 121, 25);
+    form.cmd_Save_Start_Game->setCaption(QStringLiteral("Save and Start Game"));
+    form.cmd_Save_Start_Game->setButtonStyle(3);
+    remember(form.cmd_Save_Start_Game);
+
+    form.List1 = new QListWidget(named("Frame5"));
+    form.List1->setObjectName(QStringLiteral("List1"));
+    form.List1->setGeometry(8, 16, 273, 251);
+    form.List1->setAccessibleName(QStringLiteral("Structure League"));
+    remember(form.List1);
+
+    form.Lokalizacja = makeBox(client, QStringLiteral("Lokalizacja"), QRect(296, 656, 553, kBoxHeight));
+    form.Lokalizacja->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    form.Lokalizacja->setReadOnly(true);
+    form.Lokalizacja->setAccessibleName(QStringLiteral("Game executable location"));
+    remember(form.Lokalizacja);
+
+    form.Image1 = new QLabel(client);
+    form.Image1->setObjectName(QStringLiteral("Image1"));
+    form.Image1->setGeometry(480, 472, 265, 184);
+    form.Image1->setPixmap(drawPitchPicture(QSize(265, 184)));
+    remember(form.Image1);
+
+    form.tabOrder << form.Nazwa_Exe << form.Text1 << form.Open << form.cmd_Save_Start_Game << form.List1
+                  << form.Lokalizacja;
+    for (qsizetype i = 1; i < form.tabOrder.size(); ++i) {
+        QWidget::setTabOrder(form.tabOrder[i - 1], form.tabOrder[i]);
+    }
+    return form;
+}

@@ -1,1 +1,49 @@
-// (being written)
+#include "ui/main_window/Polancz.h"
+
+#include <QDir>
+#include <QUrl>
+
+#include "platform/Services.h"
+
+#ifndef KELVORY_HOME_URL
+#define KELVORY_HOME_URL ""
+#endif
+#ifndef KELVORY_ISSUES_URL
+#define KELVORY_ISSUES_URL ""
+#endif
+
+Polancz::Addresses Polancz::builtInAddresses(const QString& programFolder) {
+    const QString guide =
+        QUrl::fromLocalFile(QDir(programFolder).absoluteFilePath(QStringLiteral("UserGuide.html"))).toString();
+    Addresses addresses;
+    addresses.userGuide = guide;
+    addresses.homePage = QStringLiteral(KELVORY_HOME_URL);
+    if (addresses.homePage.isEmpty()) {
+        addresses.homePage = guide + QStringLiteral("#about");
+    }
+    addresses.issueTracker = QStringLiteral(KELVORY_ISSUES_URL);
+    if (addresses.issueTracker.isEmpty()) {
+        addresses.issueTracker = guide + QStringLiteral("#reporting-a-problem");
+    }
+    return addresses;
+}
+
+QString Polancz::copyrightNotice() {
+    return QStringLiteral("Copyright \u00A9 2026 The Kelvory authors");
+}
+
+void Polancz::CommunitySiteA_Click(QWidget*) {
+    platform::services().openAddress(addresses_.userGuide);
+}
+
+void Polancz::CommunitySiteB_Click(QWidget*) {
+    platform::services().openAddress(addresses_.homePage);
+}
+
+void Polancz::AuthorPage_Click(QWidget*) {
+    platform::services().openAddress(addresses_.issueTracker);
+}
+
+void Polancz::Copyright_Click(QWidget* owner) {
+    platform::services().showMessage(owner, platform::MessageIcon::Information, kApplicationTitle, copyrightNotice());
+}

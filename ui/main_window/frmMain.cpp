@@ -1,1 +1,319 @@
-// (being written)
+#include "ui/main_window/frmMain.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+
+#include "catalogues/ProgramPath.h"
+#include "platform/Paths.h"
+#include "platform/Services.h"
+#include "platform/Text.h"
+#include "ui/main_window/Artwork.h"
+#include "ui/main_window/FieldBindings.h"
+#include "ui/widgets/Button_XP.h"
+#include "ui/widgets/Scn_Common_Dialog.h"
+
+namespace {
+
+// Where the launcher path is remembered in the user's settings.
+const QString kSettingsApplication = QStringLiteral("vozi");
+const QString kSettingsSection = QStringLiteral("Options");
+const QString kSettingsKey = QStringLiteral("vozi");
+const QString kNoLauncher = QStringLiteral("Change...");
+
+const QString kLauncherDialogTitle = QStringLiteral("Open vozi.exe");
+const QString kLauncherFilter = QStringLiteral("vozi.exe (*.exe)|*.exe| All Files (*.*)|*.*");
+
+QString qs(const std::string& utf8) {
+    return platform::fromUtf8(utf8);
+}
+
+bool readsAsNumber(const QString& text) {
+    bool ok = false;
+    QLocale().toDouble(text.trimmed(), &ok);
+    if (!ok) {
+        QLocale::c().toDouble(text.trimmed(), &ok);
+    }
+    return ok;
+}
+
+}  // namespace
+
+frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
+    setWindowTitle(QStringLiteral("Kelvory Exibition Mode"));
+    setWindowIcon(drawAppIcon());
+    QFont small = font();
+    small.setPointSize(8);
+    setFont(small);
+
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("frmMainClient"));
+    setCentralWidget(client);
+    form_ = buildForm(client);
+    buildMenus();
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    const QString folder = platform::services().programFolder();
+    programFolder_ = platform::textToPath(folder);
+    baza_ = std::make_unique<Baza>();
+    ini_ = std::make_unique<Ini>(static_cast<IniHost&>(*this), programFolder_);
+    polancz_ = std::make_unique<Polancz>(Polancz::builtInAddresses(folder));
+
+    connectHandlers();
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::buildMenus() {
+    auto named = [](QAction* action, const char* name) {
+        action->setObjectName(QLatin1String(name));
+        return action;
+    };
+
+    QMenu* menu = menuBar()->addMenu(QStringLiteral("Menu"));
+    menu->setObjectName(QStringLiteral("mnuMenu"));
+    QAction* open = named(menu->addAction(QStringLiteral("Open")), "MnuFileOpen");
+    open->setVisible(false);  // the Open routine runs once, at start-up
+    named(menu->addSeparator(), "Sep")->setVisible(false);
+    QAction* save = named(menu->addAction(QStringLiteral("Save")), "Cmd_Zapisz");
+    named(menu->addSeparator(), "Sep2");
+    QAction* exit = named(menu->addAction(QStringLiteral("Exit")), "Exit");
+
+    QMenu* about = menuBar()->addMenu(QStringLiteral("About"));
+    about->setObjectName(QStringLiteral("mnuAbout"));
+    QMenu* visit = about->addMenu(QStringLiteral("Visit"));
+    visit->setObjectName(QStringLiteral("Visit"));
+    QAction* guide = named(visit->addAction(QStringLiteral("Kelvory User Guide")), "cmdCommunitySiteA");
+    visit->addSeparator();
+    QAction* home = named(visit->addAction(QStringLiteral("Kelvory Home Page")), "cmdCommunitySiteB");
+    visit->addSeparator();
+    QAction* issues = named(visit->addAction(QStringLiteral("Report a Problem")), "cmdAuthorPage");
+    named(about->addSeparator(), "Sep5");
+    QAction* copyright = named(about->addAction(QStringLiteral("Copyright")), "Copyright");
+
+    connect(open, &QAction::triggered, this, [this] {
+        if (!MnuFileOpen_Click()) {
+            Exit_Click();
+        }
+    });
+    connect(save, &QAction::triggered, this, [this] { Cmd_Zapisz_Click(); });
+    connect(exit, &QAction::triggered, this, &frmMain::Exit_Click);
+    connect(guide, &QAction::triggered, this, [this] { polancz_->CommunitySiteA_Click(this); });
+    connect(home, &QAction::triggered, this, [this] { polancz_->CommunitySiteB_Click(this); });
+    connect(issues, &QAction::triggered, this, [this] { polancz_->AuthorPage_Click(this); });
+    connect(copyright, &QAction::triggered, this, [this] { polancz_->Copyright_Click(this); });
+}
+
+void frmMain::connectHandlers() {
+    for (const auto& [member, box] : form_.txt) {
+        const int index = member;
+        connect(box, &QLineEdit::textChanged, this, [this, index] { txt_Change(index); });
+    }
+    for (const auto& [number, picker] : form_.combo) {
+        const int n = number;
+        // A typed, deleted or pasted character, and a choice from the list,
+        // both hand the picker's text on.
+        connect(picker->lineEdit(), &QLineEdit::textEdited, this, [this, n] { Combo_Change(n); });
+        connect(picker, &QComboBox::activated, this, [this, n] { Combo_Change(n); });
+    }
+    connect(form_.Open, &Button_XP::Click, this, &frmMain::Open_Click);
+    connect(form_.cmd_Save_Start_Game, &Button_XP::Click, this, &frmMain::cmd_Save_Start_Game_Click);
+}
+
+bool frmMain::Form_Load() {
+    ini_->Petla();
+    ini_->Str_Petla();
+    ini_->Liga_Petla();
+    ini_->ClubUnnament1();
+    ini_->ClubUnnament2();
+    ini_->ClubUnnament3();
+    ini_->ClubUnnament4();
+    ini_->ClubUnnament5();
+    ini_->ClubUnnament6();
+    ini_->ClubUnnament7();
+
+    if (!MnuFileOpen_Click()) {
+        return false;
+    }
+
+    form_.Text1->setText(
+        platform::services().readSetting(kSettingsApplication, kSettingsSection, kSettingsKey, kNoLauncher));
+
+    adjustSize();
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect placed = frameGeometry();
+        placed.moveCenter(screen->availableGeometry().center());
+        move(placed.topLeft());
+    }
+    return true;
+}
+
+bool frmMain::MnuFileOpen_Click() {
+    const ConfigResult config = ini_->Config();
+    if (!config.ok()) {
+        platform::services().showMessage(this, platform::MessageIcon::Critical, kApplicationTitle,
+                                         QStringLiteral("Kelvory cannot start.\n\n%1").arg(qs(config.message())));
+        return false;
+    }
+    gamePath_ = programPath(programFolder_, platform::toUtf8(form_.Nazwa_Exe->text()));
+    if (baza_->Wczytaj(gamePath_)) {
+        form_.Lokalizacja->setText(platform::pathToText(gamePath_));
+        Pokaz_Dane();
+    }
+    return true;
+}
+
+void frmMain::Pokaz_Dane() {
+    for (const FieldBinding& binding : fieldBindings()) {
+        txt(binding.member)->setText(presentField(*baza_, binding));
+    }
+}
+
+void frmMain::txt_Change(int /*index*/) {
+    // The pass reads every box, whichever changed, and never writes a box, so
+    // it cannot set itself off again.
+    ++passCount_;
+    for (int n = 1; n <= 7; ++n) {
+        ini_->ClubUnnament(n);
+    }
+    for (const FieldBinding& binding : fieldBindings()) {
+        if (binding.kind == FieldKind::Cat) {
+            continue;  // category texts are stored by their pickers alone
+        }
+        storeField(*baza_, binding, txt(binding.member)->text(), numberLocale_);
+    }
+}
+
+void frmMain::Combo_Change(int number) {
+    QComboBox* picker = combo(number);
+    if (!picker) {
+        return;
+    }
+    if (number >= 1 && number <= 4) {
+        QLineEdit* box = txt(25 + number);
+        box->setText(picker->currentText());
+        baza_->setCat(number - 1, platform::toCodePage(box->text()));
+    } else if (number >= 14 && number <= 26) {
+        txt(number - 1)->setText(picker->currentText());
+    }
+}
+
+frmMain::SaveOutcome frmMain::Cmd_Zapisz_Click() {
+    const QString target = form_.Lokalizacja->text();
+    try {
+        if (!baza_->Zapisz(platform::textToPath(target))) {
+            warn(QStringLiteral("Nothing was saved: no game executable was loaded when Kelvory started.\n\n"
+                                "Kelvory looked for it at:\n%1\n\n"
+                                "Make sure line 2 of Leagues.ini names the game executable in Kelvory's "
+                                "folder, then start Kelvory again.")
+                     .arg(platform::pathToText(gamePath_)));
+            return SaveOutcome::NotLoaded;
+        }
+    } catch (const FileError& error) {
+        platform::services().showMessage(
+            this, platform::MessageIcon::Critical, kApplicationTitle,
+            QStringLiteral("The game executable could not be saved.\n\n%1\n%2\n\n"
+                           "Your changes are still here. Close the game if it is running, make sure the file "
+                           "can be written, and save again.")
+                .arg(platform::pathToText(error.path()), qs(error.reason())));
+        return SaveOutcome::Failed;
+    } catch (const std::exception& error) {
+        platform::services().showMessage(
+            this, platform::MessageIcon::Critical, kApplicationTitle,
+            QStringLiteral("The game executable could not be saved.\n\n%1\n%2").arg(target, qs(error.what())));
+        return SaveOutcome::Failed;
+    }
+    platform::services().showMessage(this, platform::MessageIcon::Information, kApplicationTitle,
+                                     QStringLiteral("Save Successfully"));
+    return SaveOutcome::Saved;
+}
+
+void frmMain::cmd_Save_Start_Game_Click() {
+    if (Cmd_Zapisz_Click() == SaveOutcome::Failed) {
+        return;  // never start the game on a half-written executable
+    }
+    const QString launcher = form_.Text1->text();
+    const platform::StartResult started = platform::services().startProgram(launcher);
+    if (!started.started) {
+        warn(QStringLiteral("The launcher could not be started.\n\n%1\n%2\n\n"
+                            "Choose the launcher with the \"...\" button beside its box.")
+                 .arg(launcher, started.error));
+    }
+}
+
+void frmMain::Open_Click() {
+    Scn_Common_Dialog dialog;
+    const QString chosen = dialog.OpenFileName(this, kLauncherDialogTitle, QString(), kLauncherFilter);
+    if (!readsAsNumber(chosen) && Baza::File_Exists(platform::textToPath(chosen))) {
+        form_.Text1->setText(chosen);
+    }
+    if (!platform::services().saveSetting(kSettingsApplication, kSettingsSection, kSettingsKey, form_.Text1->text())) {
+        warn(QStringLiteral("Kelvory could not remember the launcher for the next start."));
+    }
+}
+
+void frmMain::Exit_Click() {
+    close();
+    QCoreApplication::quit();
+}
+
+void frmMain::warn(const QString& text) {
+    platform::services().showMessage(this, platform::MessageIcon::Warning, kApplicationTitle, text);
+}
+
+QLineEdit* frmMain::txt(int member) const {
+    const auto found = form_.txt.find(member);
+    return found == form_.txt.end() ? nullptr : found->second;
+}
+
+QComboBox* frmMain::combo(int number) const {
+    const auto found = form_.combo.find(number);
+    return found == form_.combo.end() ? nullptr : found->second;
+}
+
+QAction* frmMain::action(const QString& name) const {
+    return findChild<QAction*>(name);
+}
+
+void frmMain::appendItem(const std::string& control, const std::string& item) {
+    QWidget* widget = form_.byName.value(qs(control));
+    if (auto* picker = qobject_cast<QComboBox*>(widget)) {
+        // Adding the first item would make it current and replace the
+        // picker's own text; keep that text.
+        const QString text = picker->currentText();
+        picker->addItem(qs(item));
+        if (picker->currentIndex() != -1) {
+            picker->setCurrentIndex(-1);
+            picker->setEditText(text);
+        }
+    } else if (auto* list = qobject_cast<QListWidget*>(widget)) {
+        list->addItem(qs(item));
+    }
+}
+
+void frmMain::setText(const std::string& control, const std::string& text) {
+    if (auto* box = qobject_cast<QLineEdit*>(form_.byName.value(qs(control)))) {
+        box->setText(qs(text));
+    }
+}
+
+std::string frmMain::memberText(int index) const {
+    const QLineEdit* box = txt(index);
+    return box ? platform::toUtf8(box->text()) : std::string();
+}
+
+void frmMain::setCaption(const std::string& label, const std::string& caption) {
+    if (auto* target = qobject_cast<QLabel*>(form_.byName.value(qs(label)))) {
+        target->setText(qs(caption));
+        // Let the whole file name show, however narrow the label was laid out.
+        target->resize(std::max(target->minimumWidth(), target->sizeHint().width()), target->height());
+    }
+}

@@ -1,1 +1,88 @@
 #pragma once
+
+#include <QLocale>
+#include <QMainWindow>
+#include <filesystem>
+#include <memory>
+
+#include "catalogues/Ini.h"
+#include "catalogues/IniHost.h"
+#include "core/Baza.h"
+#include "ui/main_window/FormLayout.h"
+#include "ui/main_window/Polancz.h"
+
+class QAction;
+class QComboBox;
+class QLineEdit;
+
+// The editor's one window: shows the league block of the game executable in an
+// array of boxes and pickers, carries edits back into the block, and saves it.
+class frmMain : public QMainWindow, private IniHost {
+    Q_OBJECT
+
+public:
+    enum class SaveOutcome {
+        Saved,      // the five tables reached the file
+        NotLoaded,  // no block was loaded at start-up; nothing was written
+        Failed,     // the file could not be written; the user was told why
+    };
+
+    explicit frmMain(QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // Start-up: fills the pickers and the list, runs the Open routine, reads
+    // the launcher path. Returns false when the program cannot go on (no
+    // usable Leagues.ini); the user has then been told why.
+    bool Form_Load();
+
+    // The Open routine: reads the game's file name from Leagues.ini, loads the
+    // block and presents it. Returns false when Leagues.ini could not be read.
+    bool MnuFileOpen_Click();
+
+    // Writes every shown value into its box.
+    void Pokaz_Dane();
+
+    // The copy-back pass, run on every text change of any member.
+    void txt_Change(int index);
+
+    SaveOutcome Cmd_Zapisz_Click();
+    void cmd_Save_Start_Game_Click();
+    void Open_Click();
+    void Exit_Click();
+
+    // Runs the handler of picker ComboN (N = 1..4, 14..26) as a typed change
+    // or as a choice from its list would.
+    void Combo_Change(int number);
+
+    // Access for the program's own tests and tools.
+    Baza& baza() { return *baza_; }
+    const FormControls& controls() const { return form_; }
+    QLineEdit* txt(int member) const;
+    QComboBox* combo(int number) const;
+    QAction* action(const QString& name) const;
+    std::filesystem::path gamePath() const { return gamePath_; }
+    int passCount() const { return passCount_; }
+
+    // The locale that typed numbers are read in (the user's, by default).
+    void setNumberLocale(const QLocale& locale) { numberLocale_ = locale; }
+
+private:
+    // IniHost: how the catalogue reader reaches the controls.
+    void appendItem(const std::string& control, const std::string& item) override;
+    void setText(const std::string& control, const std::string& text) override;
+    std::string memberText(int index) const override;
+    void setCaption(const std::string& label, const std::string& caption) override;
+
+    void buildMenus();
+    void connectHandlers();
+    void warn(const QString& text);
+
+    FormControls form_;
+    std::unique_ptr<Baza> baza_;
+    std::unique_ptr<Ini> ini_;
+    std::unique_ptr<Polancz> polancz_;
+    std::filesystem::path programFolder_;
+    std::filesystem::path gamePath_;  // where the Open routine looked for the game
+    QLocale numberLocale_;
+    int passCount_ = 0;
+};
