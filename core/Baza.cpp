@@ -59,10 +59,12 @@ constexpr std::size_t kCatStride = Baza::CatLength + 1;  // text plus its reserv
 const BazaRegion kRegions[] = {
     {Baza::LigaOffset, Baza::LigaSize,
      [](const Bytes& b, Baza::Block& k) {
-         for (int i = 0; i < Baza::LigaCount; ++i) k.liga[i] = readInt32(b, 4 * i);
+         for (int i = 0; i < Baza::LigaCount; ++i)
+             k.liga[i] = readInt32(b, 4 * i);
      },
      [](const Baza::Block& k, Bytes& b) {
-         for (int i = 0; i < Baza::LigaCount; ++i) writeInt32(b, 4 * i, k.liga[i]);
+         for (int i = 0; i < Baza::LigaCount; ++i)
+             writeInt32(b, 4 * i, k.liga[i]);
      }},
     {Baza::StrOffset, Baza::StrSize,
      [](const Bytes& b, Baza::Block& k) {
@@ -83,7 +85,8 @@ const BazaRegion kRegions[] = {
          for (int i = 0; i < Baza::CatCount; ++i) {
              const auto* first = reinterpret_cast<const char*>(b.data() + kCatStride * i);
              k.cat[i].assign(first, Baza::CatLength);
-             if (i < Baza::CatCount - 1) k.catReserved[i] = b[kCatStride * i + Baza::CatLength];
+             if (i < Baza::CatCount - 1)
+                 k.catReserved[i] = b[kCatStride * i + Baza::CatLength];
          }
      },
      [](const Baza::Block& k, Bytes& b) {
@@ -91,22 +94,27 @@ const BazaRegion kRegions[] = {
              for (int c = 0; c < Baza::CatLength; ++c) {
                  b[kCatStride * i + c] = static_cast<std::uint8_t>(k.cat[i][c]);
              }
-             if (i < Baza::CatCount - 1) b[kCatStride * i + Baza::CatLength] = k.catReserved[i];
+             if (i < Baza::CatCount - 1)
+                 b[kCatStride * i + Baza::CatLength] = k.catReserved[i];
          }
      }},
     {Baza::MapOffset, Baza::MapSize,
      [](const Bytes& b, Baza::Block& k) {
-         for (int i = 0; i < Baza::MapCount; ++i) k.map[i] = b[i];
+         for (int i = 0; i < Baza::MapCount; ++i)
+             k.map[i] = b[i];
      },
      [](const Baza::Block& k, Bytes& b) {
-         for (int i = 0; i < Baza::MapCount; ++i) b[i] = k.map[i];
+         for (int i = 0; i < Baza::MapCount; ++i)
+             b[i] = k.map[i];
      }},
     {Baza::CatLOffset, Baza::CatLSize,
      [](const Bytes& b, Baza::Block& k) {
-         for (int i = 0; i < Baza::CatLCount; ++i) k.catL[i] = readInt32(b, 4 * i);
+         for (int i = 0; i < Baza::CatLCount; ++i)
+             k.catL[i] = readInt32(b, 4 * i);
      },
      [](const Baza::Block& k, Bytes& b) {
-         for (int i = 0; i < Baza::CatLCount; ++i) writeInt32(b, 4 * i, k.catL[i]);
+         for (int i = 0; i < Baza::CatLCount; ++i)
+             writeInt32(b, 4 * i, k.catL[i]);
      }},
 };
 

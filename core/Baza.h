@@ -8,26 +8,26 @@
 #include "platform/BinaryFile.h"
 
 // The twenty one-byte map slots of the league block, in file order.
-#define KELVORY_MAP_SLOTS(X)                                                                                   \
-    X(Europe, 0)                                                                                               \
-    X(Africa, 1)                                                                                               \
-    X(America, 2)                                                                                              \
-    X(Asia, 3)                                                                                                 \
-    X(PrimerLeague, 4)                                                                                         \
-    X(Ligue1, 5)                                                                                               \
-    X(SerieA, 6)                                                                                               \
-    X(Eredvisie, 7)                                                                                            \
-    X(LigaBBVA, 8)                                                                                             \
-    X(GameLeague, 9)                                                                                           \
-    X(D2, 10)                                                                                                  \
-    X(OtherEuropean, 11)                                                                                       \
-    X(OtherLatinAmerican, 12)                                                                                  \
-    X(Libertadores, 13)                                                                                        \
-    X(UserData, 14)                                                                                            \
-    X(unnamed, 15)                                                                                             \
-    X(unnamed1, 16)                                                                                            \
-    X(CL, 17)                                                                                                  \
-    X(Libertadores2, 18)                                                                                       \
+#define KELVORY_MAP_SLOTS(X)  \
+    X(Europe, 0)              \
+    X(Africa, 1)              \
+    X(America, 2)             \
+    X(Asia, 3)                \
+    X(PrimerLeague, 4)        \
+    X(Ligue1, 5)              \
+    X(SerieA, 6)              \
+    X(Eredvisie, 7)           \
+    X(LigaBBVA, 8)            \
+    X(GameLeague, 9)          \
+    X(D2, 10)                 \
+    X(OtherEuropean, 11)      \
+    X(OtherLatinAmerican, 12) \
+    X(Libertadores, 13)       \
+    X(UserData, 14)           \
+    X(unnamed, 15)            \
+    X(unnamed1, 16)           \
+    X(CL, 17)                 \
+    X(Libertadores2, 18)      \
     X(unnamed3, 19)
 
 #define KELVORY_NUMBERS_1_TO_4(X) X(1) X(2) X(3) X(4)
@@ -114,7 +114,7 @@ public:
     void setLiga(int index, std::int32_t value);
     std::int16_t str(int index) const;
     void setStr(int index, std::int16_t value);
-    std::string cat(int index) const;  // all 11 bytes, untrimmed
+    std::string cat(int index) const;                 // all 11 bytes, untrimmed
     void setCat(int index, const std::string& text);  // fitted to 11 bytes
     std::int32_t catL(int index) const;
     void setCatL(int index, std::int32_t value);
@@ -122,33 +122,53 @@ public:
     void setMap(int index, std::uint8_t value);
 
     // Named accessor pairs: Liga1() / setLiga1(v), and so on.
-#define KELVORY_LIGA_ACCESSORS(n)                                    \
-    std::int32_t Liga##n() const { return liga(n - 1); }            \
-    void setLiga##n(std::int32_t value) { setLiga(n - 1, value); }
+#define KELVORY_LIGA_ACCESSORS(n)         \
+    std::int32_t Liga##n() const {        \
+        return liga(n - 1);               \
+    }                                     \
+    void setLiga##n(std::int32_t value) { \
+        setLiga(n - 1, value);            \
+    }
     KELVORY_NUMBERS_1_TO_13(KELVORY_LIGA_ACCESSORS)
 #undef KELVORY_LIGA_ACCESSORS
 
-#define KELVORY_STR_ACCESSORS(n)                                    \
-    std::int16_t Str##n() const { return str(n - 1); }             \
-    void setStr##n(std::int16_t value) { setStr(n - 1, value); }
+#define KELVORY_STR_ACCESSORS(n)         \
+    std::int16_t Str##n() const {        \
+        return str(n - 1);               \
+    }                                    \
+    void setStr##n(std::int16_t value) { \
+        setStr(n - 1, value);            \
+    }
     KELVORY_NUMBERS_1_TO_13(KELVORY_STR_ACCESSORS)
 #undef KELVORY_STR_ACCESSORS
 
-#define KELVORY_CAT_ACCESSORS(n)                                      \
-    std::string Cat##n() const { return cat(n - 1); }                \
-    void setCat##n(const std::string& text) { setCat(n - 1, text); }
+#define KELVORY_CAT_ACCESSORS(n)              \
+    std::string Cat##n() const {              \
+        return cat(n - 1);                    \
+    }                                         \
+    void setCat##n(const std::string& text) { \
+        setCat(n - 1, text);                  \
+    }
     KELVORY_NUMBERS_1_TO_4(KELVORY_CAT_ACCESSORS)
 #undef KELVORY_CAT_ACCESSORS
 
-#define KELVORY_CATL_ACCESSORS(n)                                     \
-    std::int32_t CatL##n() const { return catL(n - 1); }             \
-    void setCatL##n(std::int32_t value) { setCatL(n - 1, value); }
+#define KELVORY_CATL_ACCESSORS(n)         \
+    std::int32_t CatL##n() const {        \
+        return catL(n - 1);               \
+    }                                     \
+    void setCatL##n(std::int32_t value) { \
+        setCatL(n - 1, value);            \
+    }
     KELVORY_NUMBERS_1_TO_7(KELVORY_CATL_ACCESSORS)
 #undef KELVORY_CATL_ACCESSORS
 
-#define KELVORY_MAP_ACCESSORS(name, index)                             \
-    std::uint8_t name() const { return map(index); }                  \
-    void set##name(std::uint8_t value) { setMap(index, value); }
+#define KELVORY_MAP_ACCESSORS(name, index) \
+    std::uint8_t name() const {            \
+        return map(index);                 \
+    }                                      \
+    void set##name(std::uint8_t value) {   \
+        setMap(index, value);              \
+    }
     KELVORY_MAP_SLOTS(KELVORY_MAP_ACCESSORS)
 #undef KELVORY_MAP_ACCESSORS
 
