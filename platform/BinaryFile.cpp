@@ -14,8 +14,10 @@
 
 namespace {
 
+// The C library reports errno values; on Windows system_category() would read
+// them as Win32 error codes and describe the wrong error.
 std::string describe(int error) {
-    return std::system_category().message(error);
+    return std::generic_category().message(error);
 }
 
 std::FILE* openFile(const std::filesystem::path& path, BinaryFile::Mode mode) {
