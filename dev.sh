@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-PACKAGES=(cmake make g++ qt6-base-dev qt6-multimedia-dev libgl-dev fonts-dejavu-core)
+PACKAGES=(cmake make g++ qt6-base-dev qt6-multimedia-dev libgl-dev fonts-dejavu-core fonts-liberation2)
 BUILD_DIR=${KELVORY_BUILD_DIR:-build}
 
 install_missing() {

@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QPalette>
 #include <QValidator>
+#include <algorithm>
 #include <vector>
 
 #include "ui/main_window/Artwork.h"
@@ -216,6 +217,7 @@ FormControls buildForm(QWidget* client) {
                     initial = initial.arg(row);
                 }
                 combo->setEditText(initial);
+                combo->lineEdit()->setCursorPosition(0);  // show the start of the text
                 combo->setAccessibleName(rowName + QStringLiteral(", picker"));
                 form.combo[number] = combo;
                 remember(combo);
@@ -248,6 +250,13 @@ FormControls buildForm(QWidget* client) {
     red.setColor(QPalette::WindowText, kLegendRed);
     legend->setPalette(red);
     form.label[1]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    for (const LabelSpec& spec : kLabels) {
+        // Fonts differ between systems: let a fixed caption grow rather than
+        // be cut off.
+        QLabel* label = form.label[spec.number];
+        const QSize needed = label->sizeHint();
+        label->resize(std::max(spec.w, needed.width()), std::max(spec.h, needed.height()));
+    }
 
     // Boxes and buttons outside the text-box array.
     form.Nazwa_Exe = makeBox(named("Frame3"), QStringLiteral("Nazwa_Exe"), QRect(8, 16, 281, kBoxHeight));

@@ -50,7 +50,9 @@ bool readsAsNumber(const QString& text) {
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     setWindowTitle(QStringLiteral("Kelvory Exibition Mode"));
     setWindowIcon(drawAppIcon());
-    QFont small = font();
+    // A compact sans-serif face: the layout is measured in pixels, and wide
+    // faces would clip the frame captions.
+    QFont small(QStringLiteral("Arial"));
     small.setPointSize(8);
     setFont(small);
 
@@ -293,6 +295,7 @@ void frmMain::appendItem(const std::string& control, const std::string& item) {
         if (picker->currentIndex() != -1) {
             picker->setCurrentIndex(-1);
             picker->setEditText(text);
+            picker->lineEdit()->setCursorPosition(0);
         }
     } else if (auto* list = qobject_cast<QListWidget*>(widget)) {
         list->addItem(qs(item));
