@@ -107,7 +107,27 @@ void playSound(const QString& file) {
 
 QString openFileDialog(QWidget* owner, const QString& title, const QString& initialFolder,
                        const QList<FileFilter>& filters, int selectedFilter) {
-    QStringList filterTexts;
+    const QStringList filterTexts = dialogFilterTexts(filters);
+    QString selected =
+        selectedFilter >= 0 && selectedFilter < filterTexts.size() ? filterTexts[selectedFilter] : QString();
+    return QFileDialog::getOpenFileName(owner, title, initialFolder, filterTexts.join(QStringLiteral(";;")), &selected);
+}
+
+void showMessage(QWidget* owner, MessageIcon icon, const QString& caption, const QString& text) {
+    QMessageBox::Icon boxIcon = QMessageBox::Information;
+    if (icon == MessageIcon::Warning) {
+        boxIcon = QMessageBox::Warning;
+    } else if (icon == MessageIcon::Critical) {
+        boxIcon = QMessageBox::Critical;
+    }
+    QMessageBox box(boxIcon, caption, text, QMessageBox::Ok, owner);
+    box.exec();
+}
+
+}  // namespace
+
+QStringList dialogFilterTexts(const QList<FileFilter>& filters) {
+    QStringList texts;
     for (const FileFilter& filter : filters) {
         const QString original = filter.pattern;
         QString patterns = original;
@@ -129,25 +149,10 @@ QString openFileDialog(QWidget* owner, const QString& title, const QString& init
         } else {
             text += QStringLiteral(" (") + patterns + QLatin1Char(')');
         }
-        filterTexts << text;
+        texts << text;
     }
-    QString selected =
-        selectedFilter >= 0 && selectedFilter < filterTexts.size() ? filterTexts[selectedFilter] : QString();
-    return QFileDialog::getOpenFileName(owner, title, initialFolder, filterTexts.join(QStringLiteral(";;")), &selected);
+    return texts;
 }
-
-void showMessage(QWidget* owner, MessageIcon icon, const QString& caption, const QString& text) {
-    QMessageBox::Icon boxIcon = QMessageBox::Information;
-    if (icon == MessageIcon::Warning) {
-        boxIcon = QMessageBox::Warning;
-    } else if (icon == MessageIcon::Critical) {
-        boxIcon = QMessageBox::Critical;
-    }
-    QMessageBox box(boxIcon, caption, text, QMessageBox::Ok, owner);
-    box.exec();
-}
-
-}  // namespace
 
 Services systemServices() {
     Services s;

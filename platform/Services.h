@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 class QWidget;
@@ -57,6 +58,9 @@ struct Services {
 
 Services& services();
 void resetServices();
+
+// The filter entries the open-file dialog shows for `filters`.
+QStringList dialogFilterTexts(const QList<FileFilter>& filters);
 
 // The real implementations, for callers that wrap one of them.
 Services systemServices();
