@@ -245,9 +245,13 @@ void frmMain::cmd_Save_Start_Game_Click() {
     const QString launcher = form_.Text1->text();
     const platform::StartResult started = platform::services().startProgram(launcher);
     if (!started.started) {
-        warn(QStringLiteral("The launcher could not be started.\n\n%1\n%2\n\n"
+        QString reason = started.error;
+        if (!reason.contains(launcher)) {
+            reason = launcher + QLatin1Char('\n') + reason;
+        }
+        warn(QStringLiteral("The launcher could not be started.\n\n%1\n\n"
                             "Choose the launcher with the \"...\" button beside its box.")
-                 .arg(launcher, started.error));
+                 .arg(reason));
     }
 }
 
