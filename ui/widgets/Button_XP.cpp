@@ -620,6 +620,9 @@ void Button_XP::handlePress(short button, short shift, float x, float y) {
 }
 
 void Button_XP::handleRelease(short button, short shift, float x, float y) {
+    if (QWidget::mouseGrabber() == this) {
+        releaseMouse();  // the capture taken by a double click ends with its release
+    }
     pressed_ = false;
     if (button != RightButton) {
         Refresh();
