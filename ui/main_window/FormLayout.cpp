@@ -268,20 +268,19 @@ FormControls buildForm(QWidget* client) {
     form.Text1->setAccessibleName(QStringLiteral("Launcher program"));
     remember(form.Text1);
 
-    form.Open = new Button_XP(named("Frame8"));
-    form.Open->setObjectName(QStringLiteral("Open"));
-    form.Open->setGeometry(528, 24, 17, 17);
-    form.Open->setCaption(QStringLiteral("..."));
-    form.Open->setButtonStyle(3);
+    auto button = [&](const QString& name, const QRect& rect, const QString& caption) {
+        auto* b = new Button_XP(named("Frame8"));
+        b->setObjectName(name);
+        b->setGeometry(rect);
+        b->setCaption(caption);
+        b->setButtonStyle(3);
+        remember(b);
+        return b;
+    };
+    form.Open = button(QStringLiteral("Open"), QRect(528, 24, 17, 17), QStringLiteral("..."));
     form.Open->setToolTip(QStringLiteral("Choose the launcher program"));
-    remember(form.Open);
-
-    form.cmd_Save_Start_Game = new Button_XP(named("Frame8"));
-    form.cmd_Save_Start_Game->setObjectName(QStringLiteral("cmd_Save_Start_Game"));
-    form.cmd_Save_Start_Game->setGeometry(224, 48, 121, 25);
-    form.cmd_Save_Start_Game->setCaption(QStringLiteral("Save and Start Game"));
-    form.cmd_Save_Start_Game->setButtonStyle(3);
-    remember(form.cmd_Save_Start_Game);
+    form.cmd_Save_Start_Game =
+        button(QStringLiteral("cmd_Save_Start_Game"), QRect(224, 48, 121, 25), QStringLiteral("Save and Start Game"));
 
     form.List1 = new QListWidget(named("Frame5"));
     form.List1->setObjectName(QStringLiteral("List1"));

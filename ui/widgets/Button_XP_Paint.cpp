@@ -181,14 +181,18 @@ void Button_XP::drawXpFace(PixelCanvas& canvas) {
             canvas.line(0, i, w, i, ShadeColor(base, buttonxp::roundHalfEven(amount)));
         }
         frameAndCorners(dark, dark);
+        // The focus and hover rings share one shape; only their colour and
+        // shading amounts differ.
+        auto ring = [&](QRgb c, int bottom, int top, int second, int sides) {
+            canvas.frame(1, 2, w - 1, h - 2, c);
+            canvas.line(2, h - 2, w - 2, h - 2, ShadeColor(c, bottom));
+            canvas.line(2, 1, w - 2, 1, ShadeColor(c, top));
+            canvas.line(1, 2, w - 1, 2, ShadeColor(c, second));
+            canvas.line(2, 3, 2, h - 3, ShadeColor(c, sides));
+            canvas.line(w - 3, 3, w - 3, h - 3, ShadeColor(c, sides));
+        };
         if (focused_) {
-            const QRgb f = xpDefaultColors_ ? XpFocusColor : resolve(xpColorPressed_);
-            canvas.frame(1, 2, w - 1, h - 2, f);
-            canvas.line(2, h - 2, w - 2, h - 2, ShadeColor(f, -33));
-            canvas.line(2, 1, w - 2, 1, ShadeColor(f, 65));
-            canvas.line(1, 2, w - 1, 2, ShadeColor(f, 50));
-            canvas.line(2, 3, 2, h - 3, ShadeColor(f, 31));
-            canvas.line(w - 3, 3, w - 3, h - 3, ShadeColor(f, 31));
+            ring(xpDefaultColors_ ? XpFocusColor : resolve(xpColorPressed_), -33, 65, 50, 31);
         } else {
             canvas.line(2, h - 2, w - 2, h - 2, ShadeColor(base, -48));
             canvas.line(1, h - 3, w - 2, h - 3, ShadeColor(base, -32));
@@ -200,13 +204,7 @@ void Button_XP::drawXpFace(PixelCanvas& canvas) {
             canvas.line(2, 3, 2, h - 3, ShadeColor(base, -10));
         }
         if (hovered_) {
-            const QRgb c = xpDefaultColors_ ? XpHoverColor : resolve(xpColorHover_);
-            canvas.frame(1, 2, w - 1, h - 2, c);
-            canvas.line(2, h - 2, w - 2, h - 2, ShadeColor(c, -40));
-            canvas.line(2, 1, w - 2, 1, ShadeColor(c, 90));
-            canvas.line(1, 2, w - 1, 2, ShadeColor(c, 35));
-            canvas.line(2, 3, 2, h - 3, ShadeColor(c, 20));
-            canvas.line(w - 3, 3, w - 3, h - 3, ShadeColor(c, 20));
+            ring(xpDefaultColors_ ? XpHoverColor : resolve(xpColorHover_), -40, 90, 35, 20);
         }
         return;
     }
