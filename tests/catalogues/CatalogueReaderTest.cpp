@@ -8,59 +8,48 @@ class CatalogueReaderTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void readsItems_data();
-    void readsItems();
-};
-
-void CatalogueReaderTest::readsItems_data() {
-    QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<QByteArrayList>("items");
-    QTest::addColumn<bool>("complete");
-
-    QTest::newRow("empty file") << QByteArray() << QByteArrayList{} << true;
-    QTest::newRow("number, comma, name") << QByteArray("7,Northland\r\n") << QByteArrayList{"7", "Northland"} << true;
-    QTest::newRow("quoted comma") << QByteArray("1,\"Harbour City, FC\"\r\n2,Dale\r\n")
-                                  << QByteArrayList{"1", "Harbour City, FC", "2", "Dale"} << true;
-    QTest::newRow("blank line in the middle") << QByteArray("a\r\n\r\nb\r\n") << QByteArrayList{"a", "", "b"} << true;
-    QTest::newRow("only a line end") << QByteArray("\r\n") << QByteArrayList{""} << true;
-    QTest::newRow("LF alone") << QByteArray("a\nb\n\nc\n") << QByteArrayList{"a", "b", "", "c"} << true;
-    QTest::newRow("CR alone") << QByteArray("a\rb\r\rc\r") << QByteArrayList{"a", "b", "", "c"} << true;
-    QTest::newRow("LF CR is two line ends") << QByteArray("a\n\rb") << QByteArrayList{"a", "", "b"} << true;
-    QTest::newRow("no final line end") << QByteArray("a\r\nb") << QByteArrayList{"a", "b"} << true;
-    QTest::newRow("final line end gives no extra item") << QByteArray("a,b\r\n") << QByteArrayList{"a", "b"} << true;
-    QTest::newRow("empty field between commas") << QByteArray("a,,b") << QByteArrayList{"a", "", "b"} << true;
-    QTest::newRow("comma before the end") << QByteArray("a,") << QByteArrayList{"a", ""} << true;
-    QTest::newRow("comma before a line end") << QByteArray("a,\r\nb") << QByteArrayList{"a", "", "b"} << true;
-    QTest::newRow("leading spaces skipped") << QByteArray("   a,  b\r\n") << QByteArrayList{"a", "b"} << true;
-    QTest::newRow("blanks after an item dropped")
-        << QByteArray("a  ,b\t\r\nc d \r\n") << QByteArrayList{"a", "b", "c d"} << true;
-    QTest::newRow("quoted item keeps its blanks")
-        << QByteArray("\" a \" ,  \"b\"") << QByteArrayList{" a ", "b"} << true;
-    QTest::newRow("text after a closing quote dropped") << QByteArray("\"a\"xyz,b") << QByteArrayList{"a", "b"} << true;
-    QTest::newRow("quoted item holds a line end")
-        << QByteArray("\"a\r\nb\",c") << QByteArrayList{"a\r\nb", "c"} << true;
-    QTest::newRow("empty quotes") << QByteArray("\"\",x") << QByteArrayList{"", "x"} << true;
-    QTest::newRow("quote inside an unquoted item is kept")
-        << QByteArray("ab\"c,d") << QByteArrayList{"ab\"c", "d"} << true;
-    QTest::newRow("unclosed quote keeps earlier items")
-        << QByteArray("a,b\r\n\"never closed, x\r\ny\r\n") << QByteArrayList{"a", "b"} << false;
-    QTest::newRow("code page bytes are kept as they are")
-        << QByteArray("Jos\xE9,\x80\r\n") << QByteArrayList{"Jos\xE9", "\x80"} << true;
-}
-
-void CatalogueReaderTest::readsItems() {
-    QFETCH(QByteArray, content);
-    QFETCH(QByteArrayList, items);
-    QFETCH(bool, complete);
-    std::istringstream in(content.toStdString());
-    const CatalogueContents read = readCatalogue(in);
-    QByteArrayList got;
-    for (const std::string& item : read.items) {
-        got.append(QByteArray::fromStdString(item));
+    void readsItems_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QByteArrayList>("items");
+        QTest::addColumn<bool>("complete");
+        const auto row = [](const char* name, const QByteArray& content, const QByteArrayList& items,
+                            bool complete = true) { QTest::newRow(name) << content << items << complete; };
+        row("empty file", "", {});
+        row("quoted comma", "1,\"Harbour City, FC\"\r\n2,Dale\r\n", {"1", "Harbour City, FC", "2", "Dale"});
+        row("blank line in the middle", "a\r\n\r\nb\r\n", {"a", "", "b"});
+        row("only a line end", "\r\n", {""});
+        row("LF alone", "a\nb\n\nc\n", {"a", "b", "", "c"});
+        row("CR alone", "a\rb\r\rc\r", {"a", "b", "", "c"});
+        row("LF CR is two line ends", "a\n\rb", {"a", "", "b"});
+        row("no final line end", "a\r\nb", {"a", "b"});
+        row("final line end gives no extra item", "a,b\r\n", {"a", "b"});
+        row("empty field between commas", "a,,b", {"a", "", "b"});
+        row("comma before the end", "a,", {"a", ""});
+        row("comma before a line end", "a,\r\nb", {"a", "", "b"});
+        row("blanks around items dropped", "   a  ,b\t\r\nc d \r\n", {"a", "b", "c d"});
+        row("quoted item keeps its blanks", "\" a \" ,  \"b\"", {" a ", "b"});
+        row("text after a closing quote dropped", "\"a\"xyz,b", {"a", "b"});
+        row("quoted item holds a line end", "\"a\r\nb\",c", {"a\r\nb", "c"});
+        row("empty quotes", "\"\",x", {"", "x"});
+        row("quote inside an unquoted item is kept", "ab\"c,d", {"ab\"c", "d"});
+        row("unclosed quote keeps earlier items", "a,b\r\n\"never closed, x\r\ny\r\n", {"a", "b"}, false);
+        row("code page bytes kept", "Jos\xE9,\x80\r\n", {"Jos\xE9", "\x80"});
     }
-    QCOMPARE(got, items);
-    QCOMPARE(read.complete, complete);
-}
+
+    void readsItems() {
+        QFETCH(QByteArray, content);
+        QFETCH(QByteArrayList, items);
+        QFETCH(bool, complete);
+        std::istringstream in(content.toStdString());
+        const CatalogueContents read = readCatalogue(in);
+        QByteArrayList got;
+        for (const std::string& item : read.items) {
+            got.append(QByteArray::fromStdString(item));
+        }
+        QCOMPARE(got, items);
+        QCOMPARE(read.complete, complete);
+    }
+};
 
 QTEST_MAIN(CatalogueReaderTest)
 #include "CatalogueReaderTest.moc"

@@ -7,18 +7,14 @@
 
 #include "catalogues/IniHost.h"
 
-// Stands in for the window: records every item appended, in call order, and
-// keeps texts, member texts and captions by name.
+// Stands in for the window: records appended items in call order, keeps texts and captions by name.
 class FakeIniHost : public IniHost {
 public:
     void appendItem(const std::string& control, const std::string& item) override {
         appended.emplace_back(control, item);
     }
     void setText(const std::string& control, const std::string& text) override { texts[control] = text; }
-    std::string memberText(int index) const override {
-        const auto it = members.find(index);
-        return it == members.end() ? std::string() : it->second;
-    }
+    std::string memberText(int index) const override { return members.count(index) ? members.at(index) : ""; }
     void setCaption(const std::string& label, const std::string& caption) override { captions[label] = caption; }
 
     std::vector<std::string> itemsOf(const std::string& control) const {
