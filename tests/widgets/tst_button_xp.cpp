@@ -1,18 +1,11 @@
-#include <QFocusEvent>
-#include <QKeyEvent>
-#include <QMouseEvent>
-#include <QSignalSpy>
 #include <QTimer>
 #include <QtTest>
 #include <array>
 
-#include "platform/Services.h"
 #include "ui/widgets/Button_XP.h"
 
-using buttonxp::ColorValue;
 using buttonxp::directColor;
 using buttonxp::ShadeColor;
-using buttonxp::systemColor;
 using Zones = std::array<QRgb, 7>;
 Q_DECLARE_METATYPE(Zones)
 
@@ -21,7 +14,6 @@ namespace {
 // The explicit palette every test draws with.
 const QRgb Highlight = qRgb(10, 36, 106), Face = qRgb(200, 196, 188), Text = qRgb(0, 0, 128);
 const QRgb Shadow = qRgb(128, 128, 128), Light = qRgb(255, 255, 255), Dark = qRgb(64, 64, 64);
-const QRgb Midlight = qRgb(224, 222, 216);
 
 QPalette testPalette() {
     QPalette p;
@@ -31,16 +23,14 @@ QPalette testPalette() {
     p.setColor(QPalette::Dark, Shadow);
     p.setColor(QPalette::Light, Light);
     p.setColor(QPalette::Shadow, Dark);
-    p.setColor(QPalette::Midlight, Midlight);
+    p.setColor(QPalette::Midlight, qRgb(224, 222, 216));
     return p;
 }
 
 // The 75 x 25 XP example: BackColor (100, 100, 96) gives base (148, 148, 120).
-const ColorValue Back = directColor(100, 100, 96);
-const QRgb Base = qRgb(148, 148, 120);
-const QRgb PressedTop = ShadeColor(ShadeColor(Base, -32), -32);
-constexpr int W = 75;
-constexpr int H = 25;
+const buttonxp::ColorValue Back = directColor(100, 100, 96);
+const QRgb BackRgb = qRgb(100, 100, 96), Base = qRgb(148, 148, 120);
+constexpr int W = 75, H = 25;
 
 // A button whose "is the cursor over me" answer the test decides.
 class TestButton : public Button_XP {
@@ -49,26 +39,24 @@ public:
         setPalette(testPalette());
         setCaption(QString());
     }
-    TestButton(int style, QSize size, ColorValue back = Back) : TestButton() {
+    TestButton(int style, QSize size) : TestButton() {
         resize(size);
         setButtonStyle(style);
-        setBackColor(back);
+        setBackColor(Back);
     }
-    QRgb top() { return surface().pixel(30, 1); }
+    QTimer* timer() { return findChild<QTimer*>(QStringLiteral("OverTimer")); }
     bool over = false;
 
 protected:
     bool cursorOverButton() const override { return over; }
 };
 
-void mouse(QWidget* w, QEvent::Type type, Qt::MouseButton button, QPointF at, Qt::MouseButtons held = {}) {
-    QMouseEvent event(type, at, w->mapToGlobal(at), button, held, Qt::NoModifier);
-    QCoreApplication::sendEvent(w, &event);
-}
-
-void hover(TestButton& b, bool over, Qt::MouseButtons held = {}) {
-    b.over = over;
-    mouse(&b, QEvent::MouseMove, Qt::NoButton, over ? QPointF(10, 10) : QPointF(-20, 10), held);
+void mouse(TestButton& b, QEvent::Type type, Qt::MouseButton button, QPointF at, Qt::MouseButtons held = {}) {
+    if (type == QEvent::MouseMove) {
+        b.over = b.rect().contains(at.toPoint());
+    }
+    QMouseEvent event(type, at, b.mapToGlobal(at), button, held, Qt::NoModifier);
+    QCoreApplication::sendEvent(&b, &event);
 }
 
 void key(QWidget* w, QEvent::Type type, bool autoRepeat = false) {
@@ -76,26 +64,20 @@ void key(QWidget* w, QEvent::Type type, bool autoRepeat = false) {
     QCoreApplication::sendEvent(w, &event);
 }
 
-void focus(QWidget* w) {
-    QFocusEvent event(QEvent::FocusIn, Qt::TabFocusReason);
-    QCoreApplication::sendEvent(w, &event);
-}
-
-// Puts a button into the states named in a row: own, always, focused, hovered, pressed, disabled.
+// Puts a button into the states named in a row: bevel, focused, hovered, pressed, disabled.
 void apply(TestButton& b, const QString& state) {
-    b.setXPShowBorderAlways(state.contains("always"));
-    if (state.contains("own")) {
-        b.setXPDefaultColors(false);
-        b.setXPColor_Hover(directColor(20, 200, 40));
+    if (state.contains("bevel")) {
+        b.setBEVEL(2);
     }
     if (state.contains("focused")) {
-        focus(&b);
+        QFocusEvent event(QEvent::FocusIn, Qt::TabFocusReason);
+        QCoreApplication::sendEvent(&b, &event);
     }
     if (state.contains("hovered")) {
-        hover(b, true);
+        mouse(b, QEvent::MouseMove, Qt::NoButton, {10, 10});
     }
     if (state.contains("pressed")) {
-        mouse(&b, QEvent::MouseButtonPress, Qt::LeftButton, {10, 10});
+        mouse(b, QEvent::MouseButtonPress, Qt::LeftButton, {10, 10});
     }
     b.setEnabled(!state.contains("disabled"));
 }
@@ -108,17 +90,19 @@ QString describe(QRgb c) {
 // Marks the zone between the edges that carries the face gradient.
 constexpr QRgb GradientZone = 0x01000000u;
 
-// Checks every pixel of a row (or column) split into seven zones: 0, 1, 2,
-// 3 .. n-4, n-3, n-2, n-1.
+// Splits 0 .. n-1 into seven zones: 0, 1, 2, 3 .. n-4, n-3, n-2, n-1.
+int zoneOf(int i, int n) {
+    return i < 3 ? i : (i > n - 4 ? 6 - (n - 1 - i) : 3);
+}
+
+// Checks every pixel of a row (or column) against its zones.
 bool checkLine(const QImage& image, bool row, int at, const Zones& zones, QRgb gradient = 0) {
     const int n = row ? image.width() : image.height();
     for (int i = 0; i < n; ++i) {
-        const int zone = i < 3 ? i : (i > n - 4 ? 6 - (n - 1 - i) : 3);
-        const QRgb expected = zones[zone] == GradientZone ? gradient : zones[zone];
+        const QRgb expected = zones[zoneOf(i, n)] == GradientZone ? gradient : zones[zoneOf(i, n)];
         const QRgb actual = row ? image.pixel(i, at) : image.pixel(at, i);
         if ((actual & 0xFFFFFFu) != (expected & 0xFFFFFFu)) {
-            qWarning("%s %d, pixel %d: %s, expected %s", row ? "row" : "column", at, i, qPrintable(describe(actual)),
-                     qPrintable(describe(expected)));
+            qWarning() << (row ? "row" : "column") << at << "pixel" << i << describe(actual);
             return false;
         }
     }
@@ -141,67 +125,40 @@ class TestButtonXP : public QObject {
     Q_OBJECT
 
 private slots:
-    void cleanup() { platform::resetServices(); }
-
-    void colours_data() {
-        QTest::addColumn<quint32>("colour");
-        QTest::addColumn<int>("k");
-        QTest::addColumn<QRgb>("expected");
-        QTest::newRow("example base") << Back << 48 << Base;
-        QTest::newRow("blue change truncates to 0") << directColor(Base) << -1 << qRgb(147, 147, 120);
-        QTest::newRow("pixel (5, 12) of the example") << directColor(Base) << -12 << qRgb(136, 136, 113);
-        QTest::newRow("clamped at 255") << directColor(250, 5, 250) << 20 << qRgb(255, 25, 255);
-        QTest::newRow("clamped at 0, blue toward zero") << directColor(10, 40, 10) << -50 << qRgb(0, 0, 8);
-        QTest::newRow("system 15: button face") << systemColor(15) << 0 << Face;
-        QTest::newRow("system 18: button text") << systemColor(18) << 0 << Text;
-    }
-
-    void colours() {
-        QFETCH(quint32, colour);
-        QFETCH(int, k);
-        QFETCH(QRgb, expected);
-        COMPARE_RGB(ShadeColor(buttonxp::ResolveColor(colour, testPalette()), k), expected);
+    void example() {
+        COMPARE_RGB(ShadeColor(buttonxp::ResolveColor(Back, testPalette()), 48), Base);
+        COMPARE_RGB(ShadeColor(Base, -1), qRgb(147, 147, 120));  // the blue change truncates to 0
+        COMPARE_RGB(TestButton(3, {W, H}).surface().pixel(5, 12), qRgb(136, 136, 113));
     }
 
     void xpFace_data() {
-        // Rows 0, 1, 2, every row from 3 to H-4, H-3, H-2 and H-1, each in zones.
+        // Zones of rows 0, 1, 2, 3 .. H-4, H-3, H-2 and H-1.
         QTest::addColumn<QString>("state");
         QTest::addColumn<QList<Zones>>("rows");
         const QRgb D = Dark, G = GradientZone;
+        // Rows 0 and H-1 are dark; rows 1 and H-2 are dark at both ends.
+        auto xp = [&](QRgb top, const Zones& r2, const Zones& face, const Zones& r3, QRgb bottom) {
+            return QList<Zones>{all(D), {D, D, top, top, top, D, D},          r2,    face,
+                                r3,     {D, D, bottom, bottom, bottom, D, D}, all(D)};
+        };
         auto b = [](int k) { return ShadeColor(Base, k); };
         QTest::newRow("idle") << ""
-                              << QList<Zones>{all(D),
-                                              {D, D, b(16), b(16), b(16), D, D},
-                                              {D, b(-5), b(10), b(10), b(10), b(-36), D},
-                                              {D, b(-5), b(-10), G, b(-24), b(-36), D},
-                                              {D, b(-5), b(-32), b(-32), b(-32), b(-36), D},
-                                              {D, D, b(-48), b(-48), b(-48), D, D},
-                                              all(D)};
+                              << xp(b(16), {D, b(-5), b(10), b(10), b(10), b(-36), D},
+                                    {D, b(-5), b(-10), G, b(-24), b(-36), D},
+                                    {D, b(-5), b(-32), b(-32), b(-32), b(-36), D}, b(-48));
         auto ring = [&](QRgb r, int top, int second, int sides, int bottom) {
-            const QRgb t = ShadeColor(r, top), s = ShadeColor(r, second), v = ShadeColor(r, sides);
-            const QRgb u = ShadeColor(r, bottom);
-            return QList<Zones>{all(D),
-                                {D, D, t, t, t, D, D},
-                                {D, s, s, s, s, s, D},
-                                {D, r, v, G, v, r, D},
-                                {D, r, r, r, r, r, D},
-                                {D, D, u, u, u, D, D},
-                                all(D)};
+            const QRgb s = ShadeColor(r, second), v = ShadeColor(r, sides);
+            return xp(ShadeColor(r, top), {D, s, s, s, s, s, D}, {D, r, v, G, v, r, D}, {D, r, r, r, r, r, D},
+                      ShadeColor(r, bottom));
         };
-        auto hoverRing = [&](QRgb r) { return ring(r, 90, 35, 20, -40); };
         QTest::newRow("focused: focus ring") << "focused" << ring(qRgb(140, 170, 230), 65, 50, 31, -33);
-        QTest::newRow("focused and hovered: hover ring") << "focused hovered" << hoverRing(qRgb(225, 153, 71));
-        QTest::newRow("own hover colour") << "hovered own" << hoverRing(qRgb(20, 200, 40));
+        QTest::newRow("focused and hovered: hover ring wins")
+            << "focused hovered" << ring(qRgb(225, 153, 71), 90, 35, 20, -40);
         auto p = [](int k) { return ShadeColor(ShadeColor(Base, -32), k); };
-        QTest::newRow("pressed, focused, hovered: no rings")
+        QTest::newRow("pressed, focused, hovered: inverted, no rings")
             << "pressed focused hovered"
-            << QList<Zones>{all(D),
-                            {D, D, p(-32), p(-32), p(-32), D, D},
-                            {D, p(-32), p(-22), p(-24), p(-24), p(5), D},
-                            {D, p(-32), p(-22), G, p(0), p(5), D},
-                            {D, p(-32), p(-22), p(10), p(10), p(5), D},
-                            {D, D, p(16), p(16), p(16), D, D},
-                            all(D)};
+            << xp(p(-32), {D, p(-32), p(-22), p(-24), p(-24), p(5), D}, {D, p(-32), p(-22), G, p(0), p(5), D},
+                  {D, p(-32), p(-22), p(10), p(10), p(5), D}, p(16));
         const QRgb f = b(-24), e = b(-84), c = b(-72);
         const Zones corners = {e, c, f, f, f, c, e}, inner = {e, f, f, f, f, f, e};
         QTest::newRow("disabled") << "disabled" << QList<Zones>{all(e), corners, inner, inner, inner, corners, all(e)};
@@ -212,32 +169,14 @@ private slots:
         QFETCH(QList<Zones>, rows);
         TestButton b(3, {W, H});
         apply(b, state);
-        const bool pressed = state.contains("pressed");
         const QImage& img = b.surface();
         QCOMPARE(img.size(), QSize(W, H));
-        const int fixedRows[] = {0, 1, 2, -1, H - 3, H - 2, H - 1};
-        for (int i = 0; i < 7; ++i) {
-            if (fixedRows[i] >= 0) {
-                QVERIFY(checkLine(img, true, fixedRows[i], rows[i]));
-            }
-        }
         // Down the face: 25 / H is exactly 1 here; pressed runs 15 / H upwards.
-        for (int y = 3; y <= H - 4; ++y) {
+        const bool pressed = state.contains("pressed");
+        for (int y = 0; y < H; ++y) {
             const QRgb face = pressed ? ShadeColor(ShadeColor(Base, -32), buttonxp::roundHalfEven(-0.6f * (H - y)))
                                       : ShadeColor(Base, -y);
-            QVERIFY(checkLine(img, true, y, rows[3], face));
-        }
-        if (state.isEmpty()) {
-            COMPARE_RGB(img.pixel(5, 12), qRgb(136, 136, 113));
-        }
-    }
-
-    void xpGradientRoundsHalfToEven() {
-        // At height 20 the step is 1.25: rows 6, 10 and 14 land on exact halves.
-        TestButton b(3, {40, 20});
-        const int expected[] = {-4, -5, -6, -8, -9, -10, -11, -12, -14, -15, -16, -18, -19, -20};
-        for (int y = 3; y <= 16; ++y) {
-            COMPARE_RGB(b.surface().pixel(20, y), ShadeColor(Base, expected[y - 3]));
+            QVERIFY(checkLine(img, true, y, rows[zoneOf(y, H)], face));
         }
     }
 
@@ -246,10 +185,7 @@ private slots:
         QTest::addColumn<QSize>("size");
         QTest::newRow("17 x 17") << QSize(17, 17) << QSize(17, 17);
         QTest::newRow("75 x 25") << QSize(75, 25) << QSize(75, 25);
-        QTest::newRow("121 x 25") << QSize(121, 25) << QSize(121, 25);
-        QTest::newRow("smallest") << QSize(10, 10) << QSize(10, 10);
         QTest::newRow("narrower than 10 widens") << QSize(5, 30) << QSize(10, 30);
-        QTest::newRow("lower than 10 grows") << QSize(40, 3) << QSize(40, 10);
     }
 
     void xpRegion() {
@@ -265,20 +201,14 @@ private slots:
         const QRegion region = b->mask();
         const QPoint cut[] = {{0, 0},     {1, 0},     {0, 1},     {w - 2, 0},     {w - 1, 0},     {w - 1, 1},
                               {0, h - 1}, {1, h - 1}, {0, h - 2}, {w - 2, h - 1}, {w - 1, h - 1}, {w - 1, h - 2}};
-        const QPoint kept[] = {{2, 0}, {1, 1}, {0, 2}, {w - 3, 0}, {w - 2, 1}, {w - 1, 2}, {0, h - 3}, {w - 2, h - 2}};
         for (const QPoint& p : cut) {
             QVERIFY2(!region.contains(p), qPrintable(QStringLiteral("(%1, %2) kept").arg(p.x()).arg(p.y())));
-        }
-        for (const QPoint& p : kept) {
-            QVERIFY2(region.contains(p), qPrintable(QStringLiteral("(%1, %2) cut").arg(p.x()).arg(p.y())));
         }
         long area = 0;
         for (const QRect& r : region) {
             area += static_cast<long>(r.width()) * r.height();
         }
-        QCOMPARE(area, static_cast<long>(w) * h - 12);
-        b->setButtonStyle(0);
-        QVERIFY(b->mask().isEmpty());
+        QCOMPARE(area, static_cast<long>(w) * h - 12);  // only the twelve corner pixels go
     }
 
     void otherLooks_data() {
@@ -287,24 +217,17 @@ private slots:
         QTest::addColumn<QRgb>("middle");  // a pixel clear of border and caption
         QTest::addColumn<Zones>("firstRow");
         QTest::addColumn<Zones>("lastColumn");
-        const QRgb back = qRgb(90, 120, 150), fore = qRgb(200, 0, 0);
+        const QRgb fore = qRgb(200, 0, 0);
         const Zones raisedRight = {Light, Shadow, Shadow, Shadow, Shadow, Shadow, Shadow};
-        const Zones sunkenRight = {Shadow, Light, Light, Light, Light, Light, Light};
-        QTest::newRow("classic idle: raised") << 0 << "" << back << all(Light) << raisedRight;
-        QTest::newRow("classic pressed: sunken") << 0 << "pressed" << back << all(Shadow) << sunkenRight;
-        QTest::newRow("classic focused: default mark") << 0 << "focused" << back << all(Light) << raisedRight;
-        QTest::newRow("flat idle: no border") << 1 << "" << back << all(back) << all(back);
-        QTest::newRow("flat hovered: raised") << 1 << "hovered" << back << all(Light) << raisedRight;
-        QTest::newRow("flat pressed: sunken") << 1 << "hovered pressed" << back << all(Shadow) << sunkenRight;
-        QTest::newRow("toolbar idle") << 2 << "" << back << all(back) << all(back);
-        QTest::newRow("toolbar idle, border always") << 2 << "always" << back << all(fore) << all(fore);
-        // Default toolbar colours: Highlight + (171, 154, 108) hovered, + (156, 139, 108) pressed.
+        // Bevel frames darken step by step: blue 96 -> 92 -> 89 -> 86 (one shade of -24 would give 84).
+        const QRgb k3 = qRgb(76, 76, 86), l3 = qRgb(124, 124, 120);
+        QTest::newRow("bevel 2") << 0 << "bevel" << BackRgb << Zones{l3, l3, l3, l3, l3, l3, k3} << all(k3);
+        QTest::newRow("classic pressed: sunken")
+            << 0 << "pressed" << BackRgb << all(Shadow) << Zones{Shadow, Light, Light, Light, Light, Light, Light};
+        QTest::newRow("flat hovered: raised") << 1 << "hovered" << BackRgb << all(Light) << raisedRight;
+        // Default toolbar colour: Highlight + (171, 154, 108) when hovered.
         QTest::newRow("toolbar hovered") << 2 << "hovered" << qRgb(181, 190, 214) << all(fore) << all(fore);
-        QTest::newRow("toolbar pressed") << 2 << "hovered pressed" << qRgb(166, 175, 214) << all(fore) << all(fore);
-        QTest::newRow("toolbar hovered, own colour")
-            << 2 << "hovered own" << qRgb(20, 200, 40) << all(fore) << all(fore);
-        QTest::newRow("borderless pressed") << 4 << "hovered pressed" << back << all(back) << all(back);
-        QTest::newRow("unknown style: flat border") << 9 << "hovered" << back << all(Light) << raisedRight;
+        QTest::newRow("borderless pressed") << 4 << "hovered pressed" << BackRgb << all(BackRgb) << all(BackRgb);
     }
 
     void otherLooks() {
@@ -313,56 +236,29 @@ private slots:
         QFETCH(QRgb, middle);
         QFETCH(Zones, firstRow);
         QFETCH(Zones, lastColumn);
-        TestButton b(style, {40, 20}, directColor(90, 120, 150));
+        TestButton b(style, {40, 20});
         b.setForeColor(directColor(200, 0, 0));
         apply(b, state);
         const QImage& img = b.surface();
-        COMPARE_RGB(img.pixel(2, 10), middle);
+        COMPARE_RGB(img.pixel(20, 10), middle);
         QVERIFY(checkLine(img, true, 0, firstRow));
         QVERIFY(checkLine(img, false, 39, lastColumn));
-        if (state.contains("focused")) {
-            // The mark's inner frame, and the dotted focus rectangle from (4, 4).
-            QVERIFY(checkLine(img, false, 38, {Light, Shadow, Shadow, Shadow, Shadow, Shadow, Shadow}));
-            COMPARE_RGB(img.pixel(4, 4), qRgb(255 - 90, 255 - 120, 255 - 150));
-            COMPARE_RGB(img.pixel(5, 4), qRgb(90, 120, 150));
-            COMPARE_RGB(img.pixel(4, 6), img.pixel(4, 4));
-        }
-    }
-
-    void accumulatingBevel() {
-        TestButton b(0, {40, 20});
-        b.setBEVEL(2);
-        // Darkening step by step: blue 96 -> 92 -> 89 -> 86 (one shade of -24 would give 84).
-        const QRgb k2 = qRgb(84, 84, 89), k3 = qRgb(76, 76, 86), l2 = qRgb(116, 116, 112), l3 = qRgb(124, 124, 120);
-        QVERIFY(checkLine(b.surface(), true, 0, {l3, l3, l3, l3, l3, l3, k3}));
-        QVERIFY(checkLine(b.surface(), true, 1, {l3, l2, l2, l2, l2, k2, k3}));
-        QVERIFY(checkLine(b.surface(), false, 39, all(k3)));
-        COMPARE_RGB(b.surface().pixel(37, 10), qRgb(92, 92, 92));
-        // Pressed: the frames lighten and the top and left lines darken.
-        mouse(&b, QEvent::MouseButtonPress, Qt::LeftButton, {5, 5});
-        QVERIFY(checkLine(b.surface(), true, 0, {k3, k3, k3, k3, k3, k3, l3}));
     }
 
     void layout_data() {
         QTest::addColumn<int>("position");
-        QTest::newRow("0 picture above") << 0;
-        QTest::newRow("1 picture left") << 1;
-        QTest::newRow("2 picture right") << 2;
-        QTest::newRow("3 picture below") << 3;
+        for (const char* name : {"0 picture above", "1 picture left", "2 picture right", "3 picture below"}) {
+            QTest::newRow(name) << name[0] - '0';
+        }
     }
 
     void layout() {
         QFETCH(int, position);
         TestButton b;
         b.resize(161, 101);  // inner 153 x 93 from (4, 4): odd halves
-        QPixmap picture(20, 10);
-        picture.fill(Qt::red);
-        b.setPicture(picture);
+        b.setPicture(QPixmap(20, 10));
         b.setPictureSize(2);
         b.setPicturePosition(position);
-        b.Refresh();
-        QCOMPARE(b.pictureRect(), QRect(4 + (153 - 20) / 2, 4 + (93 - 10) / 2, 20, 10));  // picture alone
-
         b.setCaption(QStringLiteral("Go"));
         const QRect pic = b.pictureRect(), text = b.textRect();
         QCOMPARE(pic.size(), QSize(20, 10));
@@ -381,134 +277,58 @@ private slots:
             QCOMPARE(pic.left(), 4 + (153 - 20) / 2);
             QCOMPARE(text.left(), 4 + (153 - text.width()) / 2);
         }
-        b.setPicturePosition(7);  // outside 0..3: both stay
-        QCOMPARE(b.pictureRect(), pic);
-        QCOMPARE(b.textRect(), text);
     }
 
-    void pictureSizeRule() {
+    void pictureSize2WithoutPictureIs32() {
         TestButton b;
-        auto shown = [&] { return QSize(b.PictureWidth(), b.PictureHeight()); };
-        auto original = [&] { return QSize(b.OriginalPicSizeW(), b.OriginalPicSizeH()); };
-        QCOMPARE(shown(), QSize(32, 32));
-        b.setPictureSize(0);
-        QCOMPARE(shown(), QSize(16, 16));
-        b.setPictureSize(2);  // no picture: 32 x 32
-        QCOMPARE(shown(), QSize(32, 32));
-        b.setPicture(QPixmap(20, 10));
-        QCOMPARE(shown(), QSize(20, 10));
-        b.setPictureSize(5);  // unknown: unchanged
-        QCOMPARE(shown(), QSize(20, 10));
         b.setPictureSize(2);
-        b.setPicture(QPixmap());
-        QCOMPARE(original(), QSize(32, 32));
-        QCOMPARE(shown(), QSize(32, 32));
-    }
-
-    void pictureShiftsWhenPressedAndLosesMaskColour() {
-        TestButton b(4, {60, 40}, directColor(Face));
-        const QRgb blue = qRgb(0, 0, 255);
-        QImage image(8, 8, QImage::Format_RGB32);
-        image.fill(blue);
-        image.setPixel(0, 0, qRgb(0, 0, 0));  // MaskColor: left out
-        b.setPicture(QPixmap::fromImage(image));
-        b.setPictureSize(2);
-        const QPoint at = b.pictureRect().topLeft();
-        COMPARE_RGB(b.surface().pixel(at), Face);
-        COMPARE_RGB(b.surface().pixel(at + QPoint(1, 0)), blue);
-        mouse(&b, QEvent::MouseButtonPress, Qt::LeftButton, {5, 5});
-        COMPARE_RGB(b.surface().pixel(at + QPoint(1, 0)), Face);
-        COMPARE_RGB(b.surface().pixel(at + QPoint(2, 1)), blue);
-        COMPARE_RGB(b.surface().pixel(at + QPoint(8, 8)), blue);
+        QCOMPARE(QSize(b.PictureWidth(), b.PictureHeight()), QSize(32, 32));
     }
 
     void hoverInAndOut() {
-        TestButton b(3, {W, H}, systemColor(15));
-        QSignalSpy in(&b, &Button_XP::MouseIn), out(&b, &Button_XP::MouseOut), moves(&b, &Button_XP::MouseMove);
-        auto* timer = b.findChild<QTimer*>(QStringLiteral("OverTimer"));
-        QVERIFY(timer && !timer->isActive());
-        const QRgb plain = b.surface().pixel(1, 10);
-        hover(b, true);
-        mouse(&b, QEvent::MouseMove, Qt::NoButton, {11, 10});
+        TestButton b(3, {W, H});
+        QSignalSpy in(&b, &Button_XP::MouseIn), out(&b, &Button_XP::MouseOut);
+        mouse(b, QEvent::MouseMove, Qt::NoButton, {10, 10});
+        mouse(b, QEvent::MouseMove, Qt::NoButton, {11, 10});
         QCOMPARE(in.count(), 1);
-        QCOMPARE(moves.count(), 2);
-        QVERIFY(timer->isActive());
-        QCOMPARE(timer->interval(), 10);
-        COMPARE_RGB(b.surface().pixel(1, 10), qRgb(225, 153, 71));
-        QTest::qWait(30);  // still over: nothing changes
-        QCOMPARE(out.count(), 0);
+        QVERIFY(b.timer() && b.timer()->isActive());
         b.over = false;
         QTRY_COMPARE(out.count(), 1);
-        QVERIFY(!timer->isActive());
-        COMPARE_RGB(b.surface().pixel(1, 10), plain);
-    }
-
-    void dragOutAndBackIn() {
-        TestButton b(3, {W, H});
-        QSignalSpy clicks(&b, &Button_XP::Click);
-        hover(b, true);
-        mouse(&b, QEvent::MouseButtonPress, Qt::LeftButton, {10, 10});
-        COMPARE_RGB(b.top(), PressedTop);
-        hover(b, false, Qt::LeftButton);  // out: shown released, still armed
-        QTRY_COMPARE(b.findChild<QTimer*>(QStringLiteral("OverTimer"))->isActive(), false);
-        COMPARE_RGB(b.top(), ShadeColor(Base, 16));
-        hover(b, true, Qt::LeftButton);
-        COMPARE_RGB(b.top(), PressedTop);
-        mouse(&b, QEvent::MouseButtonRelease, Qt::LeftButton, {10, 10});
-        QCOMPARE(clicks.count(), 1);
+        QVERIFY(!b.timer()->isActive());
     }
 
     void mouseClicks_data() {
-        QTest::addColumn<QString>("url");
         QTest::addColumn<QList<MouseStep>>("steps");
         QTest::addColumn<QStringList>("log");
-        const auto press = QEvent::MouseButtonPress;
-        const auto release = QEvent::MouseButtonRelease;
-        const QString sound = QDir::toNativeSeparators(QStringLiteral("sound ./resources/click.wav"));
-        const QList<MouseStep> click = {{press, Qt::LeftButton, {10, 10}}, {release, Qt::LeftButton, {10, 10}}};
-        const QStringList clicked = {"down 1 10 10 pressed", sound, "Click", "up 1 10 10 idle"};
-        QTest::newRow("click") << "" << click << clicked;
-        QTest::newRow("release outside") << "" << QList<MouseStep>{click[0], {release, Qt::LeftButton, {W, 10}}}
-                                         << QStringList{"down 1 10 10 pressed", "up 1 75 10 idle"};
-        QTest::newRow("right button") << ""
-                                      << QList<MouseStep>{{press, Qt::RightButton, {10, 10}},
+        const auto press = QEvent::MouseButtonPress, release = QEvent::MouseButtonRelease;
+        const auto move = QEvent::MouseMove;
+        const MouseStep down = {press, Qt::LeftButton, {10, 10}}, up = {release, Qt::LeftButton, {10, 10}};
+        QTest::newRow("drag out and back in, release inside")
+            << QList<MouseStep>{down, {move, Qt::LeftButton, {-20, 10}}, {move, Qt::LeftButton, {10, 10}}, up}
+            << QStringList{"down 1", "Click", "up 1"};
+        QTest::newRow("release outside") << QList<MouseStep>{down, {release, Qt::LeftButton, {W, 10}}}
+                                         << QStringList{"down 1", "up 1"};
+        QTest::newRow("right button") << QList<MouseStep>{{press, Qt::RightButton, {10, 10}},
                                                           {release, Qt::RightButton, {10, 10}}}
-                                      << QStringList{"down 2 10 10 idle", "up 2 10 10 idle"};
-        QTest::newRow("double click repeats the first press")
-            << ""
-            << click + QList<MouseStep>{{QEvent::MouseButtonDblClick, Qt::LeftButton, {12, 11}},
-                                        {release, Qt::LeftButton, {12, 11}}}
-            << clicked + QStringList{"down 1 10 10 pressed", sound, "Click", "up 1 12 11 idle"};
-        QTest::newRow("mail address") << "mailto:someone@example.org" << click
-                                      << QStringList{"down 1 10 10 pressed", sound, "Click",
-                                                     "open mailto:someone@example.org", "up 1 10 10 idle"};
+                                      << QStringList{"down 2", "up 2"};
     }
 
     void mouseClicks() {
-        QFETCH(QString, url);
         QFETCH(QList<MouseStep>, steps);
         QFETCH(QStringList, log);
         QStringList seen;
-        platform::services().playSound = [&](const QString& file) { seen << "sound " + file; };
-        platform::services().openAddress = [&](const QString& address) {
-            seen << "open " + address;
-            return true;
-        };
         TestButton b(3, {W, H});
-        b.setURL(url);
-        const QRgb idleTop = b.top();
         connect(&b, &Button_XP::Click, [&] { seen << "Click"; });
-        // Each press and release is logged with the look the button shows then.
-        auto record = [&](const char* what) {
-            return [&, what](short button, short, float x, float y) {
-                const char* shown = b.top() == idleTop ? "idle" : "pressed";
-                seen << QStringLiteral("%1 %2 %3 %4 %5").arg(what).arg(button).arg(x).arg(y).arg(shown);
-            };
-        };
-        connect(&b, &Button_XP::MouseDown, record("down"));
-        connect(&b, &Button_XP::MouseUp, record("up"));
+        connect(&b, &Button_XP::MouseDown,
+                [&](short button, short, float, float) { seen << "down " + QString::number(button); });
+        connect(&b, &Button_XP::MouseUp,
+                [&](short button, short, float, float) { seen << "up " + QString::number(button); });
         for (const MouseStep& step : steps) {
-            mouse(&b, step.type, step.button, step.at);
+            const bool move = step.type == QEvent::MouseMove;
+            mouse(b, step.type, move ? Qt::NoButton : step.button, step.at, move ? step.button : Qt::NoButton);
+            if (move && !b.over) {
+                QTRY_VERIFY(!b.timer()->isActive());  // the button has seen the cursor leave
+            }
         }
         QCOMPARE(seen, log);
     }
@@ -517,92 +337,34 @@ private slots:
         TestButton b(3, {W, H});
         QStringList log;
         connect(&b, &Button_XP::Click, [&] { log << "Click"; });
-        connect(&b, &Button_XP::KeyDown, [&](short code, short) { log << QStringLiteral("KeyDown %1").arg(code); });
-        connect(&b, &Button_XP::KeyUp, [&](short code, short) { log << QStringLiteral("KeyUp %1").arg(code); });
         connect(&b, &Button_XP::MouseUp, [&](short button, short shift, float x, float y) {
             log << QStringLiteral("MouseUp %1 %2 %3 %4").arg(button).arg(shift).arg(x).arg(y);
         });
         key(&b, QEvent::KeyPress);
-        COMPARE_RGB(b.top(), PressedTop);
         for (int i = 0; i < 3; ++i) {
             key(&b, QEvent::KeyRelease, true);
             key(&b, QEvent::KeyPress, true);
         }
+        QVERIFY(log.isEmpty());
         key(&b, QEvent::KeyRelease);
-        QCOMPARE(log, QStringList({"KeyDown 32", "KeyDown 32", "KeyDown 32", "KeyDown 32", "Click", "MouseUp 1 0 0 0",
-                                   "KeyUp 32"}));
-        COMPARE_RGB(b.top(), ShadeColor(Base, 16));
+        QCOMPARE(log, QStringList({"Click", "MouseUp 1 0 0 0"}));
     }
 
     void accessKey_data() {
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("key");
-        QTest::addColumn<QString>("spoken");  // the accessible name
-        const char* rows[][3] = {
-            {"&Open", "o", "Open"}, {"Save && &Start", "s", "Save & Start"},
-            {"A&", "", "A"},        {"&&", "", "&"},
-            {"A&&B", "", "A&B"},    {"&&&&&x", "", "&&x"},  // only the first two ampersands count
-            {"&", "", ""},          {"...", "", "..."},
-        };
+        const char* rows[][2] = {{"&Open", "o"}, {"Save && &Start", "s"}, {"A&", ""}, {"&&", ""}, {"A&&B", ""}};
         for (const auto& row : rows) {
-            QTest::newRow(row[0]) << row[0] << row[1] << row[2];
+            QTest::newRow(row[0]) << row[0] << row[1];
         }
     }
 
     void accessKey() {
         QFETCH(QString, caption);
         QFETCH(QString, key);
-        QFETCH(QString, spoken);
         TestButton b;
         b.setCaption(caption);
         QCOMPARE(b.AccessKey().isNull() ? QString() : QString(b.AccessKey()), key);
-        QCOMPARE(b.accessibleName(), spoken);
-    }
-
-    void accessKeyClicksWithoutSound() {
-        int sounds = 0;
-        platform::services().playSound = [&](const QString&) { ++sounds; };
-        QWidget window;
-        auto* b = new TestButton(&window);
-        b->setGeometry(10, 10, 75, 25);
-        b->setCaption(QStringLiteral("&Open"));
-        QSignalSpy clicks(b, &Button_XP::Click);
-        window.show();
-        window.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-        QTest::keyClick(&window, Qt::Key_O, Qt::AltModifier);
-        QCOMPARE(clicks.count(), 1);
-        QCOMPARE(sounds, 0);
-        b->setEnabled(false);
-        QTest::keyClick(&window, Qt::Key_O, Qt::AltModifier);
-        QCOMPARE(clicks.count(), 1);
-    }
-
-    void storedProperties() {
-        Button_XP b;
-        b.setObjectName(QStringLiteral("Open"));
-        QCOMPARE(b.Caption(), QStringLiteral("Open"));
-        QVERIFY(b.saveProperties().isEmpty());
-        b.setTransparentBG(true);
-        b.setButtonStyle(3);
-        QVERIFY(!b.TransparentBG());
-        b.setBEVEL(3);
-        b.setForeColor(directColor(1, 2, 3));
-        b.setURL(QStringLiteral("mailto:a@b"));
-        const QVariantMap saved = b.saveProperties();
-        QCOMPARE(saved.keys(), QStringList({"BEVEL", "ButtonStyle", "ForeColor", "URL"}));
-
-        // Names in any case; everything missing goes back to its default.
-        Button_XP copy;
-        copy.setSoundClick(QStringLiteral("other.wav"));
-        copy.setEnabled(false);
-        copy.loadProperties({{"BUTTONSTYLE", 3}, {"caption", "&Go"}, {"forecolor", saved["ForeColor"]}});
-        QCOMPARE(copy.ForeColor(), directColor(1, 2, 3));
-        QCOMPARE(copy.AccessKey(), QChar('g'));
-        QCOMPARE(copy.SoundClick(), Button_XP::DefaultSoundClick);
-        QVERIFY(copy.Enabled());
-        QCOMPARE(copy.BackColor(), systemColor(15));
-        QVERIFY(!copy.mask().isEmpty());  // the XP region came with the style
     }
 };
 
