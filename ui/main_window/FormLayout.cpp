@@ -16,7 +16,7 @@
 
 namespace {
 
-struct FrameSpec {
+struct FramePlace {
     const char* name;
     const char* parent;  // nullptr: the window itself
     int x, y, w, h;
@@ -24,7 +24,7 @@ struct FrameSpec {
 };
 
 // Listed in reading order; controls inside follow the same order for Tab.
-const FrameSpec kFrames[] = {
+const FramePlace kFrames[] = {
     {"Frame1", nullptr, 8, 8, 113, 385, "Load Slot to Exibition"},
     {"Frame11", "Frame1", 8, 16, 97, 113, "National Slot"},
     {"Frame12", "Frame1", 8, 128, 97, 233, "Club Slot"},
@@ -89,14 +89,14 @@ const MemberColumn kColumns[] = {
 constexpr int kRowStep = 24;
 constexpr int kBoxHeight = 19;
 
-struct LabelSpec {
+struct LabelPlace {
     int number;
     const char* parent;
     int x, y, w, h;
     const char* caption;
 };
 
-const LabelSpec kLabels[] = {
+const LabelPlace kLabels[] = {
     {15, "Frame7", 16, 16, 103, 176,
      "0 = Europe\n1 = Africa\n2 = America\n3 = Asia\n4 = England\n5 = France\n6 = Italy\n7 = Holland\n"
      "8 = Spain\n9 = Libertadores\n10 = World "},
@@ -150,7 +150,6 @@ void setBase(QWidget* widget, const QColor& color) {
 
 FormControls buildForm(QWidget* client) {
     FormControls form;
-    form.client = client;
     client->setFixedSize(FormClientWidth, FormClientHeight);
 
     QPalette white = client->palette();
@@ -161,10 +160,10 @@ FormControls buildForm(QWidget* client) {
     auto named = [&](const char* name) -> QWidget* { return name ? form.byName.value(QLatin1String(name)) : client; };
 
     QHash<QString, QString> frameCaption;
-    for (const FrameSpec& spec : kFrames) {
-        auto* frame = new QGroupBox(QString::fromUtf8(spec.caption), named(spec.parent));
-        frame->setObjectName(QLatin1String(spec.name));
-        frame->setGeometry(spec.x, spec.y, spec.w, spec.h);
+    for (const FramePlace& place : kFrames) {
+        auto* frame = new QGroupBox(QString::fromUtf8(place.caption), named(place.parent));
+        frame->setObjectName(QLatin1String(place.name));
+        frame->setGeometry(place.x, place.y, place.w, place.h);
         frame->setAutoFillBackground(true);
         frame->setPalette(white);
         form.byName.insert(frame->objectName(), frame);
@@ -186,7 +185,6 @@ FormControls buildForm(QWidget* client) {
 
             QLineEdit* box =
                 makeBox(frame, QStringLiteral("txt_%1").arg(member), QRect(column.left, top, column.width, kBoxHeight));
-            box->setProperty("member", member);
             box->setAccessibleName(rowName);
             setBase(box, member >= 39 ? kGreen : kYellow);
             if (member >= 26 && member <= 29) {
@@ -233,11 +231,11 @@ FormControls buildForm(QWidget* client) {
         }
     }
 
-    for (const LabelSpec& spec : kLabels) {
-        auto* label = new QLabel(QString::fromUtf8(spec.caption), named(spec.parent));
-        label->setObjectName(QStringLiteral("Label%1").arg(spec.number));
-        label->setGeometry(spec.x, spec.y, spec.w, spec.h);
-        form.label[spec.number] = label;
+    for (const LabelPlace& place : kLabels) {
+        auto* label = new QLabel(QString::fromUtf8(place.caption), named(place.parent));
+        label->setObjectName(QStringLiteral("Label%1").arg(place.number));
+        label->setGeometry(place.x, place.y, place.w, place.h);
+        form.label[place.number] = label;
         remember(label);
     }
     QLabel* legend = form.label[15];
@@ -250,12 +248,12 @@ FormControls buildForm(QWidget* client) {
     red.setColor(QPalette::WindowText, kLegendRed);
     legend->setPalette(red);
     form.label[1]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    for (const LabelSpec& spec : kLabels) {
+    for (const LabelPlace& place : kLabels) {
         // Fonts differ between systems: let a fixed caption grow rather than
         // be cut off.
-        QLabel* label = form.label[spec.number];
+        QLabel* label = form.label[place.number];
         const QSize needed = label->sizeHint();
-        label->resize(std::max(spec.w, needed.width()), std::max(spec.h, needed.height()));
+        label->resize(std::max(place.w, needed.width()), std::max(place.h, needed.height()));
     }
 
     // Boxes and buttons outside the text-box array.

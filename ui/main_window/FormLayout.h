@@ -15,7 +15,6 @@ class Button_XP;
 // The controls of the main window, made from one description of its layout.
 // Positions are pixels at 96 dots per inch; Qt scales them on other screens.
 struct FormControls {
-    QWidget* client = nullptr;        // the 855 x 678 client area
     std::map<int, QLineEdit*> txt;    // the text-box array, members 0..36 and 39..51
     std::map<int, QComboBox*> combo;  // Combo1..Combo4, Combo14..Combo26 by number
     std::map<int, QLabel*> label;     // Label1..Label15 (those that exist) by number

@@ -25,9 +25,6 @@ public:
     // The last component of the path chosen most recently ("" when none).
     QString TitleName() const;
 
-    // The path chosen most recently ("" when none).
-    QString chosenPath() const { return chosen_; }
-
     // Splits "desc|pattern|desc|pattern" into pairs, keeping every piece as it
     // stands (a leading blank in a description stays). An empty text gives no
     // filter; a description without a pattern is dropped.
