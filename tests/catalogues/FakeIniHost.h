@@ -17,16 +17,6 @@ public:
     std::string memberText(int index) const override { return members.count(index) ? members.at(index) : ""; }
     void setCaption(const std::string& label, const std::string& caption) override { captions[label] = caption; }
 
-    std::vector<std::string> itemsOf(const std::string& control) const {
-        std::vector<std::string> items;
-        for (const auto& [name, item] : appended) {
-            if (name == control) {
-                items.push_back(item);
-            }
-        }
-        return items;
-    }
-
     std::vector<std::pair<std::string, std::string>> appended;
     std::map<std::string, std::string> texts;
     std::map<int, std::string> members;
