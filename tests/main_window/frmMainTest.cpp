@@ -243,7 +243,7 @@ private slots:
         QCOMPARE(window_->passCount(), passes + 1);
         QCOMPARE(QString::fromStdString(window_->baza().Cat3()), QStringLiteral("category_07"));
         type(txt(27), QStringLiteral("category_09"));
-        QCOMPARE(QString::fromStdString(window_->baza().Cat2()), QStringLiteral("category_01"));
+        QCOMPARE(QString::fromStdString(window_->baza().Cat2()), QStringLiteral("category_09"));
     }
 
     void namePickerStoresNumbersOnly_data() {

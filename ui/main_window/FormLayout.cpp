@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "ui/main_window/Artwork.h"
+#include "ui/main_window/BoxLimits.h"
+#include "ui/main_window/Pickers.h"
 #include "ui/widgets/Button_XP.h"
 
 namespace {
@@ -109,28 +111,6 @@ const QColor kYellow(255, 255, 0);
 const QColor kGreen(0, 255, 0);
 const QColor kLegendRed(192, 0, 0);
 
-// The club category logo boxes take at most two typed characters, but the
-// window may show longer values it sets itself. A length limit on the box
-// would cut those, so the limit is a validator: it only refuses user input
-// (typing, pasting, dropping) that makes the text longer than two characters.
-class TypedLengthLimit : public QValidator {
-public:
-    TypedLengthLimit(QLineEdit* box, int limit) : QValidator(box), limit_(limit) {
-        // The box asks only after it has taken the new text in, so remember
-        // the length of the text it last showed.
-        connect(box, &QLineEdit::textChanged, this, [this](const QString& text) { shown_ = text.size(); });
-    }
-
-    State validate(QString& input, int& /*pos*/) const override {
-        // Editing within a longer value (deleting, replacing) stays possible.
-        return input.size() <= limit_ || input.size() <= shown_ ? Acceptable : Invalid;
-    }
-
-private:
-    int limit_;
-    qsizetype shown_ = 0;
-};
-
 QLineEdit* makeBox(QWidget* parent, const QString& name, const QRect& rect) {
     auto* box = new QLineEdit(parent);
     box->setObjectName(name);
@@ -166,6 +146,7 @@ FormControls buildForm(QWidget* client) {
         frame->setGeometry(place.x, place.y, place.w, place.h);
         frame->setAutoFillBackground(true);
         frame->setPalette(white);
+        frame->setAccessibleName(frame->title());
         form.byName.insert(frame->objectName(), frame);
         frameCaption.insert(frame->objectName(), frame->title());
     }
@@ -175,20 +156,25 @@ FormControls buildForm(QWidget* client) {
         return widget;
     };
 
+    QHash<QString, int> rowsNamed;  // per frame: rows numbered so far, across its columns
     for (const MemberColumn& column : kColumns) {
         QWidget* frame = named(column.frame);
         const QString caption = frameCaption.value(QLatin1String(column.frame));
+        int& rowNumber = rowsNamed[QLatin1String(column.frame)];
         for (std::size_t row = 0; row < column.members.size(); ++row) {
             const int member = column.members[row];
             const int top = column.top + kRowStep * static_cast<int>(row);
-            const QString rowName = QStringLiteral("%1, row %2").arg(caption).arg(row + 1);
+            const QString rowName = QStringLiteral("%1, row %2").arg(caption).arg(++rowNumber);
 
             QLineEdit* box =
                 makeBox(frame, QStringLiteral("txt_%1").arg(member), QRect(column.left, top, column.width, kBoxHeight));
             box->setAccessibleName(rowName);
             setBase(box, member >= 39 ? kGreen : kYellow);
             if (member >= 26 && member <= 29) {
+                // Exactly what the category field can hold.
                 box->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+                box->setMaxLength(11);
+                box->setValidator(new CodePageText(box));
             }
             if (member >= 30 && member <= 36) {
                 box->setValidator(new TypedLengthLimit(box, 2));
@@ -217,6 +203,10 @@ FormControls buildForm(QWidget* client) {
                 combo->setEditText(initial);
                 combo->lineEdit()->setCursorPosition(0);  // show the start of the text
                 combo->setAccessibleName(rowName + QStringLiteral(", picker"));
+                guardPicker(combo);
+                if (number <= 4) {
+                    combo->setValidator(new CodePageText(combo));
+                }
                 form.combo[number] = combo;
                 remember(combo);
                 form.tabOrder.append(combo);
@@ -277,6 +267,7 @@ FormControls buildForm(QWidget* client) {
     };
     form.Open = button(QStringLiteral("Open"), QRect(528, 24, 17, 17), QStringLiteral("..."));
     form.Open->setToolTip(QStringLiteral("Choose the launcher program"));
+    form.Open->setAccessibleName(QStringLiteral("Choose the launcher program"));
     form.cmd_Save_Start_Game =
         button(QStringLiteral("cmd_Save_Start_Game"), QRect(224, 48, 121, 25), QStringLiteral("Save and Start Game"));
 

@@ -1,0 +1,14 @@
+#pragma once
+
+class QAbstractItemModel;
+class QComboBox;
+
+// Makes `picker` change only when the user means it to: it takes the focus by
+// click or Tab, never by the mouse wheel, and the wheel over it does nothing
+// while its list is closed. It is also announced to assistive technology by
+// its accessible name (what it sets), not by its current text.
+void guardPicker(QComboBox* picker);
+
+// Gives `picker` the list `model` (shared with other pickers) while keeping the
+// text the picker shows and choosing no entry.
+void sharePickerList(QComboBox* picker, QAbstractItemModel* model);
