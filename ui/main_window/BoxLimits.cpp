@@ -18,8 +18,7 @@ QValidator::State TypedLengthLimit::validate(QString& input, int& pos) const {
     if (!box_->isUndoAvailable()) {
         return Acceptable;
     }
-    const qsizetype room = std::max<qsizetype>(limit_, shown_.size());
-    if (input.size() <= room) {
+    if (input.size() <= limit_) {
         return Acceptable;
     }
     // The characters the edit put in are those between the part it kept at
@@ -34,7 +33,10 @@ QValidator::State TypedLengthLimit::validate(QString& input, int& pos) const {
         ++tail;
     }
     const qsizetype inserted = input.size() - head - tail;
-    const qsizetype excess = input.size() - room;
+    if (inserted == 0) {
+        return Acceptable;  // only deleted
+    }
+    const qsizetype excess = input.size() - limit_;
     if (inserted <= excess) {
         return Invalid;  // nothing of it fits
     }

@@ -7,11 +7,10 @@ class QLineEdit;
 // Limits what the user may type or paste into a box, never what the program
 // sets: the window may show values longer than the user could type.
 //
-// At most `limit` characters, unless the program last set a longer text: then
-// that text's length is the most the box may hold. An insertion that would
-// go beyond is cut to what fits (a long paste into an empty box keeps its
-// first `limit` characters); one of which nothing fits is refused. Deleting
-// always works.
+// An edit may not leave more than `limit` characters, even when the program
+// has set a longer text: an insertion is cut to what fits (a long paste into
+// an empty box keeps its first `limit` characters), and one of which nothing
+// fits is refused. Deleting always works.
 class TypedLengthLimit : public QValidator {
 public:
     TypedLengthLimit(QLineEdit* box, int limit);

@@ -189,7 +189,7 @@ FormControls buildForm(QWidget* client) {
             const int number = column.companions[row];
             const QRect rect(column.companionLeft, top, column.companionWidth, column.companionHeight);
             if (column.companion == Companion::Combo) {
-                auto* combo = new QComboBox(frame);
+                auto* combo = new Picker(frame);
                 combo->setObjectName(QStringLiteral("Combo%1").arg(number));
                 combo->setGeometry(rect);
                 combo->setEditable(true);

@@ -9,8 +9,6 @@
 
 namespace {
 
-const char* const kGuardedProperty = "kelvoryPicker";
-
 class WheelGuard : public QObject {
 public:
     using QObject::QObject;
@@ -71,7 +69,7 @@ private:
 };
 
 QAccessibleInterface* pickerAccessibleFactory(const QString& className, QObject* object) {
-    if (className == QLatin1String("QComboBox") && object && object->property(kGuardedProperty).toBool()) {
+    if (className == QLatin1String("Picker") && object && object->isWidgetType()) {
         return new PickerAccessible(static_cast<QComboBox*>(object));
     }
     return nullptr;
@@ -82,7 +80,6 @@ QAccessibleInterface* pickerAccessibleFactory(const QString& className, QObject*
 void guardPicker(QComboBox* picker) {
     static const bool factoryInstalled = (QAccessible::installFactory(pickerAccessibleFactory), true);
     (void)factoryInstalled;
-    picker->setProperty(kGuardedProperty, true);
     picker->setFocusPolicy(Qt::StrongFocus);
     picker->installEventFilter(wheelGuard());
     if (QLineEdit* edit = picker->lineEdit()) {

@@ -1,7 +1,17 @@
 #pragma once
 
+#include <QComboBox>
+
 class QAbstractItemModel;
-class QComboBox;
+
+// The window's editable drop-down pickers. A class of their own so that
+// assistive technology can be told how to present them.
+class Picker : public QComboBox {
+    Q_OBJECT
+
+public:
+    using QComboBox::QComboBox;
+};
 
 // Makes `picker` change only when the user means it to: it takes the focus by
 // click or Tab, never by the mouse wheel, and the wheel over it does nothing
