@@ -428,7 +428,7 @@ private slots:
         QTest::newRow("Frame5") << "Frame5"
                                 << "frmMainClient" << QRect(0, 392, 289, 281);
         QTest::newRow("txt_14") << "txt_14"
-                                << "Frame13" << QRect(8, 88, 33, 19);
+                                << "Frame13" << QRect(8, 88, 38, 19);
         QTest::newRow("Combo15") << "Combo15"
                                  << "Frame13" << QRect(48, 88, 97, 21);
         QTest::newRow("txt_51") << "txt_51"
@@ -822,6 +822,57 @@ private slots:
         for (int n = 15; n <= 26; ++n)
             QCOMPARE(window_->combo(n)->model(), shared);
         QCOMPARE(shared->rowCount(), NameItems.size());
+    }
+
+    // The widest value of each field, drawn into its box: the glyphs must
+    // stay clear of the frame, and the text must fit the box's text area.
+    void widestValuesShowWhole_data() {
+        QTest::addColumn<int>("member");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("national slot") << 0 << "-2147483648";
+        QTest::newRow("club slot") << 12 << "-2147483648";
+        QTest::newRow("national name") << 13 << "-32768";
+        QTest::newRow("club name") << 25 << "-32768";
+        QTest::newRow("club logo") << 36 << "-2147483648";
+        QTest::newRow("map") << 51 << "255";
+        QTest::newRow("small value, window face") << 20 << "7";
+    }
+
+    void widestValuesShowWhole() {
+        QFETCH(int, member);
+        QFETCH(QString, text);
+        startLoaded();
+        window_->show();
+        QLineEdit* box = txt(member);
+        box->setText(text);
+        box->deselect();
+        box->clearFocus();
+        // Text area: the box less its one-pixel frame (no inner margin).
+        const int room = box->width() - 2;
+        const int needed = QFontMetrics(box->font()).horizontalAdvance(text);
+        QVERIFY2(needed + 4 <= room, qPrintable(QStringLiteral("%1 px of text in %2 px").arg(needed).arg(room)));
+        QVERIFY(box->font().pointSizeF() >= 6.0);
+        if (text.size() == 1)
+            QCOMPARE(box->font(), window_->font());
+
+        // Rendered: find the text's ink between the frame lines.
+        const QImage image = box->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QRgb base = image.pixel(image.width() / 2, 2);
+        int first = -1, last = -1;
+        for (int x = 1; x < image.width() - 1; ++x) {
+            for (int y = 2; y < image.height() - 2; ++y) {
+                if (qGray(image.pixel(x, y)) < qGray(base) - 60) {
+                    if (first < 0)
+                        first = x;
+                    last = x;
+                    break;
+                }
+            }
+        }
+        QVERIFY(first >= 0);
+        QVERIFY2(first >= 3 && last <= image.width() - 4,
+                 qPrintable(QStringLiteral("ink from %1 to %2 in %3").arg(first).arg(last).arg(image.width())));
+        QVERIFY2(last - first + 1 >= needed - 3, "the text was cut");
     }
 };
 

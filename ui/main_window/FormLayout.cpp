@@ -13,6 +13,7 @@
 
 #include "ui/main_window/Artwork.h"
 #include "ui/main_window/BoxLimits.h"
+#include "ui/main_window/BoxLook.h"
 #include "ui/main_window/Pickers.h"
 #include "ui/widgets/Button_XP.h"
 
@@ -58,13 +59,15 @@ struct MemberColumn {
 };
 
 const MemberColumn kColumns[] = {
-    {"Frame11", {0, 1, 2, 3}, 16, 57, 16, Companion::None, {}, 0, 0, 0, nullptr},
-    {"Frame12", {4, 5, 6, 7, 8, 9, 10, 11, 12}, 16, 57, 16, Companion::None, {}, 0, 0, 0, nullptr},
-    {"Frame13", {13, 15, 16, 14}, 8, 33, 16, Companion::Combo, {14, 16, 17, 15}, 48, 97, 21, "Select Index"},
+    // The slot and name boxes are wider than the pickers' neighbours need, so
+    // that -2147483648 and -32768 show whole.
+    {"Frame11", {0, 1, 2, 3}, 16, 75, 16, Companion::None, {}, 0, 0, 0, nullptr},
+    {"Frame12", {4, 5, 6, 7, 8, 9, 10, 11, 12}, 16, 75, 16, Companion::None, {}, 0, 0, 0, nullptr},
+    {"Frame13", {13, 15, 16, 14}, 8, 38, 16, Companion::Combo, {14, 16, 17, 15}, 48, 97, 21, "Select Index"},
     {"Frame14",
      {17, 18, 19, 20, 21, 22, 23, 24, 25},
      8,
-     33,
+     38,
      16,
      Companion::Combo,
      {18, 19, 20, 21, 22, 23, 24, 25, 26},
@@ -120,15 +123,10 @@ QLineEdit* makeBox(QWidget* parent, const QString& name, const QRect& rect) {
     return box;
 }
 
-void setBase(QWidget* widget, const QColor& color) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Base, color);
-    widget->setPalette(palette);
-}
-
 }  // namespace
 
 FormControls buildForm(QWidget* client) {
+    installPickerAccessibility();
     FormControls form;
     client->setFixedSize(FormClientWidth, FormClientHeight);
 
@@ -169,7 +167,8 @@ FormControls buildForm(QWidget* client) {
             QLineEdit* box =
                 makeBox(frame, QStringLiteral("txt_%1").arg(member), QRect(column.left, top, column.width, kBoxHeight));
             box->setAccessibleName(rowName);
-            setBase(box, member >= 39 ? kGreen : kYellow);
+            styleValueBox(box, member >= 39 ? kGreen : kYellow);
+            keepTextWhole(box);
             if (member >= 26 && member <= 29) {
                 // Exactly what the category field can hold.
                 box->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);

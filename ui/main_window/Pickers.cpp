@@ -77,9 +77,12 @@ QAccessibleInterface* pickerAccessibleFactory(const QString& className, QObject*
 
 }  // namespace
 
+void installPickerAccessibility() {
+    static const bool installed = (QAccessible::installFactory(pickerAccessibleFactory), true);
+    (void)installed;
+}
+
 void guardPicker(QComboBox* picker) {
-    static const bool factoryInstalled = (QAccessible::installFactory(pickerAccessibleFactory), true);
-    (void)factoryInstalled;
     picker->setFocusPolicy(Qt::StrongFocus);
     picker->installEventFilter(wheelGuard());
     if (QLineEdit* edit = picker->lineEdit()) {

@@ -13,6 +13,10 @@ public:
     using QComboBox::QComboBox;
 };
 
+// Lets assistive technology present every Picker by what it sets. Must run
+// before the first Picker is made; safe to call more than once.
+void installPickerAccessibility();
+
 // Makes `picker` change only when the user means it to: it takes the focus by
 // click or Tab, never by the mouse wheel, and the wheel over it does nothing
 // while its list is closed. It is also announced to assistive technology by
