@@ -402,9 +402,8 @@ QAction* frmMain::action(const QString& name) const {
 }
 
 void frmMain::appendItem(const std::string& control, const std::string& item) {
-    const QString name = qs(control);
-    if (name.startsWith(QLatin1String("Combo"))) {
-        const int number = name.mid(5).toInt();
+    if (control.size() == 7 && control.compare(0, 5, "Combo") == 0) {
+        const int number = (control[5] - '0') * 10 + (control[6] - '0');
         if (number >= 14 && number <= 26) {
             // The thirteen name pickers share one list; the catalogue offers
             // each item to every one of them in turn.
@@ -414,6 +413,7 @@ void frmMain::appendItem(const std::string& control, const std::string& item) {
             return;
         }
     }
+    const QString name = qs(control);
     QWidget* widget = form_.byName.value(name);
     if (auto* picker = qobject_cast<QComboBox*>(widget)) {
         // Adding the first item would make it current and replace the
