@@ -56,7 +56,10 @@ public:
 
     void doAction(const QString& actionName) override {
         if (actionName == pressAction()) {
-            button()->Press();
+            // Clicked from the event loop, as a push button's own press is:
+            // the click may open a modal message box, and the assistive
+            // technology waits for this call to return.
+            QMetaObject::invokeMethod(button(), &Button_XP::Press, Qt::QueuedConnection);
         } else {
             QAccessibleWidget::doAction(actionName);
         }
