@@ -1,3 +1,5 @@
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QTimer>
 #include <QtTest>
 #include <array>
@@ -405,6 +407,40 @@ private slots:
         TestButton b;
         b.setCaption(caption);
         QCOMPARE(b.AccessKey().isNull() ? QString() : QString(b.AccessKey()), key);
+    }
+
+    void accessibleButton_data() {
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("accessibleName");  // set on the widget; empty: none
+        QTest::addColumn<QString>("announced");
+        QTest::newRow("caption") << "Save and Start Game"
+                                 << ""
+                                 << "Save and Start Game";
+        QTest::newRow("access marks dropped") << "&Save && Go"
+                                              << ""
+                                              << "Save & Go";
+        QTest::newRow("own name wins") << "..."
+                                       << "Choose the launcher program"
+                                       << "Choose the launcher program";
+    }
+
+    void accessibleButton() {
+        QFETCH(QString, caption);
+        QFETCH(QString, accessibleName);
+        QFETCH(QString, announced);
+        TestButton b;
+        b.setCaption(caption);
+        b.setAccessibleName(accessibleName);
+        int clicks = 0;
+        connect(&b, &Button_XP::Click, this, [&clicks] { ++clicks; });
+        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(&b);
+        QVERIFY(iface && iface->actionInterface());
+        QCOMPARE(iface->role(), QAccessible::Button);
+        QCOMPARE(iface->text(QAccessible::Name), announced);
+        iface->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QTRY_COMPARE(clicks, 1);
+        b.setEnabled(false);
+        QVERIFY(!iface->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
     }
 };
 
