@@ -5,7 +5,8 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kelvory"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Kelvory"));
+    // No display name: the toolkit would append it to every window title.
+    // Message boxes name the program in their own captions.
     QApplication::setApplicationVersion(QStringLiteral(KELVORY_VERSION));
 
     frmMain window;

@@ -124,6 +124,15 @@ void showMessage(QWidget* owner, MessageIcon icon, const QString& caption, const
     box.exec();
 }
 
+SaveChangesAnswer askSaveChanges(QWidget* owner, const QString& caption, const QString& text) {
+    const QMessageBox::StandardButton answer = QMessageBox::question(
+        owner, caption, text, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    if (answer == QMessageBox::Save) {
+        return SaveChangesAnswer::Save;
+    }
+    return answer == QMessageBox::Discard ? SaveChangesAnswer::Discard : SaveChangesAnswer::Cancel;
+}
+
 }  // namespace
 
 QStringList dialogFilterTexts(const QList<FileFilter>& filters) {
@@ -164,6 +173,7 @@ Services systemServices() {
     s.playSound = playSound;
     s.openFileDialog = openFileDialog;
     s.showMessage = showMessage;
+    s.askSaveChanges = askSaveChanges;
     return s;
 }
 

@@ -19,6 +19,9 @@ struct FileFilter {
 
 enum class MessageIcon { Information, Warning, Critical };
 
+// The answers to "save your changes before closing?".
+enum class SaveChangesAnswer { Save, Discard, Cancel };
+
 struct StartResult {
     bool started = false;
     QString error;  // the reason, when not started
@@ -54,6 +57,10 @@ struct Services {
 
     // Modal message box with one OK button; returns when the user closes it.
     std::function<void(QWidget* owner, MessageIcon icon, const QString& caption, const QString& text)> showMessage;
+
+    // Modal question with the system's own Save, Discard and Cancel buttons
+    // (Save preselected); closing the box without a choice answers Cancel.
+    std::function<SaveChangesAnswer(QWidget* owner, const QString& caption, const QString& text)> askSaveChanges;
 };
 
 Services& services();

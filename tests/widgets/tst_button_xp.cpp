@@ -1,3 +1,5 @@
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QTimer>
 #include <QtTest>
 #include <array>
@@ -131,6 +133,9 @@ private slots:
         COMPARE_RGB(TestButton(3, {W, H}).surface().pixel(5, 12), qRgb(136, 136, 113));
     }
 
+    // Every colour below is worked out by hand from the shading rule: red and
+    // green move by k, blue by B * k / 192 truncated toward zero, each clamped
+    // to 0 .. 255. Base is (148, 148, 120).
     void xpFace_data() {
         // Zones of rows 0, 1, 2, 3 .. H-4, H-3, H-2 and H-1.
         QTest::addColumn<QString>("state");
@@ -141,25 +146,41 @@ private slots:
             return QList<Zones>{all(D), {D, D, top, top, top, D, D},          r2,    face,
                                 r3,     {D, D, bottom, bottom, bottom, D, D}, all(D)};
         };
-        auto b = [](int k) { return ShadeColor(Base, k); };
+        const QRgb b16 = qRgb(164, 164, 130), b10 = qRgb(158, 158, 126), b5 = qRgb(143, 143, 117);
+        const QRgb b_10 = qRgb(138, 138, 114), b_24 = qRgb(124, 124, 105), b_32 = qRgb(116, 116, 100);
+        const QRgb b_36 = qRgb(112, 112, 98), b_48 = qRgb(100, 100, 90);
         QTest::newRow("idle") << ""
-                              << xp(b(16), {D, b(-5), b(10), b(10), b(10), b(-36), D},
-                                    {D, b(-5), b(-10), G, b(-24), b(-36), D},
-                                    {D, b(-5), b(-32), b(-32), b(-32), b(-36), D}, b(-48));
-        auto ring = [&](QRgb r, int top, int second, int sides, int bottom) {
-            const QRgb s = ShadeColor(r, second), v = ShadeColor(r, sides);
-            return xp(ShadeColor(r, top), {D, s, s, s, s, s, D}, {D, r, v, G, v, r, D}, {D, r, r, r, r, r, D},
-                      ShadeColor(r, bottom));
+                              << xp(b16, {D, b5, b10, b10, b10, b_36, D}, {D, b5, b_10, G, b_24, b_36, D},
+                                    {D, b5, b_32, b_32, b_32, b_36, D}, b_48);
+        // ring: the frame colour, then its shades for the top line, the line
+        // below it, the sides and the bottom line.
+        auto ring = [&](QRgb r, QRgb top, QRgb second, QRgb sides, QRgb bottom) {
+            return xp(top, {D, second, second, second, second, second, D}, {D, r, sides, G, sides, r, D},
+                      {D, r, r, r, r, r, D}, bottom);
         };
-        QTest::newRow("focused: focus ring") << "focused" << ring(qRgb(140, 170, 230), 65, 50, 31, -33);
+        // Focus (140, 170, 230) shaded by 65, 50, 31 and -33: blue clamps at 255.
+        QTest::newRow("focused: focus ring") << "focused"
+                                             << ring(qRgb(140, 170, 230), qRgb(205, 235, 255), qRgb(190, 220, 255),
+                                                     qRgb(171, 201, 255), qRgb(107, 137, 191));
+        // Hover (225, 153, 71) shaded by 90, 35, 20 and -40: red clamps at 255.
         QTest::newRow("focused and hovered: hover ring wins")
-            << "focused hovered" << ring(qRgb(225, 153, 71), 90, 35, 20, -40);
-        auto p = [](int k) { return ShadeColor(ShadeColor(Base, -32), k); };
+            << "focused hovered"
+            << ring(qRgb(225, 153, 71), qRgb(255, 243, 104), qRgb(255, 188, 83), qRgb(245, 173, 78),
+                    qRgb(185, 113, 57));
+        // Own hover colour (60, 120, 200) shaded by 90, 35, 20 and -40.
+        QTest::newRow("own hover colour")
+            << "hovered own"
+            << ring(qRgb(60, 120, 200), qRgb(150, 210, 255), qRgb(95, 155, 236), qRgb(80, 140, 220), qRgb(20, 80, 159));
+        // Pressed: p = base shaded by -32 = (116, 116, 100), then by -32, -22,
+        // -24, 5, 0, 10 and 16.
+        const QRgb p_32 = qRgb(84, 84, 84), p_22 = qRgb(94, 94, 89), p_24 = qRgb(92, 92, 88);
+        const QRgb p5 = qRgb(121, 121, 102), p0 = qRgb(116, 116, 100), p10 = qRgb(126, 126, 105);
         QTest::newRow("pressed, focused, hovered: inverted, no rings")
             << "pressed focused hovered"
-            << xp(p(-32), {D, p(-32), p(-22), p(-24), p(-24), p(5), D}, {D, p(-32), p(-22), G, p(0), p(5), D},
-                  {D, p(-32), p(-22), p(10), p(10), p(5), D}, p(16));
-        const QRgb f = b(-24), e = b(-84), c = b(-72);
+            << xp(p_32, {D, p_32, p_22, p_24, p_24, p5, D}, {D, p_32, p_22, G, p0, p5, D},
+                  {D, p_32, p_22, p10, p10, p5, D}, qRgb(132, 132, 108));
+        // Disabled: base shaded by -24 (face), -84 (frame), -72 (corners).
+        const QRgb f = b_24, e = qRgb(64, 64, 68), c = qRgb(76, 76, 75);
         const Zones corners = {e, c, f, f, f, c, e}, inner = {e, f, f, f, f, f, e};
         QTest::newRow("disabled") << "disabled" << QList<Zones>{all(e), corners, inner, inner, inner, corners, all(e)};
     }
@@ -168,16 +189,37 @@ private slots:
         QFETCH(QString, state);
         QFETCH(QList<Zones>, rows);
         TestButton b(3, {W, H});
+        if (state.contains("own")) {
+            b.setXPDefaultColors(false);
+            b.setXPColor_Hover(directColor(60, 120, 200));
+        }
         apply(b, state);
         const QImage& img = b.surface();
         QCOMPARE(img.size(), QSize(W, H));
-        // Down the face: 25 / H is exactly 1 here; pressed runs 15 / H upwards.
-        const bool pressed = state.contains("pressed");
+        // The face of rows 3 .. 21. Idle: 25 / H is exactly 1, so row y is base
+        // shaded by -y. Pressed: row y is p shaded by round(-0.6 * (25 - y)).
+        const QList<QRgb> idle = {qRgb(145, 145, 119), qRgb(144, 144, 118), qRgb(143, 143, 117), qRgb(142, 142, 117),
+                                  qRgb(141, 141, 116), qRgb(140, 140, 115), qRgb(139, 139, 115), qRgb(138, 138, 114),
+                                  qRgb(137, 137, 114), qRgb(136, 136, 113), qRgb(135, 135, 112), qRgb(134, 134, 112),
+                                  qRgb(133, 133, 111), qRgb(132, 132, 110), qRgb(131, 131, 110), qRgb(130, 130, 109),
+                                  qRgb(129, 129, 109), qRgb(128, 128, 108), qRgb(127, 127, 107)};
+        const QList<QRgb> pressed = {qRgb(103, 103, 94), qRgb(103, 103, 94), qRgb(104, 104, 94), qRgb(105, 105, 95),
+                                     qRgb(105, 105, 95), qRgb(106, 106, 95), qRgb(106, 106, 95), qRgb(107, 107, 96),
+                                     qRgb(108, 108, 96), qRgb(108, 108, 96), qRgb(109, 109, 97), qRgb(109, 109, 97),
+                                     qRgb(110, 110, 97), qRgb(111, 111, 98), qRgb(111, 111, 98), qRgb(112, 112, 98),
+                                     qRgb(112, 112, 98), qRgb(113, 113, 99), qRgb(114, 114, 99)};
+        const QList<QRgb>& face = state.contains("pressed") ? pressed : idle;
         for (int y = 0; y < H; ++y) {
-            const QRgb face = pressed ? ShadeColor(ShadeColor(Base, -32), buttonxp::roundHalfEven(-0.6f * (H - y)))
-                                      : ShadeColor(Base, -y);
-            QVERIFY(checkLine(img, true, y, rows[zoneOf(y, H)], face));
+            QVERIFY(checkLine(img, true, y, rows[zoneOf(y, H)], y >= 3 && y <= H - 4 ? face[y - 3] : 0));
         }
+    }
+
+    // 25 / H with H = 10 is 2.5: rows 1, 3 and 5 fall on exact halves, which go
+    // to the even neighbour (-2, -8, -12; away from zero would give -3, -8, -13).
+    void xpGradientHalvesGoToEven() {
+        TestButton b(3, {40, 10});
+        COMPARE_RGB(b.surface().pixel(5, 5), qRgb(136, 136, 113));  // base shaded by -12, not -13
+        COMPARE_RGB(b.surface().pixel(5, 4), qRgb(138, 138, 114));  // -10
     }
 
     void xpRegion_data() {
@@ -365,6 +407,40 @@ private slots:
         TestButton b;
         b.setCaption(caption);
         QCOMPARE(b.AccessKey().isNull() ? QString() : QString(b.AccessKey()), key);
+    }
+
+    void accessibleButton_data() {
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("accessibleName");  // set on the widget; empty: none
+        QTest::addColumn<QString>("announced");
+        QTest::newRow("caption") << "Save and Start Game"
+                                 << ""
+                                 << "Save and Start Game";
+        QTest::newRow("access marks dropped") << "&Save && Go"
+                                              << ""
+                                              << "Save & Go";
+        QTest::newRow("own name wins") << "..."
+                                       << "Choose the launcher program"
+                                       << "Choose the launcher program";
+    }
+
+    void accessibleButton() {
+        QFETCH(QString, caption);
+        QFETCH(QString, accessibleName);
+        QFETCH(QString, announced);
+        TestButton b;
+        b.setCaption(caption);
+        b.setAccessibleName(accessibleName);
+        int clicks = 0;
+        connect(&b, &Button_XP::Click, this, [&clicks] { ++clicks; });
+        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(&b);
+        QVERIFY(iface && iface->actionInterface());
+        QCOMPARE(iface->role(), QAccessible::Button);
+        QCOMPARE(iface->text(QAccessible::Name), announced);
+        iface->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QTRY_COMPARE(clicks, 1);
+        b.setEnabled(false);
+        QVERIFY(!iface->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
     }
 };
 

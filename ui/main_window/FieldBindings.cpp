@@ -27,23 +27,33 @@ std::array<FieldBinding, 50> makeBindings() {
 }
 
 std::optional<long long> convertFor(FieldKind kind, const QString& text, const QLocale& locale) {
+    const std::optional<FieldRange> range = fieldRange(kind);
+    if (!range) {
+        return std::nullopt;
+    }
+    return convertNumber(text, range->minimum, range->maximum, locale);
+}
+
+}  // namespace
+
+std::optional<FieldRange> fieldRange(FieldKind kind) {
     switch (kind) {
         case FieldKind::Liga:
         case FieldKind::CatL:
-            return convertNumber(text, std::numeric_limits<std::int32_t>::min(),
-                                 std::numeric_limits<std::int32_t>::max(), locale);
+            return FieldRange{std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()};
         case FieldKind::Str:
-            return convertNumber(text, std::numeric_limits<std::int16_t>::min(),
-                                 std::numeric_limits<std::int16_t>::max(), locale);
+            return FieldRange{std::numeric_limits<std::int16_t>::min(), std::numeric_limits<std::int16_t>::max()};
         case FieldKind::Map:
-            return convertNumber(text, 0, std::numeric_limits<std::uint8_t>::max(), locale);
+            return FieldRange{0, std::numeric_limits<std::uint8_t>::max()};
         case FieldKind::Cat:
             break;
     }
     return std::nullopt;
 }
 
-}  // namespace
+bool fieldConverts(const FieldBinding& binding, const QString& text, const QLocale& locale) {
+    return convertFor(binding.kind, text, locale).has_value();
+}
 
 const std::array<FieldBinding, 50>& fieldBindings() {
     static const std::array<FieldBinding, 50> table = makeBindings();

@@ -24,6 +24,13 @@ struct FieldBinding {
     int index;  // 0-based index within the field's table
 };
 
+// The values a numeric field can hold. Category texts have no range.
+struct FieldRange {
+    long long minimum;
+    long long maximum;
+};
+std::optional<FieldRange> fieldRange(FieldKind kind);
+
 // The 50 members in presenting order: 0..36, then 39..51.
 const std::array<FieldBinding, 50>& fieldBindings();
 
@@ -34,6 +41,10 @@ QString presentField(const Baza& baza, const FieldBinding& binding);
 // setter. Returns false, leaving the field as it was, when the text does not
 // convert. Category members are never stored this way.
 bool storeField(Baza& baza, const FieldBinding& binding, const QString& text, const QLocale& locale);
+
+// Whether `text` converts for the binding's field (always false for a
+// category member, whose text is not a number).
+bool fieldConverts(const FieldBinding& binding, const QString& text, const QLocale& locale);
 
 // Reads `text` as a number in `locale` (blanks around, optional sign and
 // fraction; no thousands separators), rounds it to the nearest integer, ties

@@ -12,6 +12,9 @@
 #include <vector>
 
 #include "ui/main_window/Artwork.h"
+#include "ui/main_window/BoxLimits.h"
+#include "ui/main_window/BoxLook.h"
+#include "ui/main_window/Pickers.h"
 #include "ui/widgets/Button_XP.h"
 
 namespace {
@@ -56,13 +59,15 @@ struct MemberColumn {
 };
 
 const MemberColumn kColumns[] = {
-    {"Frame11", {0, 1, 2, 3}, 16, 57, 16, Companion::None, {}, 0, 0, 0, nullptr},
-    {"Frame12", {4, 5, 6, 7, 8, 9, 10, 11, 12}, 16, 57, 16, Companion::None, {}, 0, 0, 0, nullptr},
-    {"Frame13", {13, 15, 16, 14}, 8, 33, 16, Companion::Combo, {14, 16, 17, 15}, 48, 97, 21, "Select Index"},
+    // The slot and name boxes are wider than the pickers' neighbours need, so
+    // that -2147483648 and -32768 show whole.
+    {"Frame11", {0, 1, 2, 3}, 16, 75, 16, Companion::None, {}, 0, 0, 0, nullptr},
+    {"Frame12", {4, 5, 6, 7, 8, 9, 10, 11, 12}, 16, 75, 16, Companion::None, {}, 0, 0, 0, nullptr},
+    {"Frame13", {13, 15, 16, 14}, 8, 38, 16, Companion::Combo, {14, 16, 17, 15}, 48, 97, 21, "Select Index"},
     {"Frame14",
      {17, 18, 19, 20, 21, 22, 23, 24, 25},
      8,
-     33,
+     38,
      16,
      Companion::Combo,
      {18, 19, 20, 21, 22, 23, 24, 25, 26},
@@ -109,28 +114,6 @@ const QColor kYellow(255, 255, 0);
 const QColor kGreen(0, 255, 0);
 const QColor kLegendRed(192, 0, 0);
 
-// The club category logo boxes take at most two typed characters, but the
-// window may show longer values it sets itself. A length limit on the box
-// would cut those, so the limit is a validator: it only refuses user input
-// (typing, pasting, dropping) that makes the text longer than two characters.
-class TypedLengthLimit : public QValidator {
-public:
-    TypedLengthLimit(QLineEdit* box, int limit) : QValidator(box), limit_(limit) {
-        // The box asks only after it has taken the new text in, so remember
-        // the length of the text it last showed.
-        connect(box, &QLineEdit::textChanged, this, [this](const QString& text) { shown_ = text.size(); });
-    }
-
-    State validate(QString& input, int& /*pos*/) const override {
-        // Editing within a longer value (deleting, replacing) stays possible.
-        return input.size() <= limit_ || input.size() <= shown_ ? Acceptable : Invalid;
-    }
-
-private:
-    int limit_;
-    qsizetype shown_ = 0;
-};
-
 QLineEdit* makeBox(QWidget* parent, const QString& name, const QRect& rect) {
     auto* box = new QLineEdit(parent);
     box->setObjectName(name);
@@ -140,15 +123,10 @@ QLineEdit* makeBox(QWidget* parent, const QString& name, const QRect& rect) {
     return box;
 }
 
-void setBase(QWidget* widget, const QColor& color) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Base, color);
-    widget->setPalette(palette);
-}
-
 }  // namespace
 
 FormControls buildForm(QWidget* client) {
+    installPickerAccessibility();
     FormControls form;
     client->setFixedSize(FormClientWidth, FormClientHeight);
 
@@ -166,6 +144,7 @@ FormControls buildForm(QWidget* client) {
         frame->setGeometry(place.x, place.y, place.w, place.h);
         frame->setAutoFillBackground(true);
         frame->setPalette(white);
+        frame->setAccessibleName(frame->title());
         form.byName.insert(frame->objectName(), frame);
         frameCaption.insert(frame->objectName(), frame->title());
     }
@@ -175,20 +154,26 @@ FormControls buildForm(QWidget* client) {
         return widget;
     };
 
+    QHash<QString, int> rowsNamed;  // per frame: rows numbered so far, across its columns
     for (const MemberColumn& column : kColumns) {
         QWidget* frame = named(column.frame);
         const QString caption = frameCaption.value(QLatin1String(column.frame));
+        int& rowNumber = rowsNamed[QLatin1String(column.frame)];
         for (std::size_t row = 0; row < column.members.size(); ++row) {
             const int member = column.members[row];
             const int top = column.top + kRowStep * static_cast<int>(row);
-            const QString rowName = QStringLiteral("%1, row %2").arg(caption).arg(row + 1);
+            const QString rowName = QStringLiteral("%1, row %2").arg(caption).arg(++rowNumber);
 
             QLineEdit* box =
                 makeBox(frame, QStringLiteral("txt_%1").arg(member), QRect(column.left, top, column.width, kBoxHeight));
             box->setAccessibleName(rowName);
-            setBase(box, member >= 39 ? kGreen : kYellow);
+            styleValueBox(box, member >= 39 ? kGreen : kYellow);
+            keepTextWhole(box);
             if (member >= 26 && member <= 29) {
+                // Exactly what the category field can hold.
                 box->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+                box->setMaxLength(11);
+                box->setValidator(new CodePageText(box));
             }
             if (member >= 30 && member <= 36) {
                 box->setValidator(new TypedLengthLimit(box, 2));
@@ -203,7 +188,7 @@ FormControls buildForm(QWidget* client) {
             const int number = column.companions[row];
             const QRect rect(column.companionLeft, top, column.companionWidth, column.companionHeight);
             if (column.companion == Companion::Combo) {
-                auto* combo = new QComboBox(frame);
+                auto* combo = new Picker(frame);
                 combo->setObjectName(QStringLiteral("Combo%1").arg(number));
                 combo->setGeometry(rect);
                 combo->setEditable(true);
@@ -217,6 +202,10 @@ FormControls buildForm(QWidget* client) {
                 combo->setEditText(initial);
                 combo->lineEdit()->setCursorPosition(0);  // show the start of the text
                 combo->setAccessibleName(rowName + QStringLiteral(", picker"));
+                guardPicker(combo);
+                if (number <= 4) {
+                    combo->setValidator(new CodePageText(combo));
+                }
                 form.combo[number] = combo;
                 remember(combo);
                 form.tabOrder.append(combo);
@@ -277,6 +266,7 @@ FormControls buildForm(QWidget* client) {
     };
     form.Open = button(QStringLiteral("Open"), QRect(528, 24, 17, 17), QStringLiteral("..."));
     form.Open->setToolTip(QStringLiteral("Choose the launcher program"));
+    form.Open->setAccessibleName(QStringLiteral("Choose the launcher program"));
     form.cmd_Save_Start_Game =
         button(QStringLiteral("cmd_Save_Start_Game"), QRect(224, 48, 121, 25), QStringLiteral("Save and Start Game"));
 

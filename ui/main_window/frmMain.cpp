@@ -1,6 +1,7 @@
 #include "ui/main_window/frmMain.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -11,6 +12,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QStringListModel>
 
 #include "catalogues/ProgramPath.h"
 #include "platform/Paths.h"
@@ -18,6 +20,8 @@
 #include "platform/Text.h"
 #include "ui/main_window/Artwork.h"
 #include "ui/main_window/FieldBindings.h"
+#include "ui/main_window/FieldMarks.h"
+#include "ui/main_window/Pickers.h"
 #include "ui/widgets/Button_XP.h"
 #include "ui/widgets/Scn_Common_Dialog.h"
 
@@ -118,6 +122,12 @@ void frmMain::connectHandlers() {
     for (const auto& [member, box] : form_.txt) {
         const int index = member;
         connect(box, &QLineEdit::textChanged, this, [this, index] { txt_Change(index); });
+        if (index >= 26 && index <= 29) {
+            // A category typed straight into its box is stored as its picker
+            // would store it; the box holds no more than the field does.
+            connect(box, &QLineEdit::textEdited, this,
+                    [this, index](const QString& text) { baza_->setCat(index - 26, platform::toCodePage(text)); });
+        }
     }
     for (const auto& [number, picker] : form_.combo) {
         const int n = number;
@@ -133,6 +143,7 @@ void frmMain::connectHandlers() {
 bool frmMain::Form_Load() {
     ini_->Petla();
     ini_->Str_Petla();
+    shareNameList();
     ini_->Liga_Petla();
     ini_->ClubUnnament1();
     ini_->ClubUnnament2();
@@ -167,6 +178,7 @@ bool frmMain::MnuFileOpen_Click() {
     }
     gamePath_ = programPath(programFolder_, platform::toUtf8(form_.Nazwa_Exe->text()));
     if (baza_->Wczytaj(gamePath_)) {
+        savedValues_ = blockValues();
         form_.Lokalizacja->setText(platform::pathToText(gamePath_));
         Pokaz_Dane();
     }
@@ -174,9 +186,13 @@ bool frmMain::MnuFileOpen_Click() {
 }
 
 void frmMain::Pokaz_Dane() {
+    // Boxes not yet filled would be marked for a moment; mark once at the end.
+    presenting_ = true;
     for (const FieldBinding& binding : fieldBindings()) {
         txt(binding.member)->setText(presentField(*baza_, binding));
     }
+    presenting_ = false;
+    updateMarks();
 }
 
 void frmMain::txt_Change(int /*index*/) {
@@ -191,6 +207,63 @@ void frmMain::txt_Change(int /*index*/) {
             continue;  // category texts are stored by their pickers alone
         }
         storeField(*baza_, binding, txt(binding.member)->text(), numberLocale_);
+    }
+    if (!presenting_) {
+        updateMarks();
+    }
+}
+
+QStringList frmMain::updateMarks() {
+    QStringList marked;
+    const bool loaded = baza_->loaded();
+    for (const FieldBinding& binding : fieldBindings()) {
+        const std::optional<FieldRange> range = fieldRange(binding.kind);
+        if (!range) {
+            continue;
+        }
+        QLineEdit* box = txt(binding.member);
+        QString reason;
+        if (loaded && !fieldConverts(binding, box->text(), numberLocale_)) {
+            const QString allowed = allowedValuesText(range->minimum, range->maximum);
+            reason = QStringLiteral("Not stored: %1 keeps %2. Allowed: %3.")
+                         .arg(box->accessibleName(), presentField(*baza_, binding), allowed);
+            marked << QStringLiteral("%1: \"%2\" (allowed: %3)").arg(box->accessibleName(), box->text(), allowed);
+        }
+        setFieldMark(box, reason);
+    }
+    return marked;
+}
+
+frmMain::BlockValues frmMain::blockValues() const {
+    BlockValues values;
+    for (int i = 0; i < Baza::LigaCount; ++i) {
+        values.first.push_back(baza_->liga(i));
+    }
+    for (int i = 0; i < Baza::StrCount; ++i) {
+        values.first.push_back(baza_->str(i));
+    }
+    for (int i = 0; i < Baza::CatLCount; ++i) {
+        values.first.push_back(baza_->catL(i));
+    }
+    for (int i = 0; i < Baza::MapCount; ++i) {
+        values.first.push_back(baza_->map(i));
+    }
+    for (int i = 0; i < Baza::CatCount; ++i) {
+        values.second.push_back(baza_->cat(i));
+    }
+    return values;
+}
+
+bool frmMain::hasUnsavedChanges() const {
+    return baza_->loaded() && blockValues() != savedValues_;
+}
+
+void frmMain::shareNameList() {
+    auto* names = new QStringListModel(nameItems_, this);
+    names->setObjectName(QStringLiteral("nameCatalogue"));
+    nameItems_.clear();
+    for (int number = 14; number <= 26; ++number) {
+        sharePickerList(combo(number), names);
     }
 }
 
@@ -210,6 +283,16 @@ void frmMain::Combo_Change(int number) {
 
 frmMain::SaveOutcome frmMain::Cmd_Zapisz_Click() {
     const QString target = form_.Lokalizacja->text();
+    if (baza_->loaded()) {
+        const QStringList marked = updateMarks();
+        if (!marked.isEmpty()) {
+            warn(QStringLiteral("Nothing was saved: the game executable was not changed.\n\n"
+                                "These boxes hold values that cannot be stored:\n%1\n\n"
+                                "Correct them, then save again.")
+                     .arg(marked.join(QLatin1Char('\n'))));
+            return SaveOutcome::Refused;
+        }
+    }
     try {
         if (!baza_->Zapisz(platform::textToPath(target))) {
             warn(QStringLiteral("Nothing was saved: no game executable was loaded when Kelvory started.\n\n"
@@ -233,14 +316,16 @@ frmMain::SaveOutcome frmMain::Cmd_Zapisz_Click() {
             QStringLiteral("The game executable could not be saved.\n\n%1\n%2").arg(target, qs(error.what())));
         return SaveOutcome::Failed;
     }
+    savedValues_ = blockValues();
     platform::services().showMessage(this, platform::MessageIcon::Information, kApplicationTitle,
                                      QStringLiteral("Save Successfully"));
     return SaveOutcome::Saved;
 }
 
 void frmMain::cmd_Save_Start_Game_Click() {
-    if (Cmd_Zapisz_Click() == SaveOutcome::Failed) {
-        return;  // never start the game on a half-written executable
+    const SaveOutcome saved = Cmd_Zapisz_Click();
+    if (saved == SaveOutcome::Failed || saved == SaveOutcome::Refused) {
+        return;  // never start the game on a half-written or unsaved executable
     }
     const QString launcher = form_.Text1->text();
     const platform::StartResult started = platform::services().startProgram(launcher);
@@ -267,8 +352,35 @@ void frmMain::Open_Click() {
 }
 
 void frmMain::Exit_Click() {
-    close();
-    QCoreApplication::quit();
+    if (close()) {
+        QCoreApplication::quit();
+    }
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    if (!hasUnsavedChanges()) {
+        event->accept();
+        return;
+    }
+    const platform::SaveChangesAnswer answer =
+        platform::services().askSaveChanges(this, kApplicationTitle,
+                                            QStringLiteral("The league tables have changes that are not saved.\n\n"
+                                                           "Save them to the game executable before closing?"));
+    switch (answer) {
+        case platform::SaveChangesAnswer::Save:
+            if (Cmd_Zapisz_Click() == SaveOutcome::Saved) {
+                event->accept();
+            } else {
+                event->ignore();  // the user has been told why; the edits stay
+            }
+            return;
+        case platform::SaveChangesAnswer::Discard:
+            event->accept();
+            return;
+        case platform::SaveChangesAnswer::Cancel:
+            break;
+    }
+    event->ignore();
 }
 
 void frmMain::warn(const QString& text) {
@@ -290,7 +402,19 @@ QAction* frmMain::action(const QString& name) const {
 }
 
 void frmMain::appendItem(const std::string& control, const std::string& item) {
-    QWidget* widget = form_.byName.value(qs(control));
+    if (control.size() == 7 && control.compare(0, 5, "Combo") == 0) {
+        const int number = (control[5] - '0') * 10 + (control[6] - '0');
+        if (number >= 14 && number <= 26) {
+            // The thirteen name pickers share one list; the catalogue offers
+            // each item to every one of them in turn.
+            if (number == 14) {
+                nameItems_.append(qs(item));
+            }
+            return;
+        }
+    }
+    const QString name = qs(control);
+    QWidget* widget = form_.byName.value(name);
     if (auto* picker = qobject_cast<QComboBox*>(widget)) {
         // Adding the first item would make it current and replace the
         // picker's own text; keep that text.

@@ -4,6 +4,9 @@
 #include <QMainWindow>
 #include <filesystem>
 #include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "catalogues/Ini.h"
 #include "catalogues/IniHost.h"
@@ -12,6 +15,7 @@
 #include "ui/main_window/Polancz.h"
 
 class QAction;
+class QCloseEvent;
 class QComboBox;
 class QLineEdit;
 
@@ -25,6 +29,7 @@ public:
         Saved,      // the five tables reached the file
         NotLoaded,  // no block was loaded at start-up; nothing was written
         Failed,     // the file could not be written; the user was told why
+        Refused,    // some box holds text its field cannot take; nothing was written
     };
 
     explicit frmMain(QWidget* parent = nullptr);
@@ -50,6 +55,10 @@ public:
     void Open_Click();
     void Exit_Click();
 
+    // Whether the block differs from what the last load or successful save
+    // left in the file. Always false while no block is loaded.
+    bool hasUnsavedChanges() const;
+
     // Runs the handler of picker ComboN (N = 1..4, 14..26) as a typed change
     // or as a choice from its list would.
     void Combo_Change(int number);
@@ -66,7 +75,23 @@ public:
     // The locale that typed numbers are read in (the user's, by default).
     void setNumberLocale(const QLocale& locale) { numberLocale_ = locale; }
 
+protected:
+    // Exit and the close box: asks what to do with unsaved changes.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
+    // Every field value of the block, to tell an edited block from the one in
+    // the file.
+    using BlockValues = std::pair<std::vector<long long>, std::vector<std::string>>;
+    BlockValues blockValues() const;
+
+    // Marks each numeric box whose text does not convert (none while no block
+    // is loaded) and returns the description of every marked box.
+    QStringList updateMarks();
+
+    // Gives the thirteen name pickers one list, made of the collected items.
+    void shareNameList();
+
     // IniHost: how the catalogue reader reaches the controls.
     void appendItem(const std::string& control, const std::string& item) override;
     void setText(const std::string& control, const std::string& text) override;
@@ -85,4 +110,7 @@ private:
     std::filesystem::path gamePath_;  // where the Open routine looked for the game
     QLocale numberLocale_;
     int passCount_ = 0;
+    bool presenting_ = false;
+    BlockValues savedValues_;  // the block as the file holds it
+    QStringList nameItems_;    // the name catalogue, while it is being read
 };

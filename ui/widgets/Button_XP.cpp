@@ -12,6 +12,7 @@
 #include <QTimer>
 
 #include "platform/Services.h"
+#include "ui/widgets/Button_XP_Accessible.h"
 
 using buttonxp::systemColor;
 
@@ -175,6 +176,7 @@ Button_XP::Button_XP(QWidget* parent)
       soundOver_(DefaultSoundOver),
       soundClick_(DefaultSoundClick),
       surfaceBack_(backColor_) {
+    installButtonXPAccessibility();
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -574,15 +576,18 @@ bool Button_XP::event(QEvent* event) {
     if (event->type() == QEvent::Shortcut) {
         auto* shortcut = static_cast<QShortcutEvent*>(event);
         if (shortcut->shortcutId() == shortcutId_) {
-            // The access key clicks without sound and without the pressed look.
-            if (isEnabled()) {
-                emit Click();
-                GoToURL();
-            }
+            Press();
             return true;
         }
     }
     return QWidget::event(event);
+}
+
+void Button_XP::Press() {
+    if (isEnabled()) {
+        emit Click();
+        GoToURL();
+    }
 }
 
 void Button_XP::paintEvent(QPaintEvent*) {

@@ -120,6 +120,9 @@ public:
 public slots:
     void Refresh();
     void GoToURL();
+    // Clicks the button without sound or pressed look, as its access key and
+    // assistive technology do. Does nothing while the button is disabled.
+    void Press();
 
 signals:
     void Click();

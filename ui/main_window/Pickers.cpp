@@ -1,0 +1,102 @@
+#include "ui/main_window/Pickers.h"
+
+#include <QAbstractItemView>
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QComboBox>
+#include <QEvent>
+#include <QLineEdit>
+
+namespace {
+
+class WheelGuard : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::Wheel) {
+            return false;
+        }
+        auto* picker = qobject_cast<QComboBox*>(watched);
+        if (!picker) {
+            picker = qobject_cast<QComboBox*>(watched->parent());
+        }
+        if (picker && !picker->view()->isVisible()) {
+            event->ignore();
+            return true;  // swallowed: a closed picker keeps its text
+        }
+        return false;
+    }
+};
+
+WheelGuard* wheelGuard() {
+    static WheelGuard* guard = new WheelGuard;
+    return guard;
+}
+
+// The editable combo box of the toolkit names itself after its current text
+// on some systems; a picker is named by what it sets and reports its text as
+// its value.
+class PickerAccessible : public QAccessibleWidget {
+public:
+    explicit PickerAccessible(QComboBox* picker) : QAccessibleWidget(picker, QAccessible::ComboBox) {}
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name && !widget()->accessibleName().isEmpty()) {
+            return widget()->accessibleName();
+        }
+        if (t == QAccessible::Value) {
+            return picker()->currentText();
+        }
+        return QAccessibleWidget::text(t);
+    }
+
+    QStringList actionNames() const override {
+        return QStringList{showMenuAction(), pressAction()} + QAccessibleWidget::actionNames();
+    }
+
+    void doAction(const QString& actionName) override {
+        if (actionName == showMenuAction() || actionName == pressAction()) {
+            picker()->showPopup();
+        } else {
+            QAccessibleWidget::doAction(actionName);
+        }
+    }
+
+private:
+    QComboBox* picker() const { return static_cast<QComboBox*>(widget()); }
+};
+
+QAccessibleInterface* pickerAccessibleFactory(const QString& className, QObject* object) {
+    if (className == QLatin1String("Picker") && object && object->isWidgetType()) {
+        return new PickerAccessible(static_cast<QComboBox*>(object));
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+void installPickerAccessibility() {
+    static const bool installed = (QAccessible::installFactory(pickerAccessibleFactory), true);
+    (void)installed;
+}
+
+void guardPicker(QComboBox* picker) {
+    picker->setFocusPolicy(Qt::StrongFocus);
+    picker->installEventFilter(wheelGuard());
+    if (QLineEdit* edit = picker->lineEdit()) {
+        edit->installEventFilter(wheelGuard());
+        edit->setAccessibleName(picker->accessibleName());
+    }
+}
+
+void sharePickerList(QComboBox* picker, QAbstractItemModel* model) {
+    const QString text = picker->currentText();
+    picker->setModel(model);
+    picker->setCurrentIndex(-1);
+    picker->setEditText(text);
+    if (QLineEdit* edit = picker->lineEdit()) {
+        edit->setCursorPosition(0);
+    }
+}

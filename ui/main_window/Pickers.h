@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QComboBox>
+
+class QAbstractItemModel;
+
+// The window's editable drop-down pickers. A class of their own so that
+// assistive technology can be told how to present them.
+class Picker : public QComboBox {
+    Q_OBJECT
+
+public:
+    using QComboBox::QComboBox;
+};
+
+// Lets assistive technology present every Picker by what it sets. Must run
+// before the first Picker is made; safe to call more than once.
+void installPickerAccessibility();
+
+// Makes `picker` change only when the user means it to: it takes the focus by
+// click or Tab, never by the mouse wheel, and the wheel over it does nothing
+// while its list is closed. It is also announced to assistive technology by
+// its accessible name (what it sets), not by its current text.
+void guardPicker(QComboBox* picker);
+
+// Gives `picker` the list `model` (shared with other pickers) while keeping the
+// text the picker shows and choosing no entry.
+void sharePickerList(QComboBox* picker, QAbstractItemModel* model);
