@@ -85,3 +85,28 @@ QIcon drawAppIcon() {
     }
     return icon;
 }
+
+QIcon drawOverflowIcon(Qt::Orientation orientation, bool mirrored) {
+    QIcon icon;
+    for (int side : {8, 16}) {
+        QPixmap pixmap(side, side);
+        pixmap.fill(Qt::transparent);
+        QPainter p(&pixmap);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(QColor(60, 60, 60), side / 8.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        // Two chevrons pointing right, then turned as asked.
+        p.translate(side / 2.0, side / 2.0);
+        if (orientation == Qt::Vertical) {
+            p.rotate(90);
+        } else if (mirrored) {
+            p.scale(-1, 1);
+        }
+        const qreal r = side * 0.3;
+        for (qreal x : {-r * 0.9, r * 0.1}) {
+            p.drawPolyline(QPolygonF({QPointF(x, -r), QPointF(x + r * 0.8, 0), QPointF(x, r)}));
+        }
+        p.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
