@@ -56,8 +56,9 @@ QPixmap drawPitchPicture(const QSize& size) {
 
     drawBall(p, QPointF(w / 2, h / 2), h * 0.09);
 
-    // Name plate.
-    QFont font(QStringLiteral("Sans Serif"));
+    // Name plate, in the bold face the window already uses for its map
+    // legend, so the picture needs no font file of its own.
+    QFont font(QStringLiteral("Arial"));
     font.setBold(true);
     font.setPixelSize(static_cast<int>(h * 0.12));
     p.setFont(font);
@@ -71,7 +72,9 @@ QPixmap drawPitchPicture(const QSize& size) {
 
 QIcon drawAppIcon() {
     QIcon icon;
-    for (int side : {16, 24, 32, 48, 64, 128, 256}) {
+    // Title bars and task bars take these; larger sizes would cost more to
+    // draw and to hand to the window system than the first window is worth.
+    for (int side : {16, 24, 32, 48, 64}) {
         QPixmap pixmap(side, side);
         pixmap.fill(Qt::transparent);
         QPainter p(&pixmap);
