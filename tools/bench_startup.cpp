@@ -18,7 +18,8 @@
 // Options:
 //   --rounds N      rounds per program (default 15; one warm-up round first)
 //   --settle MS     idle time after the window appears (default 1000)
-//   --editor PATH   the editor, inside its program folder (default: the build's)
+//   --editor PATH   the editor, inside its program folder (default: the build's);
+//                   give it more than once to compare builds in one run
 //   --floor PATH    the floor program (default: the build's)
 //   --display :N    use this X display instead of starting Xvfb
 //
@@ -312,13 +313,13 @@ struct Series {
         }
     }
     void print() const {
-        std::printf("%-22s %5zu  %9.1f  %9.1f  %9.1f\n", label.c_str(), shown.size(), median(mapped), median(shown),
+        std::printf("%-26s %5zu  %9.1f  %9.1f  %9.1f\n", label.c_str(), shown.size(), median(mapped), median(shown),
                     median(peak));
     }
 };
 
 void printHeader() {
-    std::printf("%-22s %5s  %9s  %9s  %9s\n", "program", "runs", "mapped ms", "shown ms", "peak MiB");
+    std::printf("%-26s %5s  %9s  %9s  %9s\n", "program", "runs", "mapped ms", "shown ms", "peak MiB");
 }
 
 // Runs every series once per round, in turn, after one warm-up round whose
@@ -386,7 +387,7 @@ int main(int argc, char** argv) {
     int settleMs = 1000;
     bool sizes = false;
     bool libraries = false;
-    fs::path editor = KELVORY_EDITOR;
+    std::vector<fs::path> editors;
     fs::path floor = KELVORY_FLOOR;
     std::string display;
     for (int i = 1; i < argc; ++i) {
@@ -401,7 +402,7 @@ int main(int argc, char** argv) {
         } else if (arg == "--settle" && hasValue) {
             settleMs = std::max(0, std::atoi(argv[++i]));
         } else if (arg == "--editor" && hasValue) {
-            editor = argv[++i];
+            editors.push_back(fs::absolute(argv[++i]));
         } else if (arg == "--floor" && hasValue) {
             floor = argv[++i];
         } else if (arg == "--display" && hasValue) {
@@ -413,9 +414,13 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    editor = fs::absolute(editor);
+    if (editors.empty()) {
+        editors.push_back(KELVORY_EDITOR);
+    }
     floor = fs::absolute(floor);
-    for (const fs::path& program : {editor, floor}) {
+    std::vector<fs::path> programs = editors;
+    programs.push_back(floor);
+    for (const fs::path& program : programs) {
         if (!fs::is_regular_file(program)) {
             std::fprintf(stderr, "bench_startup: no program at %s\n", program.string().c_str());
             return 1;
@@ -429,16 +434,28 @@ int main(int argc, char** argv) {
     std::printf("display %s, window shown = %s, %d round(s), %d ms idle after the window appears\n", x.name().c_str(),
                 x.damage().available() ? "first paint" : "mapped", rounds, settleMs);
 
+    // Labels the editors by number when there are several.
+    auto editorLabel = [&](std::size_t i) {
+        return editors.size() == 1 ? std::string("editor") : "editor " + std::to_string(i + 1);
+    };
+    for (std::size_t i = 0; editors.size() > 1 && i < editors.size(); ++i) {
+        std::printf("%s: %s\n", editorLabel(i).c_str(), editors[i].string().c_str());
+    }
+
     if (libraries) {
         const Run floorRun = runOnce(x, floor, 0, true);
-        const Run editorRun = runOnce(x, editor, 0, true);
+        bool ok = floorRun.ok;
         printLibraries("floor", floorRun.libraries);
-        printLibraries("editor", editorRun.libraries);
-        std::vector<std::string> extra;
-        std::set_difference(editorRun.libraries.begin(), editorRun.libraries.end(), floorRun.libraries.begin(),
-                            floorRun.libraries.end(), std::back_inserter(extra));
-        printLibraries("editor only", extra);
-        return floorRun.ok && editorRun.ok ? 0 : 1;
+        for (std::size_t i = 0; i < editors.size(); ++i) {
+            const Run editorRun = runOnce(x, editors[i], 0, true);
+            ok = ok && editorRun.ok;
+            std::vector<std::string> extra;
+            std::set_difference(editorRun.libraries.begin(), editorRun.libraries.end(), floorRun.libraries.begin(),
+                                floorRun.libraries.end(), std::back_inserter(extra));
+            printLibraries(editorLabel(i).c_str(), editorRun.libraries);
+            printLibraries((editorLabel(i) + ", not in the floor").c_str(), extra);
+        }
+        return ok ? 0 : 1;
     }
 
     std::vector<Series> series;
@@ -446,12 +463,20 @@ int main(int argc, char** argv) {
     fs::path scratch;
     if (sizes) {
         scratch = fs::temp_directory_path() / ("bench_startup-" + std::to_string(getpid()));
-        for (int count : {0, 300, 3000, 10000}) {
-            series.push_back(
-                {"editor, " + std::to_string(count) + " names", makeSizedFolder(editor, scratch, count), {}, {}, {}});
+        for (std::size_t i = 0; i < editors.size(); ++i) {
+            for (int count : {0, 300, 3000, 10000}) {
+                const fs::path folder = scratch / std::to_string(i + 1);
+                series.push_back({editorLabel(i) + ", " + std::to_string(count) + " names",
+                                  makeSizedFolder(editors[i], folder, count),
+                                  {},
+                                  {},
+                                  {}});
+            }
         }
     } else {
-        series.push_back({"editor", editor, {}, {}, {}});
+        for (std::size_t i = 0; i < editors.size(); ++i) {
+            series.push_back({editorLabel(i), editors[i], {}, {}, {}});
+        }
     }
 
     alternate(x, series, rounds, settleMs);
@@ -463,7 +488,7 @@ int main(int argc, char** argv) {
     const Series& base = series.front();
     for (std::size_t i = 1; i < series.size(); ++i) {
         const Series& s = series[i];
-        std::printf("%-22s shown %.2fx the floor, peak memory %.2fx the floor\n", s.label.c_str(),
+        std::printf("%-26s shown %.2fx the floor, peak memory %.2fx the floor\n", s.label.c_str(),
                     median(s.shown) / std::max(median(base.shown), 1e-9),
                     median(s.peak) / std::max(median(base.peak), 1e-9));
     }
