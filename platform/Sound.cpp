@@ -1,11 +1,14 @@
 #include "platform/Sound.h"
 
 #include <QFileInfo>
+#include <utility>
 
 #ifdef _WIN32
 #include <windows.h>
 // windows.h must come first
 #include <mmsystem.h>
+
+#include <QDir>
 #else
 #include <QCoreApplication>
 #include <QDir>
@@ -17,10 +20,13 @@ namespace platform {
 #ifdef _WIN32
 
 void playSoundFile(const QString& file) {
-    if (!QFileInfo(file).isFile()) {
+    const QFileInfo info(file);
+    if (!info.isFile()) {
         return;  // silence, never the system's default sound
     }
-    PlaySoundW(reinterpret_cast<LPCWSTR>(file.utf16()), nullptr, SND_FILENAME | SND_ASYNC | SND_NODEFAULT);
+    // A full path, so the system does not look for the name in its own folders.
+    const QString path = QDir::toNativeSeparators(info.absoluteFilePath());
+    PlaySoundW(reinterpret_cast<LPCWSTR>(path.utf16()), nullptr, SND_FILENAME | SND_ASYNC | SND_NODEFAULT);
 }
 
 #else
@@ -40,7 +46,8 @@ bool SoundPlugin::load() {
             entry_ = reinterpret_cast<Entry>(library->resolve(EntryName));
         }
         if (!entry_) {
-            delete library;  // never loaded, or of no use: unloads it again
+            library->unload();  // loaded but of no use
+            delete library;
         }
     }
     return entry_ != nullptr;
