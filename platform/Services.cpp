@@ -1,15 +1,15 @@
 #include "platform/Services.h"
 
+#include "platform/Sound.h"
+
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QHash>
 #include <QMessageBox>
 #include <QProcess>
 #include <QSettings>
-#include <QSoundEffect>
 #include <QStandardPaths>
 #include <QUrl>
 
@@ -88,23 +88,6 @@ bool openAddress(const QString& address) {
     return url.isValid() && QDesktopServices::openUrl(url);
 }
 
-void playSound(const QString& file) {
-    const QFileInfo info(file);
-    if (!info.isFile()) {
-        return;  // silence, never the system's default sound
-    }
-    // One effect per file, kept for the life of the program, so a click does
-    // not cut itself off and the file is decoded once.
-    static QHash<QString, QSoundEffect*> effects;
-    const QString key = info.absoluteFilePath();
-    QSoundEffect*& effect = effects[key];
-    if (!effect) {
-        effect = new QSoundEffect(QCoreApplication::instance());
-        effect->setSource(QUrl::fromLocalFile(key));
-    }
-    effect->play();
-}
-
 QString openFileDialog(QWidget* owner, const QString& title, const QString& initialFolder,
                        const QList<FileFilter>& filters, int selectedFilter) {
     const QStringList filterTexts = dialogFilterTexts(filters);
@@ -170,7 +153,7 @@ Services systemServices() {
     s.saveSetting = saveSetting;
     s.startProgram = startProgram;
     s.openAddress = openAddress;
-    s.playSound = playSound;
+    s.playSound = playSoundFile;
     s.openFileDialog = openFileDialog;
     s.showMessage = showMessage;
     s.askSaveChanges = askSaveChanges;

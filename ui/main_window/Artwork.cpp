@@ -56,8 +56,9 @@ QPixmap drawPitchPicture(const QSize& size) {
 
     drawBall(p, QPointF(w / 2, h / 2), h * 0.09);
 
-    // Name plate.
-    QFont font(QStringLiteral("Sans Serif"));
+    // Name plate, in the bold face the window already uses for its map
+    // legend, so the picture needs no font file of its own.
+    QFont font(QStringLiteral("Arial"));
     font.setBold(true);
     font.setPixelSize(static_cast<int>(h * 0.12));
     p.setFont(font);
@@ -71,7 +72,9 @@ QPixmap drawPitchPicture(const QSize& size) {
 
 QIcon drawAppIcon() {
     QIcon icon;
-    for (int side : {16, 24, 32, 48, 64, 128, 256}) {
+    // Title bars and task bars take these; larger sizes would cost more to
+    // draw and to hand to the window system than the first window is worth.
+    for (int side : {16, 24, 32, 48, 64}) {
         QPixmap pixmap(side, side);
         pixmap.fill(Qt::transparent);
         QPainter p(&pixmap);
@@ -80,6 +83,31 @@ QIcon drawAppIcon() {
         p.setBrush(QColor(46, 139, 58));
         p.drawEllipse(QRectF(0.5, 0.5, side - 1, side - 1));
         drawBall(p, QPointF(side / 2.0, side / 2.0), side * 0.34);
+        p.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
+QIcon drawOverflowIcon(Qt::Orientation orientation, bool mirrored) {
+    QIcon icon;
+    for (int side : {8, 16}) {
+        QPixmap pixmap(side, side);
+        pixmap.fill(Qt::transparent);
+        QPainter p(&pixmap);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(QColor(60, 60, 60), side / 8.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        // Two chevrons pointing right, then turned as asked.
+        p.translate(side / 2.0, side / 2.0);
+        if (orientation == Qt::Vertical) {
+            p.rotate(90);
+        } else if (mirrored) {
+            p.scale(-1, 1);
+        }
+        const qreal r = side * 0.3;
+        for (qreal x : {-r * 0.9, r * 0.1}) {
+            p.drawPolyline(QPolygonF({QPointF(x, -r), QPointF(x + r * 0.8, 0), QPointF(x, r)}));
+        }
         p.end();
         icon.addPixmap(pixmap);
     }

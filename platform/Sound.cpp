@@ -1,0 +1,85 @@
+#include "platform/Sound.h"
+
+#include <QFileInfo>
+#include <utility>
+
+#ifdef _WIN32
+#include <windows.h>
+// windows.h must come first
+#include <mmsystem.h>
+
+#include <QDir>
+#else
+#include <QCoreApplication>
+#include <QDir>
+#include <QLibrary>
+#endif
+
+namespace platform {
+
+#ifdef _WIN32
+
+void playSoundFile(const QString& file) {
+    const QFileInfo info(file);
+    if (!info.isFile()) {
+        return;  // silence, never the system's default sound
+    }
+    // A full path, so the system does not look for the name in its own folders.
+    const QString path = QDir::toNativeSeparators(info.absoluteFilePath());
+    PlaySoundW(reinterpret_cast<LPCWSTR>(path.utf16()), nullptr, SND_FILENAME | SND_ASYNC | SND_NODEFAULT);
+}
+
+#else
+
+SoundPlugin::SoundPlugin(QString library) : library_(std::move(library)) {}
+
+QString SoundPlugin::defaultLibrary() {
+    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("kelvory_sound_qt"));
+}
+
+bool SoundPlugin::load() {
+    if (!tried_) {
+        tried_ = true;
+        // Kept loaded for the rest of the run: the sounds it plays outlive the call.
+        auto* library = new QLibrary(library_);
+        if (library->load()) {
+            entry_ = reinterpret_cast<Entry>(library->resolve(EntryName));
+        }
+        if (!entry_) {
+            library->unload();  // loaded but of no use
+            delete library;
+        }
+    }
+    return entry_ != nullptr;
+}
+
+bool SoundPlugin::play(const QString& file) {
+    const QFileInfo info(file);
+    if (!info.isFile() || !load()) {
+        return false;
+    }
+    const QString path = info.absoluteFilePath();
+    entry_(reinterpret_cast<const char16_t*>(path.utf16()), static_cast<int>(path.size()));
+    return true;
+}
+
+namespace {
+
+SoundPlugin& programSoundPlugin() {
+    static SoundPlugin plugin(SoundPlugin::defaultLibrary());
+    return plugin;
+}
+
+}  // namespace
+
+void playSoundFile(const QString& file) {
+    programSoundPlugin().play(file);
+}
+
+bool soundPluginLoaded() {
+    return programSoundPlugin().isLoaded();
+}
+
+#endif
+
+}  // namespace platform

@@ -1,0 +1,151 @@
+// The click sound: the plug-in that plays it is loaded on the first sound and
+// used for every later one; a missing plug-in or file is silent.
+//
+// This test runs beside a fake plug-in that carries the real one's name, so
+// the program's own look-up finds it there.
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLibrary>
+#include <QTemporaryDir>
+#include <QTest>
+#include <optional>
+
+#include "platform/Services.h"
+#include "platform/Sound.h"
+
+namespace {
+
+QStringList messages;
+
+void recordMessage(QtMsgType, const QMessageLogContext&, const QString& text) {
+    messages << text;
+}
+
+// Collects every qDebug/qWarning/... while it lives.
+class MessageRecorder {
+public:
+    MessageRecorder() : previous_(qInstallMessageHandler(recordMessage)) { messages.clear(); }
+    ~MessageRecorder() { qInstallMessageHandler(previous_); }
+
+private:
+    QtMessageHandler previous_;
+};
+
+// Whether a library whose file name starts with `name` is mapped into this
+// process, read from the kernel's list. Empty when the list is not there.
+std::optional<bool> mapped(const QString& name) {
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    if (!maps.open(QIODevice::ReadOnly)) {
+        return std::nullopt;
+    }
+    for (const QByteArray& line : maps.readAll().split('\n')) {
+        const QString path = QString::fromLocal8Bit(line.mid(line.indexOf('/')));
+        if (line.contains('/') && QFileInfo(path).fileName().startsWith(name)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool writeFile(const QString& path) {
+    QFile file(path);
+    return QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly) && file.write("RIFF", 4) == 4;
+}
+
+}  // namespace
+
+class SoundTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+
+    // What the fake plug-in was asked to play, read through its own functions.
+    QStringList played() {
+        QLibrary fake(platform::SoundPlugin::defaultLibrary());
+        auto count = reinterpret_cast<int (*)()>(fake.resolve("fake_sound_count"));
+        auto file = reinterpret_cast<const char16_t* (*)(int, int*)>(fake.resolve("fake_sound_played"));
+        if (!count || !file) {
+            return {QStringLiteral("<no fake plug-in>")};
+        }
+        QStringList files;
+        for (int i = 0; i < count(); ++i) {
+            int length = 0;
+            const char16_t* path = file(i, &length);
+            files << QString::fromUtf16(path, length);
+        }
+        return files;
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(dir_.isValid());
+        QVERIFY(writeFile(dir_.filePath(QStringLiteral("resources/click.wav"))));
+        QVERIFY(writeFile(dir_.filePath(QStringLiteral("other.wav"))));
+    }
+
+    void loadsThePlugInOnTheFirstSoundAndKeepsUsingIt() {
+        const std::optional<bool> before = mapped(QStringLiteral("libkelvory_sound_qt"));
+        if (!before) {
+            QSKIP("this system does not list a process's libraries");
+        }
+        QVERIFY(!*before);
+        QVERIFY(!platform::soundPluginLoaded());
+
+        MessageRecorder recorder;
+        // A file that is not there plays nothing and loads nothing.
+        platform::services().playSound(dir_.filePath(QStringLiteral("missing.wav")));
+        QVERIFY(!platform::soundPluginLoaded());
+        QCOMPARE(mapped(QStringLiteral("libkelvory_sound_qt")), std::optional<bool>(false));
+
+        // The button's path is relative to the current folder.
+        QVERIFY(QDir::setCurrent(dir_.path()));
+        const QString click = QDir(dir_.path()).absoluteFilePath(QStringLiteral("resources/click.wav"));
+        const QString other = QDir(dir_.path()).absoluteFilePath(QStringLiteral("other.wav"));
+        platform::services().playSound(QStringLiteral("resources/click.wav"));
+        QVERIFY(platform::soundPluginLoaded());
+        QCOMPARE(mapped(QStringLiteral("libkelvory_sound_qt")), std::optional<bool>(true));
+        QCOMPARE(played(), QStringList{click});
+
+        platform::services().playSound(QStringLiteral("resources/click.wav"));
+        platform::services().playSound(other);
+        platform::services().playSound(dir_.filePath(QStringLiteral("resources")));  // a folder, not a sound
+        QCOMPARE(played(), (QStringList{click, click, other}));
+        QCOMPARE(messages, QStringList());
+    }
+
+    void noPlugInOrNoFileIsSilent_data() {
+        QTest::addColumn<QString>("library");
+        QTest::addColumn<QString>("file");
+        const QString here = QCoreApplication::applicationDirPath();
+        const QString click = dir_.filePath(QStringLiteral("resources/click.wav"));
+        QTest::newRow("no plug-in") << QDir(here).filePath(QStringLiteral("no_such_plugin")) << click;
+        QTest::newRow("plug-in without the entry point")
+            << QDir(here).filePath(QStringLiteral("sound_plugin_without_entry")) << click;
+        QTest::newRow("no file") << platform::SoundPlugin::defaultLibrary()
+                                 << dir_.filePath(QStringLiteral("gone.wav"));
+        QTest::newRow("empty name") << platform::SoundPlugin::defaultLibrary() << QString();
+    }
+
+    void noPlugInOrNoFileIsSilent() {
+        QFETCH(QString, library);
+        QFETCH(QString, file);
+        const int before = static_cast<int>(played().size());
+        MessageRecorder recorder;
+        platform::SoundPlugin plugin(library);
+        QVERIFY(!plugin.play(file));
+        QVERIFY(!plugin.play(file));  // and again, once the plug-in was looked for
+        QCOMPARE(messages, QStringList());
+        QCOMPARE(played().size(), before);
+    }
+
+    void theRealPlugInHasItsEntryPoint() {
+        QLibrary real(QStringLiteral(KELVORY_REAL_SOUND_PLUGIN));
+        QVERIFY2(real.load(), qPrintable(real.errorString()));
+        QVERIFY(real.resolve(platform::SoundPlugin::EntryName));
+    }
+};
+
+QTEST_MAIN(SoundTest)
+#include "SoundTest.moc"
