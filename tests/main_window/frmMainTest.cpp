@@ -123,7 +123,7 @@ private slots:
         dialogAnswer_.clear();
         startAnswer_ = {true, {}};
         platform::Services& s = platform::services();
-        s.programFolder = [this] { return folder_->dir.path(); };
+        s.programFolder = [this] { return platform::textToPath(folder_->dir.path()); };
         s.showMessage = [this](QWidget*, platform::MessageIcon icon, const QString&, const QString& text) {
             messages_.append({icon, text});
             events_.append("message: " + text);
@@ -290,6 +290,7 @@ private slots:
     void failedSaveIsReportedAndKeepsTheBlock() {
         startLoaded();
         type(txt(0), QStringLiteral("77"));
+        const QByteArray game = folder_->game();
         QVERIFY(QFile::remove(folder_->file(GameName)));  // a folder in its place: writes fail
         QVERIFY(QDir(folder_->dir.path()).mkdir(GameName));
         window_->cmd_Save_Start_Game_Click();
@@ -298,6 +299,7 @@ private slots:
         QVERIFY(messages_[0].text != QStringLiteral("Save Successfully"));
         QVERIFY(started_.isEmpty());
         QVERIFY(QDir(folder_->dir.path()).rmdir(GameName));
+        folder_->write(GameName, game);
         QCOMPARE(window_->Cmd_Zapisz_Click(), frmMain::SaveOutcome::Saved);
         QCOMPARE(folder_->game().mid(Baza::LigaOffset, 4), QByteArray("\x4d\x00\x00\x00", 4));
     }
