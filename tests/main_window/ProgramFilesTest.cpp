@@ -3,6 +3,7 @@
 // too short, or not a file at all. Messages, settings and program starts are
 // recording fakes.
 
+#include <QAction>
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
@@ -130,16 +131,25 @@ private slots:
     void ownFolderWhateverItsName_data() {
         QTest::addColumn<QByteArray>("name");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("plain") << QByteArray("Kelvory") << "Kelvory";
+        QTest::addColumn<QString>("inAddress");
+        QTest::newRow("plain") << QByteArray("Kelvory") << "Kelvory"
+                               << "Kelvory";
 #ifndef Q_OS_WIN
-        QTest::newRow("not UTF-8") << QByteArray("caf\xE9") << "caf\u00E9";
+        QTest::newRow("not UTF-8") << QByteArray("caf\xE9") << "caf\u00E9"
+                                   << "caf%E9";
 #endif
     }
 
     void ownFolderWhateverItsName() {
         QFETCH(QByteArray, name);
         QFETCH(QString, shown);
+        QFETCH(QString, inAddress);
         makeFolders(name.toStdString());
+        QStringList opened;
+        platform::services().openAddress = [&opened](const QString& address) {
+            opened << address;
+            return true;
+        };
         QVERIFY(start());
         QVERIFY(window_->baza().loaded());
         QCOMPARE(window_->controls().Lokalizacja->text(),
@@ -151,6 +161,10 @@ private slots:
         expected.replace(Baza::LigaOffset + 20, 4, QByteArray("\x07\x00\x00\x00", 4));
         QVERIFY(readFile(folders_->game()) == expected);
         decoyUntouched();
+        // The user guide beside the program, addressed with every byte of its folder.
+        window_->action(QStringLiteral("cmdCommunitySiteA"))->trigger();
+        QCOMPARE(opened, QStringList{"file://" + QString::fromStdString(folders_->root.u8string()) + '/' + inAddress +
+                                     "/UserGuide.html"});
     }
 
     // Without its own folder, Kelvory stops with a message before reading
