@@ -3,7 +3,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "../common/FifoWatchdog.h"
 #include "FakeIniHost.h"
 #include "catalogues/Ini.h"
 #include "catalogues/ProgramPath.h"
@@ -145,59 +144,6 @@ private slots:
         QCOMPARE(QByteArray::fromStdString(result.gamePath.native()),
                  QByteArray::fromStdString(folder.native()) + '/' + name);
 #endif
-    }
-
-    // A pipe in place of Leagues.ini or a catalogue is passed over at once.
-    void pipeInPlaceOfAFile_data() {
-        QTest::addColumn<QString>("file");
-        QTest::newRow("Leagues.ini") << "Leagues.ini";
-        QTest::newRow("names catalogue") << "Setting/ID_Name_League.ini";
-        QTest::newRow("structure catalogue") << "Setting/Structure.ini";
-    }
-
-    void pipeInPlaceOfAFile() {
-#ifdef Q_OS_WIN
-        QSKIP("Windows folders hold no named pipes");
-#else
-        QFETCH(QString, file);
-        QVERIFY(writeFile(inFolder("Leagues.ini"), "1\r\nGame.exe\r\n"));
-        QVERIFY(writeFile(inFolder("Setting/ID_Name_League.ini"), "1,One\r\n"));
-        QVERIFY(writeFile(inFolder("Setting/Structure.ini"), "Top\r\n"));
-        const std::filesystem::path pipe = fsPath(inFolder(file));
-        std::filesystem::remove(pipe);
-        QVERIFY(makeFifo(pipe));
-        Ini ini(host_, fsPath(dir_->path()));
-        ConfigResult config;
-        QVERIFY(finishesWithin(std::chrono::seconds(1), pipe, [&] {
-            ini.Str_Petla();
-            ini.Liga_Petla();
-            config = ini.Config();
-        }));
-        QCOMPARE(config.ok(), file != "Leagues.ini");
-        QVERIFY(config.ok() || config.status == ConfigResult::Status::NotAFile);
-        std::size_t names = 0, lines = 0;
-        for (const auto& appended : host_.appended) {
-            (appended.first == "List1" ? lines : names) += 1;
-        }
-        QCOMPARE(names, file.contains("ID_Name") ? 0u : 2u * 13u);
-        QCOMPARE(lines, file.contains("Structure") ? 0u : 1u);
-#endif
-    }
-
-    // Without its own folder Kelvory reads nothing, and never the current folder.
-    void noProgramFolderReadsNothing() {
-        QVERIFY(writeFile(inFolder("Leagues.ini"), "1\r\nGame.exe\r\n"));
-        QVERIFY(writeFile(inFolder("Setting/Structure.ini"), "Top\r\n"));
-        const QString previous = QDir::currentPath();
-        QVERIFY(QDir::setCurrent(dir_->path()));
-        Ini ini(host_, std::filesystem::path());
-        ini.Liga_Petla();
-        const ConfigResult config = ini.Config();
-        QVERIFY(QDir::setCurrent(previous));
-        QVERIFY(config.status == ConfigResult::Status::NoProgramFolder);
-        QVERIFY(QString::fromStdString(config.message()).contains("folder"));
-        QVERIFY(host_.appended.empty());
-        QVERIFY(host_.texts.empty());
     }
 
     void programPathSplitsAtBackslash() {

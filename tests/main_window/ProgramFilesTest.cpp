@@ -56,6 +56,7 @@ struct Folders {
             fs::create_directories(folder / "Setting");
         writeFile(program / "Leagues.ini", "Kelvory\r\nGame File.exe\r\n");
         writeFile(program / "Setting" / "Structure.ini", "Own list\r\n");
+        writeFile(program / "Setting" / "ID_Name_League.ini", "1,Own\r\n");
         writeFile(program / "Game File.exe", gameBytes(Baza::BlockEnd));
         writeFile(decoy / "Leagues.ini", "Decoy\r\nvictim.bin\r\n");
         writeFile(decoy / "Setting" / "Structure.ini", "Decoy list\r\n");
@@ -248,9 +249,11 @@ private slots:
         QTest::addColumn<bool>("starts");
         QTest::addColumn<bool>("loaded");
         QTest::addColumn<int>("listItems");
-        QTest::newRow("game file") << "Game File.exe" << true << false << 1;
-        QTest::newRow("Leagues.ini") << "Leagues.ini" << false << false << 1;
-        QTest::newRow("Structure.ini") << "Setting/Structure.ini" << true << true << 0;
+        QTest::addColumn<int>("pickerItems");
+        QTest::newRow("game file") << "Game File.exe" << true << false << 1 << 2;
+        QTest::newRow("Leagues.ini") << "Leagues.ini" << false << false << 1 << 2;
+        QTest::newRow("Structure.ini") << "Setting/Structure.ini" << true << true << 0 << 2;
+        QTest::newRow("ID_Name_League.ini") << "Setting/ID_Name_League.ini" << true << true << 1 << 0;
     }
 
     void pipeInPlaceOf() {
@@ -261,6 +264,7 @@ private slots:
         QFETCH(bool, starts);
         QFETCH(bool, loaded);
         QFETCH(int, listItems);
+        QFETCH(int, pickerItems);
         makeFolders();
         const fs::path pipe = folders_->program / file.toStdString();
         fs::remove(pipe);
@@ -270,6 +274,7 @@ private slots:
         QCOMPARE(started, starts);
         QCOMPARE(window_->baza().loaded(), loaded);
         QCOMPARE(this->listItems().size(), listItems);
+        QCOMPARE(window_->combo(26)->count(), pickerItems);
         QCOMPARE(messages_.size(), starts ? 0 : 1);
         QVERIFY(starts || messages_[0].second.contains("Leagues.ini"));
 #endif
