@@ -214,6 +214,23 @@ private slots:
         QCOMPARE(QFileInfo::exists(target), kind == int(FileError::Kind::NotAFile));
     }
 
+    // A symbolic link to the game file counts as the file itself.
+    void linkToTheGameFile() {
+#ifdef Q_OS_WIN
+        QSKIP("making symbolic links needs extra rights on Windows");
+#else
+        const std::filesystem::path link = fsPath(dir_.filePath("link.exe"));
+        std::filesystem::create_symlink(fsPath(game()), link);
+        Baza baza;
+        QVERIFY(baza.Wczytaj(link));
+        baza.setLiga1(0x01020304);
+        QVERIFY(baza.Zapisz(link));
+        QVERIFY(std::filesystem::is_symlink(link));
+        QVERIFY(readAll(game()) == QByteArray(original_).replace(Baza::LigaOffset, 4, QByteArray::fromHex("04030201")));
+        std::filesystem::remove(link);
+#endif
+    }
+
     // A pipe in place of the game file: neither load nor save waits for a
     // writer or a reader, and neither counts it as the game.
     void pipeInPlaceOfTheGameFile() {
