@@ -1,11 +1,12 @@
 #include "catalogues/Ini.h"
 
-#include <fstream>
-#include <system_error>
+#include <sstream>
 
 #include "catalogues/CatalogueReader.h"
 #include "catalogues/ProgramPath.h"
+#include "platform/BinaryFile.h"
 #include "platform/CodePage.h"
+#include "platform/FileNames.h"
 
 namespace {
 
@@ -33,23 +34,31 @@ bool readLine(std::istream& in, std::string& line) {
     return true;
 }
 
-bool isFolder(const std::filesystem::path& path) {
-    std::error_code error;
-    return std::filesystem::is_directory(path, error);
+// Reads a whole text file; only a regular file is read, and a pipe or a
+// device in its place never holds the reading up. Throws FileError.
+std::string readTextFile(const std::filesystem::path& path) {
+    BinaryFile file(path, BinaryFile::Mode::Read);
+    std::string bytes = file.readAll();
+    file.close();
+    return bytes;
 }
 
-// Reads every item of a catalogue; a catalogue that cannot be opened has none.
+// Reads every item of a catalogue as UTF-8 text; a catalogue that cannot be
+// opened has none.
 std::vector<std::string> catalogueItems(const std::filesystem::path& path) {
-    if (isFolder(path)) {
+    std::string bytes;
+    try {
+        bytes = readTextFile(path);
+    } catch (const FileError&) {
         return {};
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return {};
-    }
+    const codepage::TextForm form = codepage::detectTextForm(bytes);
+    std::istringstream in(bytes.substr(form.markLength));
+    // Every delimiter is ASCII, which never occurs inside a UTF-8 multi-byte
+    // sequence, so the items can be split first and decoded afterwards.
     std::vector<std::string> items = readCatalogue(in).items;
     for (std::string& item : items) {
-        item = codepage::decode(item);
+        item = codepage::toUtf8(item, form.encoding);
     }
     return items;
 }
@@ -57,12 +66,16 @@ std::vector<std::string> catalogueItems(const std::filesystem::path& path) {
 }  // namespace
 
 std::string ConfigResult::message() const {
-    const std::string name = file.u8string();
+    const std::string name = platform::pathToShow(file);
     switch (status) {
         case Status::Ok:
             return {};
+        case Status::NoProgramFolder:
+            return "Kelvory could not find the folder that holds its own program, where Leagues.ini must be.";
         case Status::Missing:
             return "The configuration file " + name + " was not found.";
+        case Status::NotAFile:
+            return "The configuration file " + name + " is not a regular file but a folder, a pipe or a device.";
         case Status::Unreadable:
             return "The configuration file " + name + " could not be read.";
         case Status::TooShort:
@@ -75,34 +88,41 @@ Ini::Ini(IniHost& host, std::filesystem::path programFolder) : host_(host), fold
 
 ConfigResult Ini::Config() {
     ConfigResult result;
+    if (folder_.empty()) {
+        // Never the current folder in its place.
+        result.status = ConfigResult::Status::NoProgramFolder;
+        return result;
+    }
     result.file = leaguesIniPath();
-    std::error_code error;
-    if (!std::filesystem::exists(result.file, error)) {
-        result.status = error && error != std::errc::no_such_file_or_directory ? ConfigResult::Status::Unreadable
-                                                                               : ConfigResult::Status::Missing;
+    std::string bytes;
+    try {
+        bytes = readTextFile(result.file);
+    } catch (const FileError& error) {
+        switch (error.kind()) {
+            case FileError::Kind::Missing:
+                result.status = ConfigResult::Status::Missing;
+                break;
+            case FileError::Kind::NotAFile:
+                result.status = ConfigResult::Status::NotAFile;
+                break;
+            default:
+                result.status = ConfigResult::Status::Unreadable;
+                break;
+        }
         return result;
     }
-    if (isFolder(result.file)) {
-        result.status = ConfigResult::Status::Unreadable;
-        return result;
-    }
-    std::ifstream in(result.file, std::ios::binary);
-    if (!in) {
-        result.status = ConfigResult::Status::Unreadable;
-        return result;
-    }
+    std::istringstream in(bytes.substr(codepage::detectTextForm(bytes).markLength));
     std::string line;
     const bool haveLine1 = readLine(in, line);
     const bool haveLine2 = haveLine1 && readLine(in, line);
-    if (in.bad()) {
-        result.status = ConfigResult::Status::Unreadable;
-        return result;
-    }
     if (!haveLine2) {
         result.status = ConfigResult::Status::TooShort;
         return result;
     }
-    host_.setText("Nazwa_Exe", codepage::decode(line));
+    // The name's bytes are the file name as written; the box shows them as
+    // readable text.
+    host_.setText("Nazwa_Exe", platform::fileNameToShow(line));
+    result.gamePath = programPathOf(folder_, platform::fileNameFromBytes(line));
     return result;
 }
 
@@ -116,6 +136,9 @@ void Ini::Petla() {
 }
 
 void Ini::Str_Petla() {
+    if (folder_.empty()) {
+        return;
+    }
     for (const std::string& item : catalogueItems(namesCataloguePath())) {
         for (int combo = 14; combo <= 26; ++combo) {
             host_.appendItem("Combo" + std::to_string(combo), item);
@@ -124,6 +147,9 @@ void Ini::Str_Petla() {
 }
 
 void Ini::Liga_Petla() {
+    if (folder_.empty()) {
+        return;
+    }
     for (const std::string& item : catalogueItems(structureCataloguePath())) {
         host_.appendItem("List1", item);
     }

@@ -9,13 +9,16 @@
 struct ConfigResult {
     enum class Status {
         Ok,
-        Missing,     // Leagues.ini does not exist
-        Unreadable,  // it exists but cannot be opened or read
-        TooShort,    // it ends before line 2
+        NoProgramFolder,  // the program's own folder is unknown
+        Missing,          // Leagues.ini does not exist
+        NotAFile,         // a folder, a pipe or a device stands in its place
+        Unreadable,       // it exists but cannot be opened or read
+        TooShort,         // it ends before line 2
     };
 
     Status status = Status::Ok;
-    std::filesystem::path file;  // the Leagues.ini that was read
+    std::filesystem::path file;      // the Leagues.ini that was read
+    std::filesystem::path gamePath;  // when ok: the program folder joined with line 2, exactly as written
 
     bool ok() const { return status == Status::Ok; }
     // A one-sentence description of the failure for the user (UTF-8), empty when ok.
@@ -30,13 +33,18 @@ class Ini {
 public:
     Ini(IniHost& host, std::filesystem::path programFolder);
 
-    // Puts line 2 of Leagues.ini into Nazwa_Exe. On failure Nazwa_Exe is left
-    // unchanged and the result says why.
+    // Puts line 2 of Leagues.ini into Nazwa_Exe and gives the game path built
+    // from it. On failure Nazwa_Exe is left unchanged and the result says why.
+    // Without a program folder nothing is read: every file of Kelvory's lies
+    // in that folder, never in the current one.
     ConfigResult Config();
 
     // Appends "category_00" .. "category_18" to Combo1 .. Combo4.
     void Petla();
     // Appends every item of Setting\ID_Name_League.ini to Combo14 .. Combo26.
+    // Catalogues are read as UTF-8 when they start with its byte-order mark,
+    // or when they are valid UTF-8 and use bytes above 127; otherwise in code
+    // page 1252. Only a regular file is read; anything else gives no items.
     void Str_Petla();
     // Appends every item of Setting\Structure.ini to List1.
     void Liga_Petla();

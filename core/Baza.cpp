@@ -34,6 +34,15 @@ void writeInt16(Bytes& b, std::size_t at, std::int16_t value) {
     b[at + 1] = static_cast<std::uint8_t>(v >> 8);
 }
 
+// 15613092 -> "15,613,092".
+std::string groupDigits(std::int64_t value) {
+    std::string digits = std::to_string(value < 0 ? -value : value);
+    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) {
+        digits.insert(static_cast<std::size_t>(at), 1, ',');
+    }
+    return value < 0 ? "-" + digits : digits;
+}
+
 void checkIndex(int index, int count) {
     if (index < 0 || index >= count) {
         throw std::out_of_range("league block index " + std::to_string(index) + " outside 0.." +
@@ -136,11 +145,8 @@ bool Baza::Wczytaj(const std::filesystem::path& path) {
     if (!File_Exists(path)) {
         return false;
     }
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error)) {
-        return false;
-    }
     try {
+        // Refuses folders, pipes and devices without reading a byte.
         BinaryFile file(path, BinaryFile::Mode::Read);
         Block staging;  // starts zero-filled, texts as NUL bytes
         staging.cat.fill(std::string(CatLength, '\0'));
@@ -164,17 +170,32 @@ bool Baza::Zapisz(const std::filesystem::path& path) {
         return false;
     }
     const std::filesystem::path target = path.empty() ? path_ : path;
-    if (target.empty()) {
-        throw SaveError(target, "no file name was given");
+    try {
+        // Opened for update only: a file that is gone is not created again.
+        BinaryFile file(target, BinaryFile::Mode::ReadWrite);
+        // Only bytes that already exist are written: a file that ends before
+        // the block is not the game executable, and growing it would only make
+        // it look like one.
+        if (file.size() < BlockEnd) {
+            throw SaveError(target,
+                            "the file is " + groupDigits(file.size()) +
+                                " bytes long and ends before the league block, which lies at bytes " +
+                                groupDigits(LigaOffset) + " to " + groupDigits(BlockEnd - 1) + " (counted from 0)",
+                            FileError::Kind::TooShort);
+        }
+        for (const BazaRegion& region : kRegions) {
+            Bytes bytes(region.size, 0);
+            region.encode(block_, bytes);
+            file.writeAt(region.offset, bytes.data(), bytes.size());
+        }
+        file.flushToDisk();
+        file.close();
+    } catch (const FileError& error) {
+        if (error.kind() == FileError::Kind::Missing) {
+            throw SaveError(target, "the file no longer exists", error.kind());
+        }
+        throw;
     }
-    BinaryFile file(target, BinaryFile::Mode::ReadWriteCreate);
-    for (const BazaRegion& region : kRegions) {
-        Bytes bytes(region.size, 0);
-        region.encode(block_, bytes);
-        file.writeAt(region.offset, bytes.data(), bytes.size());
-    }
-    file.flushToDisk();
-    file.close();
     return true;
 }
 

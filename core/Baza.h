@@ -34,8 +34,9 @@
 #define KELVORY_NUMBERS_1_TO_7(X) KELVORY_NUMBERS_1_TO_4(X) X(5) X(6) X(7)
 #define KELVORY_NUMBERS_1_TO_13(X) KELVORY_NUMBERS_1_TO_7(X) X(8) X(9) X(10) X(11) X(12) X(13)
 
-// Zapisz could not open or write the game executable. Distinct from the false
-// result, which means that no block has been loaded.
+// Zapisz could not open or write the game executable, or refused to (see
+// FileError::Kind). Distinct from the false result, which means that no block
+// has been loaded.
 using SaveError = FileError;
 
 // The league block store: the in-memory copy of the five tables that the game
@@ -93,10 +94,13 @@ public:
     bool Wczytaj(const std::filesystem::path& path);
 
     // Writes the five tables into the file at `path` (or at Path() when `path`
-    // is empty), in place, without truncating it, creating it when missing.
-    // Returns false, touching nothing, while no block is loaded. Returns true
-    // only once the bytes have reached the disk. Throws SaveError when the file
-    // cannot be opened or written.
+    // is empty), in place. Writes only bytes that already exist: the file is
+    // never created, truncated or grown. Returns false, touching nothing,
+    // while no block is loaded. Returns true only once the bytes have reached
+    // the disk. Throws SaveError when the file cannot be opened or written,
+    // and refuses with SaveError, writing nothing, when the file is gone
+    // (Kind::Missing), is not a regular file (Kind::NotAFile) or ends before
+    // BlockEnd (Kind::TooShort).
     bool Zapisz(const std::filesystem::path& path);
 
     // True when `Str_Path` names an existing file or folder.

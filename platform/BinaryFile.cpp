@@ -6,6 +6,8 @@
 
 #ifdef _WIN32
 #include <io.h>
+#include <sys/stat.h>
+#include <sys/types.h>
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -20,53 +22,121 @@ std::string describe(int error) {
     return std::generic_category().message(error);
 }
 
-std::FILE* openFile(const std::filesystem::path& path, BinaryFile::Mode mode) {
-#ifdef _WIN32
-    if (mode == BinaryFile::Mode::Read) {
-        return _wfopen(path.c_str(), L"rb");
+FileError::Kind kindOfOpenError(int error) {
+    switch (error) {
+        case ENOENT:
+            return FileError::Kind::Missing;
+        case EISDIR:
+            return FileError::Kind::NotAFile;
+        default:
+            return FileError::Kind::Failed;
     }
-    std::FILE* f = _wfopen(path.c_str(), L"r+b");
-    if (!f && errno == ENOENT) {
-        // Create the missing file without ever truncating an existing one.
-        f = _wfopen(path.c_str(), L"a+b");
-        if (f) {
-            std::fclose(f);
-            f = _wfopen(path.c_str(), L"r+b");
-        }
-    }
-    return f;
-#else
-    if (mode == BinaryFile::Mode::Read) {
-        return std::fopen(path.c_str(), "rb");
-    }
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT, 0666);
-    if (fd < 0) {
-        return nullptr;
-    }
-    std::FILE* f = ::fdopen(fd, "r+b");
-    if (!f) {
-        const int saved = errno;
-        ::close(fd);
-        errno = saved;
-    }
-    return f;
-#endif
 }
+
+struct Opened {
+    std::FILE* file = nullptr;
+    std::int64_t size = 0;
+    FileError::Kind kind = FileError::Kind::Failed;  // why, when `file` is null
+    int error = 0;
+};
+
+#ifdef _WIN32
+
+Opened openFile(const std::filesystem::path& path, BinaryFile::Mode mode) {
+    Opened opened;
+    // "r+b" opens for update and, unlike "w" or "a", never creates the file.
+    errno = 0;
+    std::FILE* f = _wfopen(path.c_str(), mode == BinaryFile::Mode::Read ? L"rb" : L"r+b");
+    if (!f) {
+        opened.error = errno;
+        std::error_code ignored;
+        opened.kind =
+            std::filesystem::is_directory(path, ignored) ? FileError::Kind::NotAFile : kindOfOpenError(opened.error);
+        return opened;
+    }
+    struct _stat64 status;
+    if (_fstat64(_fileno(f), &status) != 0) {
+        opened.error = errno;
+        std::fclose(f);
+        return opened;
+    }
+    if ((status.st_mode & _S_IFMT) != _S_IFREG) {
+        std::fclose(f);
+        opened.kind = FileError::Kind::NotAFile;
+        return opened;
+    }
+    opened.file = f;
+    opened.size = status.st_size;
+    return opened;
+}
+
+#else
+
+Opened openFile(const std::filesystem::path& path, BinaryFile::Mode mode) {
+    Opened opened;
+    // Without O_CREAT the file is never created, not even for a moment. With
+    // O_NONBLOCK a pipe without a writer, or a device, cannot hold the open.
+    const int access = mode == BinaryFile::Mode::Read ? O_RDONLY : O_RDWR;
+    const int fd = ::open(path.c_str(), access | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        opened.error = errno;
+        opened.kind = kindOfOpenError(opened.error);
+        return opened;
+    }
+    auto refuse = [&](FileError::Kind kind, int error) {
+        opened.kind = kind;
+        opened.error = error;
+        ::close(fd);
+        return opened;
+    };
+    // Checked on the open descriptor, so the file checked is the file used.
+    struct stat status;
+    if (::fstat(fd, &status) != 0) {
+        return refuse(FileError::Kind::Failed, errno);
+    }
+    if (!S_ISREG(status.st_mode)) {
+        return refuse(FileError::Kind::NotAFile, 0);
+    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        return refuse(FileError::Kind::Failed, errno);
+    }
+    std::FILE* f = ::fdopen(fd, mode == BinaryFile::Mode::Read ? "rb" : "r+b");
+    if (!f) {
+        return refuse(FileError::Kind::Failed, errno);
+    }
+    opened.file = f;
+    opened.size = static_cast<std::int64_t>(status.st_size);
+    return opened;
+}
+
+#endif
 
 }  // namespace
 
-FileError::FileError(std::filesystem::path path, std::string reason)
-    : std::runtime_error(path.u8string() + ": " + reason), path_(std::move(path)), reason_(std::move(reason)) {}
+FileError::FileError(std::filesystem::path path, std::string reason, Kind kind)
+    : std::runtime_error(path.u8string() + ": " + reason),
+      path_(std::move(path)),
+      reason_(std::move(reason)),
+      kind_(kind) {}
 
 BinaryFile::BinaryFile(const std::filesystem::path& path, Mode mode) : path_(path) {
     if (path.empty()) {
-        throw FileError(path, "no file name was given");
+        throw FileError(path, "no file name was given", FileError::Kind::NoName);
     }
-    errno = 0;
-    file_ = openFile(path, mode);
-    if (!file_) {
-        fail("cannot open the file", errno);
+    const Opened opened = openFile(path, mode);
+    if (!opened.file) {
+        switch (opened.kind) {
+            case FileError::Kind::Missing:
+                throw FileError(path, "the file does not exist", opened.kind);
+            case FileError::Kind::NotAFile:
+                throw FileError(path, "it is not a regular file but a folder, a pipe or a device", opened.kind);
+            default:
+                fail("cannot open the file", opened.error);
+        }
     }
+    file_ = opened.file;
+    size_ = opened.size;
     // Unbuffered, so that a read or write of N bytes touches exactly those N
     // bytes of the file: a buffered stream would read whole blocks around
     // every offset, even before a write.
@@ -92,6 +162,21 @@ void BinaryFile::seek(std::int64_t offset) {
 #endif
     if (rc != 0) {
         fail("cannot move to byte " + std::to_string(offset), errno);
+    }
+}
+
+std::string BinaryFile::readAll() {
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(size_));
+    constexpr std::size_t kChunk = 64 * 1024;
+    for (std::int64_t offset = 0;; offset += kChunk) {
+        const std::size_t had = bytes.size();
+        bytes.resize(had + kChunk);
+        const std::size_t got = readAt(offset, bytes.data() + had, kChunk);
+        bytes.resize(had + got);
+        if (got < kChunk) {
+            return bytes;
+        }
     }
 }
 

@@ -8,24 +8,38 @@
 #include <string>
 
 // Byte-addressed access to one file, opened and closed within one operation.
-// Every failure is a FileError carrying the path and the system's reason.
+// Every failure is a FileError carrying the path, the system's reason and
+// what kind of failure it was.
 class FileError : public std::runtime_error {
 public:
-    FileError(std::filesystem::path path, std::string reason);
+    enum class Kind {
+        Failed,    // opening, reading or writing failed; the reason says why
+        NoName,    // no file name was given
+        Missing,   // there is no file at the path (any more)
+        NotAFile,  // the path names a folder, a pipe, a device...: not a regular file
+        TooShort,  // the file ends before the bytes that were to be written
+    };
+
+    FileError(std::filesystem::path path, std::string reason, Kind kind = Kind::Failed);
 
     const std::filesystem::path& path() const { return path_; }
-    const std::string& reason() const { return reason_; }
+    const std::string& reason() const { return reason_; }  // UTF-8
+    Kind kind() const { return kind_; }
 
 private:
     std::filesystem::path path_;
     std::string reason_;
+    Kind kind_;
 };
 
+// Only regular files are opened (a symbolic link to one is fine). The open
+// never waits: a pipe or a device in place of the file is refused at once,
+// before a single byte is read or written.
 class BinaryFile {
 public:
     enum class Mode {
-        Read,             // the file must exist
-        ReadWriteCreate,  // opened for update without truncation; created when missing
+        Read,       // the file must exist
+        ReadWrite,  // for update in place: never created, never truncated
     };
 
     BinaryFile(const std::filesystem::path& path, Mode mode);
@@ -33,13 +47,19 @@ public:
     BinaryFile(const BinaryFile&) = delete;
     BinaryFile& operator=(const BinaryFile&) = delete;
 
+    // The file's length in bytes when it was opened.
+    std::int64_t size() const { return size_; }
+
     // Reads up to `size` bytes at `offset`. Returns how many bytes the file
     // had there: fewer than `size` when the file ends first. Throws on a read
-    // error (which includes trying to read a folder).
+    // error.
     std::size_t readAt(std::int64_t offset, void* buffer, std::size_t size);
 
-    // Writes `size` bytes at `offset`. Writing past the end extends the file;
-    // the gap, if any, reads back as zero bytes.
+    // Reads the whole file, from its first byte to its end.
+    std::string readAll();
+
+    // Writes `size` bytes at `offset`. Writing past the end would extend the
+    // file; callers that must not grow it check size() first.
     void writeAt(std::int64_t offset, const void* buffer, std::size_t size);
 
     // Pushes every written byte to the storage device.
@@ -54,4 +74,5 @@ private:
 
     std::filesystem::path path_;
     std::FILE* file_ = nullptr;
+    std::int64_t size_ = 0;
 };

@@ -40,21 +40,36 @@ void appendUtf8(std::string& out, char32_t c) {
     } else if (c < 0x800) {
         out.push_back(static_cast<char>(0xC0 | (c >> 6)));
         out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
+    } else if (c < 0x10000) {
         out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
         out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
         out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
     }
 }
 
+constexpr char32_t kMalformed = 0xFFFD;
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
 // Reads one UTF-8 sequence starting at `pos`; advances `pos`. Returns
-// U+FFFD for a malformed sequence (consuming one byte).
-char32_t nextUtf8(std::string_view s, std::size_t& pos) {
+// kMalformed for a malformed sequence (consuming one byte); `malformed`, when
+// given, tells that apart from a well-formed U+FFFD in the text.
+char32_t nextUtf8(std::string_view s, std::size_t& pos, bool* malformed = nullptr) {
+    if (malformed) {
+        *malformed = true;
+    }
     const auto lead = static_cast<unsigned char>(s[pos]);
     int extra = 0;
     char32_t c = 0;
     if (lead < 0x80) {
         ++pos;
+        if (malformed) {
+            *malformed = false;
+        }
         return lead;
     } else if ((lead & 0xE0) == 0xC0) {
         extra = 1;
@@ -67,18 +82,18 @@ char32_t nextUtf8(std::string_view s, std::size_t& pos) {
         c = lead & 0x07;
     } else {
         ++pos;
-        return 0xFFFD;
+        return kMalformed;
     }
     if (pos + extra >= s.size()) {
         // Not enough bytes left for the sequence.
         ++pos;
-        return 0xFFFD;
+        return kMalformed;
     }
     for (int i = 1; i <= extra; ++i) {
         const auto b = static_cast<unsigned char>(s[pos + i]);
         if ((b & 0xC0) != 0x80) {
             ++pos;
-            return 0xFFFD;
+            return kMalformed;
         }
         c = (c << 6) | (b & 0x3F);
     }
@@ -86,9 +101,12 @@ char32_t nextUtf8(std::string_view s, std::size_t& pos) {
     static constexpr char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
     if (c < kSmallest[extra] || (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) {
         ++pos;
-        return 0xFFFD;
+        return kMalformed;
     }
     pos += extra + 1;
+    if (malformed) {
+        *malformed = false;
+    }
     return c;
 }
 
@@ -119,6 +137,47 @@ std::string encode(std::string_view utf8, bool* lossy) {
     }
     if (lossy) {
         *lossy = lost;
+    }
+    return out;
+}
+
+bool isValidUtf8(std::string_view bytes) {
+    std::size_t pos = 0;
+    while (pos < bytes.size()) {
+        bool malformed = false;
+        nextUtf8(bytes, pos, &malformed);
+        if (malformed) {
+            return false;
+        }
+    }
+    return true;
+}
+
+TextForm detectTextForm(std::string_view wholeFile) {
+    if (wholeFile.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+        return {Encoding::Utf8, kByteOrderMark.size()};
+    }
+    bool high = false;
+    for (char ch : wholeFile) {
+        if (static_cast<unsigned char>(ch) > 127) {
+            high = true;
+            break;
+        }
+    }
+    // Plain ASCII reads the same either way; only a file that uses UTF-8's
+    // multi-byte forms, and nothing else above 127, counts as UTF-8.
+    return {high && isValidUtf8(wholeFile) ? Encoding::Utf8 : Encoding::CodePage1252, 0};
+}
+
+std::string toUtf8(std::string_view bytes, Encoding encoding) {
+    if (encoding == Encoding::CodePage1252) {
+        return decode(bytes);
+    }
+    std::string out;
+    out.reserve(bytes.size());
+    std::size_t pos = 0;
+    while (pos < bytes.size()) {
+        appendUtf8(out, nextUtf8(bytes, pos));
     }
     return out;
 }

@@ -21,4 +21,25 @@ std::string decode(std::string_view bytes);
 // When `lossy` is given it is set to whether that happened.
 std::string encode(std::string_view utf8, bool* lossy = nullptr);
 
+// True when `bytes` is well-formed UTF-8 (no overlong forms, no surrogates,
+// nothing above U+10FFFF). Plain ASCII, and the empty text, are valid.
+bool isValidUtf8(std::string_view bytes);
+
+// How one of Kelvory's text files (a catalogue, Leagues.ini) is written:
+// - it starts with the UTF-8 byte-order mark: the rest is UTF-8;
+// - no mark, but the whole file is valid UTF-8 and holds bytes above 127: UTF-8;
+// - otherwise code page 1252, the game's own.
+enum class Encoding { CodePage1252, Utf8 };
+
+struct TextForm {
+    Encoding encoding = Encoding::CodePage1252;
+    std::size_t markLength = 0;  // bytes of the byte-order mark to skip (0 or 3)
+};
+
+TextForm detectTextForm(std::string_view wholeFile);
+
+// Bytes of a text in `encoding` -> UTF-8. For UTF-8, a malformed sequence
+// becomes U+FFFD (the replacement character); code page 1252 never fails.
+std::string toUtf8(std::string_view bytes, Encoding encoding);
+
 }  // namespace codepage

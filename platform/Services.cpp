@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -12,6 +13,8 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QUrl>
+
+#include "platform/Paths.h"
 
 namespace platform {
 namespace {
@@ -28,11 +31,27 @@ QString readSetting(const QString& application, const QString& section, const QS
     return settings.value(section + QLatin1Char('/') + key, defaultValue).toString();
 }
 
+QByteArray fileContents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 bool saveSetting(const QString& application, const QString& section, const QString& key, const QString& value) {
     QSettings settings = openSettings(application);
+    if (settings.status() == QSettings::NoError) {
+        settings.setValue(section + QLatin1Char('/') + key, value);
+        settings.sync();
+        return settings.status() == QSettings::NoError;
+    }
+    // The store could not be read (a damaged file, say). QSettings keeps
+    // reporting that reading error after the write, whether or not the write
+    // worked, so judge the write by the file itself: a written store no longer
+    // holds the contents that could not be read.
+    const QString file = settings.fileName();
+    const QByteArray before = fileContents(file);
     settings.setValue(section + QLatin1Char('/') + key, value);
     settings.sync();
-    return settings.status() == QSettings::NoError;
+    return QFileInfo(file).isFile() && fileContents(file) != before;
 }
 
 bool looksLikeWindowsProgram(const QString& program) {
@@ -148,7 +167,7 @@ QStringList dialogFilterTexts(const QList<FileFilter>& filters) {
 
 Services systemServices() {
     Services s;
-    s.programFolder = [] { return QCoreApplication::applicationDirPath(); };
+    s.programFolder = executableFolder;
     s.readSetting = readSetting;
     s.saveSetting = saveSetting;
     s.startProgram = startProgram;

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <filesystem>
 #include <functional>
 
 class QWidget;
@@ -28,13 +29,15 @@ struct StartResult {
 };
 
 struct Services {
-    // Folder of the program's own executable (not the current folder).
-    std::function<QString()> programFolder;
+    // Folder of the program's own executable (never the current folder), as
+    // an exact path; empty when it cannot be found.
+    std::function<std::filesystem::path()> programFolder;
 
     // Per-user settings store: application / section / key.
     std::function<QString(const QString& application, const QString& section, const QString& key,
                           const QString& defaultValue)>
         readSetting;
+    // Returns false only when the value could not be written.
     std::function<bool(const QString& application, const QString& section, const QString& key, const QString& value)>
         saveSetting;
 

@@ -86,6 +86,66 @@ private slots:
         }
     }
 
+    // Catalogues are read as the system writes them: UTF-8 with or without a
+    // mark, else code page 1252.
+    void catalogueEncodings_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QStringList>("items");
+        QTest::newRow("UTF-8 with a mark") << QByteArray(
+                                                  "\xEF\xBB\xBF"
+                                                  "12,Jos\xC3\xA9\r\n")
+                                           << QStringList{"12", "Jos\u00E9"};
+        QTest::newRow("UTF-8 without a mark")
+            << QByteArray("Gr\xC3\xA9,\xC5\xBB\xC3\xB3\xC5\x82w\r\n") << QStringList{"Gr\u00E9", "\u017B\u00F3\u0142w"};
+        QTest::newRow("code page 1252") << QByteArray("Jos\xE9,\x80 5\r\n") << QStringList{"Jos\u00E9", "\u20AC 5"};
+    }
+
+    void catalogueEncodings() {
+        QFETCH(QByteArray, content);
+        QFETCH(QStringList, items);
+        QVERIFY(writeFile(inFolder("Setting/Structure.ini"), content));
+        Ini(host_, fsPath(dir_->path())).Liga_Petla();
+        QStringList got;
+        for (const auto& [control, item] : host_.appended) {
+            QCOMPARE(control, std::string("List1"));
+            got << QString::fromStdString(item);
+        }
+        QCOMPARE(got, items);
+    }
+
+    // Line 2's bytes are the file name exactly as written; the box shows them
+    // as readable text.
+    void line2IsTheNameAsWritten_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QByteArray>("name");  // expected path below the folder, as bytes
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("UTF-8") << QByteArray("1\r\nGr\xC3\xA9 \xC5\xBB\xC3\xB3\xC5\x82w.exe\r\n")
+                               << QByteArray("Gr\xC3\xA9 \xC5\xBB\xC3\xB3\xC5\x82w.exe")
+                               << QStringLiteral("Gr\u00E9 \u017B\u00F3\u0142w.exe");
+        QTest::newRow("code page 1252") << QByteArray("1\r\nGr\xE9.exe\r\n") << QByteArray("Gr\xE9.exe")
+                                        << QStringLiteral("Gr\u00E9.exe");
+        QTest::newRow("mark on line 1, subfolder")
+            << QByteArray("\xEF\xBB\xBFx\r\nGame\\Gr\xC3\xA9.exe") << QByteArray("Game/Gr\xC3\xA9.exe")
+            << QStringLiteral("Game\\Gr\u00E9.exe");
+    }
+
+    void line2IsTheNameAsWritten() {
+#ifdef Q_OS_WIN
+        QSKIP("Windows file names are not bytes; there line 2 is read in code page 1252");
+#else
+        QFETCH(QByteArray, content);
+        QFETCH(QByteArray, name);
+        QFETCH(QString, shown);
+        QVERIFY(writeFile(inFolder("Leagues.ini"), content));
+        const std::filesystem::path folder = fsPath(dir_->path());
+        const ConfigResult result = Ini(host_, folder).Config();
+        QVERIFY(result.ok());
+        QCOMPARE(QString::fromStdString(host_.texts["Nazwa_Exe"]), shown);
+        QCOMPARE(QByteArray::fromStdString(result.gamePath.native()),
+                 QByteArray::fromStdString(folder.native()) + '/' + name);
+#endif
+    }
+
     void programPathSplitsAtBackslash() {
         const std::filesystem::path folder = fsPath(dir_->path());
         QCOMPARE(programPath(folder, "Setting\\a.ini"), folder / "Setting" / "a.ini");
@@ -125,7 +185,9 @@ private slots:
     }
 
 private:
-    QString inFolder(const QString& name) const { return dir_->filePath(name); }
+    QString inFolder(const QString& name) const {
+        return dir_->filePath(name);
+    }
 
     std::unique_ptr<QTemporaryDir> dir_;
     FakeIniHost host_;

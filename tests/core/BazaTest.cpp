@@ -6,6 +6,7 @@
 #include <functional>
 #include <random>
 
+#include "../common/FifoWatchdog.h"
 #include "core/Baza.h"
 
 namespace {
@@ -73,14 +74,95 @@ private slots:
         QVERIFY(readAll(game()) == QByteArray(original_).replace(offset, bytes.size(), bytes));
     }
 
-    void shortFileLoadsZerosAndSaveExtends() {
-        const qint64 length = Baza::CatOffset + 15;
-        QVERIFY(writeAll(game(), original_.left(length)));
+    // A file that ends before the block still loads (zeros past its end), but
+    // a save never grows it: it is refused with the size and the block's place.
+    void saveWritesOnlyBytesThatExist_data() {
+        QTest::addColumn<qint64>("length");
+        QTest::addColumn<QString>("shownLength");  // empty: the save goes ahead
+        QTest::newRow("empty file") << qint64(0) << "0";
+        QTest::newRow("1,000 bytes") << qint64(1000) << "1,000";
+        QTest::newRow("ends inside Cat2") << qint64(15612531) << "15,612,531";
+        QTest::newRow("one byte short") << qint64(15613091) << "15,613,091";
+        QTest::newRow("ends with the block") << qint64(15613092) << "";
+    }
+
+    void saveWritesOnlyBytesThatExist() {
+        QFETCH(qint64, length);
+        QFETCH(QString, shownLength);
+        const QByteArray before = original_.left(length);
+        QVERIFY(writeAll(game(), before));
         Baza baza;
         load(baza);
-        QCOMPARE(baza.unnamed3(), std::uint8_t(0));
+        // The last map slot lies at the very end of the block.
+        QCOMPARE(int(baza.unnamed3()), length == 15613092 ? int(static_cast<unsigned char>(original_.back())) : 0);
+        if (length <= Baza::CatOffset + 24) {
+            QCOMPARE(baza.Cat3(), std::string(11, '\0'));
+        }
+        if (shownLength.isEmpty()) {
+            QVERIFY(baza.Zapisz(fsPath(game())));
+        } else {
+            try {
+                baza.Zapisz(fsPath(game()));
+                QFAIL("a short file was saved into");
+            } catch (const SaveError& error) {
+                QVERIFY(error.kind() == FileError::Kind::TooShort);
+                const QString reason = QString::fromStdString(error.reason());
+                QVERIFY2(reason.contains(" " + shownLength + " bytes"), qPrintable(reason));
+                QVERIFY2(reason.contains("15,612,412 to 15,613,091"), qPrintable(reason));
+            }
+        }
+        QVERIFY(readAll(game()) == before);
+    }
+
+    void recordOfNulBytesReadsAsNulCharacters() {
+        QByteArray bytes = original_;
+        bytes.replace(Baza::CatOffset, Baza::CatSize, QByteArray(Baza::CatSize, '\0'));
+        QVERIFY(writeAll(game(), bytes));
+        Baza baza;
+        load(baza);
+        const std::string nuls(11, '\0');
+        QCOMPARE(baza.Cat1() + baza.Cat2() + baza.Cat3() + baza.Cat4(), nuls + nuls + nuls + nuls);
+    }
+
+    // Every grouped setter works once a block is loaded; only the map setter
+    // clamps, and the save puts each table, reserved bytes kept, in its place.
+    void groupedSettersAfterLoad() {
+        Baza baza;
+        load(baza);
+        Baza::Liga_Table liga;
+        liga.fill(-5);
+        Baza::Str_Table str;
+        str.fill(-300);
+        Baza::Map_Table map;
+        map.fill(200);
+        Baza::CatL_Table catL;
+        catL.fill(0x01020304);
+        QVERIFY(baza.Zmien_Dane(liga));
+        QVERIFY(baza.Zmien_DaneStr(str));
+        QVERIFY(baza.Zmien_DaneStruct_Category({"category_07", "abc", "", "fifteen letters"}));
+        QVERIFY(baza.Zmien_DaneMap(map));
+        QVERIFY(baza.Zmien_DaneStruct_CategoryL(catL));
+        for (int i = 0; i < Baza::MapCount; ++i) {
+            QCOMPARE(int(baza.map(i)), 10);
+        }
+        baza.setEurope(200);  // the single-slot setter does not clamp
+        QCOMPARE(int(baza.Europe()), 200);
         QVERIFY(baza.Zapisz(fsPath(game())));
-        QVERIFY(readAll(game()) == original_.left(length) + QByteArray(Baza::BlockEnd - length, '\0'));
+
+        QByteArray expected = original_;
+        for (int i = 0; i < 13; ++i) {
+            expected.replace(Baza::LigaOffset + 4 * i, 4, QByteArray::fromHex("fbffffff"));  // -5
+            expected.replace(Baza::StrOffset + 4 * i, 2, QByteArray::fromHex("d4fe"));       // -300
+        }
+        expected.replace(Baza::CatOffset, 11, "category_07");
+        expected.replace(Baza::CatOffset + 12, 11, "abc        ");
+        expected.replace(Baza::CatOffset + 24, 11, QByteArray(11, ' '));
+        expected.replace(Baza::CatOffset + 36, 11, "fifteen let");
+        for (int i = 0; i < 7; ++i) {
+            expected.replace(Baza::CatLOffset + 4 * i, 4, QByteArray::fromHex("04030201"));
+        }
+        expected.replace(Baza::MapOffset, 20, char(200) + QByteArray(19, char(10)));
+        QVERIFY(readAll(game()) == expected);
     }
 
     void failedSecondLoadKeepsEarlierBlock_data() {
@@ -100,14 +182,20 @@ private slots:
         QCOMPARE(baza.Cat2(), original_.mid(Baza::CatOffset + 12, 11).toStdString());
     }
 
+    // Each refusal is an error the caller can tell apart, and none creates,
+    // grows or touches a file.
     void saveFailureThrows_data() {
         QTest::addColumn<QString>("target");
-        QTest::newRow("empty path and empty Path") << QString();
-        QTest::newRow("unwritable target") << dir_.filePath("game.exe/inner.exe");
+        QTest::addColumn<int>("kind");
+        QTest::newRow("empty path and empty Path") << QString() << int(FileError::Kind::NoName);
+        QTest::newRow("vanished file") << dir_.filePath("vanished.exe") << int(FileError::Kind::Missing);
+        QTest::newRow("folder") << dir_.filePath("folder") << int(FileError::Kind::NotAFile);
+        QTest::newRow("below a file") << dir_.filePath("game.exe/inner.exe") << int(FileError::Kind::Failed);
     }
 
     void saveFailureThrows() {
         QFETCH(QString, target);
+        QFETCH(int, kind);
         const std::filesystem::path path = fsPath(target);
         Baza baza;
         load(baza);
@@ -115,10 +203,58 @@ private slots:
             baza.Zapisz(path);
             QFAIL("Zapisz returned instead of throwing");
         } catch (const SaveError& error) {
+            QCOMPARE(int(error.kind()), kind);
             QCOMPARE(error.path(), path);
             QVERIFY(std::string(error.what()).find(path.u8string()) != std::string::npos);
+            if (error.kind() == FileError::Kind::Missing) {
+                QVERIFY(error.reason().find("no longer exists") != std::string::npos);
+            }
         }
         QVERIFY(readAll(game()) == original_);
+        QCOMPARE(QFileInfo::exists(target), kind == int(FileError::Kind::NotAFile));
+    }
+
+    // A symbolic link to the game file counts as the file itself.
+    void linkToTheGameFile() {
+#ifdef Q_OS_WIN
+        QSKIP("making symbolic links needs extra rights on Windows");
+#else
+        const std::filesystem::path link = fsPath(dir_.filePath("link.exe"));
+        std::filesystem::create_symlink(fsPath(game()), link);
+        Baza baza;
+        QVERIFY(baza.Wczytaj(link));
+        baza.setLiga1(0x01020304);
+        QVERIFY(baza.Zapisz(link));
+        QVERIFY(std::filesystem::is_symlink(link));
+        QVERIFY(readAll(game()) == QByteArray(original_).replace(Baza::LigaOffset, 4, QByteArray::fromHex("04030201")));
+        std::filesystem::remove(link);
+#endif
+    }
+
+    // A pipe in place of the game file: neither load nor save waits for a
+    // writer or a reader, and neither counts it as the game.
+    void pipeInPlaceOfTheGameFile() {
+#ifdef Q_OS_WIN
+        QSKIP("Windows folders hold no named pipes");
+#else
+        const std::filesystem::path pipe = fsPath(dir_.filePath("pipe.exe"));
+        QVERIFY(makeFifo(pipe));
+        Baza baza;
+        bool loadedPipe = true;
+        QVERIFY(finishesWithin(std::chrono::seconds(1), pipe, [&] { loadedPipe = baza.Wczytaj(pipe); }));
+        QVERIFY(!loadedPipe);
+        load(baza);
+        int kind = -1;
+        QVERIFY(finishesWithin(std::chrono::seconds(1), pipe, [&] {
+            try {
+                baza.Zapisz(pipe);
+            } catch (const SaveError& error) {
+                kind = int(error.kind());
+            }
+        }));
+        QCOMPARE(kind, int(FileError::Kind::NotAFile));
+        QVERIFY(std::filesystem::is_fifo(pipe));
+#endif
     }
 
     void bulkSettersRefuseBeforeLoad() {
@@ -155,8 +291,12 @@ private slots:
     }
 
 private:
-    QString game() const { return dir_.filePath("game.exe"); }
-    void load(Baza& baza) { QVERIFY(baza.Wczytaj(fsPath(game()))); }
+    QString game() const {
+        return dir_.filePath("game.exe");
+    }
+    void load(Baza& baza) {
+        QVERIFY(baza.Wczytaj(fsPath(game())));
+    }
 
     QTemporaryDir dir_;
     QByteArray original_;

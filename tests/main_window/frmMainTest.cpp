@@ -140,7 +140,7 @@ private slots:
         startAnswer_ = {true, {}};
         questions_ = 0;
         platform::Services& s = platform::services();
-        s.programFolder = [this] { return folder_->dir.path(); };
+        s.programFolder = [this] { return platform::textToPath(folder_->dir.path()); };
         s.showMessage = [this](QWidget*, platform::MessageIcon icon, const QString&, const QString& text) {
             messages_.append({icon, text});
             events_.append("message: " + text);

@@ -40,6 +40,60 @@ private slots:
             QCOMPARE(codepage::decode(bytes.toStdString()), utf8.toStdString());
         }
     }
+
+    void utf8Validity_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("valid");
+        QTest::newRow("ASCII") << QByteArray("Game.exe") << true;
+        QTest::newRow("two, three and four bytes") << QByteArray("\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80") << true;
+        QTest::newRow("code page 1252 e acute") << QByteArray("caf\xE9") << false;
+        QTest::newRow("lone continuation byte") << QByteArray("a\x80") << false;
+        QTest::newRow("overlong slash") << QByteArray("\xC0\xAF") << false;
+        QTest::newRow("surrogate") << QByteArray("\xED\xA0\x80") << false;
+        QTest::newRow("above U+10FFFF") << QByteArray("\xF4\x90\x80\x80") << false;
+        QTest::newRow("cut at the end") << QByteArray("\xE2\x82") << false;
+    }
+
+    void utf8Validity() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, valid);
+        QCOMPARE(codepage::isValidUtf8(bytes.toStdString()), valid);
+    }
+
+    // How a whole text file is read, and what its bytes become.
+    void textForm_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("utf8");
+        QTest::addColumn<int>("markLength");
+        QTest::addColumn<QByteArray>("text");  // the file after the mark, as UTF-8
+        QTest::newRow("mark, then UTF-8") << QByteArray(
+                                                 "\xEF\xBB\xBF"
+                                                 "12,Jos\xC3\xA9")
+                                          << true << 3 << QByteArray("12,Jos\xC3\xA9");
+        QTest::newRow("mark, then a malformed byte") << QByteArray(
+                                                            "\xEF\xBB\xBF"
+                                                            "a\xE9")
+                                                     << true << 3 << QByteArray("a\xEF\xBF\xBD");
+        QTest::newRow("UTF-8 without a mark")
+            << QByteArray("G\xC5\xBC\xC3\xB3\xC5\x82w") << true << 0 << QByteArray("G\xC5\xBC\xC3\xB3\xC5\x82w");
+        QTest::newRow("code page 1252") << QByteArray("Jos\xE9 \x80") << false << 0
+                                        << QByteArray("Jos\xC3\xA9 \xE2\x82\xAC");
+        QTest::newRow("UTF-8 and one stray byte")
+            << QByteArray("\xC3\xA9\xE9") << false << 0 << QByteArray("\xC3\x83\xC2\xA9\xC3\xA9");
+        QTest::newRow("ASCII only") << QByteArray("1,One\r\n") << false << 0 << QByteArray("1,One\r\n");
+    }
+
+    void textForm() {
+        QFETCH(QByteArray, file);
+        QFETCH(bool, utf8);
+        QFETCH(int, markLength);
+        QFETCH(QByteArray, text);
+        const std::string bytes = file.toStdString();
+        const codepage::TextForm form = codepage::detectTextForm(bytes);
+        QCOMPARE(form.encoding == codepage::Encoding::Utf8, utf8);
+        QCOMPARE(int(form.markLength), markLength);
+        QCOMPARE(QByteArray::fromStdString(codepage::toUtf8(bytes.substr(form.markLength), form.encoding)), text);
+    }
 };
 
 QTEST_MAIN(CodePageTest)

@@ -1,8 +1,6 @@
 #include "ui/main_window/Polancz.h"
 
-#include <QDir>
-#include <QUrl>
-
+#include "platform/Paths.h"
 #include "platform/Services.h"
 
 #ifndef KELVORY_HOME_URL
@@ -12,9 +10,8 @@
 #define KELVORY_ISSUES_URL ""
 #endif
 
-Polancz::Addresses Polancz::builtInAddresses(const QString& programFolder) {
-    const QString guide =
-        QUrl::fromLocalFile(QDir(programFolder).absoluteFilePath(QStringLiteral("UserGuide.html"))).toString();
+Polancz::Addresses Polancz::builtInAddresses(const std::filesystem::path& programFolder) {
+    const QString guide = platform::pathToFileUrl(programFolder / "UserGuide.html");
     Addresses addresses;
     addresses.userGuide = guide;
     addresses.homePage = QStringLiteral(KELVORY_HOME_URL);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <filesystem>
 
 class QWidget;
 
@@ -21,7 +22,7 @@ public:
 
     // The addresses this copy of Kelvory was built with. Where none was set at
     // build time, the entry opens the matching part of the user guide.
-    static Addresses builtInAddresses(const QString& programFolder);
+    static Addresses builtInAddresses(const std::filesystem::path& programFolder);
 
     static QString copyrightNotice();
 

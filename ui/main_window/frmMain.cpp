@@ -14,7 +14,6 @@
 #include <QScreen>
 #include <QStringListModel>
 
-#include "catalogues/ProgramPath.h"
 #include "platform/Paths.h"
 #include "platform/Services.h"
 #include "platform/Text.h"
@@ -67,11 +66,12 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     buildMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    const QString folder = platform::services().programFolder();
-    programFolder_ = platform::textToPath(folder);
+    // Empty when the system cannot tell: Ini then reads nothing and the Open
+    // routine stops the program with a message.
+    programFolder_ = platform::services().programFolder();
     baza_ = std::make_unique<Baza>();
     ini_ = std::make_unique<Ini>(static_cast<IniHost&>(*this), programFolder_);
-    polancz_ = std::make_unique<Polancz>(Polancz::builtInAddresses(folder));
+    polancz_ = std::make_unique<Polancz>(Polancz::builtInAddresses(programFolder_));
 
     connectHandlers();
 }
@@ -176,10 +176,13 @@ bool frmMain::MnuFileOpen_Click() {
                                          QStringLiteral("Kelvory cannot start.\n\n%1").arg(qs(config.message())));
         return false;
     }
-    gamePath_ = programPath(programFolder_, platform::toUtf8(form_.Nazwa_Exe->text()));
+    // Line 2's own bytes, not the text the box shows: a name that is not
+    // UTF-8 must still find its file.
+    gamePath_ = config.gamePath;
     if (baza_->Wczytaj(gamePath_)) {
         savedValues_ = blockValues();
-        form_.Lokalizacja->setText(platform::pathToText(gamePath_));
+        locationPath_ = gamePath_;
+        form_.Lokalizacja->setText(platform::pathToText(locationPath_));
         Pokaz_Dane();
     }
     return true;
@@ -282,7 +285,7 @@ void frmMain::Combo_Change(int number) {
 }
 
 frmMain::SaveOutcome frmMain::Cmd_Zapisz_Click() {
-    const QString target = form_.Lokalizacja->text();
+    const QString shown = form_.Lokalizacja->text();
     if (baza_->loaded()) {
         const QStringList marked = updateMarks();
         if (!marked.isEmpty()) {
@@ -293,8 +296,13 @@ frmMain::SaveOutcome frmMain::Cmd_Zapisz_Click() {
             return SaveOutcome::Refused;
         }
     }
+    // The box shows the path readably; the save goes to the exact path behind it.
+    std::filesystem::path target;
+    if (!shown.isEmpty()) {
+        target = shown == platform::pathToText(locationPath_) ? locationPath_ : platform::textToPath(shown);
+    }
     try {
-        if (!baza_->Zapisz(platform::textToPath(target))) {
+        if (!baza_->Zapisz(target)) {
             warn(QStringLiteral("Nothing was saved: no game executable was loaded when Kelvory started.\n\n"
                                 "Kelvory looked for it at:\n%1\n\n"
                                 "Make sure line 2 of Leagues.ini names the game executable in Kelvory's "
@@ -303,17 +311,46 @@ frmMain::SaveOutcome frmMain::Cmd_Zapisz_Click() {
             return SaveOutcome::NotLoaded;
         }
     } catch (const FileError& error) {
-        platform::services().showMessage(
-            this, platform::MessageIcon::Critical, kApplicationTitle,
-            QStringLiteral("The game executable could not be saved.\n\n%1\n%2\n\n"
-                           "Your changes are still here. Close the game if it is running, make sure the file "
-                           "can be written, and save again.")
-                .arg(platform::pathToText(error.path()), qs(error.reason())));
+        const QString path = platform::pathToText(error.path());
+        QString reason = qs(error.reason());
+        if (!reason.isEmpty()) {
+            reason[0] = reason[0].toUpper();
+        }
+        QString text;
+        switch (error.kind()) {
+            case FileError::Kind::Missing:
+                text = QStringLiteral(
+                           "Nothing was saved: the game executable no longer exists.\n\n%1\n\n"
+                           "Kelvory does not create it. Put the game executable back in place, "
+                           "then save again; your changes are still here.")
+                           .arg(path);
+                break;
+            case FileError::Kind::TooShort:
+                text = QStringLiteral(
+                           "Nothing was saved: this file is too short to be the game executable.\n\n"
+                           "%1\n\n%2.\n\n"
+                           "Kelvory only writes into bytes that already exist. Check that line 2 of "
+                           "Leagues.ini names the game executable.")
+                           .arg(path, reason);
+                break;
+            case FileError::Kind::NotAFile:
+                text = QStringLiteral("Nothing was saved: the game executable is not a regular file.\n\n%1\n\n%2.")
+                           .arg(path, reason);
+                break;
+            default:
+                text = QStringLiteral(
+                           "The game executable could not be saved.\n\n%1\n%2\n\n"
+                           "Your changes are still here. Close the game if it is running, make sure "
+                           "the file can be written, and save again.")
+                           .arg(path, reason);
+                break;
+        }
+        platform::services().showMessage(this, platform::MessageIcon::Critical, kApplicationTitle, text);
         return SaveOutcome::Failed;
     } catch (const std::exception& error) {
         platform::services().showMessage(
             this, platform::MessageIcon::Critical, kApplicationTitle,
-            QStringLiteral("The game executable could not be saved.\n\n%1\n%2").arg(target, qs(error.what())));
+            QStringLiteral("The game executable could not be saved.\n\n%1\n%2").arg(shown, qs(error.what())));
         return SaveOutcome::Failed;
     }
     savedValues_ = blockValues();

@@ -107,7 +107,8 @@ private:
     std::unique_ptr<Ini> ini_;
     std::unique_ptr<Polancz> polancz_;
     std::filesystem::path programFolder_;
-    std::filesystem::path gamePath_;  // where the Open routine looked for the game
+    std::filesystem::path gamePath_;      // where the Open routine looked for the game
+    std::filesystem::path locationPath_;  // the exact path that Lokalizacja shows
     QLocale numberLocale_;
     int passCount_ = 0;
     bool presenting_ = false;

@@ -1,0 +1,44 @@
+#include "platform/FileNames.h"
+
+#include <algorithm>
+
+#include "platform/CodePage.h"
+
+namespace platform {
+
+std::filesystem::path fileNameFromBytes(std::string_view bytes) {
+#ifdef _WIN32
+    return std::filesystem::u8path(codepage::decode(bytes));
+#else
+    return std::filesystem::path(std::string(bytes));
+#endif
+}
+
+std::string fileNameToShow(std::string_view bytes) {
+#ifdef _WIN32
+    return codepage::decode(bytes);
+#else
+    return codepage::isValidUtf8(bytes) ? std::string(bytes) : codepage::decode(bytes);
+#endif
+}
+
+std::string pathToShow(const std::filesystem::path& path) {
+#ifdef _WIN32
+    return path.u8string();
+#else
+    const std::string& bytes = path.native();
+    std::string shown;
+    std::size_t start = 0;
+    while (start <= bytes.size()) {
+        const std::size_t end = std::min(bytes.find('/', start), bytes.size());
+        shown += fileNameToShow(std::string_view(bytes).substr(start, end - start));
+        if (end < bytes.size()) {
+            shown += '/';
+        }
+        start = end + 1;
+    }
+    return shown;
+#endif
+}
+
+}  // namespace platform
