@@ -189,16 +189,23 @@ bool frmMain::MnuFileOpen_Click() {
 }
 
 void frmMain::Pokaz_Dane() {
-    // Boxes not yet filled would be marked for a moment; mark once at the end.
+    // Each box filled would run the copy-back pass while the boxes after it
+    // are still empty (or, on a later load, still show the previous block).
+    // Hold the pass back while presenting and run it once, when every box
+    // shows its field: it then stores the presented values, which convert
+    // back to themselves, and brings the indicators and marks up to date.
     presenting_ = true;
     for (const FieldBinding& binding : fieldBindings()) {
         txt(binding.member)->setText(presentField(*baza_, binding));
     }
     presenting_ = false;
-    updateMarks();
+    txt_Change(-1);
 }
 
 void frmMain::txt_Change(int /*index*/) {
+    if (presenting_) {
+        return;  // Pokaz_Dane runs the pass once it has filled every box
+    }
     // The pass reads every box, whichever changed, and never writes a box, so
     // it cannot set itself off again.
     ++passCount_;
@@ -211,9 +218,7 @@ void frmMain::txt_Change(int /*index*/) {
         }
         storeField(*baza_, binding, txt(binding.member)->text(), numberLocale_);
     }
-    if (!presenting_) {
-        updateMarks();
-    }
+    updateMarks();
 }
 
 QStringList frmMain::updateMarks() {

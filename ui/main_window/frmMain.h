@@ -47,7 +47,8 @@ public:
     // Writes every shown value into its box.
     void Pokaz_Dane();
 
-    // The copy-back pass, run on every text change of any member.
+    // The copy-back pass, run on every text change of any member (held back
+    // while Pokaz_Dane fills the boxes, which runs it once at its end).
     void txt_Change(int index);
 
     SaveOutcome Cmd_Zapisz_Click();
