@@ -88,7 +88,10 @@ class FrmMainTest : public QObject {
     bool start() {
         window_ = std::make_unique<frmMain>();
         window_->setNumberLocale(QLocale::c());
-        return window_->Form_Load();
+        if (!window_->Form_Load())
+            return false;
+        window_->afterFirstShow();  // as showing the window does
+        return true;
     }
 
     void startLoaded(const std::function<void(Baza&)>& edit = {}) {
@@ -199,6 +202,30 @@ private slots:
             lines << list->item(i)->text();
         QCOMPARE(lines, (QStringList{"Top division", "Cup, knockout", "", "Last"}));
         QVERIFY(messages_.isEmpty());
+    }
+
+    // The pickers' lists are filled right after the window first appears,
+    // from the event loop, with the same items as a direct call gives.
+    void showingTheWindowFillsThePickersOnce() {
+        folder_->writeGame({});
+        window_ = std::make_unique<frmMain>();
+        QVERIFY(window_->Form_Load());
+        QCOMPARE(window_->combo(1)->count(), 0);
+        QCOMPARE(window_->combo(26)->count(), 0);
+        QCOMPARE(window_->controls().List1->count(), 4);
+        window_->show();
+        QTRY_COMPARE(window_->combo(26)->count(), int(NameItems.size()));
+        QCOMPARE(window_->combo(1)->count(), 19);
+        QCOMPARE(window_->combo(4)->itemText(18), QStringLiteral("category_18"));
+        QCOMPARE(window_->combo(14)->itemText(2), NameItems[2]);
+        QCOMPARE(window_->combo(1)->currentText(), QStringLiteral("Select category to Sector 0"));
+        QCOMPARE(window_->combo(26)->currentText(), QStringLiteral("Select Index"));
+        window_->hide();
+        window_->show();
+        window_->afterFirstShow();
+        QTest::qWait(20);
+        QCOMPARE(window_->combo(1)->count(), 19);
+        QCOMPARE(window_->combo(26)->count(), int(NameItems.size()));
     }
 
     void presentingShowsFieldsAndIndicators() {

@@ -13,6 +13,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QStringListModel>
+#include <QTimer>
 
 #include "platform/Paths.h"
 #include "platform/Services.h"
@@ -141,9 +142,8 @@ void frmMain::connectHandlers() {
 }
 
 bool frmMain::Form_Load() {
-    ini_->Petla();
-    ini_->Str_Petla();
-    shareNameList();
+    // The pickers' lists (Petla, Str_Petla) are filled by afterFirstShow:
+    // closed pickers show only their own texts.
     ini_->Liga_Petla();
     ini_->ClubUnnament1();
     ini_->ClubUnnament2();
@@ -167,6 +167,23 @@ bool frmMain::Form_Load() {
         move(placed.topLeft());
     }
     return true;
+}
+
+void frmMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!listsFilled_) {
+        QTimer::singleShot(0, this, &frmMain::afterFirstShow);
+    }
+}
+
+void frmMain::afterFirstShow() {
+    if (listsFilled_) {
+        return;
+    }
+    listsFilled_ = true;
+    ini_->Petla();
+    ini_->Str_Petla();
+    shareNameList();
 }
 
 bool frmMain::MnuFileOpen_Click() {

@@ -16,6 +16,7 @@
 
 class QAction;
 class QCloseEvent;
+class QShowEvent;
 class QComboBox;
 class QLineEdit;
 
@@ -35,10 +36,16 @@ public:
     explicit frmMain(QWidget* parent = nullptr);
     ~frmMain() override;
 
-    // Start-up: fills the pickers and the list, runs the Open routine, reads
-    // the launcher path. Returns false when the program cannot go on (no
-    // usable Leagues.ini); the user has then been told why.
+    // Start-up: fills the list, runs the Open routine, reads the launcher
+    // path. Returns false when the program cannot go on (no usable
+    // Leagues.ini); the user has then been told why.
     bool Form_Load();
+
+    // The start-up work the first paint does not need, run from the event
+    // loop right after the window is first shown: fills the pickers' lists
+    // (the category identifiers and the name catalogue). Runs once; later
+    // calls do nothing.
+    void afterFirstShow();
 
     // The Open routine: reads the game's file name from Leagues.ini, loads the
     // block and presents it. Returns false when Leagues.ini could not be read.
@@ -79,6 +86,8 @@ public:
 protected:
     // Exit and the close box: asks what to do with unsaved changes.
     void closeEvent(QCloseEvent* event) override;
+    // The first show schedules afterFirstShow.
+    void showEvent(QShowEvent* event) override;
 
 private:
     // Every field value of the block, to tell an edited block from the one in
@@ -113,6 +122,7 @@ private:
     QLocale numberLocale_;
     int passCount_ = 0;
     bool presenting_ = false;
-    BlockValues savedValues_;  // the block as the file holds it
-    QStringList nameItems_;    // the name catalogue, while it is being read
+    bool listsFilled_ = false;  // afterFirstShow has run
+    BlockValues savedValues_;   // the block as the file holds it
+    QStringList nameItems_;     // the name catalogue, while it is being read
 };
