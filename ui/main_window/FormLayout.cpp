@@ -146,8 +146,7 @@ FormControls buildForm(QWidget* client) {
         auto* frame = new QGroupBox(QString::fromUtf8(place.caption), named(place.parent));
         frame->setObjectName(QLatin1String(place.name));
         frame->setGeometry(place.x, place.y, place.w, place.h);
-        frame->setAutoFillBackground(true);
-        frame->setPalette(white);
+        frame->setAutoFillBackground(true);  // white: the palette comes from the window
         frame->setAccessibleName(frame->title());
         form.byName.insert(frame->objectName(), frame);
         frameCaption.insert(frame->objectName(), frame->title());
