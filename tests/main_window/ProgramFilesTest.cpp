@@ -89,7 +89,7 @@ class ProgramFilesTest : public QObject {
         window_ = std::make_unique<frmMain>();
         if (!window_->Form_Load())
             return false;
-        window_->afterFirstShow();  // as showing the window does
+        window_->afterFirstPaint();  // as the window does once it is shown
         return true;
     }
 

@@ -90,7 +90,7 @@ class FrmMainTest : public QObject {
         window_->setNumberLocale(QLocale::c());
         if (!window_->Form_Load())
             return false;
-        window_->afterFirstShow();  // as showing the window does
+        window_->afterFirstPaint();  // as the window does once it is shown
         return true;
     }
 
@@ -204,7 +204,7 @@ private slots:
         QVERIFY(messages_.isEmpty());
     }
 
-    // The pickers' lists are filled right after the window first appears,
+    // The pickers' lists are filled right after the window's first paint,
     // from the event loop, with the same items as a direct call gives.
     void showingTheWindowFillsThePickersOnce() {
         folder_->writeGame({});
@@ -222,7 +222,7 @@ private slots:
         QCOMPARE(window_->combo(26)->currentText(), QStringLiteral("Select Index"));
         window_->hide();
         window_->show();
-        window_->afterFirstShow();
+        window_->afterFirstPaint();
         QTest::qWait(20);
         QCOMPARE(window_->combo(1)->count(), 19);
         QCOMPARE(window_->combo(26)->count(), int(NameItems.size()));

@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
@@ -63,6 +64,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("frmMainClient"));
     setCentralWidget(client);
+    client->installEventFilter(this);  // to learn when the first paint is done
     form_ = buildForm(client);
     buildMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -142,7 +144,7 @@ void frmMain::connectHandlers() {
 }
 
 bool frmMain::Form_Load() {
-    // The pickers' lists (Petla, Str_Petla) are filled by afterFirstShow:
+    // The pickers' lists (Petla, Str_Petla) are filled by afterFirstPaint:
     // closed pickers show only their own texts.
     ini_->Liga_Petla();
     ini_->ClubUnnament1();
@@ -169,14 +171,17 @@ bool frmMain::Form_Load() {
     return true;
 }
 
-void frmMain::showEvent(QShowEvent* event) {
-    QMainWindow::showEvent(event);
-    if (!listsFilled_) {
-        QTimer::singleShot(0, this, &frmMain::afterFirstShow);
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    // The window's client area is painted in the first paint; once that
+    // paint is done, the event loop runs the rest of the start-up.
+    if (watched == centralWidget() && event->type() == QEvent::Paint) {
+        centralWidget()->removeEventFilter(this);
+        QTimer::singleShot(0, this, &frmMain::afterFirstPaint);
     }
+    return QMainWindow::eventFilter(watched, event);
 }
 
-void frmMain::afterFirstShow() {
+void frmMain::afterFirstPaint() {
     if (listsFilled_) {
         return;
     }

@@ -16,7 +16,6 @@
 
 class QAction;
 class QCloseEvent;
-class QShowEvent;
 class QComboBox;
 class QLineEdit;
 
@@ -42,10 +41,10 @@ public:
     bool Form_Load();
 
     // The start-up work the first paint does not need, run from the event
-    // loop right after the window is first shown: fills the pickers' lists
+    // loop right after the window's first paint: fills the pickers' lists
     // (the category identifiers and the name catalogue). Runs once; later
     // calls do nothing.
-    void afterFirstShow();
+    void afterFirstPaint();
 
     // The Open routine: reads the game's file name from Leagues.ini, loads the
     // block and presents it. Returns false when Leagues.ini could not be read.
@@ -86,8 +85,8 @@ public:
 protected:
     // Exit and the close box: asks what to do with unsaved changes.
     void closeEvent(QCloseEvent* event) override;
-    // The first show schedules afterFirstShow.
-    void showEvent(QShowEvent* event) override;
+    // The first paint of the client area schedules afterFirstPaint.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Every field value of the block, to tell an edited block from the one in
@@ -122,7 +121,7 @@ private:
     QLocale numberLocale_;
     int passCount_ = 0;
     bool presenting_ = false;
-    bool listsFilled_ = false;  // afterFirstShow has run
+    bool listsFilled_ = false;  // afterFirstPaint has run
     BlockValues savedValues_;   // the block as the file holds it
     QStringList nameItems_;     // the name catalogue, while it is being read
 };
