@@ -88,7 +88,10 @@ class FrmMainTest : public QObject {
     bool start() {
         window_ = std::make_unique<frmMain>();
         window_->setNumberLocale(QLocale::c());
-        return window_->Form_Load();
+        if (!window_->Form_Load())
+            return false;
+        window_->afterFirstPaint();  // as the window does once it is shown
+        return true;
     }
 
     void startLoaded(const std::function<void(Baza&)>& edit = {}) {
@@ -199,6 +202,30 @@ private slots:
             lines << list->item(i)->text();
         QCOMPARE(lines, (QStringList{"Top division", "Cup, knockout", "", "Last"}));
         QVERIFY(messages_.isEmpty());
+    }
+
+    // The pickers' lists are filled right after the window's first paint,
+    // from the event loop, with the same items as a direct call gives.
+    void showingTheWindowFillsThePickersOnce() {
+        folder_->writeGame({});
+        window_ = std::make_unique<frmMain>();
+        QVERIFY(window_->Form_Load());
+        QCOMPARE(window_->combo(1)->count(), 0);
+        QCOMPARE(window_->combo(26)->count(), 0);
+        QCOMPARE(window_->controls().List1->count(), 4);
+        window_->show();
+        QTRY_COMPARE(window_->combo(26)->count(), int(NameItems.size()));
+        QCOMPARE(window_->combo(1)->count(), 19);
+        QCOMPARE(window_->combo(4)->itemText(18), QStringLiteral("category_18"));
+        QCOMPARE(window_->combo(14)->itemText(2), NameItems[2]);
+        QCOMPARE(window_->combo(1)->currentText(), QStringLiteral("Select category to Sector 0"));
+        QCOMPARE(window_->combo(26)->currentText(), QStringLiteral("Select Index"));
+        window_->hide();
+        window_->show();
+        window_->afterFirstPaint();
+        QTest::qWait(20);
+        QCOMPARE(window_->combo(1)->count(), 19);
+        QCOMPARE(window_->combo(26)->count(), int(NameItems.size()));
     }
 
     void presentingShowsFieldsAndIndicators() {
@@ -822,6 +849,121 @@ private slots:
         for (int n = 15; n <= 26; ++n)
             QCOMPARE(window_->combo(n)->model(), shared);
         QCOMPARE(shared->rowCount(), NameItems.size());
+    }
+
+    // Presenting fills the boxes with the pass held back, then runs it once:
+    // nothing in the block changes, so saving at once writes the same bytes.
+    void presentingLeavesTheBlockAsLoaded() {
+        startLoaded([](Baza& b) {
+            b.setCatL3(3);
+            b.setCatL7(29);
+        });
+        const QByteArray before = folder_->game();
+        QCOMPARE(window_->passCount(), 1);
+        QCOMPARE(label(4), QStringLiteral("unnamed_38.bin"));
+        QCOMPARE(label(8), QStringLiteral("unnamed_64.bin"));
+        for (int member = 0; member <= 51; ++member)
+            if (txt(member))
+                QVERIFY2(fieldMark(txt(member)).isEmpty(), qPrintable(QString::number(member)));
+        QVERIFY(!window_->hasUnsavedChanges());
+        QCOMPARE(window_->Cmd_Zapisz_Click(), frmMain::SaveOutcome::Saved);
+        QVERIFY(folder_->game() == before);
+    }
+
+    // Presenting again while the boxes still show other texts: the boxes not
+    // yet refreshed must not be stored into the block on the way.
+    void presentingAgainShowsTheBlockNotTheOldTexts() {
+        startLoaded([](Baza& b) {
+            b.setLiga1(10);
+            b.setLiga2(20);
+        });
+        window_->baza().setLiga1(11);
+        window_->baza().setLiga2(21);
+        window_->baza().setCatL1(4);
+        window_->Pokaz_Dane();
+        QCOMPARE(txt(0)->text(), QStringLiteral("11"));
+        QCOMPARE(txt(1)->text(), QStringLiteral("21"));
+        QCOMPARE(window_->baza().liga(1), 21);
+        QCOMPARE(label(2), QStringLiteral("unnamed_39.bin"));
+    }
+
+    // The value boxes draw their own one-pixel frame (grey, blue with the
+    // focus) around their colour, without a style sheet.
+    void valueBoxesDrawTheirFrameAndColour_data() {
+        QTest::addColumn<int>("member");
+        QTest::addColumn<QColor>("base");
+        QTest::newRow("slot") << 0 << QColor(255, 255, 0);
+        QTest::newRow("logo") << 33 << QColor(255, 255, 0);
+        QTest::newRow("map") << 51 << QColor(0, 255, 0);
+    }
+
+    void valueBoxesDrawTheirFrameAndColour() {
+        QFETCH(int, member);
+        QFETCH(QColor, base);
+        folder_->write("Leagues.ini", "x\r\nNot There.exe\r\n");  // empty boxes
+        QVERIFY(start());
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        QLineEdit* box = txt(member);
+        QVERIFY(box->styleSheet().isEmpty());
+        window_->activateWindow();
+        window_->controls().Text1->setFocus();
+        QTRY_VERIFY(!box->hasFocus());
+        auto ringAndInside = [box](QRgb* ring, QRgb* inside) {
+            const QImage image = box->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            const int w = image.width(), h = image.height();
+            *ring = image.pixel(0, 0);
+            *inside = image.pixel(1, 1);
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x) {
+                    const bool onRing = x == 0 || y == 0 || x == w - 1 || y == h - 1;
+                    if (onRing && image.pixel(x, y) != *ring)
+                        return false;
+                    const bool clearOfCursor = x < w / 2 - 3 || x > w / 2 + 3;
+                    if (!onRing && clearOfCursor && image.pixel(x, y) != *inside)
+                        return false;
+                }
+            return true;
+        };
+        QRgb ring = 0, inside = 0;
+        QVERIFY(ringAndInside(&ring, &inside));
+        QCOMPARE(QColor(ring), QColor(0x7a, 0x7a, 0x7a));
+        QCOMPARE(QColor(inside), base);
+
+        box->setFocus();
+        QTRY_VERIFY(box->hasFocus());
+        QVERIFY(ringAndInside(&ring, &inside));
+        QCOMPARE(QColor(ring), QColor(0x2f, 0x65, 0xca));
+        QCOMPARE(QColor(inside), base);
+    }
+
+    // The pickers have no completer: typing the start of an item leaves just
+    // what was typed. Their lists open with every item.
+    void pickersOfferTheirItemsWithoutCompleting_data() {
+        QTest::addColumn<int>("combo");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("items");
+        QTest::newRow("category") << 2 << "categ" << 19;
+        QTest::newRow("name") << 20 << "North" << int(NameItems.size());
+    }
+
+    void pickersOfferTheirItemsWithoutCompleting() {
+        QFETCH(int, combo);
+        QFETCH(QString, typed);
+        QFETCH(int, items);
+        startLoaded();
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        QComboBox* picker = window_->combo(combo);
+        QVERIFY(picker->isEditable());
+        QVERIFY(picker->completer() == nullptr);
+        type(picker->lineEdit(), typed);
+        QCOMPARE(picker->currentText(), typed);
+        picker->showPopup();
+        QTRY_VERIFY(picker->view()->isVisible());
+        QCOMPARE(picker->view()->model()->rowCount(), items);
+        picker->hidePopup();
+        QCOMPARE(picker->currentText(), typed);
     }
 
     // The widest value of each field, drawn into its box: the glyphs must

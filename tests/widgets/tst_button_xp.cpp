@@ -442,6 +442,20 @@ private slots:
         b.setEnabled(false);
         QVERIFY(!iface->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
     }
+
+    // MousePointer 0 means no pointer of the button's own: none is set at
+    // creation, and going back to 0 takes a chosen one away again.
+    void mousePointerZeroLeavesTheWindowsPointer() {
+        QWidget window;
+        Button_XP b(&window);
+        QVERIFY(!b.testAttribute(Qt::WA_SetCursor));
+        b.setMousePointer(2);
+        QVERIFY(b.testAttribute(Qt::WA_SetCursor));
+        QCOMPARE(b.cursor().shape(), Qt::CrossCursor);
+        b.setMousePointer(0);
+        QVERIFY(!b.testAttribute(Qt::WA_SetCursor));
+        QCOMPARE(b.cursor().shape(), Qt::ArrowCursor);
+    }
 };
 
 QTEST_MAIN(TestButtonXP)

@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QLineEdit>
+#include <QPainter>
 #include <QStyle>
 #include <QStyleOptionFrame>
 
@@ -9,6 +10,9 @@ namespace {
 
 // QLineEdit keeps two pixels free inside its frame on each side.
 constexpr int kLineEditMargin = 2;
+
+// The value boxes' own frame.
+constexpr int kFrameWidth = 1;
 
 // The width the box can draw its text in.
 int textRoom(const QLineEdit* box) {
@@ -43,13 +47,30 @@ void fitFont(QLineEdit* box) {
 
 }  // namespace
 
-void styleValueBox(QLineEdit* box, const QColor& base) {
-    box->setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid #7a7a7a; padding: 0px; background: %1; }"
-                                      "QLineEdit:focus { border: 1px solid #2f65ca; }")
-                           .arg(base.name()));
-    // Give back the margin QLineEdit keeps inside the frame; the frame itself
-    // is thin enough to leave the text room.
-    box->setTextMargins(-kLineEditMargin, 0, -kLineEditMargin, 0);
+ValueBox::ValueBox(QWidget* parent, const QColor& base) : QLineEdit(parent) {
+    // No frame from the style: the box draws its own one pixel wide frame.
+    // The margins put the text where a one pixel frame leaves it, less the
+    // margin QLineEdit keeps on each side, which the narrow boxes need back.
+    setFrame(false);
+    setTextMargins(kFrameWidth - kLineEditMargin, kFrameWidth, kFrameWidth - kLineEditMargin, kFrameWidth);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Base, base);
+    setPalette(colours);
+}
+
+void ValueBox::paintEvent(QPaintEvent* event) {
+    {
+        QPainter painter(this);
+        painter.fillRect(rect(), palette().color(QPalette::Base));
+    }
+    QLineEdit::paintEvent(event);
+    QPainter painter(this);
+    const QColor frame = hasFocus() ? ValueBoxFocusFrame : ValueBoxFrame;
+    const QRect r = rect();
+    painter.fillRect(QRect(r.left(), r.top(), r.width(), kFrameWidth), frame);
+    painter.fillRect(QRect(r.left(), r.bottom() - kFrameWidth + 1, r.width(), kFrameWidth), frame);
+    painter.fillRect(QRect(r.left(), r.top(), kFrameWidth, r.height()), frame);
+    painter.fillRect(QRect(r.right() - kFrameWidth + 1, r.top(), kFrameWidth, r.height()), frame);
 }
 
 void keepTextWhole(QLineEdit* box) {

@@ -114,11 +114,15 @@ const QColor kYellow(255, 255, 0);
 const QColor kGreen(0, 255, 0);
 const QColor kLegendRed(192, 0, 0);
 
-QLineEdit* makeBox(QWidget* parent, const QString& name, const QRect& rect) {
-    auto* box = new QLineEdit(parent);
+void placeBox(QLineEdit* box, const QString& name, const QRect& rect) {
     box->setObjectName(name);
     box->setGeometry(rect);
     box->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+}
+
+QLineEdit* makeBox(QWidget* parent, const QString& name, const QRect& rect) {
+    auto* box = new QLineEdit(parent);
+    placeBox(box, name, rect);
     box->setTextMargins(0, 0, 0, 0);
     return box;
 }
@@ -142,8 +146,7 @@ FormControls buildForm(QWidget* client) {
         auto* frame = new QGroupBox(QString::fromUtf8(place.caption), named(place.parent));
         frame->setObjectName(QLatin1String(place.name));
         frame->setGeometry(place.x, place.y, place.w, place.h);
-        frame->setAutoFillBackground(true);
-        frame->setPalette(white);
+        frame->setAutoFillBackground(true);  // white: the palette comes from the window
         frame->setAccessibleName(frame->title());
         form.byName.insert(frame->objectName(), frame);
         frameCaption.insert(frame->objectName(), frame->title());
@@ -164,10 +167,9 @@ FormControls buildForm(QWidget* client) {
             const int top = column.top + kRowStep * static_cast<int>(row);
             const QString rowName = QStringLiteral("%1, row %2").arg(caption).arg(++rowNumber);
 
-            QLineEdit* box =
-                makeBox(frame, QStringLiteral("txt_%1").arg(member), QRect(column.left, top, column.width, kBoxHeight));
+            auto* box = new ValueBox(frame, member >= 39 ? kGreen : kYellow);
+            placeBox(box, QStringLiteral("txt_%1").arg(member), QRect(column.left, top, column.width, kBoxHeight));
             box->setAccessibleName(rowName);
-            styleValueBox(box, member >= 39 ? kGreen : kYellow);
             keepTextWhole(box);
             if (member >= 26 && member <= 29) {
                 // Exactly what the category field can hold.
@@ -191,8 +193,7 @@ FormControls buildForm(QWidget* client) {
                 auto* combo = new Picker(frame);
                 combo->setObjectName(QStringLiteral("Combo%1").arg(number));
                 combo->setGeometry(rect);
-                combo->setEditable(true);
-                combo->setCompleter(nullptr);
+                makeEditable(combo);
                 combo->setInsertPolicy(QComboBox::NoInsert);
                 combo->setMaxVisibleItems(20);
                 QString initial = QString::fromUtf8(column.companionText);

@@ -4,8 +4,11 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QComboBox>
+#include <QCompleter>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QLineEdit>
+#include <QPointer>
 
 namespace {
 
@@ -80,6 +83,23 @@ QAccessibleInterface* pickerAccessibleFactory(const QString& className, QObject*
 void installPickerAccessibility() {
     static const bool installed = (QAccessible::installFactory(pickerAccessibleFactory), true);
     (void)installed;
+}
+
+void makeEditable(QComboBox* picker) {
+    // setEditable(true) would build the pop-up list at once, and a completer
+    // that the pickers do not want. A line edit that arrives with a completer
+    // keeps the combo box from making its own; taking that stand-in away
+    // again leaves the picker without one.
+    // One stand-in serves every picker, in turn.
+    static QPointer<QCompleter> standIn;
+    if (!standIn) {
+        standIn = new QCompleter(QCoreApplication::instance());
+    }
+    auto* edit = new QLineEdit(picker);
+    edit->setPalette(picker->palette());
+    edit->setCompleter(standIn);
+    picker->setLineEdit(edit);
+    picker->setCompleter(nullptr);
 }
 
 void guardPicker(QComboBox* picker) {

@@ -17,6 +17,10 @@ public:
 // before the first Picker is made; safe to call more than once.
 void installPickerAccessibility();
 
+// Gives `picker` its line edit, without the completer and without building
+// its pop-up list: the list is made when it is first needed.
+void makeEditable(QComboBox* picker);
+
 // Makes `picker` change only when the user means it to: it takes the focus by
 // click or Tab, never by the mouse wheel, and the wheel over it does nothing
 // while its list is closed. It is also announced to assistive technology by

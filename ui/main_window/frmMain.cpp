@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
@@ -13,6 +14,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QStringListModel>
+#include <QTimer>
 
 #include "platform/Paths.h"
 #include "platform/Services.h"
@@ -62,6 +64,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("frmMainClient"));
     setCentralWidget(client);
+    client->installEventFilter(this);  // to learn when the first paint is done
     form_ = buildForm(client);
     buildMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -141,9 +144,8 @@ void frmMain::connectHandlers() {
 }
 
 bool frmMain::Form_Load() {
-    ini_->Petla();
-    ini_->Str_Petla();
-    shareNameList();
+    // The pickers' lists (Petla, Str_Petla) are filled by afterFirstPaint:
+    // closed pickers show only their own texts.
     ini_->Liga_Petla();
     ini_->ClubUnnament1();
     ini_->ClubUnnament2();
@@ -169,6 +171,26 @@ bool frmMain::Form_Load() {
     return true;
 }
 
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    // The window's client area is painted in the first paint; once that
+    // paint is done, the event loop runs the rest of the start-up.
+    if (watched == centralWidget() && event->type() == QEvent::Paint) {
+        centralWidget()->removeEventFilter(this);
+        QTimer::singleShot(0, this, &frmMain::afterFirstPaint);
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frmMain::afterFirstPaint() {
+    if (listsFilled_) {
+        return;
+    }
+    listsFilled_ = true;
+    ini_->Petla();
+    ini_->Str_Petla();
+    shareNameList();
+}
+
 bool frmMain::MnuFileOpen_Click() {
     const ConfigResult config = ini_->Config();
     if (!config.ok()) {
@@ -189,16 +211,23 @@ bool frmMain::MnuFileOpen_Click() {
 }
 
 void frmMain::Pokaz_Dane() {
-    // Boxes not yet filled would be marked for a moment; mark once at the end.
+    // Each box filled would run the copy-back pass while the boxes after it
+    // are still empty (or, on a later load, still show the previous block).
+    // Hold the pass back while presenting and run it once, when every box
+    // shows its field: it then stores the presented values, which convert
+    // back to themselves, and brings the indicators and marks up to date.
     presenting_ = true;
     for (const FieldBinding& binding : fieldBindings()) {
         txt(binding.member)->setText(presentField(*baza_, binding));
     }
     presenting_ = false;
-    updateMarks();
+    txt_Change(-1);
 }
 
 void frmMain::txt_Change(int /*index*/) {
+    if (presenting_) {
+        return;  // Pokaz_Dane runs the pass once it has filled every box
+    }
     // The pass reads every box, whichever changed, and never writes a box, so
     // it cannot set itself off again.
     ++passCount_;
@@ -211,9 +240,7 @@ void frmMain::txt_Change(int /*index*/) {
         }
         storeField(*baza_, binding, txt(binding.member)->text(), numberLocale_);
     }
-    if (!presenting_) {
-        updateMarks();
-    }
+    updateMarks();
 }
 
 QStringList frmMain::updateMarks() {

@@ -35,10 +35,16 @@ public:
     explicit frmMain(QWidget* parent = nullptr);
     ~frmMain() override;
 
-    // Start-up: fills the pickers and the list, runs the Open routine, reads
-    // the launcher path. Returns false when the program cannot go on (no
-    // usable Leagues.ini); the user has then been told why.
+    // Start-up: fills the list, runs the Open routine, reads the launcher
+    // path. Returns false when the program cannot go on (no usable
+    // Leagues.ini); the user has then been told why.
     bool Form_Load();
+
+    // The start-up work the first paint does not need, run from the event
+    // loop right after the window's first paint: fills the pickers' lists
+    // (the category identifiers and the name catalogue). Runs once; later
+    // calls do nothing.
+    void afterFirstPaint();
 
     // The Open routine: reads the game's file name from Leagues.ini, loads the
     // block and presents it. Returns false when Leagues.ini could not be read.
@@ -47,7 +53,8 @@ public:
     // Writes every shown value into its box.
     void Pokaz_Dane();
 
-    // The copy-back pass, run on every text change of any member.
+    // The copy-back pass, run on every text change of any member (held back
+    // while Pokaz_Dane fills the boxes, which runs it once at its end).
     void txt_Change(int index);
 
     SaveOutcome Cmd_Zapisz_Click();
@@ -78,6 +85,8 @@ public:
 protected:
     // Exit and the close box: asks what to do with unsaved changes.
     void closeEvent(QCloseEvent* event) override;
+    // The first paint of the client area schedules afterFirstPaint.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Every field value of the block, to tell an edited block from the one in
@@ -112,6 +121,7 @@ private:
     QLocale numberLocale_;
     int passCount_ = 0;
     bool presenting_ = false;
-    BlockValues savedValues_;  // the block as the file holds it
-    QStringList nameItems_;    // the name catalogue, while it is being read
+    bool listsFilled_ = false;  // afterFirstPaint has run
+    BlockValues savedValues_;   // the block as the file holds it
+    QStringList nameItems_;     // the name catalogue, while it is being read
 };

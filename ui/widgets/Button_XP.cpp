@@ -333,7 +333,9 @@ void Button_XP::applyCursor() {
     if (mousePointer_ == CustomPointer && !mouseIcon_.isNull()) {
         setCursor(QCursor(mouseIcon_));
     } else if (mousePointer_ == 0 || mousePointer_ == CustomPointer) {
-        unsetCursor();
+        if (testAttribute(Qt::WA_SetCursor)) {
+            unsetCursor();  // only when one was set: this looks the pointer up on some systems
+        }
     } else {
         setCursor(cursorShape(mousePointer_));
     }
