@@ -83,6 +83,12 @@ public:
         std::array<std::uint8_t, CatCount - 1> catReserved{};
         Map_Table map{};
         CatL_Table catL{};
+
+        bool operator==(const Block& other) const {
+            return liga == other.liga && str == other.str && strReserved == other.strReserved && cat == other.cat &&
+                   catReserved == other.catReserved && map == other.map && catL == other.catL;
+        }
+        bool operator!=(const Block& other) const { return !(*this == other); }
     };
 
     Baza();
@@ -111,6 +117,9 @@ public:
     void setPath(const std::filesystem::path& Str_Path) { path_ = Str_Path; }
 
     bool loaded() const { return loaded_; }
+
+    // The whole block as it stands in memory, reserved bytes included.
+    const Block& block() const { return block_; }
 
     // Indexed accessors, 0-based within each table. An index out of range
     // throws std::out_of_range.

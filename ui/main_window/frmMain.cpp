@@ -202,7 +202,7 @@ bool frmMain::MnuFileOpen_Click() {
     // UTF-8 must still find its file.
     gamePath_ = config.gamePath;
     if (baza_->Wczytaj(gamePath_)) {
-        savedValues_ = blockValues();
+        savedBlock_ = baza_->block();
         locationPath_ = gamePath_;
         form_.Lokalizacja->setText(platform::pathToText(locationPath_));
         Pokaz_Dane();
@@ -264,28 +264,8 @@ QStringList frmMain::updateMarks() {
     return marked;
 }
 
-frmMain::BlockValues frmMain::blockValues() const {
-    BlockValues values;
-    for (int i = 0; i < Baza::LigaCount; ++i) {
-        values.first.push_back(baza_->liga(i));
-    }
-    for (int i = 0; i < Baza::StrCount; ++i) {
-        values.first.push_back(baza_->str(i));
-    }
-    for (int i = 0; i < Baza::CatLCount; ++i) {
-        values.first.push_back(baza_->catL(i));
-    }
-    for (int i = 0; i < Baza::MapCount; ++i) {
-        values.first.push_back(baza_->map(i));
-    }
-    for (int i = 0; i < Baza::CatCount; ++i) {
-        values.second.push_back(baza_->cat(i));
-    }
-    return values;
-}
-
 bool frmMain::hasUnsavedChanges() const {
-    return baza_->loaded() && blockValues() != savedValues_;
+    return baza_->loaded() && baza_->block() != savedBlock_;
 }
 
 void frmMain::shareNameList() {
@@ -380,7 +360,7 @@ frmMain::SaveOutcome frmMain::Cmd_Zapisz_Click() {
             QStringLiteral("The game executable could not be saved.\n\n%1\n%2").arg(shown, qs(error.what())));
         return SaveOutcome::Failed;
     }
-    savedValues_ = blockValues();
+    savedBlock_ = baza_->block();
     platform::services().showMessage(this, platform::MessageIcon::Information, kApplicationTitle,
                                      QStringLiteral("Save Successfully"));
     return SaveOutcome::Saved;

@@ -91,8 +91,6 @@ protected:
 private:
     // Every field value of the block, to tell an edited block from the one in
     // the file.
-    using BlockValues = std::pair<std::vector<long long>, std::vector<std::string>>;
-    BlockValues blockValues() const;
 
     // Marks each numeric box whose text does not convert (none while no block
     // is loaded) and returns the description of every marked box.
@@ -122,6 +120,6 @@ private:
     int passCount_ = 0;
     bool presenting_ = false;
     bool listsFilled_ = false;  // afterFirstPaint has run
-    BlockValues savedValues_;   // the block as the file holds it
+    Baza::Block savedBlock_;    // the block as the file holds it
     QStringList nameItems_;     // the name catalogue, while it is being read
 };
