@@ -40,11 +40,10 @@ std::optional<bool> mapped(const QString& name) {
     QFile maps(QStringLiteral("/proc/self/maps"));
     if (!maps.open(QIODevice::ReadOnly))
         return std::nullopt;
-    for (const QByteArray& line : maps.readAll().split('\n')) {
+    for (const QByteArray& line : maps.readAll().split('\n'))
         if (line.contains('/') &&
             QFileInfo(QString::fromLocal8Bit(line.mid(line.indexOf('/')))).fileName().startsWith(name))
             return true;
-    }
     return false;
 }
 
