@@ -103,8 +103,7 @@ class FrmMainTest : public QObject {
     std::unique_ptr<frmMain> window_;
     QList<Message> messages_;
     QStringList events_, started_;
-    QMap<QString, QString> settings_;
-    QString dialogAnswer_;
+    QString dialogAnswer_, dialogTitle_;
     platform::StartResult startAnswer_{true, {}};
     platform::SaveChangesAnswer closeAnswer_ = platform::SaveChangesAnswer::Cancel;
     int questions_ = 0;
@@ -161,7 +160,6 @@ private slots:
         messages_.clear();
         events_.clear();
         started_.clear();
-        settings_.clear();
         dialogAnswer_.clear();
         startAnswer_ = {true, {}};
         questions_ = 0;
@@ -176,14 +174,11 @@ private slots:
             events_.append("start: " + commandLine);
             return startAnswer_;
         };
-        s.readSetting = [this](const QString& a, const QString& g, const QString& k, const QString& def) {
-            return settings_.value(a + '/' + g + '/' + k, def);
-        };
-        s.saveSetting = [this](const QString& a, const QString& g, const QString& k, const QString& value) {
-            settings_.insert(a + '/' + g + '/' + k, value);
-            return true;
-        };
-        s.openFileDialog = [this](QWidget*, const QString&, const QString&, const QList<platform::FileFilter>&, int) {
+        s.readSetting = [](const QString&, const QString&, const QString&, const QString& def) { return def; };
+        s.saveSetting = [](const QString&, const QString&, const QString&, const QString&) { return true; };
+        s.openFileDialog = [this](QWidget*, const QString& title, const QString&, const QList<platform::FileFilter>&,
+                                  int) {
+            dialogTitle_ = title;
             return dialogAnswer_;
         };
         s.askSaveChanges = [this](QWidget*, const QString&, const QString&) {
@@ -328,10 +323,16 @@ private slots:
             QCOMPARE(int(static_cast<unsigned char>(map[i])), i < 13 ? 9 : 230 + i);
     }
 
-    void saveBeforeLoadWritesNothingButStartsLauncher() {
+    // Without a block nothing is marked, and saving writes nothing but the
+    // launcher still starts.
+    void withNothingLoaded() {
         folder_->write("Leagues.ini", MissingGame);
         QVERIFY(start());
         QVERIFY(!window_->baza().loaded());
+        type(txt(17), QStringLiteral("32768"));
+        QVERIFY(window_->findChildren<QLineEdit*>().size() > 50);
+        for (QLineEdit* box : window_->findChildren<QLineEdit*>())
+            QCOMPARE(fieldMark(box), QString());
         setLauncher(QStringLiteral("/opt/launcher"));
         window_->cmd_Save_Start_Game_Click();
         QCOMPARE(messages_.size(), 1);
@@ -401,29 +402,23 @@ private slots:
         QTest::newRow("existing") << QStringLiteral("@/Leagues.ini") << true;
     }
 
+    // The choice, or the text kept, is remembered in the settings store for the next run.
     void launcherPicker() {
         QFETCH(QString, answer);
         QFETCH(bool, taken);
-        startLoaded();
-        dialogAnswer_ = answer.replace(QLatin1Char('@'), folder_->dir.path());
-        setLauncher(QStringLiteral("typed by hand"));
-        emit window_->controls().Open->Click();
-        const QString expected = taken ? answer : QStringLiteral("typed by hand");
-        QCOMPARE(window_->controls().Text1->text(), expected);
-        QCOMPARE(settings_.value(QStringLiteral("vozi/Options/vozi")), expected);
-    }
-
-    void launcherPathIsRememberedAcrossRuns() {
         QTemporaryDir store;
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, store.path());
         platform::services().readSetting = platform::systemServices().readSetting;
         platform::services().saveSetting = platform::systemServices().saveSetting;
         startLoaded();
         QCOMPARE(window_->controls().Text1->text(), QStringLiteral("Change..."));
-        dialogAnswer_ = folder_->file(GameName);
-        window_->Open_Click();
+        dialogAnswer_ = answer.replace(QLatin1Char('@'), folder_->dir.path());
+        setLauncher(QStringLiteral("typed by hand"));
+        emit window_->controls().Open->Click();
+        const QString expected = taken ? answer : QStringLiteral("typed by hand");
+        QCOMPARE(window_->controls().Text1->text(), expected);
         QVERIFY(start());
-        QCOMPARE(window_->controls().Text1->text(), folder_->file(GameName));
+        QCOMPARE(window_->controls().Text1->text(), expected);
     }
 
     void aboutOpensItsPagesAndNotice() {
@@ -543,15 +538,6 @@ private slots:
         QVERIFY(!mark->isVisibleTo(edit));
         QCOMPARE(window_->Cmd_Zapisz_Click(), frmMain::SaveOutcome::Saved);
         QVERIFY(folder_->game() != before);
-    }
-
-    void nothingIsMarkedWhileNothingIsLoaded() {
-        folder_->write("Leagues.ini", MissingGame);
-        QVERIFY(start());
-        type(txt(17), QStringLiteral("32768"));
-        QVERIFY(window_->findChildren<QLineEdit*>().size() > 50);
-        for (QLineEdit* box : window_->findChildren<QLineEdit*>())
-            QCOMPARE(fieldMark(box), QString());
     }
 
     void wheelOverAClosedPickerChangesNothing() {
@@ -720,71 +706,46 @@ private slots:
 
     void titlesAreExact() {
         startLoaded();
-        QString title;
-        platform::services().openFileDialog = [&title](QWidget*, const QString& t, const QString&,
-                                                       const QList<platform::FileFilter>&, int) {
-            title = t;
-            return QString();
-        };
         window_->Open_Click();
         QCOMPARE(window_->windowTitle(), QStringLiteral("Kelvory Exibition Mode"));
-        QCOMPARE(title, QStringLiteral("Open vozi.exe"));
+        QCOMPARE(dialogTitle_, QStringLiteral("Open vozi.exe"));
     }
 
-    // Every Cat loads as "category_01"; keys are typed one by one after clearing.
-    void typingIntoPickersStoresTheirText_data() {
+    // Every Cat loads as "category_01"; keys are typed one by one, after
+    // clearing, into a category picker or its box.
+    void typingACategoryStoresWhatTheBoxHolds_data() {
         QTest::addColumn<int>("picker");
+        QTest::addColumn<bool>("intoBox");
         QTest::addColumn<QString>("keys");
-        QTest::addColumn<QString>("member");
-        QTest::addColumn<QString>("field");
-        const auto row = [](const char* name, int picker, const char* keys, const char* member, const char* field) {
-            QTest::newRow(name) << picker << QString(keys) << QString(member) << QString(field);
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QByteArray>("stored");
+        const auto row = [](const char* name, int picker, bool intoBox, const QString& keys, const QString& shown,
+                            const QByteArray& stored) {
+            QTest::newRow(name) << picker << intoBox << keys << shown << stored;
         };
-        row("a", 2, "a", "a", "a          ");
-        row("a then b", 2, "ab", "ab", "ab         ");
-        row("cleared", 1, "", "", "           ");
-        row("longer than a category", 3, "category_123", "category_12", "category_12");
+        row("a", 2, false, "a", "a", "a          ");
+        row("a then b", 2, false, "ab", "ab", "ab         ");
+        row("cleared", 1, false, "", "", "           ");
+        row("picker, cut at 11", 3, false, "category_123", "category_12", "category_12");
+        row("box, cut at 11", 4, true, "category_100", "category_10", "category_10");
+        row("code page letters", 3, true, QStringLiteral("caf\u00e9 \u20ac"), QStringLiteral("caf\u00e9 \u20ac"),
+            "caf\xe9 \x80     ");
+        row("outside the code page", 3, true, QStringLiteral("a\u0394b"), "ab", "ab         ");
     }
 
-    void typingIntoPickersStoresTheirText() {
+    void typingACategoryStoresWhatTheBoxHolds() {
         QFETCH(int, picker);
+        QFETCH(bool, intoBox);
         QFETCH(QString, keys);
-        QFETCH(QString, member);
-        QFETCH(QString, field);
+        QFETCH(QString, shown);
+        QFETCH(QByteArray, stored);
         startLoaded([](Baza& b) {
             for (int i = 0; i < 4; ++i)
                 b.setCat(i, "category_01");
         });
-        QLineEdit* edit = window_->combo(picker)->lineEdit();
-        edit->selectAll();
-        QTest::keyClick(edit, Qt::Key_Delete);
-        QTest::keyClicks(edit, keys);
-        QCOMPARE(txt(25 + picker)->text(), member);
-        QCOMPARE(QString::fromLatin1(window_->baza().cat(picker - 1)), field);
-    }
-
-    void typingIntoACategoryBoxStoresWhatItHolds_data() {
-        QTest::addColumn<QString>("keys");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<QByteArray>("stored");
-        const auto row = [](const char* name, const QString& keys, const QString& shown, const QByteArray& stored) {
-            QTest::newRow(name) << keys << shown << stored;
-        };
-        row("short", "ab", "ab", "ab         ");
-        row("cut at 11", "category_100", "category_10", "category_10");
-        row("code page letters", QStringLiteral("caf\u00e9 \u20ac"), QStringLiteral("caf\u00e9 \u20ac"),
-            "caf\xe9 \x80     ");
-        row("outside the code page", QStringLiteral("a\u0394b"), "ab", "ab         ");
-    }
-
-    void typingIntoACategoryBoxStoresWhatItHolds() {
-        QFETCH(QString, keys);
-        QFETCH(QString, shown);
-        QFETCH(QByteArray, stored);
-        startLoaded();
-        type(txt(28), keys);
-        QCOMPARE(txt(28)->text(), shown);
-        QCOMPARE(QByteArray::fromStdString(window_->baza().cat(2)), stored);
+        type(intoBox ? txt(25 + picker) : window_->combo(picker)->lineEdit(), keys);
+        QCOMPARE(txt(25 + picker)->text(), shown);
+        QCOMPARE(QByteArray::fromStdString(window_->baza().cat(picker - 1)), stored);
     }
 
     // The value boxes draw their own one-pixel frame (grey, blue with the
