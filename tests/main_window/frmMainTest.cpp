@@ -24,7 +24,6 @@
 #include <QWheelEvent>
 #include <fstream>
 #include <memory>
-#include <random>
 
 #include "../common/FifoWatchdog.h"
 #include "core/Baza.h"
@@ -40,38 +39,25 @@ const QString GameName = QStringLiteral("Game File.exe");
 const QStringList NameItems = {"12", "Northern League", "Harbour, United", "32768", "-7"};
 const QByteArray MissingGame = "x\r\nNot There.exe\r\n";  // a Leagues.ini that loads nothing
 
-// A folder laid out like an installation: Leagues.ini, the two catalogues and
-// a stand-in game file of pseudo-random bytes.
-struct Folder {
-    QTemporaryDir dir;
-    Folder() {
-        QDir(dir.path()).mkpath(QStringLiteral("Setting"));
-        write("Leagues.ini", "Kelvory test folder\r\n" + GameName.toUtf8() + "\r\n");
-        write("Setting/ID_Name_League.ini", "12,Northern League\r\n\"Harbour, United\"\r\n32768\r\n-7\r\n");
-        write("Setting/Structure.ini", "Top division\r\n\"Cup, knockout\"\r\n\r\nLast\r\n");
-    }
-    QString file(const QString& name) const { return dir.filePath(name); }
-    void write(const QString& name, const QByteArray& bytes) const {
-        QFile out(file(name));
-        if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || out.write(bytes) != bytes.size())
-            qFatal("cannot write %s", qPrintable(name));
-    }
-    QByteArray game() const {
-        QFile in(file(GameName));
-        return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
-    }
-    void writeGame(const std::function<void(Baza&)>& edit) const {
-        QByteArray bytes(static_cast<qsizetype>(Baza::BlockEnd), Qt::Uninitialized);
-        QRandomGenerator(20261206).fillRange(reinterpret_cast<quint32*>(bytes.data()), bytes.size() / 4);
-        write(GameName, bytes);
-        Baza baza;
-        const auto path = platform::textToPath(file(GameName));
-        if (edit && baza.Wczytaj(path)) {
-            edit(baza);
-            baza.Zapisz(path);
-        }
-    }
-};
+namespace fs = std::filesystem;
+
+void writeFile(const fs::path& path, const QByteArray& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.constData(), bytes.size());
+    if (!out.flush())
+        qFatal("cannot write %s", path.u8string().c_str());
+}
+
+QByteArray readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return QByteArray::fromStdString(std::string(std::istreambuf_iterator<char>(in), {}));
+}
+
+QByteArray gameBytes(qsizetype length) {
+    QByteArray bytes((length + 3) / 4 * 4, Qt::Uninitialized);
+    QRandomGenerator(20261206).fillRange(reinterpret_cast<quint32*>(bytes.data()), bytes.size() / 4);
+    return bytes.left(length);
+}
 
 struct Message {
     platform::MessageIcon icon;
@@ -101,49 +87,39 @@ bool ringAndInside(QWidget* box, QRgb* ring, QRgb* inside) {
     return true;
 }
 
-namespace fs = std::filesystem;
-
-void writeFile(const fs::path& path, const QByteArray& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.constData(), bytes.size());
-    if (!out.flush())
-        qFatal("cannot write %s", path.u8string().c_str());
-}
-
-QByteArray readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return QByteArray::fromStdString(std::string(std::istreambuf_iterator<char>(in), {}));
-}
-
-QByteArray gameBytes(qsizetype length) {
-    QByteArray bytes(length, Qt::Uninitialized);
-    std::mt19937 generator(8);
-    for (char& b : bytes)
-        b = static_cast<char>(generator());
-    return bytes;
-}
-
-// A program folder and, beside it, a decoy folder laid out the same way, which
-// serves as the current folder: nothing may ever be read from it or written to it.
-struct Folders {
+// A program folder laid out like an installation (Leagues.ini, the two
+// catalogues, a stand-in game file of pseudo-random bytes) and beside it a
+// decoy folder, the current one: nothing may be read from it or written to it.
+struct Folder {
     QTemporaryDir dir;
     fs::path root, program, decoy;
 
-    explicit Folders(const std::string& programName)
+    explicit Folder(const std::string& programName = "Kelvory")
         : root(fs::canonical(dir.path().toStdString())), program(root / programName), decoy(root / "decoy") {
         for (const fs::path& folder : {program, decoy})
             fs::create_directories(folder / "Setting");
-        writeFile(program / "Leagues.ini", "Kelvory\r\nGame File.exe\r\n");
-        writeFile(program / "Setting" / "Structure.ini", "Own list\r\n");
-        writeFile(program / "Setting" / "ID_Name_League.ini", "1,Own\r\n");
-        writeFile(program / "Game File.exe", gameBytes(Baza::BlockEnd));
+        write("Leagues.ini", "Kelvory test folder\r\n" + GameName.toUtf8() + "\r\n");
+        write("Setting/ID_Name_League.ini", "12,Northern League\r\n\"Harbour, United\"\r\n32768\r\n-7\r\n");
+        write("Setting/Structure.ini", "Top division\r\n\"Cup, knockout\"\r\n\r\nLast\r\n");
+        write(GameName, gameBytes(Baza::BlockEnd));
         writeFile(decoy / "Leagues.ini", "Decoy\r\nvictim.bin\r\n");
         writeFile(decoy / "Setting" / "Structure.ini", "Decoy list\r\n");
         writeFile(decoy / "Setting" / "ID_Name_League.ini", "1,Decoy\r\n");
         writeFile(decoy / "victim.bin", gameBytes(100));
     }
-    ~Folders() { fs::remove_all(root); }  // QTemporaryDir cannot name every folder below it
-    fs::path game() const { return program / "Game File.exe"; }
+    ~Folder() { fs::remove_all(root); }  // QTemporaryDir cannot name every folder below it
+    QString path() const { return platform::pathToText(program); }
+    QString file(const QString& name) const { return platform::pathToText(program / name.toStdString()); }
+    void write(const QString& name, const QByteArray& bytes) const { writeFile(program / name.toStdString(), bytes); }
+    fs::path gamePath() const { return program / GameName.toStdString(); }
+    QByteArray game() const { return readFile(gamePath()); }
+    void writeGame(const std::function<void(Baza&)>& edit) const {
+        Baza baza;
+        if (edit && baza.Wczytaj(gamePath())) {
+            edit(baza);
+            baza.Zapisz(gamePath());
+        }
+    }
 };
 
 }  // namespace
@@ -160,7 +136,6 @@ class FrmMainTest : public QObject {
     platform::SaveChangesAnswer closeAnswer_ = platform::SaveChangesAnswer::Cancel;
     int questions_ = 0;
     fs::path programFolder_;
-    std::unique_ptr<Folders> folders_;
     QString previousCurrent_;
 
     bool start() {
@@ -209,10 +184,11 @@ class FrmMainTest : public QObject {
         emit picker->activated(index);
     }
 
-    void makeFolders(const std::string& programName = "Kelvory") {
-        folders_ = std::make_unique<Folders>(programName);
-        programFolder_ = folders_->program;
-        QVERIFY(QDir::setCurrent(QString::fromStdString(folders_->decoy.u8string())));
+    // A program folder with its own name, in place of the one every test gets.
+    void useFolder(const std::string& programName) {
+        folder_ = std::make_unique<Folder>(programName);
+        programFolder_ = folder_->program;
+        QVERIFY(QDir::setCurrent(QString::fromStdString(folder_->decoy.u8string())));
     }
 
     QStringList listItems() const {
@@ -223,8 +199,8 @@ class FrmMainTest : public QObject {
     }
 
     void decoyUntouched() {
-        QCOMPARE(readFile(folders_->decoy / "victim.bin"), gameBytes(100));
-        QCOMPARE(std::distance(fs::directory_iterator(folders_->decoy), fs::directory_iterator()), 3);
+        QCOMPARE(readFile(folder_->decoy / "victim.bin"), gameBytes(100));
+        QCOMPARE(std::distance(fs::directory_iterator(folder_->decoy), fs::directory_iterator()), 3);
     }
 
 private slots:
@@ -237,8 +213,9 @@ private slots:
         startAnswer_ = {true, {}};
         questions_ = 0;
         platform::Services& s = platform::services();
-        programFolder_ = platform::textToPath(folder_->dir.path());
+        programFolder_ = folder_->program;
         previousCurrent_ = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(QString::fromStdString(folder_->decoy.u8string())));
         s.programFolder = [this] { return programFolder_; };
         s.showMessage = [this](QWidget*, platform::MessageIcon icon, const QString&, const QString& text) {
             messages_.append({icon, text});
@@ -268,9 +245,8 @@ private slots:
 
     void cleanup() {
         window_.reset();
-        folder_.reset();
         QDir::setCurrent(previousCurrent_);
-        folders_.reset();
+        folder_.reset();
         platform::resetServices();
     }
 
@@ -485,7 +461,7 @@ private slots:
         platform::services().saveSetting = platform::systemServices().saveSetting;
         startLoaded();
         QCOMPARE(window_->controls().Text1->text(), QStringLiteral("Change..."));
-        dialogAnswer_ = answer.replace(QLatin1Char('@'), folder_->dir.path());
+        dialogAnswer_ = answer.replace(QLatin1Char('@'), folder_->path());
         setLauncher(QStringLiteral("typed by hand"));
         emit window_->controls().Open->Click();
         const QString expected = taken ? answer : QStringLiteral("typed by hand");
@@ -500,7 +476,7 @@ private slots:
             window_->action(QLatin1String(entry))->trigger();
         // The guide lies beside the program; pages not configured at build
         // time open its matching section.
-        const QString guide = QStringLiteral("file://") + folder_->dir.path() + QStringLiteral("/UserGuide.html");
+        const QString guide = QStringLiteral("file://") + folder_->path() + QStringLiteral("/UserGuide.html");
         const QString home = QStringLiteral(KELVORY_HOME_URL);
         const QString issues = QStringLiteral(KELVORY_ISSUES_URL);
         QCOMPARE(events_, (QStringList{"open: " + guide, "open: " + (home.isEmpty() ? guide + "#about" : home),
@@ -943,33 +919,27 @@ private slots:
         QFETCH(QByteArray, name);
         QFETCH(QString, shown);
         QFETCH(QString, inAddress);
-        makeFolders(name.toStdString());
-        QStringList opened;
-        platform::services().openAddress = [&opened](const QString& address) {
-            opened << address;
-            return true;
-        };
+        useFolder(name.toStdString());
         QVERIFY(start());
         QVERIFY(window_->baza().loaded());
         QCOMPARE(window_->controls().Lokalizacja->text(),
-                 QString::fromStdString(folders_->root.u8string()) + '/' + shown + "/Game File.exe");
-        QCOMPARE(listItems(), QStringList{"Own list"});
+                 QString::fromStdString(folder_->root.u8string()) + '/' + shown + "/Game File.exe");
+        QCOMPARE(listItems().value(0), QStringLiteral("Top division"));
         window_->txt(5)->setText(QStringLiteral("7"));
         QCOMPARE(window_->Cmd_Zapisz_Click(), frmMain::SaveOutcome::Saved);
         QByteArray expected = gameBytes(Baza::BlockEnd);
         expected.replace(Baza::LigaOffset + 20, 4, QByteArray("\x07\x00\x00\x00", 4));
-        QVERIFY(readFile(folders_->game()) == expected);
+        QVERIFY(folder_->game() == expected);
         decoyUntouched();
         // The user guide beside the program, addressed with every byte of its folder.
         window_->action(QStringLiteral("cmdCommunitySiteA"))->trigger();
-        QCOMPARE(opened, QStringList{"file://" + QString::fromStdString(folders_->root.u8string()) + '/' + inAddress +
-                                     "/UserGuide.html"});
+        QCOMPARE(events_.last(), "open: file://" + QString::fromStdString(folder_->root.u8string()) + '/' + inAddress +
+                                     "/UserGuide.html");
     }
 
     // Without its own folder, Kelvory stops with a message before reading
     // anything, rather than taking the current folder for it.
     void noProgramFolderStops() {
-        makeFolders();
         programFolder_.clear();
         QVERIFY(!start());
         QCOMPARE(messages_.size(), 1);
@@ -993,15 +963,14 @@ private slots:
     void saveRefused() {
         QFETCH(bool, vanished);
         QFETCH(QStringList, said);
-        makeFolders();
         if (!vanished)
-            writeFile(folders_->game(), gameBytes(1000));
+            folder_->write(GameName, gameBytes(1000));
         QVERIFY(start());
         QVERIFY(window_->baza().loaded());
         if (!vanished)
             QCOMPARE(window_->txt(39)->text(), QStringLiteral("0"));  // zeros past the end
         if (vanished)
-            QVERIFY(fs::remove(folders_->game()));
+            QVERIFY(fs::remove(folder_->gamePath()));
         window_->controls().Text1->setText(QStringLiteral("/opt/vozi.exe"));
         window_->cmd_Save_Start_Game_Click();
         QCOMPARE(messages_.size(), 1);
@@ -1010,9 +979,9 @@ private slots:
             QVERIFY2(messages_[0].text.contains(words), qPrintable(messages_[0].text));
         QVERIFY(started_.isEmpty());
         if (vanished)
-            QVERIFY(!fs::exists(folders_->game()));
+            QVERIFY(!fs::exists(folder_->gamePath()));
         else
-            QVERIFY(readFile(folders_->game()) == gameBytes(1000));
+            QVERIFY(folder_->game() == gameBytes(1000));
         decoyUntouched();
     }
 
@@ -1031,9 +1000,8 @@ private slots:
     void gameNamedOnLine2() {
         QFETCH(QByteArray, line2);
         QFETCH(QString, shown);
-        makeFolders();
-        writeFile(folders_->program / "Leagues.ini", "Kelvory\r\n" + line2 + "\r\n");
-        fs::rename(folders_->game(), folders_->program / line2.toStdString());
+        folder_->write("Leagues.ini", "Kelvory\r\n" + line2 + "\r\n");
+        fs::rename(folder_->gamePath(), folder_->program / line2.toStdString());
         QVERIFY(start());
         QVERIFY(window_->baza().loaded());
         QCOMPARE(window_->controls().Nazwa_Exe->text(), shown);
@@ -1048,11 +1016,11 @@ private slots:
         QTest::addColumn<bool>("loaded");
         QTest::addColumn<int>("listItems");
         QTest::addColumn<int>("pickerItems");
-        QTest::newRow("game file") << "Game File.exe" << true << false << 1 << 2;
+        QTest::newRow("game file") << "Game File.exe" << true << false << 4 << 5;
         // A start that stops is never shown, so the pickers' lists stay unfilled.
-        QTest::newRow("Leagues.ini") << "Leagues.ini" << false << false << 1 << 0;
-        QTest::newRow("Structure.ini") << "Setting/Structure.ini" << true << true << 0 << 2;
-        QTest::newRow("ID_Name_League.ini") << "Setting/ID_Name_League.ini" << true << true << 1 << 0;
+        QTest::newRow("Leagues.ini") << "Leagues.ini" << false << false << 4 << 0;
+        QTest::newRow("Structure.ini") << "Setting/Structure.ini" << true << true << 0 << 5;
+        QTest::newRow("ID_Name_League.ini") << "Setting/ID_Name_League.ini" << true << true << 4 << 0;
     }
 
     void pipeInPlaceOf() {
@@ -1064,8 +1032,7 @@ private slots:
         QFETCH(bool, loaded);
         QFETCH(int, listItems);
         QFETCH(int, pickerItems);
-        makeFolders();
-        const fs::path pipe = folders_->program / file.toStdString();
+        const fs::path pipe = folder_->program / file.toStdString();
         fs::remove(pipe);
         QVERIFY(makeFifo(pipe));
         bool started = !starts;
