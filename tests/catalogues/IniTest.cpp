@@ -5,7 +5,6 @@
 
 #include "FakeIniHost.h"
 #include "catalogues/Ini.h"
-#include "catalogues/ProgramPath.h"
 
 namespace {
 
@@ -127,11 +126,6 @@ private slots:
         QCOMPARE(QByteArray::fromStdString(result.gamePath.native()),
                  QByteArray::fromStdString(folder.native()) + "/Game/Gr\xC3\xA9.exe");
 #endif
-    }
-
-    void programPathSplitsAtBackslash() {
-        const std::filesystem::path folder = fsPath(dir_->path());
-        QCOMPARE(programPath(folder, "Setting\\a.ini"), folder / "Setting" / "a.ini");
     }
 
     void indicators_data() {

@@ -671,7 +671,6 @@ private slots:
         const int discard = int(platform::SaveChangesAnswer::Discard);
         const int cancel = int(platform::SaveChangesAnswer::Cancel);
         QTest::newRow("Save, Exit") << "77" << false << save << true << true << 77;
-        QTest::newRow("Save, close box") << "77" << true << save << true << true << 77;
         QTest::newRow("Discard") << "77" << true << discard << true << true << 5;
         QTest::newRow("Cancel") << "77" << false << cancel << true << false << 5;
         QTest::newRow("Save refused") << "77x" << true << save << true << false << 5;
@@ -803,7 +802,6 @@ private slots:
         QTest::addColumn<int>("member");
         QTest::addColumn<QColor>("base");
         QTest::newRow("slot") << 0 << QColor(255, 255, 0);
-        QTest::newRow("logo") << 33 << QColor(255, 255, 0);
         QTest::newRow("map") << 51 << QColor(0, 255, 0);
     }
 
