@@ -113,7 +113,7 @@ private slots:
 
     // Line 2's bytes are the file name exactly as written (a mark on line 1
     // is no part of the file), split at backslashes; the box shows them readably.
-    // The UTF-8 and code page 1252 names are found in ProgramFilesTest.
+    // The UTF-8 and code page 1252 names are found in frmMainTest (gameNamedOnLine2).
     void line2IsTheNameAsWritten() {
 #ifdef Q_OS_WIN
         QSKIP("Windows file names are not bytes; there line 2 is read in code page 1252");

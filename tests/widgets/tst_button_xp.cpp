@@ -30,7 +30,7 @@ QPalette testPalette() {
 
 // The 75 x 25 XP example: BackColor (100, 100, 96) gives base (148, 148, 120).
 const buttonxp::ColorValue Back = directColor(100, 100, 96);
-const QRgb BackRgb = qRgb(100, 100, 96), Base = qRgb(148, 148, 120);
+const QRgb BackRgb = qRgb(100, 100, 96);
 constexpr int W = 75, H = 25;
 
 // A button whose "is the cursor over me" answer the test decides.
