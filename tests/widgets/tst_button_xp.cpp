@@ -188,12 +188,15 @@ private slots:
         // The face of rows 3 .. 21. Idle: 25 / H is exactly 1, so row y is base
         // shaded by -y. Pressed: row y is p shaded by round(-0.6 * (25 - y)).
         const bool pressed = state.contains("pressed");
+        // Red and green of idle row y are 148 - y; its blue and the pressed rows are listed.
+        const int idleBlue[] = {119, 118, 117, 117, 116, 115, 115, 114, 114, 113,
+                                112, 112, 111, 110, 110, 109, 109, 108, 107};
         const int pressedRed[] = {103, 103, 104, 105, 105, 106, 106, 107, 108, 108,
                                   109, 109, 110, 111, 111, 112, 112, 113, 114};
         const int pressedBlue[] = {94, 94, 94, 95, 95, 95, 95, 96, 96, 96, 97, 97, 97, 98, 98, 98, 98, 99, 99};
         auto face = [&](int y) {
             return pressed ? qRgb(pressedRed[y - 3], pressedRed[y - 3], pressedBlue[y - 3])
-                           : qRgb(148 - y, 148 - y, 120 - 120 * y / 192);
+                           : qRgb(148 - y, 148 - y, idleBlue[y - 3]);
         };
         for (int y = 0; y < H; ++y)
             QVERIFY(checkLine(img, true, y, rows[zoneOf(y, H)], y >= 3 && y <= H - 4 ? face(y) : 0));
