@@ -296,15 +296,9 @@ private slots:
         QVERIFY(!window_->hasUnsavedChanges());
         QCOMPARE(window_->Cmd_Zapisz_Click(), frmMain::SaveOutcome::Saved);
         QVERIFY(folder_->game() == before);
-    }
 
-    // Presenting again while the boxes still show other texts: the boxes not
-    // yet refreshed must not be stored into the block on the way.
-    void presentingAgainShowsTheBlockNotTheOldTexts() {
-        startLoaded([](Baza& b) {
-            b.setLiga1(10);
-            b.setLiga2(20);
-        });
+        // Presenting again while the boxes show other texts: the boxes not yet
+        // refreshed must not be stored into the block on the way.
         window_->baza().setLiga1(11);
         window_->baza().setLiga2(21);
         window_->baza().setCatL1(4);
@@ -322,7 +316,8 @@ private slots:
         QCOMPARE(QString::fromStdString(window_->baza().Cat3()), QStringLiteral("category_07"));
     }
 
-    // A name picker copies its choice into its box; only numbers in range are stored.
+    // A name picker copies its choice into its box; only numbers in range are
+    // stored.
     void choosingFromANamePicker_data() {
         QTest::addColumn<QString>("item");
         QTest::addColumn<int>("stored");
@@ -342,16 +337,10 @@ private slots:
         QCOMPARE(txt(20)->text(), item);
         QCOMPARE(int(window_->baza().str(7)), stored);
         QCOMPARE(!fieldMark(txt(20)).isEmpty(), marked);
-    }
-
-    void namePickersShareOneListButKeepTheirOwnText() {
-        startLoaded();
-        choose(15, QStringLiteral("12"));
-        QCOMPARE(window_->combo(15)->currentText() + '/' + window_->combo(16)->currentText(), "12/Select Index");
-        QAbstractItemModel* shared = window_->combo(14)->model();
-        for (int n = 15; n <= 26; ++n)
-            QCOMPARE(window_->combo(n)->model(), shared);
-        QCOMPARE(shared->rowCount(), NameItems.size());
+        // One list for all thirteen, each with its own text.
+        QCOMPARE(window_->combo(21)->currentText() + '/' + window_->combo(22)->currentText(), item + "/Select Index");
+        for (int n = 14; n <= 26; ++n)
+            QCOMPARE(window_->combo(n)->model(), window_->combo(21)->model());
     }
 
     void hiddenMapSlotsSurviveEdits() {
@@ -459,6 +448,7 @@ private slots:
         dialogAnswer_ = answer.replace(QLatin1Char('@'), folder_->path());
         setLauncher(QStringLiteral("typed by hand"));
         emit window_->controls().Open->Click();
+        QCOMPARE(dialogTitle_ + " / " + window_->windowTitle(), "Open vozi.exe / Kelvory Exibition Mode");
         const QString expected = taken ? answer : QStringLiteral("typed by hand");
         QCOMPARE(window_->controls().Text1->text(), expected);
         QVERIFY(start());
@@ -745,13 +735,6 @@ private slots:
         }
         QCOMPARE(names.size(), 50 + 17 + 3 + 14);
         QCOMPARE(QSet<QString>(names.begin(), names.end()).size(), names.size());
-    }
-
-    void titlesAreExact() {
-        startLoaded();
-        window_->Open_Click();
-        QCOMPARE(window_->windowTitle(), QStringLiteral("Kelvory Exibition Mode"));
-        QCOMPARE(dialogTitle_, QStringLiteral("Open vozi.exe"));
     }
 
     // Every Cat loads as "category_01"; keys are typed one by one, after
