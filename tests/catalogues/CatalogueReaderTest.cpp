@@ -29,9 +29,8 @@ private slots:
         std::istringstream in(content.toStdString());
         const CatalogueContents read = readCatalogue(in);
         QByteArrayList got;
-        for (const std::string& item : read.items) {
+        for (const std::string& item : read.items)
             got.append(QByteArray::fromStdString(item));
-        }
         QCOMPARE(got, items);
         QCOMPARE(read.complete, complete);
     }

@@ -5,7 +5,6 @@
 
 #include "FakeIniHost.h"
 #include "catalogues/Ini.h"
-#include "catalogues/ProgramPath.h"
 
 namespace {
 
@@ -39,9 +38,8 @@ private slots:
         const Items expected = {"0", "Northland", "1", "Harbour City, FC", "", "2", "Jos\xC3\xA9"};
         QCOMPARE(host_.appended.size(), expected.size() * 13);
         // Each item goes to Combo14 .. Combo26 before the next is read.
-        for (std::size_t i = 0; i < host_.appended.size(); ++i) {
+        for (std::size_t i = 0; i < host_.appended.size(); ++i)
             QCOMPARE(host_.appended[i], std::make_pair("Combo" + std::to_string(14 + i % 13), expected[i / 13]));
-        }
     }
 
     void missingCatalogueAddsNothing() {
@@ -113,56 +111,31 @@ private slots:
         QCOMPARE(got, items);
     }
 
-    // Line 2's bytes are the file name exactly as written; the box shows them
-    // as readable text.
-    void line2IsTheNameAsWritten_data() {
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<QByteArray>("name");  // expected path below the folder, as bytes
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("UTF-8") << QByteArray("1\r\nGr\xC3\xA9 \xC5\xBB\xC3\xB3\xC5\x82w.exe\r\n")
-                               << QByteArray("Gr\xC3\xA9 \xC5\xBB\xC3\xB3\xC5\x82w.exe")
-                               << QStringLiteral("Gr\u00E9 \u017B\u00F3\u0142w.exe");
-        QTest::newRow("code page 1252") << QByteArray("1\r\nGr\xE9.exe\r\n") << QByteArray("Gr\xE9.exe")
-                                        << QStringLiteral("Gr\u00E9.exe");
-        QTest::newRow("mark on line 1, subfolder")
-            << QByteArray("\xEF\xBB\xBFx\r\nGame\\Gr\xC3\xA9.exe") << QByteArray("Game/Gr\xC3\xA9.exe")
-            << QStringLiteral("Game\\Gr\u00E9.exe");
-    }
-
+    // Line 2's bytes are the file name exactly as written (a mark on line 1
+    // is no part of the file), split at backslashes; the box shows them readably.
+    // The UTF-8 and code page 1252 names are found in frmMainTest (gameNamedOnLine2).
     void line2IsTheNameAsWritten() {
 #ifdef Q_OS_WIN
         QSKIP("Windows file names are not bytes; there line 2 is read in code page 1252");
 #else
-        QFETCH(QByteArray, content);
-        QFETCH(QByteArray, name);
-        QFETCH(QString, shown);
-        QVERIFY(writeFile(inFolder("Leagues.ini"), content));
+        QVERIFY(writeFile(inFolder("Leagues.ini"), "\xEF\xBB\xBFx\r\nGame\\Gr\xC3\xA9.exe"));
         const std::filesystem::path folder = fsPath(dir_->path());
         const ConfigResult result = Ini(host_, folder).Config();
         QVERIFY(result.ok());
-        QCOMPARE(QString::fromStdString(host_.texts["Nazwa_Exe"]), shown);
+        QCOMPARE(QString::fromStdString(host_.texts["Nazwa_Exe"]), QStringLiteral("Game\\Gr\u00E9.exe"));
         QCOMPARE(QByteArray::fromStdString(result.gamePath.native()),
-                 QByteArray::fromStdString(folder.native()) + '/' + name);
+                 QByteArray::fromStdString(folder.native()) + "/Game/Gr\xC3\xA9.exe");
 #endif
-    }
-
-    void programPathSplitsAtBackslash() {
-        const std::filesystem::path folder = fsPath(dir_->path());
-        QCOMPARE(programPath(folder, "Setting\\a.ini"), folder / "Setting" / "a.ini");
     }
 
     void indicators_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("caption");  // empty: the caption stays as it was
-        QTest::newRow("0") << "0"
-                           << "unnamed_35.bin";
-        QTest::newRow("5") << "5"
-                           << "unnamed_40.bin";
-        QTest::newRow("29") << "29"
-                            << "unnamed_64.bin";
-        for (const char* text : {"30", "05", "-1", " 5", ""}) {
-            QTest::addRow("'%s'", text) << text << QString();
-        }
+        for (const auto& [text, caption] :
+             {std::pair{"0", "unnamed_35.bin"}, {"5", "unnamed_40.bin"}, {"29", "unnamed_64.bin"}})
+            QTest::newRow(text) << QString(text) << QString(caption);
+        for (const char* text : {"30", "05", "-1", " 5", ""})
+            QTest::addRow("'%s'", text) << QString(text) << QString();
     }
 
     void indicators() {
@@ -173,13 +146,11 @@ private slots:
             host_.members[29 + n] = n == 7 ? "1" : text.toStdString();  // each box reads its own text
         }
         Ini ini(host_, fsPath(dir_->path()));
-        for (int n = 1; n <= 7; ++n) {
+        for (int n = 1; n <= 7; ++n)
             ini.ClubUnnament(n);
-        }
         const std::string expected = caption.isEmpty() ? "earlier" : caption.toStdString();
-        for (int n = 1; n <= 6; ++n) {
+        for (int n = 1; n <= 6; ++n)
             QCOMPARE(host_.captions["Label" + std::to_string(n + 1)], expected);
-        }
         QCOMPARE(host_.captions["Label8"], std::string("unnamed_36.bin"));
         QCOMPARE(host_.captions.size(), std::size_t(7));
     }

@@ -37,9 +37,8 @@ inline bool finishesWithin(std::chrono::milliseconds limit, const std::filesyste
             // A reader and a writer at once: whoever waits in open() goes on,
             // and once this end is closed a read sees the end of the file.
             const int fd = ::open(fifo.c_str(), O_RDWR | O_NONBLOCK);
-            if (fd >= 0) {
+            if (fd >= 0)
                 ::close(fd);
-            }
         }
     });
     work();

@@ -16,24 +16,19 @@ private slots:
         QTest::addColumn<bool>("converts");
         QTest::addColumn<qlonglong>("value");
         const qlonglong i16 = 32767, i32 = 2147483647;
-        QTest::newRow("tie to even") << "C"
-                                     << "-2.5" << i16 << true << -2LL;
-        QTest::newRow("rounds past top") << "C"
-                                         << "32767.5" << i16 << false << 0LL;
-        QTest::newRow("16-bit bottom") << "C"
-                                       << "-32768" << i16 << true << -32768LL;
-        QTest::newRow("byte refuses -1") << "C"
-                                         << "-1" << 255LL << false << 0LL;
-        QTest::newRow("byte takes 255") << "C"
-                                        << "255" << 255LL << true << 255LL;
-        QTest::newRow("32-bit past top") << "C"
-                                         << "2147483648" << i32 << false << 0LL;
-        QTest::newRow("nan") << "C"
-                             << "nan" << i16 << false << 0LL;
-        QTest::newRow("German comma") << "de_DE"
-                                      << "12,6" << i16 << true << 13LL;
-        QTest::newRow("German thousands refused") << "de_DE"
-                                                  << "1.234" << i32 << false << 0LL;
+        const auto row = [](const char* name, const char* locale, const char* text, qlonglong maximum, bool converts,
+                            qlonglong value) {
+            QTest::newRow(name) << QString(locale) << QString(text) << maximum << converts << value;
+        };
+        row("tie to even", "C", "-2.5", i16, true, -2);
+        row("rounds past top", "C", "32767.5", i16, false, 0);
+        row("16-bit bottom", "C", "-32768", i16, true, -32768);
+        row("byte refuses -1", "C", "-1", 255, false, 0);
+        row("byte takes 255", "C", "255", 255, true, 255);
+        row("32-bit past top", "C", "2147483648", i32, false, 0);
+        row("nan", "C", "nan", i16, false, 0);
+        row("German comma", "de_DE", "12,6", i16, true, 13);
+        row("German thousands refused", "de_DE", "1.234", i32, false, 0);
     }
 
     void convertNumber() {

@@ -47,14 +47,12 @@ private slots:
     void titleName_data() {
         QTest::addColumn<QString>("chosen");
         QTest::addColumn<QString>("title");
-        QTest::newRow("windows path") << "D:\\My Games\\Start Game.exe"
-                                      << "Start Game.exe";
-        QTest::newRow("unix path") << "/home/me/vozi.exe"
-                                   << "vozi.exe";
-        QTest::newRow("ends in separator") << "C:\\Games\\"
-                                           << "";
-        QTest::newRow("NUL ends the name") << QStringLiteral("C:\\a\\b.exe") + QChar(0) + "junk"
-                                           << "b.exe";
+        QTest::newRow("windows path") << QStringLiteral("D:\\My Games\\Start Game.exe")
+                                      << QStringLiteral("Start Game.exe");
+        QTest::newRow("unix path") << QStringLiteral("/home/me/vozi.exe") << QStringLiteral("vozi.exe");
+        QTest::newRow("ends in separator") << QStringLiteral("C:\\Games\\") << QString();
+        QTest::newRow("NUL ends the name")
+            << QStringLiteral("C:\\a\\b.exe") + QChar(0) + "junk" << QStringLiteral("b.exe");
     }
 
     void titleName() {

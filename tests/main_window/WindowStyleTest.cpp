@@ -19,9 +19,8 @@ namespace {
 // system does not list a process's libraries.
 std::optional<bool> imagePluginLoaded() {
     QFile maps(QStringLiteral("/proc/self/maps"));
-    if (!maps.open(QIODevice::ReadOnly)) {
+    if (!maps.open(QIODevice::ReadOnly))
         return std::nullopt;
-    }
     return maps.readAll().contains("/imageformats/");
 }
 
@@ -40,9 +39,8 @@ class WindowStyleTest : public QObject {
 private slots:
     // First, while nothing else has read an image file in this process.
     void theWindowPaintsWithoutImageFormatPlugins() {
-        if (!imagePluginLoaded()) {
+        if (!imagePluginLoaded())
             QSKIP("this system does not list a process's libraries");
-        }
         QCOMPARE(imagePluginLoaded(), std::optional<bool>(false));
         QApplication::setStyle(new WindowStyle(QStyleFactory::create(QStringLiteral("fusion"))));
         {
@@ -61,11 +59,9 @@ private slots:
             const QImage image = style.standardIcon(icon).pixmap(16, 16).toImage();
             QCOMPARE(image.size(), QSize(16, 16));
             bool drawn = false;
-            for (int y = 0; y < image.height() && !drawn; ++y) {
-                for (int x = 0; x < image.width() && !drawn; ++x) {
+            for (int y = 0; y < image.height() && !drawn; ++y)
+                for (int x = 0; x < image.width() && !drawn; ++x)
                     drawn = qAlpha(image.pixel(x, y)) > 0;
-                }
-            }
             QVERIFY(drawn);
         }
     }

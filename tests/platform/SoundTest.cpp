@@ -14,19 +14,20 @@
 
 #include "platform/Services.h"
 #include "platform/Sound.h"
+#include "ui/widgets/Button_XP.h"
 
 namespace {
 
 QStringList messages;
 
-void recordMessage(QtMsgType, const QMessageLogContext&, const QString& text) {
-    messages << text;
-}
-
 // Collects every qDebug/qWarning/... while it lives.
 class MessageRecorder {
 public:
-    MessageRecorder() : previous_(qInstallMessageHandler(recordMessage)) { messages.clear(); }
+    MessageRecorder()
+        : previous_(qInstallMessageHandler(
+              [](QtMsgType, const QMessageLogContext&, const QString& text) { messages << text; })) {
+        messages.clear();
+    }
     ~MessageRecorder() { qInstallMessageHandler(previous_); }
 
 private:
@@ -37,16 +38,29 @@ private:
 // process, read from the kernel's list. Empty when the list is not there.
 std::optional<bool> mapped(const QString& name) {
     QFile maps(QStringLiteral("/proc/self/maps"));
-    if (!maps.open(QIODevice::ReadOnly)) {
+    if (!maps.open(QIODevice::ReadOnly))
         return std::nullopt;
-    }
-    for (const QByteArray& line : maps.readAll().split('\n')) {
-        const QString path = QString::fromLocal8Bit(line.mid(line.indexOf('/')));
-        if (line.contains('/') && QFileInfo(path).fileName().startsWith(name)) {
+    for (const QByteArray& line : maps.readAll().split('\n'))
+        if (line.contains('/') &&
+            QFileInfo(QString::fromLocal8Bit(line.mid(line.indexOf('/')))).fileName().startsWith(name))
             return true;
-        }
-    }
     return false;
+}
+
+// What the fake plug-in was asked to play, read through its own functions.
+QStringList played() {
+    QLibrary fake(platform::SoundPlugin::defaultLibrary());
+    auto count = reinterpret_cast<int (*)()>(fake.resolve("fake_sound_count"));
+    auto file = reinterpret_cast<const char16_t* (*)(int, int*)>(fake.resolve("fake_sound_played"));
+    if (!count || !file)
+        return {QStringLiteral("<no fake plug-in>")};
+    QStringList files;
+    for (int i = 0; i < count(); ++i) {
+        int length = 0;
+        const char16_t* path = file(i, &length);
+        files << QString::fromUtf16(path, length);
+    }
+    return files;
 }
 
 bool writeFile(const QString& path) {
@@ -61,23 +75,6 @@ class SoundTest : public QObject {
 
     QTemporaryDir dir_;
 
-    // What the fake plug-in was asked to play, read through its own functions.
-    QStringList played() {
-        QLibrary fake(platform::SoundPlugin::defaultLibrary());
-        auto count = reinterpret_cast<int (*)()>(fake.resolve("fake_sound_count"));
-        auto file = reinterpret_cast<const char16_t* (*)(int, int*)>(fake.resolve("fake_sound_played"));
-        if (!count || !file) {
-            return {QStringLiteral("<no fake plug-in>")};
-        }
-        QStringList files;
-        for (int i = 0; i < count(); ++i) {
-            int length = 0;
-            const char16_t* path = file(i, &length);
-            files << QString::fromUtf16(path, length);
-        }
-        return files;
-    }
-
 private slots:
     void initTestCase() {
         QVERIFY(dir_.isValid());
@@ -85,33 +82,41 @@ private slots:
         QVERIFY(writeFile(dir_.filePath(QStringLiteral("other.wav"))));
     }
 
-    void loadsThePlugInOnTheFirstSoundAndKeepsUsingIt() {
+    // A real button's clicks reach the plug-in through the platform seam,
+    // which loads it on the first sound and keeps using it.
+    void buttonClicksLoadThePlugInOnceAndKeepUsingIt() {
         const std::optional<bool> before = mapped(QStringLiteral("libkelvory_sound_qt"));
-        if (!before) {
+        if (!before)
             QSKIP("this system does not list a process's libraries");
-        }
         QVERIFY(!*before);
-        QVERIFY(!platform::soundPluginLoaded());
-
         MessageRecorder recorder;
         // A file that is not there plays nothing and loads nothing.
         platform::services().playSound(dir_.filePath(QStringLiteral("missing.wav")));
         QVERIFY(!platform::soundPluginLoaded());
-        QCOMPARE(mapped(QStringLiteral("libkelvory_sound_qt")), std::optional<bool>(false));
 
-        // The button's path is relative to the current folder.
+        // The button's sound, ".\resources\click.wav", is taken from the current folder.
         QVERIFY(QDir::setCurrent(dir_.path()));
         const QString click = QDir(dir_.path()).absoluteFilePath(QStringLiteral("resources/click.wav"));
         const QString other = QDir(dir_.path()).absoluteFilePath(QStringLiteral("other.wav"));
-        platform::services().playSound(QStringLiteral("resources/click.wav"));
+        Button_XP button;
+        button.resize(121, 25);
+        button.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&button));
+        QVERIFY(!platform::soundPluginLoaded());  // showing the button loads nothing
+        QCOMPARE(mapped(QStringLiteral("libkelvory_sound_qt")), std::optional<bool>(false));
+
+        QTest::mouseClick(&button, Qt::LeftButton, {}, QPoint(60, 12));
         QVERIFY(platform::soundPluginLoaded());
         QCOMPARE(mapped(QStringLiteral("libkelvory_sound_qt")), std::optional<bool>(true));
         QCOMPARE(played(), QStringList{click});
 
-        platform::services().playSound(QStringLiteral("resources/click.wav"));
+        QTest::mouseClick(&button, Qt::LeftButton, {}, QPoint(5, 5));
+        QTest::keyClick(&button, Qt::Key_Space);
+        QTest::mousePress(&button, Qt::LeftButton, {}, QPoint(60, 12));  // released outside: no click
+        QTest::mouseRelease(&button, Qt::LeftButton, {}, QPoint(200, 12));
         platform::services().playSound(other);
         platform::services().playSound(dir_.filePath(QStringLiteral("resources")));  // a folder, not a sound
-        QCOMPARE(played(), (QStringList{click, click, other}));
+        QCOMPARE(played(), (QStringList{click, click, click, other}));
         QCOMPARE(messages, QStringList());
     }
 
@@ -131,7 +136,7 @@ private slots:
     void noPlugInOrNoFileIsSilent() {
         QFETCH(QString, library);
         QFETCH(QString, file);
-        const int before = static_cast<int>(played().size());
+        const qsizetype before = played().size();
         MessageRecorder recorder;
         platform::SoundPlugin plugin(library);
         QVERIFY(!plugin.play(file));
