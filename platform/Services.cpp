@@ -9,17 +9,25 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QSettings>
-#include <QSoundEffect>
 #include <QStandardPaths>
 #include <QUrl>
+
+#ifdef _WIN32
+#include "platform/WindowsSound.h"
+#else
+#include <QSoundEffect>
+#endif
 
 namespace platform {
 namespace {
 
 // Settings live under the organisation "Kelvory" and the application name the
-// caller gives, so they are the user's own and survive updates of the program.
+// caller gives, so they are the user's own and survive updates of the program:
+// in the user's registry on Windows, in the user's configuration folder
+// elsewhere. The default format stays replaceable, so tests can keep the store
+// in a folder of their own.
 QSettings openSettings(const QString& application) {
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Kelvory"), application);
+    return QSettings(QSettings::defaultFormat(), QSettings::UserScope, QStringLiteral("Kelvory"), application);
 }
 
 QString readSetting(const QString& application, const QString& section, const QString& key,
@@ -93,6 +101,9 @@ void playSound(const QString& file) {
     if (!info.isFile()) {
         return;  // silence, never the system's default sound
     }
+#ifdef _WIN32
+    playSoundWithWinmm(info.absoluteFilePath());
+#else
     // One effect per file, kept for the life of the program, so a click does
     // not cut itself off and the file is decoded once.
     static QHash<QString, QSoundEffect*> effects;
@@ -103,6 +114,7 @@ void playSound(const QString& file) {
         effect->setSource(QUrl::fromLocalFile(key));
     }
     effect->play();
+#endif
 }
 
 QString openFileDialog(QWidget* owner, const QString& title, const QString& initialFolder,
