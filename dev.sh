@@ -90,13 +90,15 @@ ensure_windows_qt() {
         -DFEATURE_opengl=OFF -DINPUT_opengl=no -DFEATURE_vulkan=OFF \
         -DFEATURE_network=OFF -DFEATURE_sql=OFF -DFEATURE_dbus=OFF \
         -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF \
-        -DFEATURE_direct2d=OFF -DFEATURE_icu=OFF -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF \
+        -DFEATURE_direct2d=OFF -DFEATURE_directwrite3=OFF -DFEATURE_icu=OFF -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF \
         -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF \
         -DFEATURE_system_png=OFF -DFEATURE_system_freetype=OFF -DFEATURE_system_harfbuzz=OFF \
         -DFEATURE_fontconfig=OFF \
         -DFEATURE_tabletevent=OFF
-    # (Debian's source leaves out the third-party tablet header that the windows
-    # plug-in's tablet support needs; Kelvory has no use for tablets.)
+    # Debian's source leaves out the third-party tablet header that the windows
+    # plug-in's tablet support needs (Kelvory has no use for tablets), and Qt
+    # 6.4 builds its optional DirectWrite font database only together with the
+    # direct2d plug-in, which the windows plug-in would then fail to link.
     nice -n 10 cmake --build "$build" -j"$JOBS"
     cmake --install "$build"
     touch "$QT_PREFIX/.kelvory-complete"
