@@ -43,9 +43,11 @@ bool saveSetting(const QString& application, const QString& section, const QStri
     return settings.status() == QSettings::NoError;
 }
 
+#ifndef Q_OS_WIN
 bool looksLikeWindowsProgram(const QString& program) {
     return program.endsWith(QLatin1String(".exe"), Qt::CaseInsensitive);
 }
+#endif
 
 StartResult startProgram(const QString& commandLine) {
     StartResult result;

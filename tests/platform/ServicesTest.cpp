@@ -54,6 +54,8 @@ private slots:
         const platform::StartResult result = platform::systemServices().startProgram(launcher);
         QVERIFY2(result.started, qPrintable(result.error));
         QVERIFY(appears(marker));
+        // Once the launcher has let go of them, the folder can go.
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::remove(marker) && QFile::remove(launcher), 5000);
     }
 
     void unchosenLauncherIsRefused() {
