@@ -34,7 +34,7 @@ install_missing() {
 
 WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
     binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev wine wine64 dpkg-dev xz-utils zip unzip
-    qt6-base-dev qt6-base-dev-tools fonts-liberation2 xvfb xauth)
+    qt6-base-dev qt6-base-dev-tools fonts-liberation2)
 QT_VERSION=6.4.2
 CACHE_DIR=${KELVORY_CACHE_DIR:-${XDG_CACHE_HOME:-$HOME/.cache}/kelvory}
 QT_PREFIX=${KELVORY_QT_PREFIX:-$CACHE_DIR/qt6-mingw-$QT_VERSION}
@@ -79,7 +79,11 @@ ensure_windows_qt() {
     [[ -n "$source" ]] || { echo "qtbase $QT_VERSION source not found in $CACHE_DIR/src" >&2; exit 1; }
     local build="$CACHE_DIR/qt6-mingw-build"
     local started=$SECONDS
-    # An interrupted build carries on where it stopped.
+    # An interrupted build carries on where it stopped. No tablet support:
+    # Debian's source leaves out the third-party header it needs (and Kelvory
+    # has no use for tablets). No DirectWrite 3 font database: Qt 6.4 builds it
+    # only together with the direct2d plug-in, and the windows plug-in would
+    # then fail to link.
     cmake -G Ninja -S "$source" -B "$build" \
         -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" \
         -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="$HOST_QT_CMAKE_DIR" \
@@ -95,10 +99,6 @@ ensure_windows_qt() {
         -DFEATURE_system_png=OFF -DFEATURE_system_freetype=OFF -DFEATURE_system_harfbuzz=OFF \
         -DFEATURE_fontconfig=OFF \
         -DFEATURE_tabletevent=OFF
-    # Debian's source leaves out the third-party tablet header that the windows
-    # plug-in's tablet support needs (Kelvory has no use for tablets), and Qt
-    # 6.4 builds its optional DirectWrite font database only together with the
-    # direct2d plug-in, which the windows plug-in would then fail to link.
     nice -n 10 cmake --build "$build" -j"$JOBS"
     cmake --install "$build"
     touch "$QT_PREFIX/.kelvory-complete"
