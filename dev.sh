@@ -55,11 +55,20 @@ fetch_qt_source() {
     local options=(-o "Dir::Etc::SourceList=$apt/sources.list" -o "Dir::Etc::SourceParts=$apt/sources.list.d"
         -o "Dir::State::Lists=$apt/lists" -o "Dir::Cache=$apt/cache")
     apt-get "${options[@]}" update
-    (cd "$CACHE_DIR/src" && apt-get "${options[@]}" source qt6-base)
+    # The host's own revision when the archive still has it, else bookworm's.
+    local host_version
+    host_version=$(dpkg-query -W -f='${Version}' qt6-base-dev 2>/dev/null || true)
+    rm -rf "$CACHE_DIR/src"
+    mkdir -p "$CACHE_DIR/src"
+    (cd "$CACHE_DIR/src" &&
+        { [[ -n "$host_version" ]] && apt-get "${options[@]}" source "qt6-base=$host_version" ||
+            apt-get "${options[@]}" source qt6-base; })
+    touch "$CACHE_DIR/src/.complete"
 }
 
+# The unpacked source, once a fetch has finished (never a half-unpacked one).
 qt_source_dir() {
-    mkdir -p "$CACHE_DIR/src"
+    [[ -f "$CACHE_DIR/src/.complete" ]] || return 0
     find "$CACHE_DIR/src" -mindepth 1 -maxdepth 1 -type d -name "qt6-base-$QT_VERSION*" | sort | tail -n 1
 }
 
