@@ -20,9 +20,12 @@ namespace platform {
 namespace {
 
 // Settings live under the organisation "Kelvory" and the application name the
-// caller gives, so they are the user's own and survive updates of the program.
+// caller gives, so they are the user's own and survive updates of the program:
+// in the user's registry on Windows, in the user's configuration folder
+// elsewhere. The default format stays replaceable, so tests can keep the store
+// in a folder of their own.
 QSettings openSettings(const QString& application) {
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Kelvory"), application);
+    return QSettings(QSettings::defaultFormat(), QSettings::UserScope, QStringLiteral("Kelvory"), application);
 }
 
 QString readSetting(const QString& application, const QString& section, const QString& key,
@@ -54,9 +57,11 @@ bool saveSetting(const QString& application, const QString& section, const QStri
     return QFileInfo(file).isFile() && fileContents(file) != before;
 }
 
+#ifndef Q_OS_WIN
 bool looksLikeWindowsProgram(const QString& program) {
     return program.endsWith(QLatin1String(".exe"), Qt::CaseInsensitive);
 }
+#endif
 
 StartResult startProgram(const QString& commandLine) {
     StartResult result;

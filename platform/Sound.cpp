@@ -4,11 +4,7 @@
 #include <utility>
 
 #ifdef _WIN32
-#include <windows.h>
-// windows.h must come first
-#include <mmsystem.h>
-
-#include <QDir>
+#include "platform/WindowsSound.h"
 #else
 #include <QCoreApplication>
 #include <QDir>
@@ -20,13 +16,9 @@ namespace platform {
 #ifdef _WIN32
 
 void playSoundFile(const QString& file) {
-    const QFileInfo info(file);
-    if (!info.isFile()) {
-        return;  // silence, never the system's default sound
+    if (QFileInfo(file).isFile()) {
+        playSoundWithWinmm(file);  // silence for anything else, never the default sound
     }
-    // A full path, so the system does not look for the name in its own folders.
-    const QString path = QDir::toNativeSeparators(info.absoluteFilePath());
-    PlaySoundW(reinterpret_cast<LPCWSTR>(path.utf16()), nullptr, SND_FILENAME | SND_ASYNC | SND_NODEFAULT);
 }
 
 #else

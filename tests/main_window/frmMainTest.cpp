@@ -440,7 +440,8 @@ private slots:
         QFETCH(QString, answer);
         QFETCH(bool, taken);
         QTemporaryDir store;
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, store.path());
+        QSettings::setDefaultFormat(QSettings::IniFormat);  // a file, never the registry
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, store.path());
         platform::services().readSetting = platform::systemServices().readSetting;
         platform::services().saveSetting = platform::systemServices().saveSetting;
         startLoaded();

@@ -1,27 +1,41 @@
-// The real system services: starting the launcher and the dialog's filters.
+// The real system services: starting the launcher, the settings store, the
+// click sound, the dialog's filters and the window's face.
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <filesystem>
 
+#include "platform/Fonts.h"
 #include "platform/Services.h"
+#ifdef Q_OS_WIN
+#include "platform/WindowsSound.h"
+#endif
 
 namespace fs = std::filesystem;
 
 class ServicesTest : public QObject {
     Q_OBJECT
 
-    // Writes an executable script that leaves `marker` behind when it runs.
-    static QString writeLauncher(const QString& path, const QString& marker) {
+    // Writes an executable script that leaves `marker` behind when it runs: a
+    // batch file on Windows, a shell script elsewhere.
+    static QString writeLauncher(QString path, const QString& marker) {
+#ifdef Q_OS_WIN
+        path += QStringLiteral(".cmd");
+        const QString text = QStringLiteral("@echo started> \"%1\"\r\n").arg(QDir::toNativeSeparators(marker));
+#else
+        const QString text = QStringLiteral("#!/bin/sh\necho started > \"%1\"\n").arg(marker);
+#endif
         QFile script(path);
         if (!script.open(QIODevice::WriteOnly))
             return {};
-        script.write(QStringLiteral("#!/bin/sh\necho started > \"%1\"\n").arg(marker).toUtf8());
+        script.write(text.toUtf8());
         script.close();
         script.setPermissions(script.permissions() | QFile::ExeOwner | QFile::ExeUser);
         return path;
@@ -37,9 +51,6 @@ class ServicesTest : public QObject {
 
 private slots:
     void startsAPathWithSpacesWhole() {
-#ifdef Q_OS_WIN
-        QSKIP("uses a shell script");
-#endif
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Game Tools")));
         const QString marker = dir.filePath(QStringLiteral("ran"));
@@ -47,6 +58,9 @@ private slots:
         const platform::StartResult result = platform::systemServices().startProgram(launcher);
         QVERIFY2(result.started, qPrintable(result.error));
         QVERIFY(appears(marker));
+        // The folder can go once the launcher has let go of it (Windows keeps a
+        // folder that a running program uses).
+        QTRY_VERIFY_WITH_TIMEOUT(QDir(dir.filePath(QStringLiteral("Game Tools"))).removeRecursively(), 5000);
     }
 
     void unchosenLauncherIsRefused() {
@@ -97,8 +111,9 @@ private slots:
         QFETCH(QString, store);
         QFETCH(bool, written);
         QTemporaryDir dir;
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
-        const QString file = QSettings(QSettings::NativeFormat, QSettings::UserScope, "Kelvory", "vozi").fileName();
+        QSettings::setDefaultFormat(QSettings::IniFormat);  // a file on every system, never the registry
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
+        const QString file = QSettings(QSettings::IniFormat, QSettings::UserScope, "Kelvory", "vozi").fileName();
         QVERIFY(file.startsWith(dir.path()));
         const QString folder = QFileInfo(file).path();
         if (store == "blocked") {
@@ -121,6 +136,79 @@ private slots:
             QVERIFY(saved.open(QIODevice::ReadOnly));
             QVERIFY(saved.readAll().contains("vozi=" + launcher.toUtf8()));
         }
+    }
+
+    // The store follows the default format, so a test (this one) keeps it in a
+    // folder of its own and never touches the user's registry or settings.
+    void settingsStayInTheChosenFolder() {
+        QTemporaryDir store;
+        QSettings::setDefaultFormat(QSettings::IniFormat);
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, store.path());
+        const platform::Services real = platform::systemServices();
+        const QString launcher = QStringLiteral("C:\\Program Files\\Game Tools\\my launcher.exe");
+        QCOMPARE(real.readSetting("vozi", "Options", "vozi", "Change..."), QStringLiteral("Change..."));
+        QVERIFY(real.saveSetting("vozi", "Options", "vozi", launcher));
+        QCOMPARE(real.readSetting("vozi", "Options", "vozi", "Change..."), launcher);
+        QSettings written(store.filePath("Kelvory/vozi.ini"), QSettings::IniFormat);
+        QCOMPARE(written.value("Options/vozi").toString(), launcher);
+    }
+
+#ifdef Q_OS_WIN
+    void clickGoesToWinmm_data() {
+        QTest::addColumn<QString>("file");  // inside the test's folder
+        QTest::addColumn<bool>("played");
+        QTest::newRow("name with spaces") << "sounds/my click.wav" << true;
+        QTest::newRow("missing file") << "sounds/none.wav" << false;
+        QTest::newRow("folder") << "sounds" << false;
+    }
+
+    // The click reaches PlaySoundW as a full Windows path with the flags for
+    // "by file name", "do not wait" and "no default sound when unplayable"
+    // (SND_FILENAME 0x20000, SND_ASYNC 0x1, SND_NODEFAULT 0x2 in mmsystem.h).
+    void clickGoesToWinmm() {
+        QFETCH(QString, file);
+        QFETCH(bool, played);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir("sounds"));
+        QFile wav(dir.filePath("sounds/my click.wav"));
+        QVERIFY(wav.open(QIODevice::WriteOnly));
+        wav.write("RIFF");
+        wav.close();
+        QStringList files;
+        QList<unsigned long> flags;
+        platform::setWinmmPlaySound([&](const wchar_t* name, unsigned long how) {
+            files << QString::fromWCharArray(name);
+            flags << how;
+            return true;
+        });
+        platform::systemServices().playSound(dir.filePath(file));
+        platform::setWinmmPlaySound({});
+        if (!played) {
+            QVERIFY(files.isEmpty());
+            return;
+        }
+        QCOMPARE(files, QStringList{QDir::toNativeSeparators(dir.path()) + "\\sounds\\my click.wav"});
+        QCOMPARE(flags, QList<unsigned long>{0x20000UL | 0x1UL | 0x2UL});
+    }
+#endif
+
+    // Arial first, then a face with its widths, then the system's own face, and
+    // the window gets the first of them the system has.
+    void windowFaceFallsBack() {
+        const QString system = QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+        const QStringList families = platform::windowFontFamilies();
+        QCOMPARE(families.mid(0, 2), (QStringList{"Arial", "Liberation Sans"}));
+        QCOMPARE(families.last(), system);
+        QString expected = system;
+        for (const QString& wanted : {QStringLiteral("Arial"), QStringLiteral("Liberation Sans")}) {
+            if (QFontDatabase::hasFamily(wanted)) {
+                expected = wanted;
+                break;
+            }
+        }
+        const QFont font = platform::windowFont(9.75);
+        QCOMPARE(font.pointSizeF(), 9.75);
+        QCOMPARE(QFontInfo(font).family(), expected);
     }
 
     void everyFileFilter() {

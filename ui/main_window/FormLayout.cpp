@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/Fonts.h"
 #include "ui/main_window/Artwork.h"
 #include "ui/main_window/BoxLimits.h"
 #include "ui/main_window/BoxLook.h"
@@ -229,8 +230,7 @@ FormControls buildForm(QWidget* client) {
         remember(label);
     }
     QLabel* legend = form.label[15];
-    QFont legendFont(QStringLiteral("Arial"));
-    legendFont.setPointSizeF(9.75);
+    QFont legendFont = platform::windowFont(9.75);
     legendFont.setBold(true);
     legend->setFont(legendFont);
     legend->setAlignment(Qt::AlignLeft | Qt::AlignTop);

@@ -16,6 +16,7 @@
 #include <QStringListModel>
 #include <QTimer>
 
+#include "platform/Fonts.h"
 #include "platform/Paths.h"
 #include "platform/Services.h"
 #include "platform/Text.h"
@@ -57,9 +58,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     setWindowIcon(drawAppIcon());
     // A compact sans-serif face: the layout is measured in pixels, and wide
     // faces would clip the frame captions.
-    QFont small(QStringLiteral("Arial"));
-    small.setPointSize(8);
-    setFont(small);
+    setFont(platform::windowFont(8));
 
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("frmMainClient"));
