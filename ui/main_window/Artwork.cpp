@@ -7,6 +7,8 @@
 #include <QPolygonF>
 #include <QtMath>
 
+#include "platform/Fonts.h"
+
 namespace {
 
 void drawBall(QPainter& p, const QPointF& centre, qreal radius) {
@@ -58,7 +60,7 @@ QPixmap drawPitchPicture(const QSize& size) {
 
     // Name plate, in the bold face the window already uses for its map
     // legend, so the picture needs no font file of its own.
-    QFont font(QStringLiteral("Arial"));
+    QFont font = platform::windowFont(10);
     font.setBold(true);
     font.setPixelSize(static_cast<int>(h * 0.12));
     p.setFont(font);
