@@ -833,6 +833,7 @@ private slots:
         startShown();
         for (const auto& [combo, typed, items] : {std::tuple{2, "categ", 19}, {20, "North", int(NameItems.size())}}) {
             QComboBox* picker = window_->combo(combo);
+            QVERIFY(picker->isEditable() && picker->completer() == nullptr);  // typing offscreen shows no completion
             type(picker->lineEdit(), typed);
             QCOMPARE(picker->currentText(), QString(typed));
             picker->showPopup();
