@@ -51,10 +51,6 @@ std::optional<FieldRange> fieldRange(FieldKind kind) {
     return std::nullopt;
 }
 
-bool fieldConverts(const FieldBinding& binding, const QString& text, const QLocale& locale) {
-    return convertFor(binding.kind, text, locale).has_value();
-}
-
 const std::array<FieldBinding, 50>& fieldBindings() {
     static const std::array<FieldBinding, 50> table = makeBindings();
     return table;

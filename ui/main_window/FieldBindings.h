@@ -42,10 +42,6 @@ QString presentField(const Baza& baza, const FieldBinding& binding);
 // convert. Category members are never stored this way.
 bool storeField(Baza& baza, const FieldBinding& binding, const QString& text, const QLocale& locale);
 
-// Whether `text` converts for the binding's field (always false for a
-// category member, whose text is not a number).
-bool fieldConverts(const FieldBinding& binding, const QString& text, const QLocale& locale);
-
 // Reads `text` as a number in `locale` (blanks around, optional sign and
 // fraction; no thousands separators), rounds it to the nearest integer, ties
 // to the even neighbour (12.5 -> 12, 13.5 -> 14), and returns it when it lies

@@ -237,28 +237,34 @@ void frmMain::txt_Change(int /*index*/) {
         if (binding.kind == FieldKind::Cat) {
             continue;  // category texts are stored by their pickers alone
         }
-        storeField(*baza_, binding, txt(binding.member)->text(), numberLocale_);
+        markField(binding, storeField(*baza_, binding, txt(binding.member)->text(), numberLocale_));
     }
-    updateMarks();
 }
 
-QStringList frmMain::updateMarks() {
+void frmMain::markField(const FieldBinding& binding, bool stored) {
+    QLineEdit* box = txt(binding.member);
+    QString reason;
+    // Before a block is loaded nothing can be saved, so nothing is marked.
+    if (!stored && baza_->loaded()) {
+        reason = QStringLiteral("Not stored: %1 keeps %2. Allowed: %3.")
+                     .arg(box->accessibleName(), presentField(*baza_, binding), allowedText(binding));
+    }
+    setFieldMark(box, reason);
+}
+
+QString frmMain::allowedText(const FieldBinding& binding) {
+    const std::optional<FieldRange> range = fieldRange(binding.kind);
+    return range ? allowedValuesText(range->minimum, range->maximum) : QString();
+}
+
+QStringList frmMain::markedBoxes() const {
     QStringList marked;
-    const bool loaded = baza_->loaded();
     for (const FieldBinding& binding : fieldBindings()) {
-        const std::optional<FieldRange> range = fieldRange(binding.kind);
-        if (!range) {
-            continue;
+        const QLineEdit* box = txt(binding.member);
+        if (!fieldMark(box).isEmpty()) {
+            marked << QStringLiteral("%1: \"%2\" (allowed: %3)")
+                          .arg(box->accessibleName(), box->text(), allowedText(binding));
         }
-        QLineEdit* box = txt(binding.member);
-        QString reason;
-        if (loaded && !fieldConverts(binding, box->text(), numberLocale_)) {
-            const QString allowed = allowedValuesText(range->minimum, range->maximum);
-            reason = QStringLiteral("Not stored: %1 keeps %2. Allowed: %3.")
-                         .arg(box->accessibleName(), presentField(*baza_, binding), allowed);
-            marked << QStringLiteral("%1: \"%2\" (allowed: %3)").arg(box->accessibleName(), box->text(), allowed);
-        }
-        setFieldMark(box, reason);
     }
     return marked;
 }
@@ -291,9 +297,8 @@ void frmMain::Combo_Change(int number) {
 }
 
 frmMain::SaveOutcome frmMain::Cmd_Zapisz_Click() {
-    const QString shown = form_.Lokalizacja->text();
     if (baza_->loaded()) {
-        const QStringList marked = updateMarks();
+        const QStringList marked = markedBoxes();
         if (!marked.isEmpty()) {
             warn(QStringLiteral("Nothing was saved: the game executable was not changed.\n\n"
                                 "These boxes hold values that cannot be stored:\n%1\n\n"
@@ -302,13 +307,10 @@ frmMain::SaveOutcome frmMain::Cmd_Zapisz_Click() {
             return SaveOutcome::Refused;
         }
     }
-    // The box shows the path readably; the save goes to the exact path behind it.
-    std::filesystem::path target;
-    if (!shown.isEmpty()) {
-        target = shown == platform::pathToText(locationPath_) ? locationPath_ : platform::textToPath(shown);
-    }
     try {
-        if (!baza_->Zapisz(target)) {
+        // The location box shows the path readably; the save goes to the
+        // exact path behind it.
+        if (!baza_->Zapisz(locationPath_)) {
             warn(QStringLiteral("Nothing was saved: no game executable was loaded when Kelvory started.\n\n"
                                 "Kelvory looked for it at:\n%1\n\n"
                                 "Make sure line 2 of Leagues.ini names the game executable in Kelvory's "
@@ -354,9 +356,9 @@ frmMain::SaveOutcome frmMain::Cmd_Zapisz_Click() {
         platform::services().showMessage(this, platform::MessageIcon::Critical, kApplicationTitle, text);
         return SaveOutcome::Failed;
     } catch (const std::exception& error) {
-        platform::services().showMessage(
-            this, platform::MessageIcon::Critical, kApplicationTitle,
-            QStringLiteral("The game executable could not be saved.\n\n%1\n%2").arg(shown, qs(error.what())));
+        platform::services().showMessage(this, platform::MessageIcon::Critical, kApplicationTitle,
+                                         QStringLiteral("The game executable could not be saved.\n\n%1\n%2")
+                                             .arg(form_.Lokalizacja->text(), qs(error.what())));
         return SaveOutcome::Failed;
     }
     savedBlock_ = baza_->block();

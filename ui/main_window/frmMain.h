@@ -5,8 +5,6 @@
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "catalogues/Ini.h"
 #include "catalogues/IniHost.h"
@@ -14,6 +12,7 @@
 #include "ui/main_window/FormLayout.h"
 #include "ui/main_window/Polancz.h"
 
+struct FieldBinding;
 class QAction;
 class QCloseEvent;
 class QComboBox;
@@ -89,12 +88,14 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // Every field value of the block, to tell an edited block from the one in
-    // the file.
-
-    // Marks each numeric box whose text does not convert (none while no block
-    // is loaded) and returns the description of every marked box.
-    QStringList updateMarks();
+    // Marks a numeric box whose text the copy-back pass could not store, and
+    // clears the mark once it could (nothing is marked while no block is
+    // loaded). The mark carries its reason as tooltip and description.
+    void markField(const FieldBinding& binding, bool stored);
+    // "whole numbers from … to …" for the binding's field.
+    static QString allowedText(const FieldBinding& binding);
+    // One line per marked box: its name, its text and what it allows.
+    QStringList markedBoxes() const;
 
     // Gives the thirteen name pickers one list, made of the collected items.
     void shareNameList();
