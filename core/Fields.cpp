@@ -1,0 +1,169 @@
+#include "core/Fields.h"
+
+#include <cstdint>
+#include <limits>
+#include <stdexcept>
+
+#include "core/Baza.h"
+
+namespace {
+
+// The block's names of its map slots, in slot order.
+const char* const kMapNames[] = {
+#define KELVORY_MAP_NAME(name, index) #name,
+    KELVORY_MAP_SLOTS(KELVORY_MAP_NAME)
+#undef KELVORY_MAP_NAME
+};
+
+// The block's names of the other fields: "Liga1" .. "Liga13" and so on.
+const char* const kLigaNames[] = {"Liga1", "Liga2", "Liga3",  "Liga4",  "Liga5",  "Liga6", "Liga7",
+                                  "Liga8", "Liga9", "Liga10", "Liga11", "Liga12", "Liga13"};
+const char* const kStrNames[] = {"Str1", "Str2", "Str3",  "Str4",  "Str5",  "Str6", "Str7",
+                                 "Str8", "Str9", "Str10", "Str11", "Str12", "Str13"};
+const char* const kCatNames[] = {"Cat1", "Cat2", "Cat3", "Cat4"};
+const char* const kCatLNames[] = {"CatL1", "CatL2", "CatL3", "CatL4", "CatL5", "CatL6", "CatL7"};
+
+// One column of boxes in a frame: consecutive members of one kind, each
+// beside the picker or indicator of the same row.
+struct Column {
+    const char* frame;
+    FieldKind kind;
+    int firstMember;
+    int firstIndex;
+    int count;
+    const char* const* names;
+    int firstPicker;     // 0: no pickers
+    int firstIndicator;  // 0: no indicators
+    BoxInput input;
+};
+
+const Column kColumns[] = {
+    {"National Slot", FieldKind::Liga, 0, 0, 4, kLigaNames, 0, 0, BoxInput::Number},
+    {"Club Slot", FieldKind::Liga, 4, 4, 9, kLigaNames, 0, 0, BoxInput::Number},
+    {"National Name", FieldKind::Str, 13, 0, 4, kStrNames, 14, 0, BoxInput::Number},
+    {"Club Name", FieldKind::Str, 17, 4, 9, kStrNames, 18, 0, BoxInput::Number},
+    {"National Category Logo League u_1426.bin ->dt06.img", FieldKind::Cat, 26, 0, 4, kCatNames, 1, 0,
+     BoxInput::CategoryText},
+    {"Club Category Logo(dt04.img)", FieldKind::CatL, 30, 0, 7, kCatLNames, 0, 2, BoxInput::TwoTypedCharacters},
+    {"Maps Load u_1426.bin ->dt06.img", FieldKind::Map, 39, 0, 13, kMapNames, 0, 0, BoxInput::Number},
+};
+
+// In "National Name" the rows run Str1, Str3, Str4, Str2 from the top: the
+// box of member 13 + i sits on this row.
+constexpr int kNationalNameRow[] = {1, 4, 2, 3};
+
+std::array<Field, FieldCount> makeFields() {
+    std::array<Field, FieldCount> table{};
+    std::size_t n = 0;
+    for (const Column& column : kColumns) {
+        for (int i = 0; i < column.count; ++i) {
+            Field& field = table.at(n++);
+            field.member = column.firstMember + i;
+            field.kind = column.kind;
+            field.index = column.firstIndex + i;
+            field.frame = column.frame;
+            field.row = column.firstMember == 13 ? kNationalNameRow[i] : i + 1;
+            field.name = column.names[field.index];
+            field.picker = column.firstPicker ? column.firstPicker + i : 0;
+            field.indicator = column.firstIndicator ? column.firstIndicator + i : 0;
+            field.input = column.input;
+        }
+    }
+    if (n != table.size()) {
+        throw std::logic_error("the field table does not cover every field");
+    }
+    return table;
+}
+
+[[noreturn]] void notNumeric(const Field& field) {
+    throw std::logic_error(std::string(field.name) + " holds text, not a number");
+}
+
+}  // namespace
+
+const std::array<Field, FieldCount>& fields() {
+    static const std::array<Field, FieldCount> table = makeFields();
+    return table;
+}
+
+const Field* fieldOfMember(int member) {
+    for (const Field& field : fields()) {
+        if (field.member == member) {
+            return &field;
+        }
+    }
+    return nullptr;
+}
+
+const Field* fieldOfPicker(int picker) {
+    if (picker <= 0) {
+        return nullptr;
+    }
+    for (const Field& field : fields()) {
+        if (field.picker == picker) {
+            return &field;
+        }
+    }
+    return nullptr;
+}
+
+std::optional<FieldRange> fieldRange(FieldKind kind) {
+    switch (kind) {
+        case FieldKind::Liga:
+        case FieldKind::CatL:
+            return FieldRange{std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()};
+        case FieldKind::Str:
+            return FieldRange{std::numeric_limits<std::int16_t>::min(), std::numeric_limits<std::int16_t>::max()};
+        case FieldKind::Map:
+            return FieldRange{0, std::numeric_limits<std::uint8_t>::max()};
+        case FieldKind::Cat:
+            break;
+    }
+    return std::nullopt;
+}
+
+std::string fieldWords(const Field& field) {
+    return std::string(field.frame) + ", row " + std::to_string(field.row);
+}
+
+long long fieldNumber(const Baza& baza, const Field& field) {
+    switch (field.kind) {
+        case FieldKind::Liga:
+            return baza.liga(field.index);
+        case FieldKind::Str:
+            return baza.str(field.index);
+        case FieldKind::CatL:
+            return baza.catL(field.index);
+        case FieldKind::Map:
+            return baza.map(field.index);
+        case FieldKind::Cat:
+            break;
+    }
+    notNumeric(field);
+}
+
+void setFieldNumber(Baza& baza, const Field& field, long long value) {
+    const std::optional<FieldRange> range = fieldRange(field.kind);
+    if (!range) {
+        notNumeric(field);
+    }
+    if (value < range->minimum || value > range->maximum) {
+        throw std::out_of_range(std::to_string(value) + " does not fit " + field.name);
+    }
+    switch (field.kind) {
+        case FieldKind::Liga:
+            baza.setLiga(field.index, static_cast<std::int32_t>(value));
+            return;
+        case FieldKind::Str:
+            baza.setStr(field.index, static_cast<std::int16_t>(value));
+            return;
+        case FieldKind::CatL:
+            baza.setCatL(field.index, static_cast<std::int32_t>(value));
+            return;
+        case FieldKind::Map:
+            baza.setMap(field.index, static_cast<std::uint8_t>(value));
+            return;
+        case FieldKind::Cat:
+            break;
+    }
+}

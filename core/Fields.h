@@ -1,0 +1,70 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+
+class Baza;
+
+// Every value of the league block that the editor shows and edits, described
+// once: which box shows it, what it holds, the words that name it, and what
+// stands beside its box. The window's layout, presenting, copy-back pass,
+// marks, accessible names and pickers read this table, and so does anything
+// else that names a field to the user. Standard library only.
+
+enum class FieldKind {
+    Liga,  // 32-bit signed slot number
+    Str,   // 16-bit signed name index
+    Cat,   // 11-character category text, one byte per character
+    CatL,  // 32-bit signed club category logo index
+    Map,   // 8-bit unsigned map code
+};
+
+// What typing into the field's box may do, beyond what the field can hold.
+enum class BoxInput {
+    Number,              // any text; what converts is stored, the rest is marked
+    CategoryText,        // at most 11 characters, each one the game's code page can hold
+    TwoTypedCharacters,  // typing never makes the text longer than 2 characters;
+                         // a longer text set by the program shows whole
+};
+
+// The values a numeric field can hold, both ends included.
+struct FieldRange {
+    long long minimum;
+    long long maximum;
+};
+
+struct Field {
+    int member;  // index in the window's text-box array: 0..36, 39..51
+    FieldKind kind;
+    int index;          // 0-based within the field's table (for maps: the map slot)
+    const char* frame;  // caption of the frame that holds the box, e.g. "Club Name"
+    int row;            // 1-based row of the box within that frame, top to bottom
+    const char* name;   // the block's own name: "Liga1", "Str5", "Cat2", "CatL3", "Europe"
+    int picker;         // N of the picker ComboN on the box's row; 0 when there is none
+    int indicator;      // N of the file-name indicator LabelN on the box's row; 0 when none
+    BoxInput input;
+};
+
+constexpr int FieldCount = 50;
+
+// The fifty fields in presenting order: members 0..36, then 39..51. The seven
+// map slots after OtherLatinAmerican and the reserved bytes have no field.
+const std::array<Field, FieldCount>& fields();
+
+// The field shown in member `member` of the text-box array, or in the box
+// beside picker ComboN; nullptr when there is none (members 37 and 38).
+const Field* fieldOfMember(int member);
+const Field* fieldOfPicker(int picker);
+
+// The numeric range of a kind; none for category texts.
+std::optional<FieldRange> fieldRange(FieldKind kind);
+
+// How the window names the field's box: "Club Name, row 3".
+std::string fieldWords(const Field& field);
+
+// A numeric field's value. Not for category texts (throws std::logic_error).
+long long fieldNumber(const Baza& baza, const Field& field);
+// Stores a numeric value that lies within the field's range; throws
+// std::out_of_range for any other value and std::logic_error for a category.
+void setFieldNumber(Baza& baza, const Field& field, long long value);

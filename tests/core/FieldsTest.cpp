@@ -1,0 +1,154 @@
+#include <QtTest>
+
+#include <set>
+#include <stdexcept>
+
+#include "core/Baza.h"
+#include "core/Fields.h"
+
+namespace {
+
+// Reads a field through the block's own named accessors, so the table is
+// checked against the block rather than against itself.
+using Reader = long long (*)(const Baza&);
+
+}  // namespace
+
+Q_DECLARE_METATYPE(Reader)
+
+class FieldsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Rows taken from the window's layout: frame caption, row, block name,
+    // picker and indicator beside the box.
+    void describesTheBox_data() {
+        QTest::addColumn<int>("member");
+        QTest::addColumn<QString>("words");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("picker");
+        QTest::addColumn<int>("indicator");
+        QTest::addColumn<int>("input");
+        const int number = int(BoxInput::Number);
+        QTest::newRow("first slot") << 0 << "National Slot, row 1"
+                                    << "Liga1" << 0 << 0 << number;
+        QTest::newRow("first club slot") << 4 << "Club Slot, row 1"
+                                         << "Liga5" << 0 << 0 << number;
+        QTest::newRow("last club slot") << 12 << "Club Slot, row 9"
+                                        << "Liga13" << 0 << 0 << number;
+        QTest::newRow("Str1 on top") << 13 << "National Name, row 1"
+                                     << "Str1" << 14 << 0 << number;
+        QTest::newRow("Str2 at the bottom") << 14 << "National Name, row 4"
+                                            << "Str2" << 15 << 0 << number;
+        QTest::newRow("Str3 second") << 15 << "National Name, row 2"
+                                     << "Str3" << 16 << 0 << number;
+        QTest::newRow("Str4 third") << 16 << "National Name, row 3"
+                                    << "Str4" << 17 << 0 << number;
+        QTest::newRow("Str5") << 17 << "Club Name, row 1"
+                              << "Str5" << 18 << 0 << number;
+        QTest::newRow("Str13") << 25 << "Club Name, row 9"
+                               << "Str13" << 26 << 0 << number;
+        QTest::newRow("Cat1") << 26 << "National Category Logo League u_1426.bin ->dt06.img, row 1"
+                              << "Cat1" << 1 << 0 << int(BoxInput::CategoryText);
+        QTest::newRow("Cat4") << 29 << "National Category Logo League u_1426.bin ->dt06.img, row 4"
+                              << "Cat4" << 4 << 0 << int(BoxInput::CategoryText);
+        QTest::newRow("CatL1") << 30 << "Club Category Logo(dt04.img), row 1"
+                               << "CatL1" << 0 << 2 << int(BoxInput::TwoTypedCharacters);
+        QTest::newRow("CatL7") << 36 << "Club Category Logo(dt04.img), row 7"
+                               << "CatL7" << 0 << 8 << int(BoxInput::TwoTypedCharacters);
+        QTest::newRow("Europe") << 39 << "Maps Load u_1426.bin ->dt06.img, row 1"
+                                << "Europe" << 0 << 0 << number;
+        QTest::newRow("PrimerLeague") << 43 << "Maps Load u_1426.bin ->dt06.img, row 5"
+                                      << "PrimerLeague" << 0 << 0 << number;
+        QTest::newRow("OtherLatinAmerican") << 51 << "Maps Load u_1426.bin ->dt06.img, row 13"
+                                            << "OtherLatinAmerican" << 0 << 0 << number;
+    }
+    void describesTheBox() {
+        QFETCH(int, member);
+        QFETCH(QString, words);
+        QFETCH(QString, name);
+        QFETCH(int, picker);
+        QFETCH(int, indicator);
+        QFETCH(int, input);
+        const Field* field = fieldOfMember(member);
+        QVERIFY(field);
+        QCOMPARE(QString::fromStdString(fieldWords(*field)), words);
+        QCOMPARE(QString::fromLatin1(field->name), name);
+        QCOMPARE(field->picker, picker);
+        QCOMPARE(field->indicator, indicator);
+        QCOMPARE(int(field->input), input);
+        if (picker != 0) {
+            QCOMPARE(fieldOfPicker(picker), field);
+        }
+    }
+
+    void coversEveryMemberOnce() {
+        std::set<int> members;
+        std::set<std::string> places;
+        for (const Field& field : fields()) {
+            QVERIFY(members.insert(field.member).second);
+            QVERIFY(places.insert(fieldWords(field)).second);
+        }
+        QCOMPARE(int(members.size()), 50);
+        QCOMPARE(*members.begin(), 0);
+        QCOMPARE(*members.rbegin(), 51);
+        QVERIFY(!fieldOfMember(37));
+        QVERIFY(!fieldOfMember(38));
+        QVERIFY(!fieldOfPicker(0));
+        QVERIFY(!fieldOfPicker(5));
+    }
+
+    // Each numeric field reaches exactly its own slot of the block, at both
+    // ends of its range; one step beyond is refused and changes nothing.
+    void storesIntoItsOwnSlot_data() {
+        QTest::addColumn<int>("member");
+        QTest::addColumn<Reader>("read");
+        QTest::addColumn<qlonglong>("lowest");
+        QTest::addColumn<qlonglong>("highest");
+        QTest::newRow("Liga3") << 2 << Reader([](const Baza& b) -> long long { return b.Liga3(); })
+                               << qlonglong(-2147483648LL) << qlonglong(2147483647LL);
+        QTest::newRow("Str2") << 14 << Reader([](const Baza& b) -> long long { return b.Str2(); }) << qlonglong(-32768)
+                              << qlonglong(32767);
+        QTest::newRow("CatL7") << 36 << Reader([](const Baza& b) -> long long { return b.CatL7(); })
+                               << qlonglong(-2147483648LL) << qlonglong(2147483647LL);
+        QTest::newRow("OtherLatinAmerican")
+            << 51 << Reader([](const Baza& b) -> long long { return b.OtherLatinAmerican(); }) << qlonglong(0)
+            << qlonglong(255);
+    }
+    void storesIntoItsOwnSlot() {
+        QFETCH(int, member);
+        QFETCH(Reader, read);
+        QFETCH(qlonglong, lowest);
+        QFETCH(qlonglong, highest);
+        const Field& field = *fieldOfMember(member);
+        for (const long long value : {lowest, highest}) {
+            Baza baza;
+            setFieldNumber(baza, field, value);
+            QCOMPARE(read(baza), value);
+            QCOMPARE(fieldNumber(baza, field), value);
+            const Baza::Block expected = baza.block();
+            QVERIFY_THROWS_EXCEPTION(std::out_of_range,
+                                     setFieldNumber(baza, field, value == lowest ? lowest - 1 : highest + 1));
+            QVERIFY(baza.block() == expected);
+        }
+        // Nothing else in the block moved.
+        Baza baza;
+        setFieldNumber(baza, field, 1);
+        int changed = 0;
+        for (const Field& other : fields()) {
+            if (other.kind != FieldKind::Cat && fieldNumber(baza, other) != 0) {
+                ++changed;
+            }
+        }
+        QCOMPARE(changed, 1);
+    }
+
+    void categoriesAreNotNumbers() {
+        Baza baza;
+        QVERIFY_THROWS_EXCEPTION(std::logic_error, fieldNumber(baza, *fieldOfMember(26)));
+        QVERIFY_THROWS_EXCEPTION(std::logic_error, setFieldNumber(baza, *fieldOfMember(29), 1));
+    }
+};
+
+QTEST_APPLESS_MAIN(FieldsTest)
+#include "FieldsTest.moc"
