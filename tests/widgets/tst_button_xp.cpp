@@ -272,6 +272,33 @@ private slots:
         QVERIFY(checkLine(img, false, 39, lastColumn));
     }
 
+    // Styles 0, 1, 2 and 4 with TransparentBG copy what the host paints under
+    // them. The button is made before its window is shown, as a form makes it.
+    void transparentBackground_data() {
+        QTest::addColumn<int>("style");
+        QTest::newRow("classic") << 0;
+        QTest::newRow("flat") << 1;
+        QTest::newRow("toolbar") << 2;
+        QTest::newRow("borderless") << 4;
+    }
+
+    void transparentBackground() {
+        QFETCH(int, style);
+        QWidget host;
+        QPalette palette = host.palette();
+        palette.setColor(QPalette::Window, qRgb(30, 120, 60));
+        host.setPalette(palette);
+        host.setAutoFillBackground(true);
+        host.resize(100, 60);
+        TestButton* b = new TestButton(&host);
+        b->setGeometry(5, 5, 40, 20);
+        b->setButtonStyle(style);
+        b->setTransparentBG(true);
+        host.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&host));
+        COMPARE_RGB(b->surface().pixel(20, 10), qRgb(30, 120, 60));
+    }
+
     void layout_data() {
         QTest::addColumn<int>("position");
         for (const char* name : {"0 picture above", "1 picture left", "2 picture right", "3 picture below"})

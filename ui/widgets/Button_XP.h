@@ -223,6 +223,7 @@ private:
     int shortcutId_ = 0;
     ColorValue surfaceBack_;  // what the image is cleared to; style 2 changes it
     QImage surface_;
+    bool renderingHost_ = false;  // drawHostBackground is rendering the host
     QRect pictureRect_;
     QRect textRect_;
     QTimer* overTimer_ = nullptr;

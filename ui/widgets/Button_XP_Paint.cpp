@@ -3,6 +3,7 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QScopedValueRollback>
 
 #include "ui/widgets/Button_XP.h"
 
@@ -91,6 +92,9 @@ QRect Button_XP::innerRect() const {
 }
 
 void Button_XP::redraw() {
+    if (renderingHost_) {
+        return;  // asked again from inside the host's drawing below; the outer redraw finishes the image
+    }
     const int w = std::max(width(), 1);
     const int h = std::max(height(), 1);
     if (surface_.size() != QSize(w, h)) {
@@ -285,6 +289,9 @@ void Button_XP::drawHostBackground() {
     // What the host paints under the button, without the host's children.
     QPixmap under(surface_.size());
     under.fill(resolve(surfaceBack_));
+    // Before the window is first shown, rendering the host delivers this
+    // button's pending resize event, whose redraw would render the host again.
+    const QScopedValueRollback<bool> rendering(renderingHost_, true);
     host->render(&under, QPoint(), QRegion(geometry()), QWidget::DrawWindowBackground);
     QPainter painter(&surface_);
     painter.drawPixmap(0, 0, under);
