@@ -42,7 +42,7 @@ public:
     }
     TestButton(int style, QSize size) : TestButton() {
         resize(size);
-        setButtonStyle(style);
+        setButtonStyle(static_cast<Style>(style));
         setBackColor(Back);
     }
     QTimer* timer() { return findChild<QTimer*>(QStringLiteral("OverTimer")); }
@@ -222,7 +222,7 @@ private slots:
         QFETCH(QSize, size);
         QWidget host;
         auto* b = new TestButton(&host);
-        b->setButtonStyle(3);
+        b->setButtonStyle(Button_XP::Style::XP);
         host.show();
         b->setGeometry(QRect(QPoint(5, 5), requested));
         QCOMPARE(b->size(), size);
@@ -292,7 +292,7 @@ private slots:
         host.resize(100, 60);
         TestButton* b = new TestButton(&host);
         b->setGeometry(5, 5, 40, 20);
-        b->setButtonStyle(style);
+        b->setButtonStyle(static_cast<Button_XP::Style>(style));
         b->setTransparentBG(true);
         host.show();
         QVERIFY(QTest::qWaitForWindowExposed(&host));
@@ -310,8 +310,8 @@ private slots:
         TestButton b;
         b.resize(161, 101);  // inner 153 x 93 from (4, 4): odd halves
         b.setPicture(QPixmap(20, 10));
-        b.setPictureSize(2);
-        b.setPicturePosition(position);
+        b.setPictureSize(Button_XP::PictureSizing::Own);
+        b.setPicturePosition(static_cast<Button_XP::PicturePlace>(position));
         b.setCaption(QStringLiteral("Go"));
         const QRect pic = b.pictureRect(), text = b.textRect();
         QCOMPARE(pic.size(), QSize(20, 10));
@@ -334,7 +334,7 @@ private slots:
 
     void pictureSize2WithoutPictureIs32() {
         TestButton b;
-        b.setPictureSize(2);
+        b.setPictureSize(Button_XP::PictureSizing::Own);
         QCOMPARE(QSize(b.PictureWidth(), b.PictureHeight()), QSize(32, 32));
     }
 
@@ -441,10 +441,10 @@ private slots:
         QWidget window;
         Button_XP b(&window);
         QVERIFY(!b.testAttribute(Qt::WA_SetCursor));
-        b.setMousePointer(2);
+        b.setMousePointer(Button_XP::Pointer::Cross);
         QVERIFY(b.testAttribute(Qt::WA_SetCursor));
         QCOMPARE(b.cursor().shape(), Qt::CrossCursor);
-        b.setMousePointer(0);
+        b.setMousePointer(Button_XP::Pointer::Default);
         QVERIFY(!b.testAttribute(Qt::WA_SetCursor));
         QCOMPARE(b.cursor().shape(), Qt::ArrowCursor);
     }
