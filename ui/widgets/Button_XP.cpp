@@ -225,6 +225,11 @@ void Button_XP::mouseDoubleClickEvent(QMouseEvent*) {
     handlePress(lastButton_, lastShift_, lastX_, lastY_);
 }
 
+// The hover ends when a tick finds the pointer off the button. Leave events
+// cannot stand in for the polling: the toolkit sends one as soon as a dialog
+// blocks the window, and none while the pointer crosses the blocked window,
+// yet the hover look stays while the pointer rests on the button whose click
+// opened the dialog, and goes as soon as the pointer moves off it.
 void Button_XP::overTimerTick() {
     if (cursorOverButton()) {
         return;
