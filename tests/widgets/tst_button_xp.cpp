@@ -5,6 +5,7 @@
 #include <array>
 
 #include "ui/widgets/Button_XP.h"
+#include "ui/widgets/Button_XP_Layout.h"
 
 using buttonxp::directColor;
 using Zones = std::array<QRgb, 7>;
@@ -33,6 +34,9 @@ const buttonxp::ColorValue Back = directColor(100, 100, 96);
 const QRgb BackRgb = qRgb(100, 100, 96);
 constexpr int W = 75, H = 25;
 
+// What the layout keeps from the last one where it places nothing new.
+const QRect LastPicture(1, 2, 3, 4), LastText(5, 6, 7, 8);
+
 // A button whose "is the cursor over me" answer the test decides.
 class TestButton : public Button_XP {
 public:
@@ -42,7 +46,7 @@ public:
     }
     TestButton(int style, QSize size) : TestButton() {
         resize(size);
-        setButtonStyle(style);
+        setButtonStyle(static_cast<Style>(style));
         setBackColor(Back);
     }
     QTimer* timer() { return findChild<QTimer*>(QStringLiteral("OverTimer")); }
@@ -92,18 +96,22 @@ int zoneOf(int i, int n) {
     return i < 3 ? i : (i > n - 4 ? 6 - (n - 1 - i) : 3);
 }
 
-// Checks every pixel of a row (or column) against its zones.
-bool checkLine(const QImage& image, bool row, int at, const Zones& zones, QRgb gradient = 0) {
+// The first pixel of a row (or column) that differs from its zone, with both
+// colours; empty when every pixel matches.
+QString mismatch(const QImage& image, bool row, int at, const Zones& zones, QRgb gradient = 0) {
     const int n = row ? image.width() : image.height();
     for (int i = 0; i < n; ++i) {
         const QRgb expected = zones[zoneOf(i, n)] == GradientZone ? gradient : zones[zoneOf(i, n)];
         const QRgb actual = row ? image.pixel(i, at) : image.pixel(at, i);
         if ((actual & 0xFFFFFFu) != (expected & 0xFFFFFFu)) {
-            qWarning() << (row ? "row" : "column") << at << "pixel" << i << describe(actual);
-            return false;
+            return QStringLiteral("%1 %2, pixel %3: %4, not %5")
+                .arg(row ? "row" : "column")
+                .arg(at)
+                .arg(i)
+                .arg(describe(actual), describe(expected));
         }
     }
-    return true;
+    return {};
 }
 
 Zones all(QRgb c) {
@@ -198,7 +206,7 @@ private slots:
                            : qRgb(148 - y, 148 - y, idleBlue[y - 3]);
         };
         for (int y = 0; y < H; ++y)
-            QVERIFY(checkLine(img, true, y, rows[zoneOf(y, H)], y >= 3 && y <= H - 4 ? face(y) : 0));
+            QCOMPARE(mismatch(img, true, y, rows[zoneOf(y, H)], y >= 3 && y <= H - 4 ? face(y) : 0), QString());
     }
 
     // 25 / H with H = 10 is 2.5: rows 1, 3 and 5 fall on exact halves, which go
@@ -222,7 +230,7 @@ private slots:
         QFETCH(QSize, size);
         QWidget host;
         auto* b = new TestButton(&host);
-        b->setButtonStyle(3);
+        b->setButtonStyle(Button_XP::Style::XP);
         host.show();
         b->setGeometry(QRect(QPoint(5, 5), requested));
         QCOMPARE(b->size(), size);
@@ -268,59 +276,106 @@ private slots:
         apply(b, state);
         const QImage& img = b.surface();
         COMPARE_RGB(img.pixel(20, 10), middle);
-        QVERIFY(checkLine(img, true, 0, firstRow));
-        QVERIFY(checkLine(img, false, 39, lastColumn));
+        QCOMPARE(mismatch(img, true, 0, firstRow), QString());
+        QCOMPARE(mismatch(img, false, 39, lastColumn), QString());
     }
 
+    // Styles 0, 1, 2 and 4 with TransparentBG copy what the host paints under
+    // them. The button is made before its window is shown, as a form makes it.
+    void transparentBackground_data() {
+        QTest::addColumn<int>("style");
+        QTest::newRow("classic") << 0;
+        QTest::newRow("flat") << 1;
+        QTest::newRow("toolbar") << 2;
+        QTest::newRow("borderless") << 4;
+    }
+
+    void transparentBackground() {
+        QFETCH(int, style);
+        QWidget host;
+        QPalette palette = host.palette();
+        palette.setColor(QPalette::Window, qRgb(30, 120, 60));
+        host.setPalette(palette);
+        host.setAutoFillBackground(true);
+        host.resize(100, 60);
+        TestButton* b = new TestButton(&host);
+        b->setGeometry(5, 5, 40, 20);
+        b->setButtonStyle(static_cast<Button_XP::Style>(style));
+        b->setTransparentBG(true);
+        host.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&host));
+        COMPARE_RGB(b->surface().pixel(20, 10), qRgb(30, 120, 60));
+    }
+
+    // Inner rectangle (4, 4) 153 x 93, as in a 161 x 101 button; picture 20 x 10,
+    // caption 30 x 14; gap 4. Every half below is of an odd number, so integer
+    // division drops the half pixel: (153 - 54) / 2 = 49, (93 - 28) / 2 = 32.
     void layout_data() {
-        QTest::addColumn<int>("position");
-        for (const char* name : {"0 picture above", "1 picture left", "2 picture right", "3 picture below"})
-            QTest::newRow(name) << name[0] - '0';
+        QTest::addColumn<QSize>("text");     // invalid: no caption
+        QTest::addColumn<QSize>("picture");  // invalid: no picture
+        QTest::addColumn<int>("place");
+        QTest::addColumn<QRect>("pictureRect");
+        QTest::addColumn<QRect>("textRect");
+        const QSize text(30, 14), picture(20, 10), none;
+        // Group 20 + 4 + 30 = 54 wide from x 53, or 10 + 4 + 14 = 28 high from
+        // y 36; alone, the picture is centred at (70, 45), the caption at (65, 43).
+        QTest::newRow("0 picture above") << text << picture << 0 << QRect(70, 36, 20, 10) << QRect(65, 50, 30, 14);
+        QTest::newRow("1 picture left") << text << picture << 1 << QRect(53, 45, 20, 10) << QRect(77, 43, 30, 14);
+        QTest::newRow("2 picture right") << text << picture << 2 << QRect(87, 45, 20, 10) << QRect(53, 43, 30, 14);
+        QTest::newRow("3 picture below") << text << picture << 3 << QRect(70, 54, 20, 10) << QRect(65, 36, 30, 14);
+        QTest::newRow("other place keeps both") << text << picture << 9 << LastPicture << LastText;
+        QTest::newRow("caption alone keeps the picture") << text << none << 1 << LastPicture << QRect(65, 43, 30, 14);
+        QTest::newRow("picture alone") << none << picture << 1 << QRect(70, 45, 20, 10) << QRect(80, 50, 0, 0);
+        // (153 - 162) / 2 is -4: the half goes toward zero.
+        QTest::newRow("caption wider than the button")
+            << QSize(162, 14) << none << 1 << LastPicture << QRect(0, 43, 162, 14);
     }
 
     void layout() {
-        QFETCH(int, position);
+        QFETCH(QSize, text);
+        QFETCH(QSize, picture);
+        QFETCH(int, place);
+        QFETCH(QRect, pictureRect);
+        QFETCH(QRect, textRect);
+        auto given = [](QSize size) { return size.isValid() ? std::optional<QSize>(size) : std::nullopt; };
+        const buttonxp::Layout laid =
+            buttonxp::layOut(QRect(4, 4, 153, 93), given(text), given(picture),
+                             static_cast<buttonxp::PicturePlace>(place), {LastPicture, LastText});
+        QCOMPARE(laid.picture, pictureRect);
+        QCOMPARE(laid.text, textRect);
+    }
+
+    // The button lays out its own picture at its PictureSize in its inner rectangle.
+    void pictureWithoutCaptionIsCentred() {
         TestButton b;
-        b.resize(161, 101);  // inner 153 x 93 from (4, 4): odd halves
+        b.resize(161, 101);
         b.setPicture(QPixmap(20, 10));
-        b.setPictureSize(2);
-        b.setPicturePosition(position);
-        b.setCaption(QStringLiteral("Go"));
-        const QRect pic = b.pictureRect(), text = b.textRect();
-        QCOMPARE(pic.size(), QSize(20, 10));
-        QVERIFY(text.width() > 2 && text.height() > 0);
-        // Positions 0 and 1 put the picture first, 1 and 2 lay out side by side; gap 4.
-        const QRect& first = position < 2 ? pic : text;
-        const QRect& second = position < 2 ? text : pic;
-        if (position == 1 || position == 2) {
-            QCOMPARE(first.left(), 4 + (153 - first.width() - 4 - second.width()) / 2);
-            QCOMPARE(second.left(), first.left() + first.width() + 4);
-            QCOMPARE(pic.top(), 4 + (93 - 10) / 2);
-            QCOMPARE(text.top(), 4 + (93 - text.height()) / 2);
-        } else {
-            QCOMPARE(first.top(), 4 + (93 - first.height() - 4 - second.height()) / 2);
-            QCOMPARE(second.top(), first.top() + first.height() + 4);
-            QCOMPARE(pic.left(), 4 + (153 - 20) / 2);
-            QCOMPARE(text.left(), 4 + (153 - text.width()) / 2);
-        }
+        b.setPictureSize(Button_XP::PictureSizing::Own);
+        QCOMPARE(b.pictureRect(), QRect(70, 45, 20, 10));
     }
 
-    void pictureSize2WithoutPictureIs32() {
-        TestButton b;
-        b.setPictureSize(2);
-        QCOMPARE(QSize(b.PictureWidth(), b.PictureHeight()), QSize(32, 32));
-    }
-
+    // The hover lasts while the pointer is over the button, also through the
+    // leave event the toolkit sends when a dialog opened by a click blocks the
+    // window, and ends at the first tick after the pointer has left. Column 1
+    // shows the hover ring (225, 153, 71), then the idle edge (143, 143, 117).
     void hoverInAndOut() {
         TestButton b(3, {W, H});
         QSignalSpy in(&b, &Button_XP::MouseIn), out(&b, &Button_XP::MouseOut);
         mouse(b, QEvent::MouseMove, Qt::NoButton, {10, 10});
         mouse(b, QEvent::MouseMove, Qt::NoButton, {11, 10});
         QCOMPARE(in.count(), 1);
-        QVERIFY(b.timer() && b.timer()->isActive());
+        QVERIFY(b.timer());
+        QVERIFY(b.timer()->isActive());
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(&b, &leave);
+        QSignalSpy ticks(b.timer(), &QTimer::timeout);
+        QTRY_VERIFY(ticks.count() >= 3);
+        QCOMPARE(out.count(), 0);
+        COMPARE_RGB(b.surface().pixel(1, 10), qRgb(225, 153, 71));
         b.over = false;
         QTRY_COMPARE(out.count(), 1);
         QVERIFY(!b.timer()->isActive());
+        COMPARE_RGB(b.surface().pixel(1, 10), qRgb(143, 143, 117));
     }
 
     void mouseClicks_data() {
@@ -375,22 +430,6 @@ private slots:
         QCOMPARE(log, QStringList({"Click", "MouseUp 1 0 0 0"}));
     }
 
-    void accessKey_data() {
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<QString>("key");
-        const char* rows[][2] = {{"&Open", "o"}, {"Save && &Start", "s"}, {"A&", ""}, {"&&", ""}, {"A&&B", ""}};
-        for (const auto& row : rows)
-            QTest::newRow(row[0]) << row[0] << row[1];
-    }
-
-    void accessKey() {
-        QFETCH(QString, caption);
-        QFETCH(QString, key);
-        TestButton b;
-        b.setCaption(caption);
-        QCOMPARE(b.AccessKey().isNull() ? QString() : QString(b.AccessKey()), key);
-    }
-
     // The caption, without its access marks, names the button (the window's
     // own names for its buttons are checked in frmMainTest).
     void accessibleButton() {
@@ -399,27 +438,14 @@ private slots:
         int clicks = 0;
         connect(&b, &Button_XP::Click, this, [&clicks] { ++clicks; });
         QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(&b);
-        QVERIFY(iface && iface->actionInterface());
+        QVERIFY(iface);
+        QVERIFY(iface->actionInterface());
         QCOMPARE(iface->role(), QAccessible::Button);
         QCOMPARE(iface->text(QAccessible::Name), QStringLiteral("Save & Go"));
         iface->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
         QTRY_COMPARE(clicks, 1);
         b.setEnabled(false);
         QVERIFY(!iface->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
-    }
-
-    // MousePointer 0 means no pointer of the button's own: none is set at
-    // creation, and going back to 0 takes a chosen one away again.
-    void mousePointerZeroLeavesTheWindowsPointer() {
-        QWidget window;
-        Button_XP b(&window);
-        QVERIFY(!b.testAttribute(Qt::WA_SetCursor));
-        b.setMousePointer(2);
-        QVERIFY(b.testAttribute(Qt::WA_SetCursor));
-        QCOMPARE(b.cursor().shape(), Qt::CrossCursor);
-        b.setMousePointer(0);
-        QVERIFY(!b.testAttribute(Qt::WA_SetCursor));
-        QCOMPARE(b.cursor().shape(), Qt::ArrowCursor);
     }
 };
 

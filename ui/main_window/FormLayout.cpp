@@ -261,7 +261,7 @@ FormControls buildForm(QWidget* client) {
         b->setObjectName(name);
         b->setGeometry(rect);
         b->setCaption(caption);
-        b->setButtonStyle(3);
+        b->setButtonStyle(Button_XP::Style::XP);
         remember(b);
         return b;
     };

@@ -12,6 +12,44 @@
 
 class QTimer;
 
+namespace buttonxp {
+
+// The property codes. Stored layouts keep them as plain numbers, and a code
+// outside the named ones is kept as it is: a Style draws with the Flat border,
+// a PicturePlace leaves picture and caption where the last layout put them, a
+// PictureSizing keeps the picture size and a Pointer shows the arrow.
+enum class Style : int { Classic = 0, Flat = 1, Toolbar = 2, XP = 3, Borderless = 4 };
+
+// Where the picture stands relative to the caption.
+enum class PicturePlace : int { Above = 0, Left = 1, Right = 2, Below = 3 };
+
+// The size the picture is drawn at: 16 x 16, 32 x 32, or its own size.
+enum class PictureSizing : int { Small = 0, Large = 1, Own = 2 };
+
+// The mouse pointer over the button; Default leaves the host's, Custom shows
+// MouseIcon.
+enum class Pointer : int {
+    Default = 0,
+    Arrow = 1,
+    Cross = 2,
+    IBeam = 3,
+    Icon = 4,
+    Size = 5,
+    SizeNESW = 6,
+    SizeNS = 7,
+    SizeNWSE = 8,
+    SizeWE = 9,
+    UpArrow = 10,
+    Hourglass = 11,
+    NoDrop = 12,
+    ArrowHourglass = 13,
+    ArrowQuestion = 14,
+    SizeAll = 15,
+    Custom = 99,
+};
+
+}  // namespace buttonxp
+
 // An owner-drawn push button with five looks (ButtonStyle 0 classic, 1 flat,
 // 2 toolbar, 3 XP, 4 borderless), an optional picture beside the caption,
 // hover tracking by a polling timer, a click sound and an address opened on
@@ -19,12 +57,16 @@ class QTimer;
 // image, which is what the widget shows.
 //
 // Property getters carry the property's name; setters are set<Name>. Colours
-// are buttonxp::ColorValue, so system colours follow the palette. Enabled and
-// Font are the widget's own (setEnabled, setFont).
+// are buttonxp::ColorValue, so system colours follow the palette; codes are
+// the enums above. Enabled and Font are the widget's own (setEnabled, setFont).
 class Button_XP : public QWidget {
     Q_OBJECT
 public:
     using ColorValue = buttonxp::ColorValue;
+    using Style = buttonxp::Style;
+    using PicturePlace = buttonxp::PicturePlace;
+    using PictureSizing = buttonxp::PictureSizing;
+    using Pointer = buttonxp::Pointer;
 
     explicit Button_XP(QWidget* parent = nullptr);
     ~Button_XP() override;
@@ -38,10 +80,10 @@ public:
     // Without a caption of its own the button shows its object name.
     QString Caption() const;
     void setCaption(const QString& value);
-    int PicturePosition() const { return picturePosition_; }
-    void setPicturePosition(int value);
-    int ButtonStyle() const { return buttonStyle_; }
-    void setButtonStyle(int value);
+    PicturePlace PicturePosition() const { return picturePosition_; }
+    void setPicturePosition(PicturePlace value);
+    Style ButtonStyle() const { return buttonStyle_; }
+    void setButtonStyle(Style value);
     // A picture with an alpha channel keeps its own transparency; one without
     // is a bitmap whose MaskColor pixels are left out.
     QPixmap Picture() const { return picture_; }
@@ -50,8 +92,8 @@ public:
     void setPictureWidth(int value);
     int PictureHeight() const { return pictureHeight_; }
     void setPictureHeight(int value);
-    int PictureSize() const { return pictureSize_; }
-    void setPictureSize(int value);
+    PictureSizing PictureSize() const { return pictureSize_; }
+    void setPictureSize(PictureSizing value);
     int OriginalPicSizeW() const { return originalPicSizeW_; }
     void setOriginalPicSizeW(int value);
     int OriginalPicSizeH() const { return originalPicSizeH_; }
@@ -62,8 +104,8 @@ public:
     QPixmap MouseIcon() const { return mouseIcon_; }
     void setMouseIcon(const QPixmap& value);
     bool Enabled() const;
-    int MousePointer() const { return mousePointer_; }
-    void setMousePointer(int value);
+    Pointer MousePointer() const { return mousePointer_; }
+    void setMousePointer(Pointer value);
     QString URL() const { return url_; }
     void setURL(const QString& value);
     ColorValue XPColor_Pressed() const { return xpColorPressed_; }
@@ -103,8 +145,8 @@ public:
     QChar AccessKey() const { return accessKey_; }
 
     // Stored layout: only the properties that differ from their defaults, under
-    // their names. Loading compares names without regard to case and gives every
-    // missing property its default.
+    // their names, codes as plain numbers. Loading compares names without regard
+    // to case and gives every missing property its default.
     QVariantMap saveProperties() const;
     void loadProperties(const QVariantMap& stored);
 
@@ -184,17 +226,17 @@ private:
     bool showFocusRect_ = true;
     QString caption_;
     bool captionSet_ = false;
-    int picturePosition_ = 1;
-    int buttonStyle_ = 2;
+    PicturePlace picturePosition_ = PicturePlace::Left;
+    Style buttonStyle_ = Style::Toolbar;
     QPixmap picture_;
     int pictureWidth_ = 32;
     int pictureHeight_ = 32;
-    int pictureSize_ = 1;
+    PictureSizing pictureSize_ = PictureSizing::Large;
     int originalPicSizeW_ = 32;
     int originalPicSizeH_ = 32;
     QPixmap pictureHover_;
     QPixmap mouseIcon_;
-    int mousePointer_ = 0;
+    Pointer mousePointer_ = Pointer::Default;
     QString url_;
     ColorValue xpColorPressed_;
     ColorValue xpColorHover_;
@@ -223,6 +265,7 @@ private:
     int shortcutId_ = 0;
     ColorValue surfaceBack_;  // what the image is cleared to; style 2 changes it
     QImage surface_;
+    bool renderingHost_ = false;  // drawHostBackground is rendering the host
     QRect pictureRect_;
     QRect textRect_;
     QTimer* overTimer_ = nullptr;

@@ -4,26 +4,9 @@
 #include <QAccessibleWidget>
 
 #include "ui/widgets/Button_XP.h"
+#include "ui/widgets/Button_XP_AccessKey.h"
 
 namespace {
-
-// "Save && &Start" -> "Save & Start": a single '&' marks the access key, a
-// doubled one stands for itself.
-QString withoutAccessMarks(const QString& caption) {
-    QString plain;
-    plain.reserve(caption.size());
-    for (qsizetype i = 0; i < caption.size(); ++i) {
-        if (caption[i] == QLatin1Char('&')) {
-            if (i + 1 < caption.size() && caption[i + 1] == QLatin1Char('&')) {
-                plain += QLatin1Char('&');
-                ++i;
-            }
-            continue;
-        }
-        plain += caption[i];
-    }
-    return plain;
-}
 
 class ButtonXPAccessible : public QAccessibleWidget {
 public:
@@ -33,14 +16,14 @@ public:
         switch (t) {
             case QAccessible::Name: {
                 const QString name = widget()->accessibleName();
-                return name.isEmpty() ? withoutAccessMarks(button()->Caption()) : name;
+                return name.isEmpty() ? buttonxp::withoutAccessMarks(button()->Caption()) : name;
             }
             case QAccessible::Description: {
                 const QString description = widget()->accessibleDescription();
                 return description.isEmpty() ? widget()->toolTip() : description;
             }
             case QAccessible::Accelerator:
-                return button()->AccessKey().isNull() ? QString() : QStringLiteral("Alt+") + button()->AccessKey();
+                return buttonxp::accessKeyText(button()->AccessKey());
             default:
                 return QAccessibleWidget::text(t);
         }
@@ -67,7 +50,7 @@ public:
 
     QStringList keyBindingsForAction(const QString& actionName) const override {
         if (actionName == pressAction() && !button()->AccessKey().isNull()) {
-            return {QStringLiteral("Alt+") + button()->AccessKey()};
+            return {buttonxp::accessKeyText(button()->AccessKey())};
         }
         return QAccessibleWidget::keyBindingsForAction(actionName);
     }

@@ -3,8 +3,10 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QScopedValueRollback>
 
 #include "ui/widgets/Button_XP.h"
+#include "ui/widgets/Button_XP_Layout.h"
 
 using buttonxp::lighten;
 using buttonxp::PixelCanvas;
@@ -13,14 +15,9 @@ using buttonxp::systemColor;
 
 namespace {
 
-constexpr int Classic = 0;
-constexpr int Flat = 1;
-constexpr int Toolbar = 2;
-constexpr int XP = 3;
-constexpr int Borderless = 4;
+using Style = buttonxp::Style;
 
 constexpr int Margin = 4;     // inner rectangle inset on every side
-constexpr int Gap = 4;        // between picture and caption
 constexpr int TextSide = 1;   // caption margin on the left and right
 constexpr int LiftShift = 3;  // toolbar picture lift while hovered
 
@@ -91,6 +88,9 @@ QRect Button_XP::innerRect() const {
 }
 
 void Button_XP::redraw() {
+    if (renderingHost_) {
+        return;  // asked again from inside the host's drawing below; the outer redraw finishes the image
+    }
     const int w = std::max(width(), 1);
     const int h = std::max(height(), 1);
     if (surface_.size() != QSize(w, h)) {
@@ -99,7 +99,7 @@ void Button_XP::redraw() {
     PixelCanvas canvas(surface_);
 
     // 1-2. Background.
-    if (buttonStyle_ == Toolbar) {
+    if (buttonStyle_ == Style::Toolbar) {
         if (pressed_) {
             surfaceBack_ = buttonxp::directColor(toolbarPressedColor());
         } else if (hovered_) {
@@ -113,31 +113,32 @@ void Button_XP::redraw() {
         }
     } else {
         canvas.fill(resolve(surfaceBack_));
-        if (buttonStyle_ != XP && transparentBG_) {
+        if (buttonStyle_ != Style::XP && transparentBG_) {
             drawHostBackground();
         }
     }
 
     // 3. Border, or the whole XP face.
     switch (buttonStyle_) {
-        case XP:
+        case Style::XP:
             drawXpFace(canvas);
             break;
-        case Toolbar:
+        case Style::Toolbar:
             if (hovered_ || xpShowBorderAlways_) {
                 canvas.frame(0, 0, w, h, resolve(foreColor_));
             }
             break;
-        case Borderless:
+        case Style::Borderless:
             break;
-        case Classic:
-        default:  // styles outside 0..4 get the flat border
+        case Style::Classic:
+        case Style::Flat:
+        default:  // codes outside the five styles get the flat border
             if (pressed_) {
                 drawBorder(canvas, true);
-            } else if (hovered_ || buttonStyle_ == Classic) {
+            } else if (hovered_ || buttonStyle_ == Style::Classic) {
                 drawBorder(canvas, false);
             }
-            if ((buttonStyle_ == Classic && focused_ && !pressed_) || displayAsDefault_) {
+            if ((buttonStyle_ == Style::Classic && focused_ && !pressed_) || displayAsDefault_) {
                 drawDefaultMark(canvas);
             }
             break;
@@ -146,7 +147,7 @@ void Button_XP::redraw() {
     // 4-7. Layout, picture, focus rectangle, caption.
     computeLayout();
     drawPicture();
-    if (focused_ && showFocusRect_ && buttonStyle_ != XP) {
+    if (focused_ && showFocusRect_ && buttonStyle_ != Style::XP) {
         canvas.dottedFrame(Margin, Margin, w - Margin, h - Margin);
     }
     drawCaption();
@@ -285,74 +286,39 @@ void Button_XP::drawHostBackground() {
     // What the host paints under the button, without the host's children.
     QPixmap under(surface_.size());
     under.fill(resolve(surfaceBack_));
+    // Before the window is first shown, rendering the host delivers this
+    // button's pending resize event, whose redraw would render the host again.
+    const QScopedValueRollback<bool> rendering(renderingHost_, true);
     host->render(&under, QPoint(), QRegion(geometry()), QWidget::DrawWindowBackground);
     QPainter painter(&surface_);
     painter.drawPixmap(0, 0, under);
 }
 
 void Button_XP::computeLayout() {
-    const QRect inner = innerRect();
-    const int innerW = width() - 2 * Margin;
-    const int innerH = height() - 2 * Margin;
     const QString caption = Caption();
-
-    // Measured as drawn: centred, word-wrapped, one pixel clear on each side.
-    QSize text;
+    std::optional<QSize> text;
     if (!caption.isEmpty()) {
+        // Measured as drawn: centred, word-wrapped, one pixel clear on each side.
         const QFontMetrics metrics(font());
-        const int wrapWidth = std::max(innerW - 2 * TextSide, 1);
+        const int wrapWidth = std::max(innerRect().width() - 2 * TextSide, 1);
         const QRect measured = metrics.boundingRect(QRect(0, 0, wrapWidth, 1 << 20), CaptionFlags, caption);
         text = QSize(measured.width() + 2 * TextSide, measured.height());
     }
-    const int pw = pictureWidth_;
-    const int ph = pictureHeight_;
-    auto centredLeft = [&](int size) { return inner.left() + (innerW - size) / 2; };
-    auto centredTop = [&](int size) { return inner.top() + (innerH - size) / 2; };
-
-    if (pictureInUse_.isNull()) {
-        textRect_ = QRect(centredLeft(text.width()), centredTop(text.height()), text.width(), text.height());
-        return;
+    std::optional<QSize> picture;
+    if (!pictureInUse_.isNull()) {
+        picture = QSize(pictureWidth_, pictureHeight_);
     }
-    if (caption.isEmpty()) {
-        pictureRect_ = QRect(centredLeft(pw), centredTop(ph), pw, ph);
-        textRect_ = QRect(centredLeft(0), centredTop(0), 0, 0);
-        return;
-    }
-    switch (picturePosition_) {
-        case 0: {
-            const int top = centredTop(ph + Gap + text.height());
-            pictureRect_ = QRect(centredLeft(pw), top, pw, ph);
-            textRect_ = QRect(centredLeft(text.width()), top + ph + Gap, text.width(), text.height());
-            break;
-        }
-        case 1: {
-            const int left = centredLeft(pw + Gap + text.width());
-            pictureRect_ = QRect(left, centredTop(ph), pw, ph);
-            textRect_ = QRect(left + pw + Gap, centredTop(text.height()), text.width(), text.height());
-            break;
-        }
-        case 2: {
-            const int left = centredLeft(text.width() + Gap + pw);
-            textRect_ = QRect(left, centredTop(text.height()), text.width(), text.height());
-            pictureRect_ = QRect(left + text.width() + Gap, centredTop(ph), pw, ph);
-            break;
-        }
-        case 3: {
-            const int top = centredTop(text.height() + Gap + ph);
-            textRect_ = QRect(centredLeft(text.width()), top, text.width(), text.height());
-            pictureRect_ = QRect(centredLeft(pw), top + text.height() + Gap, pw, ph);
-            break;
-        }
-        default:
-            break;  // keep where the last layout put them
-    }
+    const buttonxp::Layout laid =
+        buttonxp::layOut(innerRect(), text, picture, picturePosition_, {pictureRect_, textRect_});
+    pictureRect_ = laid.picture;
+    textRect_ = laid.text;
 }
 
 void Button_XP::drawPicture() {
     if (pictureInUse_.isNull()) {
         return;
     }
-    const bool shifted = pressed_ && buttonStyle_ != Toolbar;
+    const bool shifted = pressed_ && buttonStyle_ != Style::Toolbar;
     QPoint at = pictureRect_.topLeft() + (shifted ? QPoint(1, 1) : QPoint());
     const QSize size(pictureWidth_, pictureHeight_);
     const QImage picture = transparentPicture(pictureInUse_, resolve(maskColor_))
@@ -365,7 +331,7 @@ void Button_XP::drawPicture() {
         painter.drawImage(at, silhouette(picture, resolve(systemColor(buttonxp::ButtonShadow)), bitmap));
         return;
     }
-    if (buttonStyle_ == Toolbar && hovered_ && !pressed_) {
+    if (buttonStyle_ == Style::Toolbar && hovered_ && !pressed_) {
         // The picture lifts off its grey shadow.
         painter.drawImage(at, silhouette(picture, SilhouetteGrey, false));
         at -= QPoint(LiftShift, LiftShift);
@@ -378,7 +344,7 @@ void Button_XP::drawCaption() {
     if (caption.isEmpty()) {
         return;
     }
-    const bool shifted = pressed_ && buttonStyle_ != Toolbar;
+    const bool shifted = pressed_ && buttonStyle_ != Style::Toolbar;
     QRect area = textRect_.adjusted(TextSide, 0, -TextSide, 0);
     if (shifted) {
         area.translate(1, 1);
