@@ -42,15 +42,6 @@ QString qs(const std::string& utf8) {
     return platform::fromUtf8(utf8);
 }
 
-bool readsAsNumber(const QString& text) {
-    bool ok = false;
-    QLocale().toDouble(text.trimmed(), &ok);
-    if (!ok) {
-        QLocale::c().toDouble(text.trimmed(), &ok);
-    }
-    return ok;
-}
-
 }  // namespace
 
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
@@ -387,9 +378,9 @@ void frmMain::cmd_Save_Start_Game_Click() {
 
 void frmMain::Open_Click() {
     Scn_Common_Dialog dialog;
-    const QString chosen = dialog.OpenFileName(this, kLauncherDialogTitle, QString(), kLauncherFilter);
-    if (!readsAsNumber(chosen) && Baza::File_Exists(platform::textToPath(chosen))) {
-        form_.Text1->setText(chosen);
+    const std::optional<QString> chosen = dialog.OpenFileName(this, kLauncherDialogTitle, QString(), kLauncherFilter);
+    if (chosen && Baza::File_Exists(platform::textToPath(*chosen))) {
+        form_.Text1->setText(*chosen);
     }
     if (!platform::services().saveSetting(kSettingsApplication, kSettingsSection, kSettingsKey, form_.Text1->text())) {
         warn(QStringLiteral("Kelvory could not remember the launcher for the next start."));
