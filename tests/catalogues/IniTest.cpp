@@ -170,20 +170,6 @@ private slots:
         QCOMPARE(host_.indicators.size(), std::size_t(7));
     }
 
-    // The numbered operations each look after their own row.
-    void numberedOperationsKeepToTheirRow() {
-        for (int row = 1; row <= 7; ++row)
-            host_.logoBoxes[row] = std::to_string(row - 1);  // 0 .. 6
-        Ini ini(host_, fsPath(dir_->path()));
-        ini.ClubUnnament1();
-        ini.ClubUnnament4();
-        ini.ClubUnnament7();
-        QCOMPARE(host_.indicators.size(), std::size_t(3));
-        QCOMPARE(text(host_.indicators[1]), QStringLiteral("unnamed_35.bin"));
-        QCOMPARE(text(host_.indicators[4]), QStringLiteral("unnamed_38.bin"));
-        QCOMPARE(text(host_.indicators[7]), QStringLiteral("unnamed_41.bin"));
-    }
-
 private:
     QString inFolder(const QString& name) const {
         return dir_->filePath(name);

@@ -1,5 +1,4 @@
-// Number conversion of the copy-back pass, what each kind of field allows,
-// and the present/store round trip.
+// Number conversion of the copy-back pass, and the present/store round trip.
 
 #include <QTest>
 
@@ -46,22 +45,6 @@ private slots:
         QCOMPARE(result.value_or(0), value);
     }
 
-    void allowedText_data() {
-        QTest::addColumn<int>("member");
-        QTest::addColumn<QString>("allowed");
-        QTest::newRow("slot") << 0 << "whole numbers from -2147483648 to 2147483647";
-        QTest::newRow("name") << 25 << "whole numbers from -32768 to 32767";
-        QTest::newRow("category") << 26 << "";
-        QTest::newRow("club logo") << 30 << "whole numbers from -2147483648 to 2147483647";
-        QTest::newRow("map") << 51 << "whole numbers from 0 to 255";
-    }
-
-    void allowedText() {
-        QFETCH(int, member);
-        QFETCH(QString, allowed);
-        QCOMPARE(::allowedText(*fieldOfMember(member)), allowed);
-    }
-
     // Each field shown at both ends of its range stores back to the same
     // value; a category is shown whole and never stored by the pass.
     void presentedValuesStoreBackUnchanged() {
@@ -83,28 +66,6 @@ private slots:
             QCOMPARE(presentField(copy, field), presentField(baza, field));
         }
         QVERIFY(copy.block() == baza.block());
-    }
-
-    void presentedText_data() {
-        QTest::addColumn<int>("member");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("Liga1 lowest") << 0 << "-2147483648";
-        QTest::newRow("Str1 highest") << 13 << "32767";
-        QTest::newRow("Cat2 padded") << 27 << "abc        ";
-        QTest::newRow("CatL7") << 36 << "-6";
-        QTest::newRow("OtherLatinAmerican") << 51 << "243";
-    }
-
-    void presentedText() {
-        QFETCH(int, member);
-        QFETCH(QString, shown);
-        Baza baza;
-        baza.setLiga1(-2147483647 - 1);
-        baza.setStr1(32767);
-        baza.setCat2("abc");
-        baza.setCatL7(-6);
-        baza.setOtherLatinAmerican(243);
-        QCOMPARE(presentField(baza, *fieldOfMember(member)), shown);
     }
 };
 

@@ -4,7 +4,6 @@
 
 #include <QComboBox>
 #include <QDir>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -308,51 +307,17 @@ private slots:
 #endif
     }
 
-    void framesCarryTheirCaptions_data() {
-        QTest::addColumn<QString>("caption");
-        QTest::newRow("Frame1") << "Load Slot to Exibition";
-        QTest::newRow("Frame11") << "National Slot";
-        QTest::newRow("Frame12") << "Club Slot";
-        QTest::newRow("Frame2") << "Load Name";
-        QTest::newRow("Frame13") << "National Name";
-        QTest::newRow("Frame14") << "Club Name";
-        QTest::newRow("Frame4") << "Category Logo League u_1426-dt06.img";
-        QTest::newRow("Frame10") << "National Category Logo League u_1426.bin ->dt06.img";
-        QTest::newRow("Frame9") << "Club Category Logo(dt04.img)";
-        QTest::newRow("Frame3") << "Load EXE (Work Exe 1.3)";
-        QTest::newRow("Frame8") << "Save And Start Game";
-        QTest::newRow("Frame5") << "Structure League";
-        QTest::newRow("Frame6") << "Maps Load u_1426.bin ->dt06.img";
-        QTest::newRow("Frame7") << "Maps";
-    }
-
-    void framesCarryTheirCaptions() {
-        QFETCH(QString, caption);
-        frmMain window;
-        const auto* frame = qobject_cast<QGroupBox*>(window.controls().byName.value(QTest::currentDataTag()));
-        QVERIFY(frame);
-        QCOMPARE(frame->title(), caption);
-    }
-
     void controlsSitWhereTheDesignPutsThem_data() {
         rows<Placed>({
             {"Frame5", {"frmMainClient", {0, 392, 289, 281}}},
-            {"Frame7", {"Frame6", {96, 16, 137, 201}}},
             {"txt_0", {"Frame11", {16, 16, 75, 19}}},
-            {"txt_12", {"Frame12", {16, 208, 75, 19}}},
             {"txt_13", {"Frame13", {8, 16, 38, 19}}},
-            {"txt_15", {"Frame13", {8, 40, 38, 19}}},
             {"txt_14", {"Frame13", {8, 88, 38, 19}}},
             {"Combo15", {"Frame13", {48, 88, 97, 21}}},
-            {"Combo26", {"Frame14", {48, 208, 97, 21}}},
-            {"txt_26", {"Frame10", {8, 16, 81, 19}}},
             {"Combo4", {"Frame10", {96, 88, 169, 21}}},
-            {"txt_36", {"Frame9", {8, 160, 81, 19}}},
             {"Label8", {"Frame9", {96, 160, 32, 13}}},
             {"txt_42", {"Frame6", {8, 104, 81, 19}}},
             {"txt_43", {"Frame6", {8, 136, 81, 19}}},
-            {"txt_51", {"Frame6", {8, 328, 81, 19}}},
-            {"Label15", {"Frame7", {16, 16, 103, 176}}},
             {"cmd_Save_Start_Game", {"Frame8", {224, 48, 121, 25}}},
         });
     }
