@@ -121,17 +121,14 @@ ConfigResult Ini::Config() {
     }
     // The name's bytes are the file name as written; the box shows them as
     // readable text.
-    host_.setText("Nazwa_Exe", platform::fileNameToShow(line));
+    host_.setExecutableName(platform::fileNameToShow(line));
     result.gamePath = programPathOf(folder_, platform::fileNameFromBytes(line));
     return result;
 }
 
 void Ini::Petla() {
-    for (int combo = 1; combo <= 4; ++combo) {
-        const std::string control = "Combo" + std::to_string(combo);
-        for (int i = 0; i < CategoryCount; ++i) {
-            host_.appendItem(control, categoryName(i));
-        }
+    for (int i = 0; i < CategoryCount; ++i) {
+        host_.appendCategory(categoryName(i));
     }
 }
 
@@ -140,9 +137,7 @@ void Ini::Str_Petla() {
         return;
     }
     for (const std::string& item : catalogueItems(namesCataloguePath())) {
-        for (int combo = 14; combo <= 26; ++combo) {
-            host_.appendItem("Combo" + std::to_string(combo), item);
-        }
+        host_.appendName(item);
     }
 }
 
@@ -151,14 +146,14 @@ void Ini::Liga_Petla() {
         return;
     }
     for (const std::string& item : catalogueItems(structureCataloguePath())) {
-        host_.appendItem("List1", item);
+        host_.appendStructure(item);
     }
 }
 
-void Ini::ClubUnnament(int n) {
-    const std::string fileName = logoFileName(host_.memberText(29 + n));
+void Ini::ClubUnnament(int row) {
+    const std::string fileName = logoFileName(host_.logoBoxText(row));
     if (!fileName.empty()) {
-        host_.setCaption("Label" + std::to_string(n + 1), fileName);
+        host_.setLogoIndicator(row, fileName);
     }
 }
 

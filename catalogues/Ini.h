@@ -33,25 +33,27 @@ class Ini {
 public:
     Ini(IniHost& host, std::filesystem::path programFolder);
 
-    // Puts line 2 of Leagues.ini into Nazwa_Exe and gives the game path built
-    // from it. On failure Nazwa_Exe is left unchanged and the result says why.
+    // Puts line 2 of Leagues.ini into the executable's name box and gives the
+    // game path built from it. On failure the box is left unchanged and the
+    // result says why.
     // Without a program folder nothing is read: every file of Kelvory's lies
     // in that folder, never in the current one.
     ConfigResult Config();
 
-    // Appends "category_00" .. "category_18" to Combo1 .. Combo4.
+    // Appends "category_00" .. "category_18" to the category pickers.
     void Petla();
-    // Appends every item of Setting\ID_Name_League.ini to Combo14 .. Combo26.
+    // Appends every item of Setting\ID_Name_League.ini to the name pickers.
     // Catalogues are read as UTF-8 when they start with its byte-order mark,
     // or when they are valid UTF-8 and use bytes above 127; otherwise in code
     // page 1252. Only a regular file is read; anything else gives no items.
     void Str_Petla();
-    // Appends every item of Setting\Structure.ini to List1.
+    // Appends every item of Setting\Structure.ini to the structure list.
     void Liga_Petla();
 
-    // ClubUnnament<n> sets the caption of Label<n+1> to the file that belongs
-    // to the logo index typed in member 29+n, when that text is exactly one of
-    // "0" .. "29"; otherwise the caption stays as it is.
+    // ClubUnnament<n> sets the file-name indicator on row n of the club
+    // category logo boxes to the file that belongs to the logo index in the
+    // box on that row, when its text is exactly one of "0" .. "29"; otherwise
+    // the indicator stays as it is.
     void ClubUnnament1() { ClubUnnament(1); }
     void ClubUnnament2() { ClubUnnament(2); }
     void ClubUnnament3() { ClubUnnament(3); }
@@ -59,7 +61,7 @@ public:
     void ClubUnnament5() { ClubUnnament(5); }
     void ClubUnnament6() { ClubUnnament(6); }
     void ClubUnnament7() { ClubUnnament(7); }
-    void ClubUnnament(int n);
+    void ClubUnnament(int row);
 
     // The nineteen category identifiers, "category_00" .. "category_18".
     static std::string categoryName(int index);

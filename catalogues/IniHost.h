@@ -2,19 +2,23 @@
 
 #include <string>
 
-// What the catalogue reader needs from the window it fills. Controls are named
-// as in the window ("Combo14", "List1", "Nazwa_Exe", "Label2"); members of the
-// text-box array by their index. All texts are UTF-8.
+// What the catalogue reader needs from the window it fills. All texts are
+// UTF-8. Rows of the club category logo boxes count from 1 at the top; the
+// file-name indicator of a box stands on the same row.
 class IniHost {
 public:
     virtual ~IniHost() = default;
 
-    // Appends an item at the end of the list of a combo box or list box.
-    virtual void appendItem(const std::string& control, const std::string& item) = 0;
-    // Replaces the text of a text box.
-    virtual void setText(const std::string& control, const std::string& text) = 0;
-    // The current text of member `index` of the text-box array.
-    virtual std::string memberText(int index) const = 0;
-    // Replaces the caption of a label.
-    virtual void setCaption(const std::string& label, const std::string& caption) = 0;
+    // Appends a category identifier to the list of every category picker.
+    virtual void appendCategory(const std::string& identifier) = 0;
+    // Appends an item to the list that the name pickers offer.
+    virtual void appendName(const std::string& item) = 0;
+    // Appends an item to the "Structure League" list.
+    virtual void appendStructure(const std::string& item) = 0;
+    // Replaces the text of the game executable's name box.
+    virtual void setExecutableName(const std::string& name) = 0;
+    // The current text of the club category logo box on `row`.
+    virtual std::string logoBoxText(int row) const = 0;
+    // Replaces the text of the file-name indicator on `row`.
+    virtual void setLogoIndicator(int row, const std::string& fileName) = 0;
 };

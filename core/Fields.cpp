@@ -38,14 +38,13 @@ struct Column {
 };
 
 const Column kColumns[] = {
-    {"National Slot", FieldKind::Liga, 0, 0, 4, kLigaNames, 0, 0, BoxInput::Number},
-    {"Club Slot", FieldKind::Liga, 4, 4, 9, kLigaNames, 0, 0, BoxInput::Number},
-    {"National Name", FieldKind::Str, 13, 0, 4, kStrNames, 14, 0, BoxInput::Number},
-    {"Club Name", FieldKind::Str, 17, 4, 9, kStrNames, 18, 0, BoxInput::Number},
-    {"National Category Logo League u_1426.bin ->dt06.img", FieldKind::Cat, 26, 0, 4, kCatNames, 1, 0,
-     BoxInput::CategoryText},
-    {"Club Category Logo(dt04.img)", FieldKind::CatL, 30, 0, 7, kCatLNames, 0, 2, BoxInput::TwoTypedCharacters},
-    {"Maps Load u_1426.bin ->dt06.img", FieldKind::Map, 39, 0, 13, kMapNames, 0, 0, BoxInput::Number},
+    {FieldFrame::NationalSlot, FieldKind::Liga, 0, 0, 4, kLigaNames, 0, 0, BoxInput::Number},
+    {FieldFrame::ClubSlot, FieldKind::Liga, 4, 4, 9, kLigaNames, 0, 0, BoxInput::Number},
+    {FieldFrame::NationalName, FieldKind::Str, 13, 0, 4, kStrNames, 14, 0, BoxInput::Number},
+    {FieldFrame::ClubName, FieldKind::Str, 17, 4, 9, kStrNames, 18, 0, BoxInput::Number},
+    {FieldFrame::NationalCategory, FieldKind::Cat, 26, 0, 4, kCatNames, 1, 0, BoxInput::CategoryText},
+    {FieldFrame::ClubCategoryLogo, FieldKind::CatL, 30, 0, 7, kCatLNames, 0, 2, BoxInput::TwoTypedCharacters},
+    {FieldFrame::Maps, FieldKind::Map, 39, 0, 13, kMapNames, 0, 0, BoxInput::Number},
 };
 
 // In "National Name" the rows run Str1, Str3, Str4, Str2 from the top: the

@@ -28,6 +28,18 @@ enum class BoxInput {
                          // a longer text set by the program shows whole
 };
 
+// Captions of the seven frames that hold the boxes. The window's layout
+// places its frames under these same names.
+namespace FieldFrame {
+inline constexpr char NationalSlot[] = "National Slot";
+inline constexpr char ClubSlot[] = "Club Slot";
+inline constexpr char NationalName[] = "National Name";
+inline constexpr char ClubName[] = "Club Name";
+inline constexpr char NationalCategory[] = "National Category Logo League u_1426.bin ->dt06.img";
+inline constexpr char ClubCategoryLogo[] = "Club Category Logo(dt04.img)";
+inline constexpr char Maps[] = "Maps Load u_1426.bin ->dt06.img";
+}  // namespace FieldFrame
+
 // The values a numeric field can hold, both ends included.
 struct FieldRange {
     long long minimum;

@@ -2,23 +2,28 @@
 
 #include <map>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "catalogues/IniHost.h"
 
-// Stands in for the window: records appended items in call order, keeps texts and captions by name.
+// Stands in for the window: records what the catalogue reader puts into it,
+// and gives each club category logo box the text a test sets.
 class FakeIniHost : public IniHost {
 public:
-    void appendItem(const std::string& control, const std::string& item) override {
-        appended.emplace_back(control, item);
-    }
-    void setText(const std::string& control, const std::string& text) override { texts[control] = text; }
-    std::string memberText(int index) const override { return members.count(index) ? members.at(index) : ""; }
-    void setCaption(const std::string& label, const std::string& caption) override { captions[label] = caption; }
+    using Items = std::vector<std::string>;
 
-    std::vector<std::pair<std::string, std::string>> appended;
-    std::map<std::string, std::string> texts;
-    std::map<int, std::string> members;
-    std::map<std::string, std::string> captions;
+    void appendCategory(const std::string& identifier) override { categories.push_back(identifier); }
+    void appendName(const std::string& item) override { names.push_back(item); }
+    void appendStructure(const std::string& item) override { structure.push_back(item); }
+    void setExecutableName(const std::string& name) override { executableName = name; }
+    std::string logoBoxText(int row) const override {
+        const auto found = logoBoxes.find(row);
+        return found == logoBoxes.end() ? std::string() : found->second;
+    }
+    void setLogoIndicator(int row, const std::string& fileName) override { indicators[row] = fileName; }
+
+    Items categories, names, structure;
+    std::string executableName;
+    std::map<int, std::string> logoBoxes;   // by row, set by the test
+    std::map<int, std::string> indicators;  // by row, as set by the reader
 };

@@ -1,23 +1,27 @@
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "../common/TestFiles.h"
 #include "FakeIniHost.h"
 #include "catalogues/Ini.h"
 
+using testfiles::fsPath;
+using testfiles::writeFile;
+
 namespace {
 
-std::filesystem::path fsPath(const QString& path) {
-    return std::filesystem::u8path(path.toStdString());
+// The reader hands over UTF-8; compared as text, a failure shows the items.
+QStringList texts(const FakeIniHost::Items& items) {
+    QStringList list;
+    for (const std::string& item : items)
+        list << QString::fromStdString(item);
+    return list;
 }
 
-bool writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+QString text(const std::string& utf8) {
+    return QString::fromStdString(utf8);
 }
-
-using Items = std::vector<std::string>;
 
 }  // namespace
 
@@ -31,22 +35,32 @@ private slots:
         host_ = FakeIniHost();
     }
 
-    void strPetlaFillsThirteenIdenticalLists() {
+    void petlaOffersTheNineteenCategories() {
+        Ini(host_, fsPath(dir_->path())).Petla();
+        const QStringList expected = {"category_00", "category_01", "category_02", "category_03", "category_04",
+                                      "category_05", "category_06", "category_07", "category_08", "category_09",
+                                      "category_10", "category_11", "category_12", "category_13", "category_14",
+                                      "category_15", "category_16", "category_17", "category_18"};
+        QCOMPARE(texts(host_.categories), expected);
+    }
+
+    // Every item in file order: commas split a line, quotes keep a comma, a
+    // blank line is an empty item, code page 1252 is read as such.
+    void strPetlaOffersEveryNameInFileOrder() {
         QVERIFY(writeFile(inFolder("Setting/ID_Name_League.ini"),
                           "0,Northland\r\n1,\"Harbour City, FC\"\r\n\r\n2,Jos\xE9\r\n"));
         Ini(host_, fsPath(dir_->path())).Str_Petla();
-        const Items expected = {"0", "Northland", "1", "Harbour City, FC", "", "2", "Jos\xC3\xA9"};
-        QCOMPARE(host_.appended.size(), expected.size() * 13);
-        // Each item goes to Combo14 .. Combo26 before the next is read.
-        for (std::size_t i = 0; i < host_.appended.size(); ++i)
-            QCOMPARE(host_.appended[i], std::make_pair("Combo" + std::to_string(14 + i % 13), expected[i / 13]));
+        const QStringList expected = {"0", "Northland", "1", "Harbour City, FC", "", "2", QStringLiteral("Jos\u00E9")};
+        QCOMPARE(texts(host_.names), expected);
+        QVERIFY(host_.structure.empty());
     }
 
     void missingCatalogueAddsNothing() {
         Ini ini(host_, fsPath(dir_->path()));
         ini.Str_Petla();
         ini.Liga_Petla();
-        QVERIFY(host_.appended.empty());
+        QVERIFY(host_.names.empty());
+        QVERIFY(host_.structure.empty());
     }
 
     void config_data() {
@@ -68,19 +82,19 @@ private slots:
         QFETCH(int, status);
         QFETCH(QString, nazwaExe);
         QVERIFY(!exists || writeFile(inFolder("Leagues.ini"), content));
-        host_.texts["Nazwa_Exe"] = "Earlier.exe";
+        host_.executableName = "Earlier.exe";
         Ini ini(host_, fsPath(dir_->path()));
         const ConfigResult result = ini.Config();
         QCOMPARE(int(result.status), status);
         const QString message = QString::fromStdString(result.message());
         if (result.ok()) {
             QVERIFY(message.isEmpty());
-            QCOMPARE(QString::fromStdString(host_.texts["Nazwa_Exe"]), nazwaExe);
+            QCOMPARE(text(host_.executableName), nazwaExe);
         } else {
             QCOMPARE(result.file, ini.leaguesIniPath());
             QVERIFY2(message.contains(QString::fromStdString(ini.leaguesIniPath().u8string())), qPrintable(message));
             QVERIFY2(message.contains(nazwaExe), qPrintable(message));
-            QCOMPARE(host_.texts["Nazwa_Exe"], std::string("Earlier.exe"));
+            QCOMPARE(text(host_.executableName), QStringLiteral("Earlier.exe"));
         }
     }
 
@@ -103,17 +117,14 @@ private slots:
         QFETCH(QStringList, items);
         QVERIFY(writeFile(inFolder("Setting/Structure.ini"), content));
         Ini(host_, fsPath(dir_->path())).Liga_Petla();
-        QStringList got;
-        for (const auto& [control, item] : host_.appended) {
-            QCOMPARE(control, std::string("List1"));
-            got << QString::fromStdString(item);
-        }
-        QCOMPARE(got, items);
+        QCOMPARE(texts(host_.structure), items);
+        QVERIFY(host_.names.empty());
     }
 
     // Line 2's bytes are the file name exactly as written (a mark on line 1
     // is no part of the file), split at backslashes; the box shows them readably.
-    // The UTF-8 and code page 1252 names are found in frmMainTest (gameNamedOnLine2).
+    // The UTF-8 and code page 1252 names are found in the window's start-up
+    // test (gameNamedOnLine2).
     void line2IsTheNameAsWritten() {
 #ifdef Q_OS_WIN
         QSKIP("Windows file names are not bytes; there line 2 is read in code page 1252");
@@ -122,37 +133,41 @@ private slots:
         const std::filesystem::path folder = fsPath(dir_->path());
         const ConfigResult result = Ini(host_, folder).Config();
         QVERIFY(result.ok());
-        QCOMPARE(QString::fromStdString(host_.texts["Nazwa_Exe"]), QStringLiteral("Game\\Gr\u00E9.exe"));
+        QCOMPARE(text(host_.executableName), QStringLiteral("Game\\Gr\u00E9.exe"));
         QCOMPARE(QByteArray::fromStdString(result.gamePath.native()),
                  QByteArray::fromStdString(folder.native()) + "/Game/Gr\xC3\xA9.exe");
 #endif
     }
 
+    // Rows 1 to 6 hold the row's text, row 7 holds "1"; every indicator
+    // started as "earlier". Each indicator follows its own row's box.
     void indicators_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("caption");  // empty: the caption stays as it was
-        for (const auto& [text, caption] :
-             {std::pair{"0", "unnamed_35.bin"}, {"5", "unnamed_40.bin"}, {"29", "unnamed_64.bin"}})
-            QTest::newRow(text) << QString(text) << QString(caption);
+        QTest::addColumn<QString>("boxText");
+        QTest::addColumn<QString>("caption");  // of rows 1 to 6
+        QTest::newRow("0") << "0"
+                           << "unnamed_35.bin";
+        QTest::newRow("5") << "5"
+                           << "unnamed_40.bin";
+        QTest::newRow("29") << "29"
+                            << "unnamed_64.bin";
         for (const char* text : {"30", "05", "-1", " 5", ""})
-            QTest::addRow("'%s'", text) << QString(text) << QString();
+            QTest::addRow("'%s' matches nothing", text) << QString(text) << "earlier";
     }
 
     void indicators() {
-        QFETCH(QString, text);
+        QFETCH(QString, boxText);
         QFETCH(QString, caption);
-        for (int n = 1; n <= 7; ++n) {
-            host_.captions["Label" + std::to_string(n + 1)] = "earlier";
-            host_.members[29 + n] = n == 7 ? "1" : text.toStdString();  // each box reads its own text
+        for (int row = 1; row <= 7; ++row) {
+            host_.indicators[row] = "earlier";
+            host_.logoBoxes[row] = row == 7 ? "1" : boxText.toStdString();
         }
         Ini ini(host_, fsPath(dir_->path()));
-        for (int n = 1; n <= 7; ++n)
-            ini.ClubUnnament(n);
-        const std::string expected = caption.isEmpty() ? "earlier" : caption.toStdString();
-        for (int n = 1; n <= 6; ++n)
-            QCOMPARE(host_.captions["Label" + std::to_string(n + 1)], expected);
-        QCOMPARE(host_.captions["Label8"], std::string("unnamed_36.bin"));
-        QCOMPARE(host_.captions.size(), std::size_t(7));
+        for (int row = 1; row <= 7; ++row)
+            ini.ClubUnnament(row);
+        for (int row = 1; row <= 6; ++row)
+            QCOMPARE(text(host_.indicators[row]), caption);
+        QCOMPARE(text(host_.indicators[7]), QStringLiteral("unnamed_36.bin"));
+        QCOMPARE(host_.indicators.size(), std::size_t(7));
     }
 
 private:

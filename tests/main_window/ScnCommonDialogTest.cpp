@@ -35,12 +35,28 @@ private slots:
         QCOMPARE(flat, pieces);
     }
 
-    void cancelReturnsMinusOneAndKeepsTitleName() {
+    void choosingGivesTheFullPath() {
         Scn_Common_Dialog dialog;
         answer(QStringLiteral("/games/vozi.exe"));
-        QCOMPARE(dialog.OpenFileName(nullptr, "t", QString(), "A|*.a"), QStringLiteral("/games/vozi.exe"));
-        answer(QString());
-        QCOMPARE(dialog.OpenFileName(nullptr, "t", QString(), "A|*.a"), QStringLiteral("-1"));
+        const std::optional<QString> chosen = dialog.OpenFileName(nullptr, "t", QString(), "A|*.a");
+        QVERIFY(chosen.has_value());
+        QCOMPARE(*chosen, QStringLiteral("/games/vozi.exe"));
+    }
+
+    // Nothing chosen: no path comes back, and the name chosen before stays.
+    void cancelGivesNothingAndKeepsTitleName_data() {
+        QTest::addColumn<QString>("answer");  // what the system's dialog hands back
+        QTest::newRow("cancelled") << QString();
+        QTest::newRow("nothing before a NUL") << QStringLiteral("") + QChar(0) + "junk";
+    }
+
+    void cancelGivesNothingAndKeepsTitleName() {
+        QFETCH(QString, answer);
+        Scn_Common_Dialog dialog;
+        this->answer(QStringLiteral("/games/vozi.exe"));
+        dialog.OpenFileName(nullptr, "t", QString(), "A|*.a");
+        this->answer(answer);
+        QVERIFY(!dialog.OpenFileName(nullptr, "t", QString(), "A|*.a").has_value());
         QCOMPARE(dialog.TitleName(), QStringLiteral("vozi.exe"));
     }
 

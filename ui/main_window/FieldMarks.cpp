@@ -83,7 +83,3 @@ void setFieldMark(QLineEdit* box, const QString& reason) {
 QString fieldMark(const QLineEdit* box) {
     return box ? box->property(kReasonProperty).toString() : QString();
 }
-
-QString allowedValuesText(long long minimum, long long maximum) {
-    return QStringLiteral("whole numbers from %1 to %2").arg(minimum).arg(maximum);
-}

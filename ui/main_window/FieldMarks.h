@@ -13,6 +13,3 @@ void setFieldMark(QLineEdit* box, const QString& reason);
 
 // The reason the box is marked for, or an empty string.
 QString fieldMark(const QLineEdit* box);
-
-// "whole numbers from -32768 to 32767"
-QString allowedValuesText(long long minimum, long long maximum);

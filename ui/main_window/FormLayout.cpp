@@ -9,12 +9,17 @@
 #include <QPalette>
 #include <QValidator>
 #include <algorithm>
+#include <cstring>
+#include <stdexcept>
 #include <vector>
 
+#include "core/Baza.h"
+#include "core/Fields.h"
 #include "platform/Fonts.h"
 #include "ui/main_window/Artwork.h"
 #include "ui/main_window/BoxLimits.h"
 #include "ui/main_window/BoxLook.h"
+#include "ui/main_window/FieldText.h"
 #include "ui/main_window/Pickers.h"
 #include "ui/widgets/Button_XP.h"
 
@@ -30,70 +35,56 @@ struct FramePlace {
 // Listed in reading order; controls inside follow the same order for Tab.
 const FramePlace kFrames[] = {
     {"Frame1", nullptr, 8, 8, 113, 385, "Load Slot to Exibition"},
-    {"Frame11", "Frame1", 8, 16, 97, 113, "National Slot"},
-    {"Frame12", "Frame1", 8, 128, 97, 233, "Club Slot"},
+    {"Frame11", "Frame1", 8, 16, 97, 113, FieldFrame::NationalSlot},
+    {"Frame12", "Frame1", 8, 128, 97, 233, FieldFrame::ClubSlot},
     {"Frame2", nullptr, 120, 8, 169, 385, "Load Name"},
-    {"Frame13", "Frame2", 8, 16, 153, 113, "National Name"},
-    {"Frame14", "Frame2", 8, 128, 153, 233, "Club Name"},
+    {"Frame13", "Frame2", 8, 16, 153, 113, FieldFrame::NationalName},
+    {"Frame14", "Frame2", 8, 128, 153, 233, FieldFrame::ClubName},
     {"Frame4", nullptr, 296, 8, 297, 321, "Category Logo League u_1426-dt06.img"},
-    {"Frame10", "Frame4", 8, 16, 281, 113, "National Category Logo League u_1426.bin ->dt06.img"},
-    {"Frame9", "Frame4", 8, 128, 281, 185, "Club Category Logo(dt04.img)"},
-    {"Frame6", nullptr, 600, 8, 249, 361, "Maps Load u_1426.bin ->dt06.img"},
+    {"Frame10", "Frame4", 8, 16, 281, 113, FieldFrame::NationalCategory},
+    {"Frame9", "Frame4", 8, 128, 281, 185, FieldFrame::ClubCategoryLogo},
+    {"Frame6", nullptr, 600, 8, 249, 361, FieldFrame::Maps},
     {"Frame7", "Frame6", 96, 16, 137, 201, "Maps"},
     {"Frame3", nullptr, 296, 328, 297, 41, "Load EXE (Work Exe 1.3)"},
     {"Frame8", nullptr, 296, 368, 553, 81, "Save And Start Game"},
     {"Frame5", nullptr, 0, 392, 289, 281, "Structure League"},
 };
 
-enum class Companion { None, Combo, Label };
+const QColor kYellow(255, 255, 0);
+const QColor kGreen(0, 255, 0);
+const QColor kLegendRed(192, 0, 0);
 
-// A column of text-box members, one every 24 pixels, each optionally with a
-// picker or a label on its row.
-struct MemberColumn {
-    const char* frame;
-    std::vector<int> members;  // top to bottom
-    int left, width, top;
-    Companion companion;
-    std::vector<int> companions;  // Combo or Label numbers, row for row
-    int companionLeft, companionWidth, companionHeight;
-    const char* companionText;  // initial text of the pickers; %1 = row
+// Where the boxes of a frame that holds fields go, one row every 24 pixels,
+// and where the picker or file-name indicator on a box's row goes. Which
+// field sits on which row, and what stands beside it, is the field table's.
+struct BoxColumn {
+    const char* frame;  // the frame's caption
+    int left, width;    // of every box
+    int top;            // of the box on row 1
+    int gapAfterRow;    // rows below this one sit `gap` pixels lower (0: no gap)
+    int gap;
+    const QColor& colour;
+    int besideLeft, besideWidth;  // the picker or indicator on the row
+    const char* pickerText;       // a picker's initial text; %1 = row - 1
 };
 
-const MemberColumn kColumns[] = {
+const BoxColumn kBoxColumns[] = {
     // The slot and name boxes are wider than the pickers' neighbours need, so
     // that -2147483648 and -32768 show whole.
-    {"Frame11", {0, 1, 2, 3}, 16, 75, 16, Companion::None, {}, 0, 0, 0, nullptr},
-    {"Frame12", {4, 5, 6, 7, 8, 9, 10, 11, 12}, 16, 75, 16, Companion::None, {}, 0, 0, 0, nullptr},
-    {"Frame13", {13, 15, 16, 14}, 8, 38, 16, Companion::Combo, {14, 16, 17, 15}, 48, 97, 21, "Select Index"},
-    {"Frame14",
-     {17, 18, 19, 20, 21, 22, 23, 24, 25},
-     8,
-     38,
-     16,
-     Companion::Combo,
-     {18, 19, 20, 21, 22, 23, 24, 25, 26},
-     48,
-     97,
-     21,
-     "Select Index"},
-    {"Frame10",
-     {26, 27, 28, 29},
-     8,
-     81,
-     16,
-     Companion::Combo,
-     {1, 2, 3, 4},
-     96,
-     169,
-     21,
-     "Select category to Sector %1"},
-    {"Frame9", {30, 31, 32, 33, 34, 35, 36}, 8, 81, 16, Companion::Label, {2, 3, 4, 5, 6, 7, 8}, 96, 32, 13, nullptr},
-    {"Frame6", {39, 40, 41, 42}, 8, 81, 32, Companion::None, {}, 0, 0, 0, nullptr},
-    {"Frame6", {43, 44, 45, 46, 47, 48, 49, 50, 51}, 8, 81, 136, Companion::None, {}, 0, 0, 0, nullptr},
+    {FieldFrame::NationalSlot, 16, 75, 16, 0, 0, kYellow, 0, 0, nullptr},
+    {FieldFrame::ClubSlot, 16, 75, 16, 0, 0, kYellow, 0, 0, nullptr},
+    {FieldFrame::NationalName, 8, 38, 16, 0, 0, kYellow, 48, 97, "Select Index"},
+    {FieldFrame::ClubName, 8, 38, 16, 0, 0, kYellow, 48, 97, "Select Index"},
+    {FieldFrame::NationalCategory, 8, 81, 16, 0, 0, kYellow, 96, 169, "Select category to Sector %1"},
+    {FieldFrame::ClubCategoryLogo, 8, 81, 16, 0, 0, kYellow, 96, 32, nullptr},
+    // The four continents stand apart from the leagues below them.
+    {FieldFrame::Maps, 8, 81, 32, 4, 8, kGreen, 0, 0, nullptr},
 };
 
 constexpr int kRowStep = 24;
 constexpr int kBoxHeight = 19;
+constexpr int kPickerHeight = 21;
+constexpr int kIndicatorHeight = 13;
 
 struct LabelPlace {
     int number;
@@ -111,9 +102,16 @@ const LabelPlace kLabels[] = {
     {10, "Frame1", 16, 368, 79, 13, "dt0f.img - > 1826"},
 };
 
-const QColor kYellow(255, 255, 0);
-const QColor kGreen(0, 255, 0);
-const QColor kLegendRed(192, 0, 0);
+// The controls' own names, as the window's handlers are named after them.
+QString boxName(int member) {
+    return QStringLiteral("txt_%1").arg(member);
+}
+QString pickerName(int number) {
+    return QStringLiteral("Combo%1").arg(number);
+}
+QString labelName(int number) {
+    return QStringLiteral("Label%1").arg(number);
+}
 
 void placeBox(QLineEdit* box, const QString& name, const QRect& rect) {
     box->setObjectName(name);
@@ -128,7 +126,55 @@ QLineEdit* makeBox(QWidget* parent, const QString& name, const QRect& rect) {
     return box;
 }
 
+// The fields whose boxes stand in the frame with this caption, top row first.
+std::vector<const Field*> fieldsInFrame(const char* caption) {
+    std::vector<const Field*> inFrame;
+    for (const Field& field : fields()) {
+        if (std::strcmp(field.frame, caption) == 0) {
+            inFrame.push_back(&field);
+        }
+    }
+    std::sort(inFrame.begin(), inFrame.end(), [](const Field* a, const Field* b) { return a->row < b->row; });
+    return inFrame;
+}
+
+// The box of a field, with the input rule the field table gives it.
+QLineEdit* makeValueBox(QWidget* frame, const Field& field, const QColor& colour, const QRect& rect) {
+    auto* box = new ValueBox(frame, colour);
+    placeBox(box, boxName(field.member), rect);
+    keepTextWhole(box);
+    switch (field.input) {
+        case BoxInput::Number:
+            break;
+        case BoxInput::CategoryText:
+            // Exactly what the category field can hold.
+            box->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+            box->setMaxLength(Baza::CatLength);
+            box->setValidator(new CodePageText(box));
+            break;
+        case BoxInput::TwoTypedCharacters:
+            box->setValidator(new TypedLengthLimit(box, 2));
+            break;
+    }
+    return box;
+}
+
 }  // namespace
+
+QLineEdit* FormControls::box(const Field& field) const {
+    const auto found = txt.find(field.member);
+    return found == txt.end() ? nullptr : found->second;
+}
+
+QComboBox* FormControls::picker(const Field& field) const {
+    const auto found = combo.find(field.picker);
+    return field.picker == 0 || found == combo.end() ? nullptr : found->second;
+}
+
+QLabel* FormControls::indicator(const Field& field) const {
+    const auto found = label.find(field.indicator);
+    return field.indicator == 0 || found == label.end() ? nullptr : found->second;
+}
 
 FormControls buildForm(QWidget* client) {
     installPickerAccessibility();
@@ -142,7 +188,7 @@ FormControls buildForm(QWidget* client) {
 
     auto named = [&](const char* name) -> QWidget* { return name ? form.byName.value(QLatin1String(name)) : client; };
 
-    QHash<QString, QString> frameCaption;
+    QHash<QString, QWidget*> frameWithCaption;
     for (const FramePlace& place : kFrames) {
         auto* frame = new QGroupBox(QString::fromUtf8(place.caption), named(place.parent));
         frame->setObjectName(QLatin1String(place.name));
@@ -150,7 +196,7 @@ FormControls buildForm(QWidget* client) {
         frame->setAutoFillBackground(true);  // white: the palette comes from the window
         frame->setAccessibleName(frame->title());
         form.byName.insert(frame->objectName(), frame);
-        frameCaption.insert(frame->objectName(), frame->title());
+        frameWithCaption.insert(frame->title(), frame);
     }
 
     auto remember = [&](QWidget* widget) {
@@ -158,73 +204,60 @@ FormControls buildForm(QWidget* client) {
         return widget;
     };
 
-    QHash<QString, int> rowsNamed;  // per frame: rows numbered so far, across its columns
-    for (const MemberColumn& column : kColumns) {
-        QWidget* frame = named(column.frame);
-        const QString caption = frameCaption.value(QLatin1String(column.frame));
-        int& rowNumber = rowsNamed[QLatin1String(column.frame)];
-        for (std::size_t row = 0; row < column.members.size(); ++row) {
-            const int member = column.members[row];
-            const int top = column.top + kRowStep * static_cast<int>(row);
-            const QString rowName = QStringLiteral("%1, row %2").arg(caption).arg(++rowNumber);
-
-            auto* box = new ValueBox(frame, member >= 39 ? kGreen : kYellow);
-            placeBox(box, QStringLiteral("txt_%1").arg(member), QRect(column.left, top, column.width, kBoxHeight));
-            box->setAccessibleName(rowName);
-            keepTextWhole(box);
-            if (member >= 26 && member <= 29) {
-                // Exactly what the category field can hold.
-                box->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-                box->setMaxLength(11);
-                box->setValidator(new CodePageText(box));
-            }
-            if (member >= 30 && member <= 36) {
-                box->setValidator(new TypedLengthLimit(box, 2));
-            }
-            form.txt[member] = box;
+    for (const BoxColumn& column : kBoxColumns) {
+        QWidget* frame = frameWithCaption.value(QString::fromUtf8(column.frame));
+        for (const Field* field : fieldsInFrame(column.frame)) {
+            const int top = column.top + kRowStep * (field->row - 1) +
+                            (column.gapAfterRow > 0 && field->row > column.gapAfterRow ? column.gap : 0);
+            const QString words = fieldName(*field);
+            QLineEdit* box =
+                makeValueBox(frame, *field, column.colour, QRect(column.left, top, column.width, kBoxHeight));
+            box->setAccessibleName(words);
+            form.txt[field->member] = box;
             remember(box);
             form.tabOrder.append(box);
 
-            if (column.companion == Companion::None) {
-                continue;
-            }
-            const int number = column.companions[row];
-            const QRect rect(column.companionLeft, top, column.companionWidth, column.companionHeight);
-            if (column.companion == Companion::Combo) {
-                auto* combo = new Picker(frame);
-                combo->setObjectName(QStringLiteral("Combo%1").arg(number));
-                combo->setGeometry(rect);
-                makeEditable(combo);
-                combo->setInsertPolicy(QComboBox::NoInsert);
-                combo->setMaxVisibleItems(20);
-                QString initial = QString::fromUtf8(column.companionText);
+            const QRect beside(column.besideLeft, top, column.besideWidth, kPickerHeight);
+            if (field->picker != 0) {
+                auto* picker = new Picker(frame);
+                picker->setObjectName(pickerName(field->picker));
+                picker->setGeometry(beside);
+                makeEditable(picker);
+                picker->setInsertPolicy(QComboBox::NoInsert);
+                picker->setMaxVisibleItems(20);
+                QString initial = QString::fromUtf8(column.pickerText);
                 if (initial.contains(QLatin1String("%1"))) {
-                    initial = initial.arg(row);
+                    initial = initial.arg(field->row - 1);
                 }
-                combo->setEditText(initial);
-                combo->lineEdit()->setCursorPosition(0);  // show the start of the text
-                combo->setAccessibleName(rowName + QStringLiteral(", picker"));
-                guardPicker(combo);
-                if (number <= 4) {
-                    combo->setValidator(new CodePageText(combo));
+                picker->setEditText(initial);
+                picker->lineEdit()->setCursorPosition(0);  // show the start of the text
+                picker->setAccessibleName(words + QStringLiteral(", picker"));
+                guardPicker(picker);
+                if (field->input == BoxInput::CategoryText) {
+                    picker->setValidator(new CodePageText(picker));
                 }
-                form.combo[number] = combo;
-                remember(combo);
-                form.tabOrder.append(combo);
-            } else {
-                auto* label = new QLabel(QStringLiteral("Label%1").arg(number), frame);
-                label->setObjectName(QStringLiteral("Label%1").arg(number));
-                label->setGeometry(rect);
-                label->setMinimumWidth(column.companionWidth);
-                form.label[number] = label;
+                form.combo[field->picker] = picker;
+                remember(picker);
+                form.tabOrder.append(picker);
+            }
+            if (field->indicator != 0) {
+                const QString name = labelName(field->indicator);
+                auto* label = new QLabel(name, frame);  // named after itself until a logo index matches
+                label->setObjectName(name);
+                label->setGeometry(beside.x(), beside.y(), beside.width(), kIndicatorHeight);
+                label->setMinimumWidth(beside.width());
+                form.label[field->indicator] = label;
                 remember(label);
             }
         }
     }
+    if (form.txt.size() != static_cast<std::size_t>(FieldCount)) {
+        throw std::logic_error("the window's layout has no place for some field's frame");
+    }
 
     for (const LabelPlace& place : kLabels) {
         auto* label = new QLabel(QString::fromUtf8(place.caption), named(place.parent));
-        label->setObjectName(QStringLiteral("Label%1").arg(place.number));
+        label->setObjectName(labelName(place.number));
         label->setGeometry(place.x, place.y, place.w, place.h);
         form.label[place.number] = label;
         remember(label);

@@ -5,6 +5,7 @@
 #include <QString>
 #include <map>
 
+struct Field;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -12,12 +13,13 @@ class QListWidget;
 class QWidget;
 class Button_XP;
 
-// The controls of the main window, made from one description of its layout.
-// Positions are pixels at 96 dots per inch; Qt scales them on other screens.
+// The controls of the main window, made from the field table and the window's
+// own layout table. Positions are pixels at 96 dots per inch; Qt scales them
+// on other screens.
 struct FormControls {
-    std::map<int, QLineEdit*> txt;    // the text-box array, members 0..36 and 39..51
-    std::map<int, QComboBox*> combo;  // Combo1..Combo4, Combo14..Combo26 by number
-    std::map<int, QLabel*> label;     // Label1..Label15 (those that exist) by number
+    std::map<int, QLineEdit*> txt;    // the text-box array, by member
+    std::map<int, QComboBox*> combo;  // the pickers, by number
+    std::map<int, QLabel*> label;     // the labels, by number
     QHash<QString, QWidget*> byName;  // every named control
     QLineEdit* Nazwa_Exe = nullptr;
     QLineEdit* Text1 = nullptr;
@@ -27,6 +29,12 @@ struct FormControls {
     Button_XP* Open = nullptr;
     Button_XP* cmd_Save_Start_Game = nullptr;
     QList<QWidget*> tabOrder;  // reading order, frame by frame
+
+    // The box that shows `field`, and the picker or file-name indicator on its
+    // row (nullptr when the field has none).
+    QLineEdit* box(const Field& field) const;
+    QComboBox* picker(const Field& field) const;
+    QLabel* indicator(const Field& field) const;
 };
 
 // Builds every frame, box, picker, label and button into `client`.

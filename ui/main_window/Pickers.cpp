@@ -120,3 +120,15 @@ void sharePickerList(QComboBox* picker, QAbstractItemModel* model) {
         edit->setCursorPosition(0);
     }
 }
+
+void appendPickerItem(QComboBox* picker, const QString& item) {
+    // Adding the first item would make it current and replace the picker's
+    // own text; keep that text.
+    const QString text = picker->currentText();
+    picker->addItem(item);
+    if (picker->currentIndex() != -1) {
+        picker->setCurrentIndex(-1);
+        picker->setEditText(text);
+        picker->lineEdit()->setCursorPosition(0);
+    }
+}

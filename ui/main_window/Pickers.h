@@ -30,3 +30,7 @@ void guardPicker(QComboBox* picker);
 // Gives `picker` the list `model` (shared with other pickers) while keeping the
 // text the picker shows and choosing no entry.
 void sharePickerList(QComboBox* picker, QAbstractItemModel* model);
+
+// Appends `item` to the list of `picker` while keeping the text the picker
+// shows and choosing no entry.
+void appendPickerItem(QComboBox* picker, const QString& item);

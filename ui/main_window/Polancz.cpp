@@ -2,6 +2,7 @@
 
 #include "platform/Paths.h"
 #include "platform/Services.h"
+#include "ui/main_window/Messages.h"
 
 #ifndef KELVORY_HOME_URL
 #define KELVORY_HOME_URL ""
@@ -42,5 +43,5 @@ void Polancz::AuthorPage_Click(QWidget*) {
 }
 
 void Polancz::Copyright_Click(QWidget* owner) {
-    platform::services().showMessage(owner, platform::MessageIcon::Information, kApplicationTitle, copyrightNotice());
+    tellUser(owner, platform::MessageIcon::Information, copyrightNotice());
 }

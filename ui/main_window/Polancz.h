@@ -5,9 +5,6 @@
 
 class QWidget;
 
-// The application's title: the caption of every message box.
-inline const QString kApplicationTitle = QStringLiteral("Kelvory");
-
 // The About menu's actions: three pages opened in the user's browser and the
 // copyright notice.
 class Polancz {

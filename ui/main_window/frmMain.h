@@ -4,15 +4,15 @@
 #include <QMainWindow>
 #include <filesystem>
 #include <memory>
-#include <string>
 
 #include "catalogues/Ini.h"
-#include "catalogues/IniHost.h"
 #include "core/Baza.h"
+#include "ui/main_window/CatalogueHost.h"
 #include "ui/main_window/FormLayout.h"
 #include "ui/main_window/Polancz.h"
+#include "ui/main_window/SaveFlow.h"
 
-struct FieldBinding;
+struct Field;
 class QAction;
 class QCloseEvent;
 class QComboBox;
@@ -20,16 +20,11 @@ class QLineEdit;
 
 // The editor's one window: shows the league block of the game executable in an
 // array of boxes and pickers, carries edits back into the block, and saves it.
-class frmMain : public QMainWindow, private IniHost {
+class frmMain : public QMainWindow {
     Q_OBJECT
 
 public:
-    enum class SaveOutcome {
-        Saved,      // the five tables reached the file
-        NotLoaded,  // no block was loaded at start-up; nothing was written
-        Failed,     // the file could not be written; the user was told why
-        Refused,    // some box holds text its field cannot take; nothing was written
-    };
+    using SaveOutcome = ::SaveOutcome;
 
     explicit frmMain(QWidget* parent = nullptr);
     ~frmMain() override;
@@ -65,8 +60,9 @@ public:
     // left in the file. Always false while no block is loaded.
     bool hasUnsavedChanges() const;
 
-    // Runs the handler of picker ComboN (N = 1..4, 14..26) as a typed change
-    // or as a choice from its list would.
+    // Runs the handler of picker ComboN as a typed change or as a choice from
+    // its list would: the picker's text goes into the box beside it, and a
+    // category picker stores it into its field.
     void Combo_Change(int number);
 
     // Access for the program's own tests and tools.
@@ -91,26 +87,15 @@ private:
     // Marks a numeric box whose text the copy-back pass could not store, and
     // clears the mark once it could (nothing is marked while no block is
     // loaded). The mark carries its reason as tooltip and description.
-    void markField(const FieldBinding& binding, bool stored);
-    // "whole numbers from … to …" for the binding's field.
-    static QString allowedText(const FieldBinding& binding);
-    // One line per marked box: its name, its text and what it allows.
-    QStringList markedBoxes() const;
-
-    // Gives the thirteen name pickers one list, made of the collected items.
-    void shareNameList();
-
-    // IniHost: how the catalogue reader reaches the controls.
-    void appendItem(const std::string& control, const std::string& item) override;
-    void setText(const std::string& control, const std::string& text) override;
-    std::string memberText(int index) const override;
-    void setCaption(const std::string& label, const std::string& caption) override;
+    void markField(const Field& field, bool stored);
+    // Brings every file-name indicator in step with the logo box on its row.
+    void refreshIndicators();
 
     void buildMenus();
     void connectHandlers();
-    void warn(const QString& text);
 
     FormControls form_;
+    std::unique_ptr<CatalogueHost> host_;  // how ini_ reaches the controls
     std::unique_ptr<Baza> baza_;
     std::unique_ptr<Ini> ini_;
     std::unique_ptr<Polancz> polancz_;
@@ -122,5 +107,4 @@ private:
     bool presenting_ = false;
     bool listsFilled_ = false;  // afterFirstPaint has run
     Baza::Block savedBlock_;    // the block as the file holds it
-    QStringList nameItems_;     // the name catalogue, while it is being read
 };

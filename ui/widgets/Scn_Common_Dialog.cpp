@@ -15,8 +15,8 @@ QList<platform::FileFilter> Scn_Common_Dialog::parseFilter(const QString& filter
     return pairs;
 }
 
-QString Scn_Common_Dialog::OpenFileName(QWidget* FrmName, const QString& DialogTitle, const QString& DirPath,
-                                        const QString& Filter) {
+std::optional<QString> Scn_Common_Dialog::OpenFileName(QWidget* FrmName, const QString& DialogTitle,
+                                                       const QString& DirPath, const QString& Filter) {
     Q_UNUSED(DirPath);  // the system chooses the initial folder
     QString path = platform::services().openFileDialog(FrmName, DialogTitle, QString(), parseFilter(Filter), 0);
     // The dialog returns the name exactly as chosen; blanks are kept, since on
@@ -26,7 +26,7 @@ QString Scn_Common_Dialog::OpenFileName(QWidget* FrmName, const QString& DialogT
         path.truncate(nul);
     }
     if (path.isEmpty()) {
-        return Cancelled;
+        return std::nullopt;
     }
     chosen_ = path;
     return chosen_;

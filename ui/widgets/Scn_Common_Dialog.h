@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <optional>
 
 #include "platform/Services.h"
 
@@ -11,16 +12,14 @@ class QWidget;
 // A new object is made for each use.
 class Scn_Common_Dialog {
 public:
-    // What OpenFileName returns when nothing was chosen.
-    static inline const QString Cancelled = QStringLiteral("-1");
     static inline const QString DefaultFilter = QStringLiteral("Wszystkie Pliki (*.*)|*.*");
 
     // Shows the dialog, modal to `FrmName`, and returns the chosen full path,
-    // or "-1" when the user cancelled. `Filter` lists description|pattern
+    // or nothing when the user cancelled. `Filter` lists description|pattern
     // pairs separated by '|'; the first pair is preselected. `DirPath` is not
     // used: the system picks the folder the dialog opens in.
-    QString OpenFileName(QWidget* FrmName, const QString& DialogTitle, const QString& DirPath,
-                         const QString& Filter = DefaultFilter);
+    std::optional<QString> OpenFileName(QWidget* FrmName, const QString& DialogTitle, const QString& DirPath,
+                                        const QString& Filter = DefaultFilter);
 
     // The last component of the path chosen most recently ("" when none).
     QString TitleName() const;

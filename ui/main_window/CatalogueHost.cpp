@@ -1,0 +1,78 @@
+#include "ui/main_window/CatalogueHost.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QStringListModel>
+#include <algorithm>
+
+#include "core/Fields.h"
+#include "platform/Text.h"
+#include "ui/main_window/FormLayout.h"
+#include "ui/main_window/Pickers.h"
+
+namespace {
+
+// The club category logo field on `row`: the one with a file-name indicator.
+const Field* logoField(int row) {
+    for (const Field& field : fields()) {
+        if (field.indicator != 0 && field.row == row) {
+            return &field;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+void CatalogueHost::appendCategory(const std::string& identifier) {
+    const QString item = platform::fromUtf8(identifier);
+    for (const Field& field : fields()) {
+        if (field.kind == FieldKind::Cat) {
+            if (QComboBox* picker = form_.picker(field)) {
+                appendPickerItem(picker, item);
+            }
+        }
+    }
+}
+
+void CatalogueHost::appendName(const std::string& item) {
+    names_.append(platform::fromUtf8(item));
+}
+
+void CatalogueHost::appendStructure(const std::string& item) {
+    form_.List1->addItem(platform::fromUtf8(item));
+}
+
+void CatalogueHost::setExecutableName(const std::string& name) {
+    form_.Nazwa_Exe->setText(platform::fromUtf8(name));
+}
+
+std::string CatalogueHost::logoBoxText(int row) const {
+    const Field* field = logoField(row);
+    const QLineEdit* box = field ? form_.box(*field) : nullptr;
+    return box ? platform::toUtf8(box->text()) : std::string();
+}
+
+void CatalogueHost::setLogoIndicator(int row, const std::string& fileName) {
+    const Field* field = logoField(row);
+    if (QLabel* indicator = field ? form_.indicator(*field) : nullptr) {
+        indicator->setText(platform::fromUtf8(fileName));
+        // Let the whole file name show, however narrow the label was laid out.
+        indicator->resize(std::max(indicator->minimumWidth(), indicator->sizeHint().width()), indicator->height());
+    }
+}
+
+void CatalogueHost::shareNames(QObject* owner) {
+    auto* names = new QStringListModel(names_, owner);
+    names->setObjectName(QStringLiteral("nameCatalogue"));
+    names_.clear();
+    for (const Field& field : fields()) {
+        if (field.kind == FieldKind::Str) {
+            if (QComboBox* picker = form_.picker(field)) {
+                sharePickerList(picker, names);
+            }
+        }
+    }
+}
