@@ -1,0 +1,31 @@
+#include "setup/BlockSave.h"
+
+#include "platform/FileNames.h"
+
+bool saveLeagueBlock(Baza& baza, const std::filesystem::path& game) {
+    return baza.Zapisz(game);
+}
+
+std::string saveFailureMessage(const SaveError& error) {
+    const std::string path = platform::pathToShow(error.path());
+    std::string reason = error.reason();
+    if (!reason.empty() && reason[0] >= 'a' && reason[0] <= 'z') {
+        reason[0] = static_cast<char>(reason[0] - 'a' + 'A');
+    }
+    switch (error.kind()) {
+        case FileError::Kind::Missing:
+            return "Nothing was saved: the game executable no longer exists.\n\n" + path +
+                   "\n\nKelvory does not create it. Put the game executable back in place, then save again; your "
+                   "changes are still here.";
+        case FileError::Kind::TooShort:
+            return "Nothing was saved: this file is too short to be the game executable.\n\n" + path + "\n\n" + reason +
+                   ".\n\nKelvory only writes into bytes that already exist. Check that line 2 of Leagues.ini names "
+                   "the game executable.";
+        case FileError::Kind::NotAFile:
+            return "Nothing was saved: the game executable is not a regular file.\n\n" + path + "\n\n" + reason + ".";
+        default:
+            return "The game executable could not be saved.\n\n" + path + "\n" + reason +
+                   "\n\nYour changes are still here. Close the game if it is running, make sure the file can be "
+                   "written, and save again.";
+    }
+}
