@@ -406,12 +406,15 @@ private:
 
     // Reads the escape at `pos` (a backslash) and moves past it.
     char readEscape(const Line& line, const std::string& name, std::string_view written, std::size_t& pos) const {
-        const char kind = pos + 1 < written.size() ? written[pos + 1] : '\0';
+        if (pos + 1 >= written.size()) {
+            fail(line.number, name + ": the closing double quote is missing.");
+        }
+        const char kind = written[pos + 1];
         if (kind == '"' || kind == '\\') {
             pos += 2;
             return kind;
         }
-        if (kind == 'x' || kind == 'X') {
+        if (kind == 'x') {
             const auto digit = [&](std::size_t at) -> int {
                 if (at >= written.size()) {
                     return -1;
@@ -436,8 +439,8 @@ private:
             pos += 4;
             return static_cast<char>(high * 16 + low);
         }
-        const std::size_t shown = pos + 1 < written.size() ? sequenceLength(static_cast<unsigned char>(kind)) : 0;
-        fail(line.number, name + ": unknown escape " + quoted(written.substr(pos, 1 + shown)) +
+        fail(line.number, name + ": unknown escape " +
+                              quoted(written.substr(pos, 1 + sequenceLength(static_cast<unsigned char>(kind)))) +
                               ": write \\\" for a double quote, \\\\ for a backslash, \\xHH for the character of "
                               "code-page byte HH.");
     }
