@@ -5,7 +5,7 @@
 #include "platform/ConsoleProgram.h"
 
 int main(int argc, char** argv) {
-    platform::useUtf8Console();
+    platform::setUpConsole();
     try {
         return static_cast<int>(
             runCli(platform::programArguments(argc, argv), platform::runningProgramFolder(), std::cout, std::cerr));

@@ -59,8 +59,10 @@ std::filesystem::path argumentPath(const std::string& argument) {
     return std::filesystem::u8path(argument);
 }
 
-void useUtf8Console() {
+void setUpConsole() {
     SetConsoleOutputCP(CP_UTF8);
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
 }
 
 #else
@@ -84,7 +86,7 @@ std::filesystem::path argumentPath(const std::string& argument) {
     return std::filesystem::path(argument);
 }
 
-void useUtf8Console() {}
+void setUpConsole() {}
 
 #endif
 

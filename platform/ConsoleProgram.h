@@ -20,8 +20,10 @@ std::vector<std::string> programArguments(int argc, char** argv);
 // The file an argument names (an argument as programArguments gives it).
 std::filesystem::path argumentPath(const std::string& argument);
 
-// Makes the console show the UTF-8 that the program writes (Windows); does
-// nothing where consoles take UTF-8 anyway.
-void useUtf8Console();
+// Makes the console show the UTF-8 that the program writes, and keeps its
+// output as written: on Windows a line ends in LF alone, as elsewhere, so a
+// setup file saved from the output reads back byte for byte. Does nothing
+// where consoles take UTF-8 and bytes pass unchanged anyway.
+void setUpConsole();
 
 }  // namespace platform
