@@ -186,11 +186,11 @@ package_windows() {
     local demo="$WINDOWS_BUILD_DIR/demo" stage="$WINDOWS_BUILD_DIR/package"
     rm -rf "$stage"
     mkdir -p "$stage/platforms" "$stage/styles" "$stage/resources"
-    cp "$demo/kelvory.exe" "$stage/"
+    cp "$demo/kelvory.exe" "$demo/kelvory-cli.exe" "$stage/"
     cp "$QT_PREFIX/plugins/platforms/qwindows.dll" "$stage/platforms/"
     cp "$QT_PREFIX/plugins/styles/qwindowsvistastyle.dll" "$stage/styles/"
     local dll
-    windows_dlls "$stage/kelvory.exe" "$stage/platforms/qwindows.dll" "$stage/styles/qwindowsvistastyle.dll" |
+    windows_dlls "$stage/kelvory.exe" "$stage/kelvory-cli.exe" "$stage/platforms/qwindows.dll" "$stage/styles/qwindowsvistastyle.dll" |
         sort -u | while read -r dll; do cp "$dll" "$stage/"; done
     find "$stage" -name '*.exe' -o -name '*.dll' | xargs "$MINGW-strip" --strip-unneeded
     cp docs/UserGuide.html "$stage/"
