@@ -3,8 +3,13 @@
 #include <system_error>
 
 #ifdef _WIN32
-#include <shellapi.h>
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
+
+#include <cstdio>
+// After windows.h, which it builds on.
+#include <shellapi.h>
 #endif
 
 namespace platform {
