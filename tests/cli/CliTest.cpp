@@ -17,25 +17,11 @@ struct Run {
     QByteArray err;
 };
 
-// The block the game file of every test starts with.
-ShownValues startValues() {
-    ShownValues v;
-    for (int i = 0; i < 13; ++i) {
-        v.liga[i] = 100 + i;
-        v.str[i] = static_cast<qint16>(-200 - i);
-        v.map[i] = static_cast<quint8>(i % 11);
-    }
-    v.cat = {"category_00", "category_05", "Gr\xe9 Club", ""};
-    for (int i = 0; i < 7; ++i)
-        v.catL[i] = 3 * i;
-    return v;
-}
-
-// What `show` prints for startValues(), worked out from the window's layout:
+// What `show` prints for plainValues(), worked out from the window's layout:
 // frames top to bottom, rows top to bottom (National Name shows Str1, Str3,
 // Str4, Str2).
 QByteArray expectedShow() {
-    const ShownValues v = startValues();
+    const ShownValues v = blockbytes::plainValues();
     QByteArray text =
         "kelvory-league = 1\n"
         "# Kelvory league setup: each line sets one box, named as the window names it.\n"
@@ -85,7 +71,7 @@ class CliTest : public QObject {
 private slots:
     void initTestCase() {
         original_ = gameBytes(kGameLength, 3);
-        blockbytes::putShown(original_, startValues());
+        blockbytes::putShown(original_, blockbytes::plainValues());
     }
 
     void init() {

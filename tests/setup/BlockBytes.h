@@ -28,6 +28,22 @@ struct ShownValues {
     std::array<qint32, 7> catL{};
 };
 
+// Values as a user might set them, nothing at an edge: slots 100.., name
+// indexes -200.., map codes 0..10, 0, 1, logo indexes 0, 3 .. 18, and the
+// texts "category_00", "category_05", "Gr\xe9 Club" and an empty one.
+inline ShownValues plainValues() {
+    ShownValues v;
+    for (int i = 0; i < 13; ++i) {
+        v.liga[i] = 100 + i;
+        v.str[i] = static_cast<qint16>(-200 - i);
+        v.map[i] = static_cast<quint8>(i % 11);
+    }
+    v.cat = {"category_00", "category_05", "Gr\xe9 Club", ""};
+    for (int i = 0; i < 7; ++i)
+        v.catL[i] = 3 * i;
+    return v;
+}
+
 inline void putLittleEndian(QByteArray& file, qint64 at, quint32 value, int bytes) {
     for (int i = 0; i < bytes; ++i)
         file[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);

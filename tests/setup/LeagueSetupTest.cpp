@@ -10,6 +10,7 @@
 #include "setup/LeagueSetup.h"
 
 using namespace testfiles;
+using blockbytes::plainValues;
 using blockbytes::ShownValues;
 
 namespace {
@@ -43,20 +44,6 @@ ShownValues widestValues() {
              QByteArray("\x80\x9f\xe9\x01\x1f      ", 11), QByteArray("category_18")};
     for (int i = 0; i < 7; ++i)
         v.catL[i] = i % 2 ? -2147483647 - 1 : 2147483647;
-    return v;
-}
-
-// Values as a user might set them, nothing at an edge.
-ShownValues plainValues() {
-    ShownValues v;
-    for (int i = 0; i < 13; ++i) {
-        v.liga[i] = 100 + i;
-        v.str[i] = static_cast<qint16>(-200 - i);
-        v.map[i] = static_cast<quint8>(i % 11);
-    }
-    v.cat = {"category_00", "category_05", "Gr\xe9 Club", ""};
-    for (int i = 0; i < 7; ++i)
-        v.catL[i] = 3 * i;
     return v;
 }
 
