@@ -175,8 +175,9 @@ public:
         if (command == "diff" || options_.dryRun || changes.empty()) {
             return CliExit::Done;
         }
+        const Baza::Block loaded = baza_.block();
         applySetup(baza_, *setup);
-        return save();
+        return save(loaded);
     }
 
 private:
@@ -209,9 +210,9 @@ private:
         return false;
     }
 
-    CliExit save() {
+    CliExit save(const Baza::Block& onDisk) {
         try {
-            if (saveLeagueBlock(baza_, game_)) {
+            if (saveLeagueBlock(baza_, onDisk, game_)) {
                 out_ << "Save Successfully\n";
                 return CliExit::Done;
             }

@@ -2,7 +2,7 @@
 
 #include "platform/FileNames.h"
 
-bool saveLeagueBlock(Baza& baza, const std::filesystem::path& game) {
+bool saveLeagueBlock(Baza& baza, const Baza::Block& /*onDisk*/, const std::filesystem::path& game) {
     return baza.Zapisz(game);
 }
 

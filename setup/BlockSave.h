@@ -17,7 +17,11 @@
 // Returns false, touching nothing, while no block is loaded. Throws SaveError
 // when the file cannot be written or is refused (gone, not a regular file,
 // too short).
-bool saveLeagueBlock(Baza& baza, const std::filesystem::path& game);
+//
+// `onDisk` is the block as the caller last loaded it from `game` or saved it
+// there: what the file should still hold. Saving does not look at it yet; a
+// save that checks for outside changes compares the file with it.
+bool saveLeagueBlock(Baza& baza, const Baza::Block& onDisk, const std::filesystem::path& game);
 
 // What the window says when a save fails with `error`, in the same words.
 std::string saveFailureMessage(const SaveError& error);

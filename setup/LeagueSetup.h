@@ -75,7 +75,7 @@ public:
 
     const std::string& file() const { return file_; }
     int line() const { return line_; }
-    const std::string& what_wrong() const { return what_; }
+    const std::string& problem() const { return what_; }  // what is wrong, without the file and line
 
 private:
     std::string file_;

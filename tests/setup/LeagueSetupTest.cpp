@@ -220,7 +220,7 @@ private slots:
             parseSetup(content.toStdString(), kFile);
             QFAIL("the file was read");
         } catch (const SetupError& error) {
-            QCOMPARE(QString::fromStdString(error.what_wrong()), what);
+            QCOMPARE(QString::fromStdString(error.problem()), what);
             QCOMPARE(error.line(), line);
             const QString where = line ? QStringLiteral("%1, line %2").arg(kFile).arg(line) : QString(kFile);
             QCOMPARE(QString::fromStdString(error.what()), where + ": " + what);
@@ -270,7 +270,7 @@ private slots:
             try {
                 readSetupFile(pipe);
             } catch (const SetupError& error) {
-                message = QString::fromStdString(error.what_wrong());
+                message = QString::fromStdString(error.problem());
             }
         }));
         QCOMPARE(message, "it is not a regular file but a folder, a pipe or a device.");
@@ -316,8 +316,9 @@ private slots:
         QCOMPARE(read.size(), std::size_t(FieldCount));
         Baza imported;
         QVERIFY(imported.Wczytaj(target));
+        const Baza::Block loaded = imported.block();
         applySetup(imported, read);
-        QVERIFY(saveLeagueBlock(imported, target));
+        QVERIFY(saveLeagueBlock(imported, loaded, target));
 
         QByteArray expected = gameBytes(kGameLength, 99);
         blockbytes::copyShown(sourceBytes, expected);
@@ -417,9 +418,10 @@ private slots:
         for (const SetupChange& change : setupChanges(baza, setup))
             listed << QString::fromStdString(describeChange(change));
         QCOMPARE(listed, changes);
+        const Baza::Block loaded = baza.block();
         applySetup(baza, setup);
         QVERIFY(setupChanges(baza, setup).empty());
-        QVERIFY(saveLeagueBlock(baza, game));
+        QVERIFY(saveLeagueBlock(baza, loaded, game));
         QByteArray expected = original;
         for (int i = 0; i < offsets.size(); ++i)
             expected.replace(offsets[i], bytes[i].size(), bytes[i]);
