@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <map>
-#include <optional>
 
 #include "core/Baza.h"
 #include "platform/CodePage.h"
@@ -13,6 +12,7 @@ constexpr std::string_view kVersionKey = "kelvory-league";
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 // How much of a text the messages quote before cutting it short.
 constexpr std::size_t kQuoteLimit = 40;
+constexpr char kHexDigits[] = "0123456789ABCDEF";
 
 bool isBlank(char c) {
     return c == ' ' || c == '\t';
@@ -39,8 +39,7 @@ std::string asciiLower(std::string_view s) {
 }
 
 std::string hexByte(unsigned char byte) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    return {kDigits[byte >> 4], kDigits[byte & 0x0F]};
+    return {kHexDigits[byte >> 4], kHexDigits[byte & 0x0F]};
 }
 
 // Length of the UTF-8 sequence that starts with `lead` (the text is known to
@@ -73,7 +72,7 @@ char32_t codePoint(std::string_view sequence) {
 std::string unicodeName(char32_t c) {
     std::string digits;
     for (int shift = c > 0xFFFF ? 16 : 12; shift >= 0; shift -= 4) {
-        digits += "0123456789ABCDEF"[(c >> shift) & 0xF];
+        digits += kHexDigits[(c >> shift) & 0xF];
     }
     return "U+" + digits;
 }
@@ -98,15 +97,6 @@ std::string quoted(std::string_view text) {
         pos += length;
     }
     return out + "\"";
-}
-
-// "15,613,092"-style grouping for the one size that messages give.
-std::string grouped(std::size_t value) {
-    std::string digits = std::to_string(value);
-    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) {
-        digits.insert(static_cast<std::size_t>(at), 1, ',');
-    }
-    return digits;
 }
 
 // Characters a category text shows only as an escape: the C0 and C1 controls,
@@ -222,9 +212,9 @@ public:
     Reader(std::string_view content, const std::string& file) : content_(content), file_(file) {}
 
     Setup read() {
+        static_assert(SetupMaxBytes == 65536, "the message below names the limit");
         if (content_.size() > SetupMaxBytes) {
-            fail(0, "the file is larger than 64 KiB (" + grouped(SetupMaxBytes) +
-                        " bytes), too large to be a league setup.");
+            fail(0, "the file is larger than 64 KiB (65,536 bytes), too large to be a league setup.");
         }
         if (content_.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
             content_.remove_prefix(kByteOrderMark.size());
