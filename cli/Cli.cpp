@@ -4,7 +4,6 @@
 
 #include "catalogues/Ini.h"
 #include "core/Baza.h"
-#include "platform/BinaryFile.h"
 #include "platform/ConsoleProgram.h"
 #include "platform/FileNames.h"
 #include "setup/BlockSave.h"
@@ -118,20 +117,6 @@ public:
     void setCaption(const std::string&, const std::string&) override {}
 };
 
-// Why the game executable at `path` did not load.
-std::string loadFailureReason(const std::filesystem::path& path) {
-    try {
-        BinaryFile file(path, BinaryFile::Mode::Read);
-    } catch (const FileError& error) {
-        std::string reason = error.reason();
-        if (!reason.empty() && reason[0] >= 'a' && reason[0] <= 'z') {
-            reason[0] = static_cast<char>(reason[0] - 'a' + 'A');
-        }
-        return reason + ".";
-    }
-    return "It could not be read.";
-}
-
 class Command {
 public:
     Command(const Options& options, std::filesystem::path programFolder, std::ostream& out, std::ostream& err)
@@ -200,9 +185,7 @@ private:
         if (baza_.Wczytaj(game_)) {
             return true;
         }
-        err_ << "No game executable was loaded.\n\nKelvory looked for it at:\n"
-             << platform::pathToShow(game_) << "\n\n"
-             << loadFailureReason(game_) << "\n\n"
+        err_ << loadFailureMessage(game_) << "\n\n"
              << (options_.game ? "Check the path given with --game."
                                : "Make sure line 2 of Leagues.ini names the game executable in Kelvory's folder, or "
                                  "give its path with --game.")

@@ -1,6 +1,20 @@
 #include "setup/BlockSave.h"
 
+#include "platform/BinaryFile.h"
 #include "platform/FileNames.h"
+
+namespace {
+
+// A reason as the file layer words it ("the file does not exist"), as a
+// sentence of its own.
+std::string sentence(std::string reason) {
+    if (!reason.empty() && reason[0] >= 'a' && reason[0] <= 'z') {
+        reason[0] = static_cast<char>(reason[0] - 'a' + 'A');
+    }
+    return reason;
+}
+
+}  // namespace
 
 bool saveLeagueBlock(Baza& baza, const Baza::Block& /*onDisk*/, const std::filesystem::path& game) {
     return baza.Zapisz(game);
@@ -8,10 +22,7 @@ bool saveLeagueBlock(Baza& baza, const Baza::Block& /*onDisk*/, const std::files
 
 std::string saveFailureMessage(const SaveError& error) {
     const std::string path = platform::pathToShow(error.path());
-    std::string reason = error.reason();
-    if (!reason.empty() && reason[0] >= 'a' && reason[0] <= 'z') {
-        reason[0] = static_cast<char>(reason[0] - 'a' + 'A');
-    }
+    const std::string reason = sentence(error.reason());
     switch (error.kind()) {
         case FileError::Kind::Missing:
             return "Nothing was saved: the game executable no longer exists.\n\n" + path +
@@ -28,4 +39,16 @@ std::string saveFailureMessage(const SaveError& error) {
                    "\n\nYour changes are still here. Close the game if it is running, make sure the file can be "
                    "written, and save again.";
     }
+}
+
+std::string loadFailureMessage(const std::filesystem::path& game) {
+    std::string reason = "It could not be read.";
+    try {
+        // Only opened, to learn why: loading has already failed.
+        BinaryFile file(game, BinaryFile::Mode::Read);
+    } catch (const FileError& error) {
+        reason = sentence(error.reason()) + ".";
+    }
+    return "No game executable was loaded.\n\nKelvory looked for it at:\n" + platform::pathToShow(game) + "\n\n" +
+           reason;
 }

@@ -25,3 +25,7 @@ bool saveLeagueBlock(Baza& baza, const Baza::Block& onDisk, const std::filesyste
 
 // What the window says when a save fails with `error`, in the same words.
 std::string saveFailureMessage(const SaveError& error);
+
+// Why the game executable at `game` did not load (Baza::Wczytaj returned
+// false): where Kelvory looked, and the system's reason.
+std::string loadFailureMessage(const std::filesystem::path& game);
