@@ -527,9 +527,9 @@ std::string writeSetup(const Setup& setup) {
     std::string text = std::string(kVersionKey) + " = " + std::to_string(SetupVersion) + "\n";
     text += "# Kelvory league setup: each line sets one box, named as the window names it.\n";
     text += "# A box left out keeps its value. In texts: \\\" quote, \\\\ backslash, \\xHH code-page byte.\n";
-    const char* frame = nullptr;
+    std::string frame;  // a blank line before each frame's boxes
     for (const SetupValue* value : sorted) {
-        if (value->field->frame != frame) {
+        if (frame.empty() || frame != value->field->frame) {
             frame = value->field->frame;
             text += "\n";
         }
