@@ -5,6 +5,8 @@
 #   ./dev.sh build  install what is missing and build
 #   ./dev.sh windows  cross-build for Windows, run the tests under Wine, write
 #                     kelvory-windows-x86_64.zip (builds its own Qt once, cached)
+#   ./dev.sh fuzz [SECONDS]  build the fuzz targets (clang, libFuzzer, ASan, UBSan)
+#                     and run each for SECONDS (default 300)
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -184,11 +186,11 @@ package_windows() {
     local demo="$WINDOWS_BUILD_DIR/demo" stage="$WINDOWS_BUILD_DIR/package"
     rm -rf "$stage"
     mkdir -p "$stage/platforms" "$stage/styles" "$stage/resources"
-    cp "$demo/kelvory.exe" "$stage/"
+    cp "$demo/kelvory.exe" "$demo/kelvory-cli.exe" "$stage/"
     cp "$QT_PREFIX/plugins/platforms/qwindows.dll" "$stage/platforms/"
     cp "$QT_PREFIX/plugins/styles/qwindowsvistastyle.dll" "$stage/styles/"
     local dll
-    windows_dlls "$stage/kelvory.exe" "$stage/platforms/qwindows.dll" "$stage/styles/qwindowsvistastyle.dll" |
+    windows_dlls "$stage/kelvory.exe" "$stage/kelvory-cli.exe" "$stage/platforms/qwindows.dll" "$stage/styles/qwindowsvistastyle.dll" |
         sort -u | while read -r dll; do cp "$dll" "$stage/"; done
     find "$stage" -name '*.exe' -o -name '*.dll' | xargs "$MINGW-strip" --strip-unneeded
     cp docs/UserGuide.html "$stage/"
@@ -197,6 +199,35 @@ package_windows() {
     (cd "$stage" && zip -q -r -X "../$ZIP_NAME" .)
     unzip -l "$WINDOWS_BUILD_DIR/$ZIP_NAME"
     echo "Wrote $WINDOWS_BUILD_DIR/$ZIP_NAME ($(stat -c %s "$WINDOWS_BUILD_DIR/$ZIP_NAME") bytes)"
+}
+
+# --- Fuzzing: the setup-file and catalogue readers under libFuzzer ---
+
+FUZZ_PACKAGES=(clang libclang-rt-14-dev)
+FUZZ_BUILD_DIR=${KELVORY_FUZZ_BUILD_DIR:-build-fuzz}
+FUZZ_TARGETS=(setup catalogue)
+
+# Runs every fuzz target for the given seconds, one after the other. New
+# inputs collect in $FUZZ_BUILD_DIR/corpus/TARGET (seeded from
+# tests/data/fuzz/TARGET); an input that breaks a reader is written to
+# $FUZZ_BUILD_DIR/artifacts/TARGET/ and stops the run: copy it into
+# tests/data/fuzz/TARGET/ so the test suite replays it from then on.
+fuzz() {
+    local seconds=$1
+    cmake -S . -B "$FUZZ_BUILD_DIR" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DKELVORY_BUILD_FUZZERS=ON -DKELVORY_BUILD_TESTS=OFF
+    cmake --build "$FUZZ_BUILD_DIR" -j"$(nproc)" --target "${FUZZ_TARGETS[@]/%/_fuzz}"
+    local target options
+    for target in "${FUZZ_TARGETS[@]}"; do
+        mkdir -p "$FUZZ_BUILD_DIR/corpus/$target" "$FUZZ_BUILD_DIR/artifacts/$target"
+        options=(-max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1
+            -artifact_prefix="$FUZZ_BUILD_DIR/artifacts/$target/")
+        if [[ -f "fuzz/$target.dict" ]]; then
+            options+=(-dict="fuzz/$target.dict")
+        fi
+        echo "Fuzzing the $target reader for $seconds s"
+        "$FUZZ_BUILD_DIR/fuzz/${target}_fuzz" "${options[@]}" "$FUZZ_BUILD_DIR/corpus/$target" "tests/data/fuzz/$target"
+    done
 }
 
 build() {
@@ -232,8 +263,12 @@ case "${1:-}" in
         test_windows
         package_windows
         ;;
+    fuzz)
+        install_missing "${PACKAGES[@]}" "${FUZZ_PACKAGES[@]}"
+        fuzz "${2:-${KELVORY_FUZZ_SECONDS:-300}}"
+        ;;
     *)
-        echo "usage: $0 demo|test|build|windows" >&2
+        echo "usage: $0 demo|test|build|windows|fuzz [SECONDS]" >&2
         exit 2
         ;;
 esac

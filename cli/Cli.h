@@ -1,0 +1,26 @@
+#pragma once
+
+#include <filesystem>
+#include <ostream>
+#include <string>
+#include <vector>
+
+// kelvory-cli: the league block of the game executable from the command line,
+// through league setup files, with the window's core and save rules.
+
+// What the program's exit status means.
+enum class CliExit {
+    Done = 0,
+    Unexpected = 1,      // an error Kelvory did not foresee (out of memory, output lost)
+    Usage = 2,           // unknown command or option, missing or extra argument
+    GameUnreadable = 3,  // Leagues.ini or the game executable could not be read; nothing was written
+    SetupInvalid = 4,    // the setup file could not be read, is not a valid setup, or could not be written
+    SaveFailed = 5,      // the game executable could not be saved
+};
+
+// Runs one command. `arguments` are the program's arguments after its name
+// (UTF-8 on Windows, the given bytes elsewhere); `programFolder` is the folder
+// of the program's own executable, where Leagues.ini lies. The result goes to
+// `out`, every message to `err`.
+CliExit runCli(const std::vector<std::string>& arguments, const std::filesystem::path& programFolder, std::ostream& out,
+               std::ostream& err);

@@ -1,0 +1,327 @@
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "../common/TestFiles.h"
+#include "../setup/BlockBytes.h"
+
+using namespace testfiles;
+using blockbytes::ShownValues;
+
+namespace {
+
+struct Run {
+    int code = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+// What `show` prints for plainValues(), worked out from the window's layout:
+// frames top to bottom, rows top to bottom (National Name shows Str1, Str3,
+// Str4, Str2).
+QByteArray expectedShow() {
+    const ShownValues v = blockbytes::plainValues();
+    QByteArray text =
+        "kelvory-league = 1\n"
+        "# Kelvory league setup: each line sets one box, named as the window names it.\n"
+        "# A box left out keeps its value. In texts: \\\" quote, \\\\ backslash, \\xHH code-page byte.\n";
+    const auto group = [&](const char* frame, const QList<QByteArray>& values) {
+        text += "\n";
+        for (int row = 0; row < values.size(); ++row)
+            text += QByteArray(frame) + ", row " + QByteArray::number(row + 1) + " = " + values[row] + "\n";
+    };
+    const auto numbers = [](auto first, auto last) {
+        QList<QByteArray> list;
+        for (auto it = first; it != last; ++it)
+            list << QByteArray::number(qlonglong(*it));
+        return list;
+    };
+    group("National Slot", numbers(v.liga.begin(), v.liga.begin() + 4));
+    group("Club Slot", numbers(v.liga.begin() + 4, v.liga.end()));
+    group("National Name", {QByteArray::number(v.str[0]), QByteArray::number(v.str[2]), QByteArray::number(v.str[3]),
+                            QByteArray::number(v.str[1])});
+    group("Club Name", numbers(v.str.begin() + 4, v.str.end()));
+    group("National Category Logo League u_1426.bin ->dt06.img",
+          {"\"category_00\"", "\"category_05\"", "\"Gr\xc3\xa9 Club   \"", "\"           \""});
+    group("Club Category Logo(dt04.img)", numbers(v.catL.begin(), v.catL.end()));
+    group("Maps Load u_1426.bin ->dt06.img", numbers(v.map.begin(), v.map.end()));
+    return text;
+}
+
+const QByteArray kChanges =
+    "kelvory-league = 1\n"
+    "Europe = 250\n"
+    "Str7 = -5\n"
+    "Cat2 = \"\\x00\xc3\xa9\"\n"
+    "Liga1 = 100\n";
+const QByteArray kChangeList =
+    "Club Name, row 3: -206 \xe2\x86\x92 -5\n"
+    "National Category Logo League u_1426.bin ->dt06.img, row 2: \"category_05\" \xe2\x86\x92 \"\\x00\xc3\xa9         "
+    "\"\n"
+    "Maps Load u_1426.bin ->dt06.img, row 1: 0 \xe2\x86\x92 250\n";
+
+}  // namespace
+
+// kelvory-cli run as a process from a program folder of its own: what it
+// prints, its exit status, and the game file compared whole after each run.
+class CliTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        original_ = gameBytes(kGameLength, 3);
+        blockbytes::putShown(original_, blockbytes::plainValues());
+    }
+
+    void init() {
+        dir_.reset(new QTemporaryDir);
+        QVERIFY(dir_->isValid());
+        QVERIFY(QDir(dir_->path()).mkpath("program"));
+        QVERIFY(QDir(dir_->path()).mkpath("elsewhere"));
+        program_ = dir_->filePath("program/") + QFileInfo(KELVORY_CLI).fileName();
+        QVERIFY(QFile::copy(KELVORY_CLI, program_));
+        QVERIFY(writeFile(inProgram("Leagues.ini"), "Kelvory settings\r\nGame.exe\r\n"));
+        QVERIFY(writeGameFile(fsPath(game()), kGameLength, 3));
+        QVERIFY(blockbytes::writeBlockArea(fsPath(game()), original_));
+        // A decoy in the folder the program is started from: never read.
+        QVERIFY(writeFile(dir_->filePath("elsewhere/Leagues.ini"), "x\r\nDecoy.exe\r\n"));
+        QVERIFY(writeFile(dir_->filePath("elsewhere/Decoy.exe"), "decoy"));
+    }
+
+    void helpAndVersion_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("start");
+        QTest::newRow("help") << QStringList{"--help"} << QByteArray("Usage: kelvory-cli [--game PATH] COMMAND\n");
+        QTest::newRow("help wins over a command")
+            << QStringList{"show", "-h"} << QByteArray("Usage: kelvory-cli [--game PATH] COMMAND\n");
+        QTest::newRow("version") << QStringList{"--version"} << QByteArray("kelvory-cli " KELVORY_VERSION "\n");
+    }
+    void helpAndVersion() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, start);
+        const Run run = cli(arguments);
+        QCOMPARE(run.code, 0);
+        QVERIFY2(run.out.startsWith(start), run.out.constData());
+        QCOMPARE(run.err, QByteArray());
+        if (arguments.front() != "--version") {
+            QVERIFY(
+                run.out.contains("  4  the setup file could not be read, is not a valid setup, or could not be "
+                                 "written\n  5  the game executable could not be saved\n"));
+        }
+    }
+
+    void usageErrors_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("what");
+        QTest::newRow("nothing") << QStringList{} << QByteArray("no command given.");
+        QTest::newRow("unknown command") << QStringList{"frobnicate"} << QByteArray("unknown command \"frobnicate\".");
+        QTest::newRow("show with a file")
+            << QStringList{"show", "extra"} << QByteArray("unexpected argument \"extra\".");
+        QTest::newRow("apply without a file") << QStringList{"apply"} << QByteArray("apply needs the setup file.");
+        QTest::newRow("diff with two files")
+            << QStringList{"diff", "a", "b"} << QByteArray("unexpected argument \"b\".");
+        QTest::newRow("dry run without apply")
+            << QStringList{"diff", "a", "--dry-run"} << QByteArray("--dry-run goes with apply only.");
+        QTest::newRow("game without a path")
+            << QStringList{"show", "--game"} << QByteArray("--game needs the path of the game executable.");
+        QTest::newRow("game twice") << QStringList{"--game", "a", "--game=b", "show"}
+                                    << QByteArray("--game is given twice.");
+        QTest::newRow("unknown option") << QStringList{"--force", "show"} << QByteArray("unknown option \"--force\".");
+    }
+    void usageErrors() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, what);
+        const Run run = cli(arguments);
+        QCOMPARE(run.code, 2);
+        QCOMPARE(run.err, "kelvory-cli: " + what + "\nTry \"kelvory-cli --help\".\n");
+        QCOMPARE(run.out, QByteArray());
+        QVERIFY(gameUntouched());
+    }
+
+    // show and export print the same text; the game is found through the
+    // program's own Leagues.ini, or named with --game.
+    void showAndExport_data() {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<bool>("withLeaguesIni");
+        QTest::newRow("Leagues.ini in the program folder") << QStringList{} << true;
+        QTest::newRow("--game PATH, no Leagues.ini") << QStringList{"--game", "GAME"} << false;
+        QTest::newRow("--game=PATH after the command") << QStringList{"--game=GAME"} << false;
+    }
+    void showAndExport() {
+        QFETCH(QStringList, options);
+        QFETCH(bool, withLeaguesIni);
+        if (!withLeaguesIni)
+            QVERIFY(QFile::remove(inProgram("Leagues.ini")));
+        options.replaceInStrings("GAME", game());
+        const Run shown = cli(QStringList{"show"} + options);
+        QCOMPARE(shown.err, QByteArray());
+        QCOMPARE(shown.code, 0);
+        QCOMPARE(shown.out, expectedShow());
+
+        const QString file = dir_->filePath("out.kelvory-league");
+        const Run exported = cli(QStringList{"export", file} + options);
+        QCOMPARE(exported.code, 0);
+        QCOMPARE(exported.out, QByteArray());
+        QCOMPARE(exported.err, QByteArray());
+        QCOMPARE(readFile(file), expectedShow());
+        QVERIFY(gameUntouched());
+    }
+
+    // diff and a dry run list the changes and write nothing; apply lists them,
+    // writes exactly their bytes, and then nothing is left to change.
+    void diffDryRunAndApply() {
+        const QString file = dir_->filePath("changes.kelvory-league");
+        QVERIFY(writeFile(file, kChanges));
+        for (const QStringList& arguments : {QStringList{"diff", file}, QStringList{"apply", "--dry-run", file}}) {
+            const Run run = cli(arguments);
+            QCOMPARE(run.code, 0);
+            QCOMPARE(run.out, kChangeList);
+            QCOMPARE(run.err, QByteArray());
+            QVERIFY(gameUntouched());
+        }
+
+        const Run applied = cli({"apply", file});
+        QCOMPARE(applied.code, 0);
+        QCOMPARE(applied.out, kChangeList + "Save Successfully\n");
+        QCOMPARE(applied.err, QByteArray());
+        QByteArray expected = original_;
+        expected[blockbytes::kMap] = '\xfa';
+        expected.replace(blockbytes::kStr + 24, 2, "\xfb\xff");
+        expected.replace(blockbytes::kCat + 12, 11, QByteArray("\0\xe9         ", 11));
+        QVERIFY(readFile(game()) == expected);
+
+        const Run again = cli({"apply", file});
+        QCOMPARE(again.code, 0);
+        QCOMPARE(again.out, QByteArray("no changes\n"));
+        QVERIFY(readFile(game()) == expected);
+    }
+
+    // Every refusal: its exit status, the message on stderr, nothing on
+    // stdout but the changes a failed save had listed, and the game file
+    // exactly as it was.
+    void refusals_data() {
+        QTest::addColumn<QString>("scenario");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("err");  // PROGRAM, SETUP and GAME stand for those paths
+        QTest::addColumn<QByteArray>("out");
+        const QString noLoad = "No game executable was loaded.\n\nKelvory looked for it at:\n";
+        const QString checkIni =
+            "\n\nMake sure line 2 of Leagues.ini names the game executable in Kelvory's folder, or give its path "
+            "with --game.\n";
+        QTest::newRow("invalid setup") << "invalid" << QStringList{"apply", "SETUP"} << 4
+                                       << "SETUP, line 2: Club Name, row 3: \"x\" is not a whole number.\n"
+                                       << QByteArray();
+        QTest::newRow("missing setup") << "" << QStringList{"diff", "SETUP"} << 4 << "SETUP: the file does not exist.\n"
+                                       << QByteArray();
+        QTest::newRow("invalid setup and no game") << "invalid, no game" << QStringList{"apply", "SETUP"} << 4
+                                                   << "SETUP, line 2: Club Name, row 3: \"x\" is not a whole number.\n"
+                                                   << QByteArray();
+        QTest::newRow("no Leagues.ini") << "no Leagues.ini" << QStringList{"show"} << 3
+                                        << "The configuration file PROGRAM/Leagues.ini was not found.\n\n"
+                                           "Give the game executable's path with --game PATH.\n"
+                                        << QByteArray();
+        QTest::newRow("Leagues.ini of one line")
+            << "one line" << QStringList{"show"} << 3
+            << "The configuration file PROGRAM/Leagues.ini ends before its second line, which names the game "
+               "executable.\n\nGive the game executable's path with --game PATH.\n"
+            << QByteArray();
+        QTest::newRow("game missing") << "no game" << QStringList{"show"} << 3
+                                      << noLoad + "PROGRAM/Gone.exe\n\nThe file does not exist." + checkIni
+                                      << QByteArray();
+        QTest::newRow("--game names a folder")
+            << "" << QStringList{"--game", "PROGRAM", "show"} << 3
+            << noLoad +
+                   "PROGRAM\n\nIt is not a regular file but a folder, a pipe or a device.\n\nCheck the path "
+                   "given with --game.\n"
+            << QByteArray();
+        QTest::newRow("export into a missing folder")
+            << "" << QStringList{"export", "PROGRAM/none/x.kelvory-league"} << 4
+            << "PROGRAM/none/x.kelvory-league: the file could not be written (No such file or directory).\n"
+            << QByteArray();
+        QTest::newRow("game too short to save into")
+            << "short game" << QStringList{"apply", "SETUP"} << 5
+            << "Nothing was saved: this file is too short to be the game executable.\n\nPROGRAM/Game.exe\n\nThe file "
+               "is 1,000 bytes long and ends before the league block, which lies at bytes 15,612,412 to 15,613,091 "
+               "(counted from 0).\n\nKelvory only writes into bytes that already exist. Check that line 2 of "
+               "Leagues.ini names the game executable.\n"
+            << QByteArray("Club Name, row 3: 0 \xe2\x86\x92 -5\n");
+    }
+    void refusals() {
+        QFETCH(QString, scenario);
+        QFETCH(QStringList, arguments);
+        QFETCH(int, code);
+        QFETCH(QString, err);
+        QFETCH(QByteArray, out);
+        const QString setup = dir_->filePath("refused.kelvory-league");
+        if (scenario.startsWith("invalid"))
+            QVERIFY(writeFile(setup, "kelvory-league = 1\nStr7 = x\n"));
+        if (scenario == "short game")
+            QVERIFY(writeFile(setup, "kelvory-league = 1\nStr7 = -5\n"));
+        if (scenario == "no Leagues.ini")
+            QVERIFY(QFile::remove(inProgram("Leagues.ini")));
+        if (scenario == "one line")
+            QVERIFY(writeFile(inProgram("Leagues.ini"), "Kelvory settings"));
+        if (scenario.endsWith("no game"))
+            QVERIFY(writeFile(inProgram("Leagues.ini"), "Kelvory settings\r\nGone.exe\r\n"));
+        QByteArray before = readFile(game());
+        if (scenario == "short game") {
+            before = patternBytes(1000);
+            QVERIFY(writeFile(game(), before));
+        }
+        const QString program = QDir::toNativeSeparators(dir_->filePath("program"));
+        const auto paths = [&](QString text) {
+            return text.replace("PROGRAM", program).replace("SETUP", QDir::toNativeSeparators(setup));
+        };
+        const Run run = cli(paths(arguments.join('\n')).split('\n', Qt::SkipEmptyParts));
+        QCOMPARE(QString::fromUtf8(run.err), QDir::toNativeSeparators(paths(err)));
+        QCOMPARE(run.out, out);
+        QCOMPARE(run.code, code);
+        QVERIFY(readFile(game()) == before);
+    }
+
+#ifdef Q_OS_LINUX
+    // A result that cannot be written out is an error, not a success.
+    void lostOutputIsAnError() {
+        QProcess process;
+        process.setStandardOutputFile("/dev/full");
+        process.start(program_, {"show"});
+        QVERIFY(process.waitForFinished(30000));
+        QCOMPARE(process.exitCode(), 1);
+        QCOMPARE(process.readAllStandardError(), QByteArray("kelvory-cli: the output could not be written.\n"));
+    }
+#endif
+
+private:
+    QString inProgram(const QString& name) const {
+        return dir_->filePath("program/" + name);
+    }
+    QString game() const {
+        return inProgram("Game.exe");
+    }
+    bool gameUntouched() const {
+        return readFile(game()) == original_;
+    }
+
+    Run cli(const QStringList& arguments) const {
+        QProcess process;
+        process.setWorkingDirectory(dir_->filePath("elsewhere"));
+        process.start(program_, arguments);
+        Run run;
+        if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit) {
+            return run;
+        }
+        run.code = process.exitCode();
+        run.out = process.readAllStandardOutput();
+        run.err = process.readAllStandardError();
+        return run;
+    }
+
+    std::unique_ptr<QTemporaryDir> dir_;
+    QString program_;
+    QByteArray original_;
+};
+
+QTEST_MAIN(CliTest)
+#include "CliTest.moc"

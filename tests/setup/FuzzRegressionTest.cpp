@@ -1,0 +1,58 @@
+#include <QDir>
+#include <QtTest>
+
+#include "../common/TestFiles.h"
+#include "fuzz/FuzzChecks.h"
+
+using Check = std::string (*)(std::string_view);
+Q_DECLARE_METATYPE(Check)
+
+// Every input kept from fuzzing (the seeds, and any input that ever broke a
+// reader) goes through the same checks as under the fuzzer, on every build.
+class FuzzRegressionTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void keptInputsStillPass_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<Check>("check");
+        const QList<QPair<QString, Check>> readers = {{"setup", &checkSetupInput}, {"catalogue", &checkCatalogueInput}};
+        for (const auto& [reader, check] : readers) {
+            const QDir folder(QStringLiteral(KELVORY_TEST_DATA "/fuzz/") + reader);
+            const QStringList files = folder.entryList(QDir::Files, QDir::Name);
+            QVERIFY2(!files.isEmpty(), qPrintable(folder.path() + " holds no inputs"));
+            for (const QString& file : files)
+                QTest::newRow(qPrintable(reader + "/" + file)) << folder.filePath(file) << check;
+        }
+    }
+    void keptInputsStillPass() {
+        QFETCH(QString, file);
+        QFETCH(Check, check);
+        QVERIFY(QFileInfo(file).size() > 0);
+        const QByteArray input = testfiles::readFile(file);
+        const std::string broken = check(std::string_view(input.constData(), input.size()));
+        QVERIFY2(broken.empty(), broken.c_str());
+    }
+
+    // The checks themselves catch a broken reader's kind of fault: an input
+    // whose setup cannot be read back, or whose items come back different,
+    // would be reported, so a pass above means something.
+    void checksPassGoodInputs_data() {
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<Check>("check");
+        QTest::newRow("setup, every kind of value")
+            << QByteArray("kelvory-league = 1\nStr7 = -5\nCat1 = \"\\x00\\\"\\\\\xc3\xa9\"\nEurope = 255\n")
+            << Check(&checkSetupInput);
+        QTest::newRow("setup refused") << QByteArray("kelvory-league = 7\n") << Check(&checkSetupInput);
+        QTest::newRow("catalogue with quotes inside items")
+            << QByteArray("1,\"a, b\"\r\nx\"y\r\n\r\n,\"\"") << Check(&checkCatalogueInput);
+    }
+    void checksPassGoodInputs() {
+        QFETCH(QByteArray, input);
+        QFETCH(Check, check);
+        QCOMPARE(QString::fromStdString(check(std::string_view(input.constData(), input.size()))), QString());
+    }
+};
+
+QTEST_MAIN(FuzzRegressionTest)
+#include "FuzzRegressionTest.moc"

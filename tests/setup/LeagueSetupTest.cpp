@@ -1,0 +1,485 @@
+#include <QDir>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "../common/FifoWatchdog.h"
+#include "../common/TestFiles.h"
+#include "BlockBytes.h"
+#include "core/Baza.h"
+#include "setup/BlockSave.h"
+#include "setup/LeagueSetup.h"
+
+using namespace testfiles;
+using blockbytes::plainValues;
+using blockbytes::ShownValues;
+
+namespace {
+
+const QByteArray kVersion = "kelvory-league = 1\n";
+const char* const kFile = "shared.kelvory-league";
+
+// "Str7 6 -5": field name, line, value; a category's value is "x" and the hex
+// of its 11 bytes.
+QString describe(const SetupValue& value) {
+    const QString shown = value.field->kind == FieldKind::Cat
+                              ? QStringLiteral("x") + QString::fromLatin1(QByteArray::fromStdString(value.text).toHex())
+                              : QString::number(value.number);
+    return QStringLiteral("%1 %2 %3").arg(QString::fromLatin1(value.field->name)).arg(value.line).arg(shown);
+}
+
+QString hexCat(const QByteArray& bytes) {
+    return QStringLiteral("x") + QString::fromLatin1(bytes.toHex());
+}
+
+// The widest values every shown field can hold, and texts that need every
+// kind of escape, NUL characters and code-page characters.
+ShownValues widestValues() {
+    ShownValues v;
+    for (int i = 0; i < 13; ++i) {
+        v.liga[i] = i % 2 ? 2147483647 : -2147483647 - 1;
+        v.str[i] = static_cast<qint16>(i % 2 ? 32767 : -32768);
+        v.map[i] = static_cast<quint8>(i % 2 ? 255 : 0);
+    }
+    v.cat = {QByteArray(11, '\0'), QByteArray("a\"b\\c\x81\x8d\xa0\xad\xff\x7f"),
+             QByteArray("\x80\x9f\xe9\x01\x1f      ", 11), QByteArray("category_18")};
+    for (int i = 0; i < 7; ++i)
+        v.catL[i] = i % 2 ? -2147483647 - 1 : 2147483647;
+    return v;
+}
+
+}  // namespace
+
+Q_DECLARE_METATYPE(ShownValues)
+Q_DECLARE_METATYPE(FileError::Kind)
+
+class LeagueSetupTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QVERIFY(dir_.isValid()); }
+
+    // What a file sets, by name, line and value, in the file's order.
+    void readsWhatTheFileSays_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("the window's words")
+            << kVersion +
+                   "National Slot, row 1 = -2147483648\n"
+                   "Club Slot, row 9 = 2147483647\n"
+                   "National Name, row 4 = -32768\n"
+                   "National Name, row 2 = 32767\n"
+                   "Club Name, row 3 = 17\n"
+                   "National Category Logo League u_1426.bin ->dt06.img, row 3 = \"category_07\"\n"
+                   "Club Category Logo(dt04.img), row 7 = 29\n"
+                   "Maps Load u_1426.bin ->dt06.img, row 1 = 0\n"
+                   "Maps Load u_1426.bin ->dt06.img, row 13 = 255\n"
+            << QStringList{"Liga1 2 -2147483648", "Liga13 3 2147483647", "Str2 4 -32768",
+                           "Str3 5 32767",        "Str7 6 17",           "Cat3 7 " + hexCat("category_07"),
+                           "CatL7 8 29",          "Europe 9 0",          "OtherLatinAmerican 10 255"};
+        QTest::newRow("field names, any case, comments, blanks, CR LF")
+            << QByteArray(
+                   "kelvory-league = 1\r\n# comment\r\n\r\n   ; another\r\nSTR7\t=\t-5\r\nliga13=007\r\n"
+                   "  CatL1 = -0  \r\neUROPE = 10\r\n")
+            << QStringList{"Str7 5 -5", "Liga13 6 7", "CatL1 7 0", "Europe 8 10"};
+        QTest::newRow("byte-order mark, no final line end")
+            << QByteArray("\xEF\xBB\xBFkelvory-league = 1\nCat1 = \"abc\"")
+            << QStringList{"Cat1 2 " + hexCat("abc        ")};
+        QTest::newRow("CR alone ends lines")
+            << QByteArray("kelvory-league = 1\rStr1 = 3\r\rStr2 = 4") << QStringList{"Str1 2 3", "Str2 4 4"};
+        QTest::newRow("escapes and code-page characters")
+            << kVersion +
+                   "Cat1 = \"\\x00\\x0a\\\"\\\\\xc3\xa9\xe2\x82\xac\"\n"
+                   "Cat2 = \"\"\n"
+                   "Cat3 = \"a=b#c;  \"\n"
+                   "Cat4 = \"\\x00\\x00\\x00\\x00\\x00\\x00\\x00\\x00\\x00\\xFf\\xa0\"\n"
+            << QStringList{"Cat1 2 " + hexCat(QByteArray("\x00\x0a\"\\\xe9\x80     ", 11)),
+                           "Cat2 3 " + hexCat("           "), "Cat3 4 " + hexCat("a=b#c;     "),
+                           "Cat4 5 " + hexCat(QByteArray(9, '\0') + "\xff\xa0")};
+        QTest::newRow("only the version line") << kVersion << QStringList{};
+    }
+    void readsWhatTheFileSays() {
+        QFETCH(QByteArray, content);
+        QFETCH(QStringList, expected);
+        QStringList read;
+        for (const SetupValue& value : parseSetup(content.toStdString(), kFile))
+            read << describe(value);
+        QCOMPARE(read, expected);
+    }
+
+    // Every kind of wrong file: nothing is read, and the message names the
+    // file, the line and what is wrong.
+    void refusesWithFileAndLine_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("line");
+        QTest::addColumn<QString>("what");
+        const QString firstLine = "the first line must be \"kelvory-league = 1\", which marks a Kelvory league setup.";
+        const QString notUtf8 = "the file is not UTF-8 text: this line holds bytes that are not UTF-8.";
+        const QString cat1 = "National Category Logo League u_1426.bin ->dt06.img, row 1: ";
+        const QString str7 = "Club Name, row 3: ";
+        const QString int32 = " is outside -2147483648 to 2147483647.";
+        const auto row = [](const char* name, const QByteArray& content, int line, const QString& what) {
+            QTest::newRow(name) << content << line << what;
+        };
+        // The version line.
+        row("empty file", "", 1, firstLine);
+        row("no version line", "Str1 = 3\n", 1, firstLine);
+        row("version 2", "kelvory-league = 2\n", 1, "format version 2 is not supported: this Kelvory reads version 1.");
+        row("version in words", "kelvory-league = one\n", 1, firstLine);
+        row("version again", kVersion + kVersion, 2, "the format version belongs on the first line only.");
+        // Not text.
+        row("NUL byte", kVersion + QByteArray("# ok\nStr1 = 3\0\n", 15), 3,
+            "the file is not text: it holds a NUL byte.");
+        row("code page 1252, not UTF-8", kVersion + "Cat1 = \"caf\xe9\"\n", 2, notUtf8);
+        row("overlong UTF-8", kVersion + "# \xc0\xaf\n", 2, notUtf8);
+        row("not UTF-8 comes before other faults", kVersion + "Str1 = x\n\xff\n", 3, notUtf8);
+        row("larger than 64 KiB", kVersion + "#" + QByteArray(64 * 1024 - kVersion.size(), 'x'), 0,
+            "the file is larger than 64 KiB (65,536 bytes), too large to be a league setup.");
+        // Names.
+        row("unknown box", kVersion + "Club Nam, row 3 = 1\n", 2,
+            "unknown box \"Club Nam, row 3\": name a box as the window does (\"Club Name, row 3\") or by its field "
+            "name (\"Str7\").");
+        row("row outside its frame", kVersion + "Club Name, row 10 = 1\n", 2,
+            "unknown box \"Club Name, row 10\": the frame \"Club Name\" has rows 1 to 9.");
+        row("field name past the last", kVersion + "Liga14 = 1\n", 2,
+            "unknown box \"Liga14\": name a box as the window does (\"Club Name, row 3\") or by its field name "
+            "(\"Str7\").");
+        row("hidden map slot", kVersion + "Libertadores = 3\n", 2,
+            "Libertadores is a map slot that the window does not show; a league setup never changes it.");
+        row("hidden map slot, other case", kVersion + "UNNAMED3 = 0\n", 2,
+            "unnamed3 is a map slot that the window does not show; a league setup never changes it.");
+        row("section", kVersion + "[Club Name]\n", 2,
+            "a league setup has no sections: name each box on a line of its own.");
+        row("no equals sign", kVersion + "Str1 3\n", 2,
+            "expected \"box = value\", a comment starting with # or ;, or a blank line, not \"Str1 3\".");
+        row("same box by two names", kVersion + "Str7 = 1\n\nClub Name, row 3 = 2\n", 4,
+            str7 + "already set on line 2.");
+        // Numbers.
+        row("no value", kVersion + "Str7 =\n", 2, str7 + "no value after \"=\".");
+        row("number in quotes", kVersion + "Str7 = \"5\"\n", 2, str7 + "a number is written without quotes.");
+        row("fraction", kVersion + "Str7 = 12.5\n", 2, str7 + "\"12.5\" is not a whole number.");
+        row("plus sign", kVersion + "Str7 = +5\n", 2, str7 + "\"+5\" is not a whole number.");
+        row("hexadecimal", kVersion + "Europe = 0x10\n", 2,
+            "Maps Load u_1426.bin ->dt06.img, row 1: \"0x10\" is not a whole number.");
+        row("exponent", kVersion + "Liga1 = 1e3\n", 2, "National Slot, row 1: \"1e3\" is not a whole number.");
+        row("comment after the value", kVersion + "Liga1 = 1 # one\n", 2,
+            "National Slot, row 1: \"1 # one\" is not a whole number.");
+        row("32-bit too high", kVersion + "Liga1 = 2147483648\n", 2, "National Slot, row 1: \"2147483648\"" + int32);
+        row("32-bit too low", kVersion + "CatL7 = -2147483649\n", 2,
+            "Club Category Logo(dt04.img), row 7: \"-2147483649\"" + int32);
+        row("16-bit too high", kVersion + "Str2 = 32768\n", 2,
+            "National Name, row 4: \"32768\" is outside -32768 to 32767.");
+        row("16-bit too low", kVersion + "Str2 = -32769\n", 2,
+            "National Name, row 4: \"-32769\" is outside -32768 to 32767.");
+        row("map code 256", kVersion + "Europe = 256\n", 2,
+            "Maps Load u_1426.bin ->dt06.img, row 1: \"256\" is outside 0 to 255.");
+        row("map code -1", kVersion + "Europe = -1\n", 2,
+            "Maps Load u_1426.bin ->dt06.img, row 1: \"-1\" is outside 0 to 255.");
+        row("sixty digits, quoted short", kVersion + "Liga1 = " + QByteArray(60, '9') + "\n", 2,
+            "National Slot, row 1: \"" + QString(40, '9') + "…\"" + int32);
+        // Category texts.
+        row("text without quotes", kVersion + "Cat1 = category_07\n", 2,
+            cat1 + "a category text is written in double quotes, e.g. \"category_07\".");
+        row("closing quote missing", kVersion + "Cat1 = \"category_07\n", 2,
+            cat1 + "the closing double quote is missing.");
+        row("closing quote escaped", kVersion + "Cat1 = \"abc\\\"\n", 2, cat1 + "the closing double quote is missing.");
+        row("backslash last", kVersion + "Cat1 = \"abc\\\n", 2, cat1 + "the closing double quote is missing.");
+        row("more after the quote", kVersion + "Cat1 = \"abc\" x\n", 2,
+            cat1 + "nothing but blanks may follow the closing double quote.");
+        row("twelve characters", kVersion + "Cat1 = \"category_070\"\n", 2,
+            cat1 + "the text has 12 characters; a category holds at most 11.");
+        row("twelve escapes", kVersion + "Cat1 = \"" + QByteArray("\\x00").repeated(12) + "\"\n", 2,
+            cat1 + "the text has 12 characters; a category holds at most 11.");
+        row("Cyrillic", kVersion + "Cat1 = \"\xd0\x96\"\n", 2,
+            cat1 + "\"\u0416\" (U+0416) is not in code page 1252, the game's character set.");
+        row("emoji", kVersion + "Cat1 = \"\xf0\x9f\x98\x80\"\n", 2,
+            cat1 + "\"\U0001F600\" (U+1F600) is not in code page 1252, the game's character set.");
+        row("tab typed in", kVersion + "Cat1 = \"a\tb\"\n", 2,
+            cat1 + "the control character U+0009 is written as an escape, \\x09.");
+        row("C1 control the code page holds", kVersion + "Cat1 = \"\xc2\x81\"\n", 2,
+            cat1 + "the control character U+0081 is written as an escape, \\x81.");
+        row("C1 control the code page lacks", kVersion + "Cat1 = \"\xc2\x85\"\n", 2,
+            cat1 + "the control character U+0085 is not in code page 1252, the game's character set.");
+        const QString escapes =
+            ": write \\\" for a double quote, \\\\ for a backslash, \\xHH for the character of code-page byte HH.";
+        row("unknown escape", kVersion + "Cat1 = \"\\q\"\n", 2, cat1 + "unknown escape \"\\q\"" + escapes);
+        row("capital X", kVersion + "Cat1 = \"\\X41\"\n", 2, cat1 + "unknown escape \"\\X\"" + escapes);
+        row("escaped letter beyond ASCII", kVersion + "Cat1 = \"\\\xc3\xa9\"\n", 2,
+            cat1 + "unknown escape \"\\\u00e9\"" + escapes);
+        const QString twoDigits = cat1 + "\\x is followed by two hexadecimal digits, the character's byte.";
+        row("one hex digit", kVersion + "Cat1 = \"\\x4\"\n", 2, twoDigits);
+        row("not hex", kVersion + "Cat1 = \"\\xg0\"\n", 2, twoDigits);
+        // Line numbers count every kind of line end, and not the mark.
+        row("line after mark and CR LF", "\xEF\xBB\xBFkelvory-league = 1\r\n\r\nStr1 = x\r\n", 3,
+            "National Name, row 1: \"x\" is not a whole number.");
+    }
+    void refusesWithFileAndLine() {
+        QFETCH(QByteArray, content);
+        QFETCH(int, line);
+        QFETCH(QString, what);
+        try {
+            parseSetup(content.toStdString(), kFile);
+            QFAIL("the file was read");
+        } catch (const SetupError& error) {
+            QCOMPARE(QString::fromStdString(error.problem()), what);
+            QCOMPARE(error.line(), line);
+            const QString where = line ? QStringLiteral("%1, line %2").arg(kFile).arg(line) : QString(kFile);
+            QCOMPARE(QString::fromStdString(error.what()), where + ": " + what);
+        }
+    }
+
+    // Files: only a regular file of at most 64 KiB is read, and never waited on.
+    void readsOnlySmallRegularFiles_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("content");  // empty: nothing is written at `name`
+        QTest::addColumn<QString>("what");        // empty: read
+        const QByteArray full = kVersion + "Str1 = 5\n#";
+        QTest::newRow("exactly 64 KiB") << "full" << full + QByteArray(64 * 1024 - full.size(), 'x') << "";
+        QTest::newRow("one byte more") << "over" << full + QByteArray(64 * 1024 + 1 - full.size(), 'x')
+                                       << "the file is larger than 64 KiB (65,536 bytes), too large to be a league "
+                                          "setup.";
+        QTest::newRow("missing") << "missing" << QByteArray() << "the file does not exist.";
+        QTest::newRow("folder") << "folder" << QByteArray()
+                                << "it is not a regular file but a folder, a pipe or a device.";
+    }
+    void readsOnlySmallRegularFiles() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, content);
+        QFETCH(QString, what);
+        const QString path = dir_.filePath(name);
+        if (name == "folder")
+            QVERIFY(QDir(dir_.path()).mkpath(name));
+        else if (!content.isEmpty())
+            QVERIFY(writeFile(path, content));
+        try {
+            const Setup setup = readSetupFile(fsPath(path));
+            QVERIFY2(what.isEmpty(), "the file was read");
+            QCOMPARE(setup.size(), std::size_t(1));
+            QCOMPARE(setup.front().number, 5LL);
+        } catch (const SetupError& error) {
+            QCOMPARE(QString::fromStdString(error.what()), path + ": " + what);
+            QCOMPARE(error.line(), 0);
+        }
+    }
+
+#ifndef _WIN32
+    void neverWaitsOnAPipe() {
+        const std::filesystem::path pipe = fsPath(dir_.filePath("pipe"));
+        QVERIFY(makeFifo(pipe));
+        QString message;
+        QVERIFY(finishesWithin(std::chrono::seconds(5), pipe, [&] {
+            try {
+                readSetupFile(pipe);
+            } catch (const SetupError& error) {
+                message = QString::fromStdString(error.problem());
+            }
+        }));
+        QCOMPARE(message, "it is not a regular file but a folder, a pipe or a device.");
+    }
+#endif
+
+    // Export, then import into another game file: every shown field arrives
+    // byte for byte; reserved bytes, hidden map slots and everything else in
+    // the receiving file stay as they were.
+    void roundTrip_data() {
+        QTest::addColumn<quint32>("sourceSeed");
+        QTest::addColumn<bool>("explicitValues");
+        QTest::addColumn<ShownValues>("values");
+        QTest::newRow("random block 1") << 11u << false << ShownValues();
+        QTest::newRow("random block 2") << 12u << false << ShownValues();
+        QTest::newRow("random block 3") << 13u << false << ShownValues();
+        QTest::newRow("widest values, NUL and code-page texts") << 14u << true << widestValues();
+        QTest::newRow("plain values, blank text") << 15u << true << plainValues();
+        QTest::newRow("all zero") << 16u << true
+                                  << ShownValues{{},
+                                                 {},
+                                                 {QByteArray(11, '\0'), QByteArray(11, '\0'), QByteArray(11, '\0'),
+                                                  QByteArray(11, '\0')}};
+    }
+    void roundTrip() {
+        QFETCH(quint32, sourceSeed);
+        QFETCH(bool, explicitValues);
+        QFETCH(ShownValues, values);
+        const auto source = fsPath(dir_.filePath("source.exe"));
+        const auto target = fsPath(dir_.filePath("target.exe"));
+        const auto file = fsPath(dir_.filePath("round.kelvory-league"));
+        QByteArray sourceBytes = gameBytes(kGameLength, sourceSeed);
+        if (explicitValues)
+            blockbytes::putShown(sourceBytes, values);
+        QVERIFY(writeGameFile(source, kGameLength, sourceSeed));
+        QVERIFY(blockbytes::writeBlockArea(source, sourceBytes));
+        QVERIFY(writeGameFile(target, kGameLength, 99));
+
+        Baza exported;
+        QVERIFY(exported.Wczytaj(source));
+        writeSetupFile(file, setupOf(exported));
+        const Setup read = readSetupFile(file);
+        QCOMPARE(read.size(), std::size_t(FieldCount));
+        Baza imported;
+        QVERIFY(imported.Wczytaj(target));
+        const Baza::Block loaded = imported.block();
+        applySetup(imported, read);
+        QVERIFY(saveLeagueBlock(imported, loaded, target));
+
+        QByteArray expected = gameBytes(kGameLength, 99);
+        blockbytes::copyShown(sourceBytes, expected);
+        QVERIFY(readFile(target) == expected);
+        // Exported again from the receiving file: the same text.
+        QCOMPARE(writeSetup(setupOf(imported)), writeSetup(setupOf(exported)));
+        QVERIFY(!QFile::exists(dir_.filePath("round.kelvory-league.kelvory-part")));
+    }
+
+    // The exact text of an export: the window's order (National Name runs
+    // Str1, Str3, Str4, Str2 from the top), escapes only where needed.
+    void writesTheWindowsOrder() {
+        ShownValues values = plainValues();
+        values.cat = {"category_00", "a\"b\\c\x81\xa0\xad\xe9\x80\x7f", QByteArray("\0\x1f xy", 5), "Z"};
+        QByteArray bytes = gameBytes(kGameLength, 7);
+        blockbytes::putShown(bytes, values);
+        const auto game = fsPath(dir_.filePath("order.exe"));
+        QVERIFY(writeGameFile(game, kGameLength, 7));
+        QVERIFY(blockbytes::writeBlockArea(game, bytes));
+        Baza baza;
+        QVERIFY(baza.Wczytaj(game));
+        const QString expected = QString::fromUtf8(
+            "kelvory-league = 1\n"
+            "# Kelvory league setup: each line sets one box, named as the window names it.\n"
+            "# A box left out keeps its value. In texts: \\\" quote, \\\\ backslash, \\xHH code-page byte.\n"
+            "\n"
+            "National Slot, row 1 = 100\nNational Slot, row 2 = 101\nNational Slot, row 3 = 102\n"
+            "National Slot, row 4 = 103\n"
+            "\n"
+            "Club Slot, row 1 = 104\nClub Slot, row 2 = 105\nClub Slot, row 3 = 106\nClub Slot, row 4 = 107\n"
+            "Club Slot, row 5 = 108\nClub Slot, row 6 = 109\nClub Slot, row 7 = 110\nClub Slot, row 8 = 111\n"
+            "Club Slot, row 9 = 112\n"
+            "\n"
+            "National Name, row 1 = -200\nNational Name, row 2 = -202\nNational Name, row 3 = -203\n"
+            "National Name, row 4 = -201\n"
+            "\n"
+            "Club Name, row 1 = -204\nClub Name, row 2 = -205\nClub Name, row 3 = -206\nClub Name, row 4 = -207\n"
+            "Club Name, row 5 = -208\nClub Name, row 6 = -209\nClub Name, row 7 = -210\nClub Name, row 8 = -211\n"
+            "Club Name, row 9 = -212\n"
+            "\n"
+            "National Category Logo League u_1426.bin ->dt06.img, row 1 = \"category_00\"\n"
+            "National Category Logo League u_1426.bin ->dt06.img, row 2 = \"a\\\"b\\\\c\\x81\\xA0\\xAD\xc3\xa9"
+            "\xe2\x82\xac\\x7F\"\n"
+            "National Category Logo League u_1426.bin ->dt06.img, row 3 = \"\\x00\\x1F xy      \"\n"
+            "National Category Logo League u_1426.bin ->dt06.img, row 4 = \"Z          \"\n"
+            "\n"
+            "Club Category Logo(dt04.img), row 1 = 0\nClub Category Logo(dt04.img), row 2 = 3\n"
+            "Club Category Logo(dt04.img), row 3 = 6\nClub Category Logo(dt04.img), row 4 = 9\n"
+            "Club Category Logo(dt04.img), row 5 = 12\nClub Category Logo(dt04.img), row 6 = 15\n"
+            "Club Category Logo(dt04.img), row 7 = 18\n"
+            "\n"
+            "Maps Load u_1426.bin ->dt06.img, row 1 = 0\nMaps Load u_1426.bin ->dt06.img, row 2 = 1\n"
+            "Maps Load u_1426.bin ->dt06.img, row 3 = 2\nMaps Load u_1426.bin ->dt06.img, row 4 = 3\n"
+            "Maps Load u_1426.bin ->dt06.img, row 5 = 4\nMaps Load u_1426.bin ->dt06.img, row 6 = 5\n"
+            "Maps Load u_1426.bin ->dt06.img, row 7 = 6\nMaps Load u_1426.bin ->dt06.img, row 8 = 7\n"
+            "Maps Load u_1426.bin ->dt06.img, row 9 = 8\nMaps Load u_1426.bin ->dt06.img, row 10 = 9\n"
+            "Maps Load u_1426.bin ->dt06.img, row 11 = 10\nMaps Load u_1426.bin ->dt06.img, row 12 = 0\n"
+            "Maps Load u_1426.bin ->dt06.img, row 13 = 1\n");
+        QCOMPARE(QString::fromStdString(writeSetup(setupOf(baza))), expected);
+    }
+
+    // A partial setup: the changes it lists (window order, unchanged values
+    // left out), and after applying and saving, only its boxes' bytes differ.
+    void partialSetupChangesOnlyWhatItNames_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QStringList>("changes");
+        QTest::addColumn<QList<qint64>>("offsets");  // where the new bytes go
+        QTest::addColumn<QByteArrayList>("bytes");
+        const QByteArray cat2 = "National Category Logo League u_1426.bin ->dt06.img, row 2: ";
+        QTest::newRow("one name index") << kVersion + "Str7 = -5\n"
+                                        << QStringList{"Club Name, row 3: -206 → -5"}
+                                        << QList<qint64>{blockbytes::kStr + 24} << QByteArrayList{"\xfb\xff"};
+        QTest::newRow("listed in the window's order, same value left out")
+            << kVersion + "Europe = 250\nCat2 = \"\\x00\xc3\xa9\"\nLiga1 = 100\nCatL7 = -1\n"
+            << QStringList{cat2 + "\"category_05\" → \"\\x00é         \"",
+                           "Club Category Logo(dt04.img), row 7: 18 → -1",
+                           "Maps Load u_1426.bin ->dt06.img, row 1: 0 → 250"}
+            << QList<qint64>{blockbytes::kMap, blockbytes::kCat + 12, blockbytes::kCatL + 24}
+            << QByteArrayList{"\xfa", QByteArray("\0\xe9         ", 11), "\xff\xff\xff\xff"};
+        QTest::newRow("nothing changes") << kVersion + "Str1 = -200\nCat4 = \"\"\n"
+                                         << QStringList{} << QList<qint64>{} << QByteArrayList{};
+    }
+    void partialSetupChangesOnlyWhatItNames() {
+        QFETCH(QByteArray, content);
+        QFETCH(QStringList, changes);
+        QFETCH(QList<qint64>, offsets);
+        QFETCH(QByteArrayList, bytes);
+        QByteArray original = gameBytes(kGameLength, 5);
+        blockbytes::putShown(original, plainValues());
+        const auto game = fsPath(dir_.filePath("partial.exe"));
+        QVERIFY(writeGameFile(game, kGameLength, 5));
+        QVERIFY(blockbytes::writeBlockArea(game, original));
+        Baza baza;
+        QVERIFY(baza.Wczytaj(game));
+        const Setup setup = parseSetup(content.toStdString(), kFile);
+        QStringList listed;
+        for (const SetupChange& change : setupChanges(baza, setup))
+            listed << QString::fromStdString(describeChange(change));
+        QCOMPARE(listed, changes);
+        const Baza::Block loaded = baza.block();
+        applySetup(baza, setup);
+        QVERIFY(setupChanges(baza, setup).empty());
+        QVERIFY(saveLeagueBlock(baza, loaded, game));
+        QByteArray expected = original;
+        for (int i = 0; i < offsets.size(); ++i)
+            expected.replace(offsets[i], bytes[i].size(), bytes[i]);
+        QVERIFY(readFile(game) == expected);
+    }
+
+    // An export replaces the file whole; one that cannot be written says why
+    // and leaves nothing behind.
+    void exportWritesWholeFiles() {
+        const QString path = dir_.filePath("export.kelvory-league");
+        QVERIFY(writeFile(path, QByteArray(100000, 'x')));
+        const Setup setup = parseSetup((kVersion + "Str1 = 4\n").toStdString(), kFile);
+        writeSetupFile(fsPath(path), setup);
+        QCOMPARE(readFile(path), QByteArray::fromStdString(writeSetup(setup)));
+        QCOMPARE(QDir(dir_.path()).entryList({"export*"}), QStringList{"export.kelvory-league"});
+
+        const QString nowhere = dir_.filePath("no such folder/x.kelvory-league");
+        try {
+            writeSetupFile(fsPath(nowhere), setup);
+            QFAIL("written into a folder that does not exist");
+        } catch (const SetupError& error) {
+            QCOMPARE(QString::fromStdString(error.what()),
+                     nowhere + ": the file could not be written (No such file or directory).");
+        }
+    }
+
+    // The window's words for a save that did not happen.
+    void saveFailureMessages_data() {
+        QTest::addColumn<FileError::Kind>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("gone") << FileError::Kind::Missing << "the file no longer exists"
+                              << "Nothing was saved: the game executable no longer exists.\n\n/g/Game.exe\n\n"
+                                 "Kelvory does not create it. Put the game executable back in place, then save "
+                                 "again; your changes are still here.";
+        QTest::newRow("too short") << FileError::Kind::TooShort << "the file is 3 bytes long"
+                                   << "Nothing was saved: this file is too short to be the game executable.\n\n"
+                                      "/g/Game.exe\n\nThe file is 3 bytes long.\n\nKelvory only writes into bytes "
+                                      "that already exist. Check that line 2 of Leagues.ini names the game executable.";
+        QTest::newRow("not a file") << FileError::Kind::NotAFile << "it is a folder"
+                                    << "Nothing was saved: the game executable is not a regular file.\n\n"
+                                       "/g/Game.exe\n\nIt is a folder.";
+        QTest::newRow("write failed") << FileError::Kind::Failed << "cannot write the file (Disk full)"
+                                      << "The game executable could not be saved.\n\n/g/Game.exe\nCannot write the "
+                                         "file (Disk full)\n\nYour changes are still here. Close the game if it is "
+                                         "running, make sure the file can be written, and save again.";
+    }
+    void saveFailureMessages() {
+        QFETCH(FileError::Kind, kind);
+        QFETCH(QString, reason);
+        QFETCH(QString, message);
+        const SaveError error(std::filesystem::u8path("/g/Game.exe"), reason.toStdString(), kind);
+        QCOMPARE(QString::fromStdString(saveFailureMessage(error)), message);
+    }
+
+private:
+    QTemporaryDir dir_;
+};
+
+QTEST_MAIN(LeagueSetupTest)
+#include "LeagueSetupTest.moc"
