@@ -111,10 +111,12 @@ Options parseArguments(const std::vector<std::string>& arguments) {
 // Config fills the window's name box; here only its result counts.
 class NoWindow : public IniHost {
 public:
-    void appendItem(const std::string&, const std::string&) override {}
-    void setText(const std::string&, const std::string&) override {}
-    std::string memberText(int) const override { return {}; }
-    void setCaption(const std::string&, const std::string&) override {}
+    void appendCategory(const std::string&) override {}
+    void appendName(const std::string&) override {}
+    void appendStructure(const std::string&) override {}
+    void setExecutableName(const std::string&) override {}
+    std::string logoBoxText(int) const override { return {}; }
+    void setLogoIndicator(int, const std::string&) override {}
 };
 
 class Command {
