@@ -4,12 +4,12 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPainterPath>
-#include <QVariant>
 #include <algorithm>
+
+#include "ui/main_window/FieldStates.h"
 
 namespace {
 
-const char* const kReasonProperty = "kelvoryNotStored";
 const QColor kMarkColor(204, 0, 0);
 
 // Drawn over the whole box; lets every mouse event through to it.
@@ -62,9 +62,7 @@ void setFieldMark(QLineEdit* box, const QString& reason) {
     if (!box || fieldMark(box) == reason) {
         return;
     }
-    box->setProperty(kReasonProperty, reason);
-    box->setToolTip(reason);
-    box->setAccessibleDescription(reason);
+    setFieldState(box, FieldState::NotStored, reason);
     QWidget* overlay = overlayOf(box);
     if (reason.isEmpty()) {
         if (overlay) {
@@ -81,5 +79,5 @@ void setFieldMark(QLineEdit* box, const QString& reason) {
 }
 
 QString fieldMark(const QLineEdit* box) {
-    return box ? box->property(kReasonProperty).toString() : QString();
+    return fieldState(box, FieldState::NotStored);
 }
