@@ -22,6 +22,7 @@
 #include "ui/main_window/FieldMarks.h"
 #include "ui/main_window/FieldText.h"
 #include "ui/main_window/Launcher.h"
+#include "ui/main_window/MenuKeys.h"
 #include "ui/main_window/Messages.h"
 #include "ui/widgets/Button_XP.h"
 
@@ -91,6 +92,7 @@ void frmMain::buildMenus() {
     connect(home, &QAction::triggered, this, [this] { polancz_->CommunitySiteB_Click(this); });
     connect(issues, &QAction::triggered, this, [this] { polancz_->AuthorPage_Click(this); });
     connect(copyright, &QAction::triggered, this, [this] { polancz_->Copyright_Click(this); });
+    giveMenuKeys(this);
 }
 
 void frmMain::connectHandlers() {
