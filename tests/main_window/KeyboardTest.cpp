@@ -1,9 +1,12 @@
 // The window without a mouse: the menus' access keys and shortcuts, Tab to
-// the owner-drawn buttons and Space or Enter on them.
+// the owner-drawn buttons and Space or Enter on them, and the ring that shows
+// which control has the focus.
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QFocusFrame>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTest>
@@ -35,6 +38,12 @@ struct ButtonKey {
     QStringList events;
     QString dialog;  // the title of the dialog asked for, if any
 };
+
+const QRgb RingBlue = qRgb(0x2f, 0x65, 0xca);
+
+QString rgb(QRgb c) {
+    return QStringLiteral("(%1, %2, %3)").arg(qRed(c)).arg(qGreen(c)).arg(qBlue(c));
+}
 
 }  // namespace
 
@@ -153,6 +162,83 @@ private slots:
         QTest::keyClick(button, row.key, row.modifiers);
         QCOMPARE(services_.events, row.events);
         QCOMPARE(services_.dialogTitle, row.dialog);
+    }
+
+    // The focused control has a ring two pixels wide around it, in dark blue,
+    // and nothing else in its frame changes: without the focus the ring's
+    // pixels show the frame as the style draws it.
+    void focusRingAroundTheFocusedControl_data() {
+        QTest::addColumn<QString>("control");
+        QTest::newRow("map box") << "txt_43";
+        QTest::newRow("logo box") << "txt_30";
+        QTest::newRow("name picker") << "Combo22";
+        QTest::newRow("...") << "Open";
+        QTest::newRow("Save and Start Game") << "cmd_Save_Start_Game";
+        QTest::newRow("structure list") << "List1";
+    }
+
+    void focusRingAroundTheFocusedControl() {
+        QFETCH(QString, control);
+        startShown();
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        QWidget* widget = window_->controls().byName.value(control);
+        QVERIFY(widget);
+        QWidget* frame = widget->parentWidget();
+        const QRect inner = widget->geometry();
+        const QRect outer = inner.adjusted(-2, -2, 2, 2);
+
+        window_->controls().Lokalizacja->setFocus();  // in no frame
+        const QImage unfocused = frame->grab().toImage();
+        widget->setFocus(Qt::TabFocusReason);
+        const QImage focused = frame->grab().toImage();
+        int ringPixels = 0;
+        for (int y = 0; y < focused.height(); ++y) {
+            for (int x = 0; x < focused.width(); ++x) {
+                const QPoint p(x, y);
+                if (inner.contains(p))
+                    continue;  // the control's own look
+                const QString at = QStringLiteral(" at (%1, %2)").arg(x).arg(y);
+                if (outer.contains(p)) {
+                    ++ringPixels;
+                    QCOMPARE(rgb(focused.pixel(p)) + at, rgb(RingBlue) + at);
+                    QVERIFY2(unfocused.pixel(p) != RingBlue, qPrintable(at));
+                } else {
+                    QCOMPARE(rgb(focused.pixel(p)) + at, rgb(unfocused.pixel(p)) + at);
+                }
+            }
+        }
+        // Two pixels on every side, corners included.
+        QCOMPARE(ringPixels, 2 * 2 * (inner.width() + 4) + 2 * 2 * inner.height());
+    }
+
+    // The ring follows the focus out of the window's controls (into a
+    // menu) and back, and is nothing a screen reader meets.
+    void ringFollowsTheFocus() {
+        startShown();
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        auto* ring = window_->findChild<QFocusFrame*>(QStringLiteral("focusRing"));
+        QVERIFY(ring);
+        txt(17)->setFocus();
+        QVERIFY(ring->isVisible());
+        QCOMPARE(ring->geometry(), txt(17)->geometry().adjusted(-2, -2, 2, 2));
+        QAccessibleInterface* frame = QAccessible::queryAccessibleInterface(ring->parentWidget());
+        for (int i = 0; i < frame->childCount(); ++i)
+            QVERIFY(frame->child(i)->object() != ring);
+        combo(18)->setFocus();
+        QCOMPARE(ring->parentWidget(), combo(18)->parentWidget());
+        QCOMPARE(ring->geometry(), combo(18)->geometry().adjusted(-2, -2, 2, 2));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_M, Qt::AltModifier);
+        auto* menu = window_->findChild<QMenu*>(QStringLiteral("mnuMenu"));
+        QTRY_VERIFY(menu->isVisible());
+        QVERIFY(!ring->isVisible());
+        // The first Escape closes the menu and leaves the focus on the menu
+        // bar, which shows it itself; the second gives it back.
+        QTest::keyClick(menu, Qt::Key_Escape);
+        QTRY_VERIFY(!menu->isVisible());
+        QVERIFY(!ring->isVisible());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QTRY_VERIFY(ring->isVisible());
+        QCOMPARE(ring->geometry(), combo(18)->geometry().adjusted(-2, -2, 2, 2));
     }
 };
 

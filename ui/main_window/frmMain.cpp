@@ -21,6 +21,7 @@
 #include "ui/main_window/Artwork.h"
 #include "ui/main_window/FieldMarks.h"
 #include "ui/main_window/FieldText.h"
+#include "ui/main_window/FocusRing.h"
 #include "ui/main_window/Launcher.h"
 #include "ui/main_window/MenuKeys.h"
 #include "ui/main_window/Messages.h"
@@ -38,6 +39,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     setCentralWidget(client);
     client->installEventFilter(this);  // to learn when the first paint is done
     form_ = buildForm(client);
+    new FocusRing(client);
     host_ = std::make_unique<CatalogueHost>(form_);
     buildMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
