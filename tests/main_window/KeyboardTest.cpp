@@ -31,6 +31,12 @@ struct KeyRoute {
     bool saved;     // box 0's 77 reached the file
 };
 
+// A menu or entry by its object name, its caption and its shortcut.
+struct Caption {
+    QString name, caption;
+    QKeySequence shortcut;
+};
+
 struct ButtonKey {
     int tabs;  // from the launcher box
     Qt::Key key;
@@ -48,6 +54,7 @@ QString rgb(QRgb c) {
 }  // namespace
 
 Q_DECLARE_METATYPE(KeyRoute)
+Q_DECLARE_METATYPE(Caption)
 Q_DECLARE_METATYPE(ButtonKey)
 
 class KeyboardTest : public WindowFixture {
@@ -99,40 +106,29 @@ private slots:
     // The access keys mark a letter of each caption; the words stay. The
     // shortcuts are the platform's for Save and for help.
     void captionsKeepTheirWords_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<QKeySequence>("shortcut");
-        QTest::newRow("Menu") << "mnuMenu"
-                              << "&Menu" << QKeySequence();
-        QTest::newRow("Save") << "Cmd_Zapisz"
-                              << "&Save" << QKeySequence(QKeySequence::Save);
-        QTest::newRow("Exit") << "Exit"
-                              << "E&xit" << QKeySequence();
-        QTest::newRow("About") << "mnuAbout"
-                               << "&About" << QKeySequence();
-        QTest::newRow("Visit") << "Visit"
-                               << "&Visit" << QKeySequence();
-        QTest::newRow("guide") << "cmdCommunitySiteA"
-                               << "Kelvory User &Guide" << QKeySequence(QKeySequence::HelpContents);
-        QTest::newRow("home page") << "cmdCommunitySiteB"
-                                   << "Kelvory &Home Page" << QKeySequence();
-        QTest::newRow("problems") << "cmdAuthorPage"
-                                  << "&Report a Problem" << QKeySequence();
-        QTest::newRow("Copyright") << "Copyright"
-                                   << "&Copyright" << QKeySequence();
+        const QKeySequence none;
+        rows<Caption>({
+            {"Menu", {"mnuMenu", "&Menu", none}},
+            {"Save", {"Cmd_Zapisz", "&Save", QKeySequence::Save}},
+            {"Exit", {"Exit", "E&xit", none}},
+            {"About", {"mnuAbout", "&About", none}},
+            {"Visit", {"Visit", "&Visit", none}},
+            {"guide", {"cmdCommunitySiteA", "Kelvory User &Guide", QKeySequence::HelpContents}},
+            {"home page", {"cmdCommunitySiteB", "Kelvory &Home Page", none}},
+            {"problems", {"cmdAuthorPage", "&Report a Problem", none}},
+            {"Copyright", {"Copyright", "&Copyright", none}},
+        });
     }
 
     void captionsKeepTheirWords() {
-        QFETCH(QString, name);
-        QFETCH(QString, caption);
-        QFETCH(QKeySequence, shortcut);
+        QFETCH(Caption, row);
         frmMain window;
-        QAction* action = window.findChild<QAction*>(name);
-        if (auto* menu = window.findChild<QMenu*>(name))
+        QAction* action = window.findChild<QAction*>(row.name);
+        if (auto* menu = window.findChild<QMenu*>(row.name))
             action = menu->menuAction();
         QVERIFY(action);
-        QCOMPARE(action->text(), caption);
-        QCOMPARE(action->shortcut(), shortcut);
+        QCOMPARE(action->text(), row.caption);
+        QCOMPARE(action->shortcut(), row.shortcut);
     }
 
     // Tab from the launcher box reaches "..." and then "Save and Start
