@@ -2,6 +2,7 @@
 // boxes' typing limit, and the mark on a box whose text cannot be stored.
 
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -275,6 +276,7 @@ private slots:
         QCOMPARE(fieldMark(box), row.reason);
         QCOMPARE(box->toolTip(), row.reason);
         QCOMPARE(box->accessibleDescription(), row.reason + row.also);
+        QCOMPARE(QAccessible::queryAccessibleInterface(box)->childCount(), 0);  // the drawn mark is no control
         QWidget* mark = box->findChild<QWidget*>(QStringLiteral("fieldMark"));
         QVERIFY(mark);
         QVERIFY(mark->isVisibleTo(box));

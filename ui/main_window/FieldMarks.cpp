@@ -1,6 +1,7 @@
 #include "ui/main_window/FieldMarks.h"
 
 #include <QEvent>
+#include <QFocusFrame>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPainterPath>
@@ -12,10 +13,13 @@ namespace {
 
 const QColor kMarkColor(204, 0, 0);
 
-// Drawn over the whole box; lets every mouse event through to it.
-class MarkOverlay : public QWidget {
+// Drawn over the whole box; lets every mouse event through to it. A focus
+// frame to the toolkit, so that assistive technology, which passes over
+// focus frames, does not meet it as a nameless control inside the box: the
+// mark's words are in the box's description.
+class MarkOverlay : public QFocusFrame {
 public:
-    explicit MarkOverlay(QLineEdit* box) : QWidget(box) {
+    explicit MarkOverlay(QLineEdit* box) : QFocusFrame(box) {
         setObjectName(QStringLiteral("fieldMark"));
         setAttribute(Qt::WA_TransparentForMouseEvents);
         setAttribute(Qt::WA_NoSystemBackground);
