@@ -182,6 +182,8 @@ private slots:
         picker->setFocus();
         QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(picker);
         QCOMPARE(iface->focusChild()->object(), picker->lineEdit());
+        QVERIFY(iface->state().expandable);
+        QVERIFY(!iface->state().expanded);
         switch (row.opening) {
             case Opening::F4:
                 QTest::keyClick(picker, Qt::Key_F4);
@@ -194,6 +196,7 @@ private slots:
                 break;
         }
         QTRY_VERIFY(picker->view()->isVisible());
+        QVERIFY(iface->state().expanded);
         for (Qt::Key key : row.keys)
             QTest::keyClick(picker->view(), key);
         QAccessibleInterface* entry = iface->focusChild();
@@ -204,6 +207,7 @@ private slots:
         QCOMPARE(entry->parent(), iface->child(0));
         picker->hidePopup();
         QTRY_VERIFY(!picker->view()->isVisible());
+        QVERIFY(!iface->state().expanded);
         QCOMPARE(iface->focusChild()->object(), picker->lineEdit());
     }
 

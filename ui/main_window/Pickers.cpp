@@ -61,6 +61,15 @@ public:
         return QAccessibleWidget::text(t);
     }
 
+    // Expandable, and expanded while its list is open.
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        const auto* list = picker()->findChild<QAbstractItemView*>();
+        s.expandable = true;
+        s.expanded = list && list->isVisible();
+        return s;
+    }
+
     int childCount() const override { return picker()->lineEdit() ? 2 : 1; }
 
     QAccessibleInterface* child(int index) const override {
