@@ -1,6 +1,7 @@
 #include "core/Fields.h"
 
 #include <cstdint>
+#include <iterator>
 #include <limits>
 #include <stdexcept>
 
@@ -13,6 +14,13 @@ const char* const kMapNames[] = {
 #define KELVORY_MAP_NAME(name, index) #name,
     KELVORY_MAP_SLOTS(KELVORY_MAP_NAME)
 #undef KELVORY_MAP_NAME
+};
+
+// The thirteen map slots that have a box, in words: the block's names with
+// their parts apart, as a reader would say them.
+const char* const kMapSlotWords[] = {
+    "Europe",    "Africa",      "America", "Asia",           "Primer League",        "Ligue 1", "Serie A", "Eredvisie",
+    "Liga BBVA", "Game League", "D2",      "Other European", "Other Latin American",
 };
 
 // The block's names of the other fields: "Liga1" .. "Liga13" and so on.
@@ -123,6 +131,13 @@ std::optional<FieldRange> fieldRange(FieldKind kind) {
 
 std::string fieldWords(const Field& field) {
     return std::string(field.frame) + ", row " + std::to_string(field.row);
+}
+
+std::string fieldSlotWords(const Field& field) {
+    if (field.kind != FieldKind::Map || field.index < 0 || field.index >= static_cast<int>(std::size(kMapSlotWords))) {
+        return {};
+    }
+    return kMapSlotWords[field.index];
 }
 
 long long fieldNumber(const Baza& baza, const Field& field) {

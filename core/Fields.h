@@ -75,6 +75,11 @@ std::optional<FieldRange> fieldRange(FieldKind kind);
 // How the window names the field's box: "Club Name, row 3".
 std::string fieldWords(const Field& field);
 
+// The slot of the game that the field belongs to, in words ("Primer League"
+// for PrimerLeague), where the block names one: only the map slots have
+// names; every other field is numbered (Liga1, Str5, ...) and gets "".
+std::string fieldSlotWords(const Field& field);
+
 // A numeric field's value. Not for category texts (throws std::logic_error).
 long long fieldNumber(const Baza& baza, const Field& field);
 // Stores a numeric value that lies within the field's range; throws

@@ -82,6 +82,32 @@ private slots:
         }
     }
 
+    // Only the map slots are named by the block; the words say the block's
+    // name part by part.
+    void slotWords_data() {
+        QTest::addColumn<int>("member");
+        QTest::addColumn<QString>("words");
+        QTest::newRow("Europe") << 39 << "Europe";
+        QTest::newRow("Asia") << 42 << "Asia";
+        QTest::newRow("PrimerLeague") << 43 << "Primer League";
+        QTest::newRow("Ligue1") << 44 << "Ligue 1";
+        QTest::newRow("SerieA") << 45 << "Serie A";
+        QTest::newRow("LigaBBVA") << 47 << "Liga BBVA";
+        QTest::newRow("D2") << 49 << "D2";
+        QTest::newRow("OtherLatinAmerican") << 51 << "Other Latin American";
+        QTest::newRow("a club slot has a number only") << 4 << "";
+        QTest::newRow("a name index") << 17 << "";
+        QTest::newRow("a category") << 26 << "";
+        QTest::newRow("a logo index") << 30 << "";
+    }
+    void slotWords() {
+        QFETCH(int, member);
+        QFETCH(QString, words);
+        const Field* field = fieldOfMember(member);
+        QVERIFY(field);
+        QCOMPARE(QString::fromStdString(fieldSlotWords(*field)), words);
+    }
+
     void coversEveryMemberOnce() {
         std::set<int> members;
         std::set<std::string> places;

@@ -2,6 +2,7 @@
 // names and actions of its controls, the order Tab visits them in, the
 // titles of the window and of what it opens, and the About menu's pages.
 
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QAction>
@@ -22,12 +23,37 @@ struct AccessibleRow {
     QString name, action;  // action: one it must offer
 };
 
+// A picker's list as assistive technology finds it: its name, how many
+// entries, and some entries by position.
+struct PickerList {
+    QString name;
+    int count;
+    QList<std::pair<int, QString>> entries;
+};
+
+// How a picker's list is opened, the keys pressed in it, and the entry that
+// is current afterwards.
+enum class Opening { F4, AltDown, Mouse };
+struct Following {
+    Opening opening;
+    QList<Qt::Key> keys;
+    QString current;
+};
+
+// What a screen reader hears about a logo box beyond its value, after typing.
+struct Described {
+    QString typed, description, tooltip;
+};
+
 // What shows a title, and the title.
 enum class Titled { Window, LauncherDialog, Message, CloseQuestion };
 
 }  // namespace
 
 Q_DECLARE_METATYPE(AccessibleRow)
+Q_DECLARE_METATYPE(PickerList)
+Q_DECLARE_METATYPE(Following)
+Q_DECLARE_METATYPE(Described)
 Q_DECLARE_METATYPE(Titled)
 
 class AccessibilityTest : public WindowFixture {
@@ -46,7 +72,11 @@ private slots:
              {QAccessible::ComboBox, "National Category Logo League u_1426.bin ->dt06.img, row 4, picker", menu}},
             {"txt_14", {QAccessible::EditableText, "National Name, row 4", {}}},
             {"txt_30", {QAccessible::EditableText, "Club Category Logo(dt04.img), row 1", {}}},
-            {"txt_43", {QAccessible::EditableText, "Maps Load u_1426.bin ->dt06.img, row 5", {}}},
+            {"txt_43", {QAccessible::EditableText, "Maps Load u_1426.bin ->dt06.img, row 5, Primer League", {}}},
+            {"txt_39", {QAccessible::EditableText, "Maps Load u_1426.bin ->dt06.img, row 1, Europe", {}}},
+            {"txt_51",
+             {QAccessible::EditableText, "Maps Load u_1426.bin ->dt06.img, row 13, Other Latin American", {}}},
+            {"txt_4", {QAccessible::EditableText, "Club Slot, row 1", {}}},
             {"Lokalizacja", {QAccessible::EditableText, "Game executable location", {}}},
             {"Frame7", {QAccessible::Grouping, "Maps", {}}},
         });
@@ -68,6 +98,141 @@ private slots:
             QVERIFY(actions);
             QVERIFY2(actions->actionNames().contains(action), qPrintable(actions->actionNames().join(", ")));
         }
+    }
+
+    // A picker presents its list as the toolkit's combo box does: first
+    // child the list, whose children are the entries, second its text field;
+    // the picker keeps its own name and its text as value.
+    void pickerListsAreReadable_data() {
+        const QList<std::pair<int, QString>> names = {
+            {0, "12"}, {1, "Northern League"}, {2, "Harbour, United"}, {4, "-7"}};
+        rows<PickerList>({
+            {"Combo22", {"Club Name, row 5, picker", 5, names}},
+            {"Combo14", {"National Name, row 1, picker", 5, names}},
+            {"Combo3",
+             {"National Category Logo League u_1426.bin ->dt06.img, row 3, picker",
+              19,
+              {{0, "category_00"}, {7, "category_07"}, {18, "category_18"}}}},
+        });
+    }
+
+    void pickerListsAreReadable() {
+        QFETCH(PickerList, row);
+        startShown();
+        auto* picker = qobject_cast<QComboBox*>(window_->controls().byName.value(QTest::currentDataTag()));
+        QVERIFY(picker);
+        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(picker);
+        QCOMPARE(iface->text(QAccessible::Name), row.name);
+        QCOMPARE(iface->text(QAccessible::Value), picker->currentText());
+        QCOMPARE(iface->childCount(), 2);
+
+        QAccessibleInterface* list = iface->child(0);
+        QVERIFY(list);
+        QCOMPARE(list->role(), QAccessible::List);
+        QCOMPARE(list->text(QAccessible::Name), row.name + " list");
+        QCOMPARE(list->parent(), iface);
+        QCOMPARE(iface->indexOfChild(list), 0);
+        QCOMPARE(list->childCount(), row.count);
+        for (const auto& [index, text] : row.entries) {
+            QAccessibleInterface* entry = list->child(index);
+            QVERIFY(entry);
+            QCOMPARE(entry->role(), QAccessible::ListItem);
+            QCOMPARE(entry->text(QAccessible::Name), text);
+        }
+
+        QAccessibleInterface* field = iface->child(1);
+        QVERIFY(field);
+        QCOMPARE(field->object(), picker->lineEdit());
+        QCOMPARE(field->role(), QAccessible::EditableText);
+        QCOMPARE(iface->indexOfChild(field), 1);
+        QCOMPARE(iface->focusChild(), field);
+    }
+
+    // Asking a picker for its name, value and children builds no list; the
+    // list is built when its child is first asked for.
+    void askingAboutAPickerBuildsNoList() {
+        startShown();
+        QComboBox* picker = combo(20);
+        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(picker);
+        iface->text(QAccessible::Name);
+        iface->text(QAccessible::Value);
+        iface->childCount();
+        iface->indexOfChild(QAccessible::queryAccessibleInterface(combo(21)->view()));
+        QVERIFY(!picker->findChild<QAbstractItemView*>());
+        QVERIFY(iface->child(0));
+        QVERIFY(picker->findChild<QAbstractItemView*>());
+    }
+
+    // With the list open, the focus is on the current entry, which the keys
+    // move: asked where the focus is, the picker answers with that entry of
+    // its list.
+    void openListFollowsTheCurrentEntry_data() {
+        rows<Following>({
+            {"F4, two down", {Opening::F4, {Qt::Key_Down, Qt::Key_Down}, "Harbour, United"}},
+            {"Alt+Down, one down", {Opening::AltDown, {Qt::Key_Down}, "Northern League"}},
+            {"mouse, end", {Opening::Mouse, {Qt::Key_End}, "-7"}},
+        });
+    }
+
+    void openListFollowsTheCurrentEntry() {
+        QFETCH(Following, row);
+        startShown();
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        QComboBox* picker = combo(22);
+        picker->setFocus();
+        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(picker);
+        QCOMPARE(iface->focusChild()->object(), picker->lineEdit());
+        QVERIFY(iface->state().expandable);
+        QVERIFY(!iface->state().expanded);
+        switch (row.opening) {
+            case Opening::F4:
+                QTest::keyClick(picker, Qt::Key_F4);
+                break;
+            case Opening::AltDown:
+                QTest::keyClick(picker, Qt::Key_Down, Qt::AltModifier);
+                break;
+            case Opening::Mouse:
+                QTest::mouseClick(picker, Qt::LeftButton, {}, QPoint(picker->width() - 6, picker->height() / 2));
+                break;
+        }
+        QTRY_VERIFY(picker->view()->isVisible());
+        QVERIFY(iface->state().expanded);
+        for (Qt::Key key : row.keys)
+            QTest::keyClick(picker->view(), key);
+        QAccessibleInterface* entry = iface->focusChild();
+        QVERIFY(entry);
+        QCOMPARE(entry->role(), QAccessible::ListItem);
+        QCOMPARE(entry->text(QAccessible::Name), row.current);
+        QVERIFY(entry->state().focused);
+        QCOMPARE(entry->parent(), iface->child(0));
+        picker->hidePopup();
+        QTRY_VERIFY(!picker->view()->isVisible());
+        QVERIFY(!iface->state().expanded);
+        QCOMPARE(iface->focusChild()->object(), picker->lineEdit());
+    }
+
+    // A logo box's description says what its indicator shows, after any mark;
+    // its tooltip holds only the mark (the indicator is in plain sight).
+    void logoBoxDescribesItsFile_data() {
+        const QString notStored =
+            "Not stored: Club Category Logo(dt04.img), row 1 keeps 5. "
+            "Allowed: whole numbers from -2147483648 to 2147483647.";
+        rows<Described>({
+            {"as loaded", {"5", "Logo file: unnamed_40.bin.", ""}},
+            {"another file", {"29", "Logo file: unnamed_64.bin.", ""}},
+            // Typed key by key: 3 names unnamed_38.bin, 31 no file.
+            {"stored, no file: the indicator keeps the last", {"31", "Logo file: unnamed_38.bin.", ""}},
+            {"not stored", {"x", notStored + " Logo file: unnamed_40.bin.", notStored}},
+        });
+    }
+
+    void logoBoxDescribesItsFile() {
+        QFETCH(Described, row);
+        startLoaded([](Baza& b) { b.setCatL1(5); });
+        QLineEdit* box = txt(30);
+        type(box, row.typed);
+        QCOMPARE(QAccessible::queryAccessibleInterface(box)->text(QAccessible::Description), row.description);
+        QCOMPARE(box->toolTip(), row.tooltip);
     }
 
     void everyControlAndFrameHasItsOwnName() {

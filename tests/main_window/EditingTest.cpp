@@ -2,6 +2,7 @@
 // boxes' typing limit, and the mark on a box whose text cannot be stored.
 
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -47,6 +48,7 @@ struct LogoEdit {
 struct NotStored {
     int member;
     QString typed, reason;
+    QString also;  // what the description says after the reason: the box's other states
 };
 
 }  // namespace
@@ -236,21 +238,30 @@ private slots:
 
     // Typed key by key, 32768 passes through 3276, which a name field can
     // hold; the box then shows 32768 while the field keeps 3276. The mark
-    // says so as tooltip and description, and goes once the text stores.
+    // says so as tooltip and description (a logo box's description goes on
+    // with the file its indicator names), and goes once the text stores.
     void textThatIsNotStoredIsMarked_data() {
         rows<NotStored>({
             {"name 32768",
-             {17, "32768", "Not stored: Club Name, row 1 keeps 3276. Allowed: whole numbers from -32768 to 32767."}},
+             {17,
+              "32768",
+              "Not stored: Club Name, row 1 keeps 3276. Allowed: whole numbers from -32768 to 32767.",
+              {}}},
             {"map 300",
-             {40, "300",
-              "Not stored: Maps Load u_1426.bin ->dt06.img, row 2 keeps 30. Allowed: whole numbers from 0 to 255."}},
+             {40,
+              "300",
+              "Not stored: Maps Load u_1426.bin ->dt06.img, row 2 keeps 30. Allowed: whole numbers from 0 to 255.",
+              {}}},
             {"letters",
-             {2, "abc",
-              "Not stored: National Slot, row 3 keeps -1. Allowed: whole numbers from -2147483648 to 2147483647."}},
+             {2,
+              "abc",
+              "Not stored: National Slot, row 3 keeps -1. Allowed: whole numbers from -2147483648 to 2147483647.",
+              {}}},
             {"cleared",
              {36, "",
               "Not stored: Club Category Logo(dt04.img), row 7 keeps 29. "
-              "Allowed: whole numbers from -2147483648 to 2147483647."}},
+              "Allowed: whole numbers from -2147483648 to 2147483647.",
+              " Logo file: unnamed_64.bin."}},
         });
     }
 
@@ -264,7 +275,8 @@ private slots:
         type(box, row.typed);
         QCOMPARE(fieldMark(box), row.reason);
         QCOMPARE(box->toolTip(), row.reason);
-        QCOMPARE(box->accessibleDescription(), row.reason);
+        QCOMPARE(box->accessibleDescription(), row.reason + row.also);
+        QCOMPARE(QAccessible::queryAccessibleInterface(box)->childCount(), 0);  // the drawn mark is no control
         QWidget* mark = box->findChild<QWidget*>(QStringLiteral("fieldMark"));
         QVERIFY(mark);
         QVERIFY(mark->isVisibleTo(box));

@@ -63,11 +63,6 @@ void mouse(TestButton& b, QEvent::Type type, Qt::MouseButton button, QPointF at,
     QCoreApplication::sendEvent(&b, &event);
 }
 
-void key(QWidget* w, QEvent::Type type, bool autoRepeat = false) {
-    QKeyEvent event(type, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "), autoRepeat);
-    QCoreApplication::sendEvent(w, &event);
-}
-
 // Puts a button into the states named in a row: bevel, focused, hovered, pressed, disabled.
 void apply(TestButton& b, const QString& state) {
     if (state.contains("bevel"))
@@ -411,23 +406,6 @@ private slots:
                 QTRY_VERIFY(!b.timer()->isActive());  // the button has seen the cursor leave
         }
         QCOMPARE(seen, log);
-    }
-
-    void spaceWithAutoRepeat() {
-        TestButton b(3, {W, H});
-        QStringList log;
-        connect(&b, &Button_XP::Click, [&] { log << "Click"; });
-        connect(&b, &Button_XP::MouseUp, [&](short button, short shift, float x, float y) {
-            log << QStringLiteral("MouseUp %1 %2 %3 %4").arg(button).arg(shift).arg(x).arg(y);
-        });
-        key(&b, QEvent::KeyPress);
-        for (int i = 0; i < 3; ++i) {
-            key(&b, QEvent::KeyRelease, true);
-            key(&b, QEvent::KeyPress, true);
-        }
-        QVERIFY(log.isEmpty());
-        key(&b, QEvent::KeyRelease);
-        QCOMPARE(log, QStringList({"Click", "MouseUp 1 0 0 0"}));
     }
 
     // The caption, without its access marks, names the button (the window's

@@ -17,7 +17,8 @@ protected:
 // Least room kept free between the text and each side of a value box.
 constexpr int ValueBoxSpare = 2;
 
-// The frame colours of a value box, without and with the focus.
+// The frame colours of a value box, without and with the focus (the blue of
+// the focus ring, FocusRing.h, which goes around it as well).
 inline const QColor ValueBoxFrame(0x7a, 0x7a, 0x7a);
 inline const QColor ValueBoxFocusFrame(0x2f, 0x65, 0xca);
 

@@ -9,6 +9,7 @@
 
 #include "core/Fields.h"
 #include "platform/Text.h"
+#include "ui/main_window/FieldStates.h"
 #include "ui/main_window/FormLayout.h"
 #include "ui/main_window/Pickers.h"
 
@@ -58,9 +59,12 @@ std::string CatalogueHost::logoBoxText(int row) const {
 void CatalogueHost::setLogoIndicator(int row, const std::string& fileName) {
     const Field* field = logoField(row);
     if (QLabel* indicator = field ? form_.indicator(*field) : nullptr) {
-        indicator->setText(platform::fromUtf8(fileName));
+        const QString name = platform::fromUtf8(fileName);
+        indicator->setText(name);
         // Let the whole file name show, however narrow the label was laid out.
         indicator->resize(std::max(indicator->minimumWidth(), indicator->sizeHint().width()), indicator->height());
+        // A screen reader on the box hears what the label beside it shows.
+        setFieldState(form_.box(*field), FieldState::LogoFile, QStringLiteral("Logo file: %1.").arg(name));
     }
 }
 

@@ -1,21 +1,25 @@
 #include "ui/main_window/FieldMarks.h"
 
 #include <QEvent>
+#include <QFocusFrame>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPainterPath>
-#include <QVariant>
 #include <algorithm>
+
+#include "ui/main_window/FieldStates.h"
 
 namespace {
 
-const char* const kReasonProperty = "kelvoryNotStored";
 const QColor kMarkColor(204, 0, 0);
 
-// Drawn over the whole box; lets every mouse event through to it.
-class MarkOverlay : public QWidget {
+// Drawn over the whole box; lets every mouse event through to it. A focus
+// frame to the toolkit, so that assistive technology, which passes over
+// focus frames, does not meet it as a nameless control inside the box: the
+// mark's words are in the box's description.
+class MarkOverlay : public QFocusFrame {
 public:
-    explicit MarkOverlay(QLineEdit* box) : QWidget(box) {
+    explicit MarkOverlay(QLineEdit* box) : QFocusFrame(box) {
         setObjectName(QStringLiteral("fieldMark"));
         setAttribute(Qt::WA_TransparentForMouseEvents);
         setAttribute(Qt::WA_NoSystemBackground);
@@ -62,9 +66,7 @@ void setFieldMark(QLineEdit* box, const QString& reason) {
     if (!box || fieldMark(box) == reason) {
         return;
     }
-    box->setProperty(kReasonProperty, reason);
-    box->setToolTip(reason);
-    box->setAccessibleDescription(reason);
+    setFieldState(box, FieldState::NotStored, reason);
     QWidget* overlay = overlayOf(box);
     if (reason.isEmpty()) {
         if (overlay) {
@@ -81,5 +83,5 @@ void setFieldMark(QLineEdit* box, const QString& reason) {
 }
 
 QString fieldMark(const QLineEdit* box) {
-    return box ? box->property(kReasonProperty).toString() : QString();
+    return fieldState(box, FieldState::NotStored);
 }

@@ -39,6 +39,11 @@ QString fieldName(const Field& field) {
     return QString::fromStdString(fieldWords(field));
 }
 
+QString fieldAccessibleName(const Field& field) {
+    const std::string slot = fieldSlotWords(field);
+    return slot.empty() ? fieldName(field) : fieldName(field) + QStringLiteral(", ") + QString::fromStdString(slot);
+}
+
 std::optional<long long> convertNumber(const QString& text, long long minimum, long long maximum,
                                        const QLocale& locale) {
     QLocale reader = locale;

@@ -27,6 +27,12 @@ QString allowedText(const Field& field);
 // The words that name the field's box: "Club Name, row 3".
 QString fieldName(const Field& field);
 
+// The name assistive technology announces for the field's box: its words,
+// then the game slot where the block names one: "Maps Load u_1426.bin
+// ->dt06.img, row 5, Primer League". It starts with the words the window's
+// messages use, so a box named in a message is found by its name.
+QString fieldAccessibleName(const Field& field);
+
 // Reads `text` as a number in `locale` (blanks around, optional sign and
 // fraction; no thousands separators), rounds it to the nearest integer, ties
 // to the even neighbour (12.5 -> 12, 13.5 -> 14), and returns it when it lies

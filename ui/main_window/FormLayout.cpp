@@ -212,7 +212,7 @@ FormControls buildForm(QWidget* client) {
             const QString words = fieldName(*field);
             QLineEdit* box =
                 makeValueBox(frame, *field, column.colour, QRect(column.left, top, column.width, kBoxHeight));
-            box->setAccessibleName(words);
+            box->setAccessibleName(fieldAccessibleName(*field));
             form.txt[field->member] = box;
             remember(box);
             form.tabOrder.append(box);

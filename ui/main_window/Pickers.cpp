@@ -38,9 +38,15 @@ WheelGuard* wheelGuard() {
     return guard;
 }
 
-// The editable combo box of the toolkit names itself after its current text
-// on some systems; a picker is named by what it sets and reports its text as
-// its value.
+// A picker to assistive technology: a combo box named by what it sets (the
+// toolkit's own names itself after its current text on some systems), with
+// its text as value, and, as the toolkit's own presents a combo box, two
+// children: the list of entries (whose items a screen reader reads and
+// follows while the list is open) and the text field.
+//
+// The list is the picker's pop-up view. The pickers build it only when it is
+// first needed, so it is built here when assistive technology first asks for
+// it; its entries become accessible one by one, as they are asked for.
 class PickerAccessible : public QAccessibleWidget {
 public:
     explicit PickerAccessible(QComboBox* picker) : QAccessibleWidget(picker, QAccessible::ComboBox) {}
@@ -53,6 +59,65 @@ public:
             return picker()->currentText();
         }
         return QAccessibleWidget::text(t);
+    }
+
+    // Expandable, and expanded while its list is open.
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        const auto* list = picker()->findChild<QAbstractItemView*>();
+        s.expandable = true;
+        s.expanded = list && list->isVisible();
+        return s;
+    }
+
+    int childCount() const override { return picker()->lineEdit() ? 2 : 1; }
+
+    QAccessibleInterface* child(int index) const override {
+        if (index == ListChild) {
+            QAbstractItemView* list = picker()->view();
+            if (list->accessibleName().isEmpty()) {
+                list->setAccessibleName(widget()->accessibleName() + QStringLiteral(" list"));
+            }
+            return QAccessible::queryAccessibleInterface(list);
+        }
+        if (index == TextChild && picker()->lineEdit()) {
+            return QAccessible::queryAccessibleInterface(picker()->lineEdit());
+        }
+        return nullptr;
+    }
+
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        const QObject* object = child ? child->object() : nullptr;
+        if (!object) {
+            return -1;
+        }
+        if (object == picker()->lineEdit()) {
+            return TextChild;
+        }
+        // Asked about some list: it can only be this picker's if the list
+        // exists already, so the question never builds one.
+        const auto* list = picker()->findChild<QAbstractItemView*>();
+        return list && object == picker()->view() ? ListChild : -1;
+    }
+
+    QAccessibleInterface* childAt(int x, int y) const override {
+        QLineEdit* edit = picker()->lineEdit();
+        if (edit && edit->isVisible() && QRect(edit->mapToGlobal(QPoint(0, 0)), edit->size()).contains(x, y)) {
+            return child(TextChild);
+        }
+        return nullptr;
+    }
+
+    // While the list is open the focus is on its current entry; otherwise the
+    // text field has it whenever the picker has.
+    QAccessibleInterface* focusChild() const override {
+        const auto* list = picker()->findChild<QAbstractItemView*>();
+        if (list && list->isVisible()) {
+            QAccessibleInterface* open = child(ListChild);
+            QAccessibleInterface* entry = open->focusChild();
+            return entry ? entry : open;
+        }
+        return picker()->lineEdit() ? child(TextChild) : nullptr;
     }
 
     QStringList actionNames() const override {
@@ -68,6 +133,7 @@ public:
     }
 
 private:
+    enum { ListChild = 0, TextChild = 1 };
     QComboBox* picker() const { return static_cast<QComboBox*>(widget()); }
 };
 

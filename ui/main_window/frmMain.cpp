@@ -21,7 +21,9 @@
 #include "ui/main_window/Artwork.h"
 #include "ui/main_window/FieldMarks.h"
 #include "ui/main_window/FieldText.h"
+#include "ui/main_window/FocusRing.h"
 #include "ui/main_window/Launcher.h"
+#include "ui/main_window/MenuKeys.h"
 #include "ui/main_window/Messages.h"
 #include "ui/widgets/Button_XP.h"
 
@@ -37,6 +39,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     setCentralWidget(client);
     client->installEventFilter(this);  // to learn when the first paint is done
     form_ = buildForm(client);
+    new FocusRing(client);
     host_ = std::make_unique<CatalogueHost>(form_);
     buildMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -91,6 +94,7 @@ void frmMain::buildMenus() {
     connect(home, &QAction::triggered, this, [this] { polancz_->CommunitySiteB_Click(this); });
     connect(issues, &QAction::triggered, this, [this] { polancz_->AuthorPage_Click(this); });
     connect(copyright, &QAction::triggered, this, [this] { polancz_->Copyright_Click(this); });
+    giveMenuKeys(this);
 }
 
 void frmMain::connectHandlers() {

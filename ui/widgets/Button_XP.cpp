@@ -116,6 +116,12 @@ void Button_XP::resizeEvent(QResizeEvent* event) {
 
 // ---- Events ----
 
+bool Button_XP::activatesByEnter(const QKeyEvent& event) {
+    const bool enter = event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter;
+    const Qt::KeyboardModifiers held = event.modifiers() & ~Qt::KeypadModifier;
+    return enter && held == Qt::NoModifier && !event.isAutoRepeat();
+}
+
 bool Button_XP::inside(float x, float y) const {
     return x >= 0 && y >= 0 && x < width() && y < height();
 }
@@ -255,6 +261,12 @@ void Button_XP::keyPressEvent(QKeyEvent* event) {
         Refresh();
     }
     keyHeld_ = true;
+    if (activatesByEnter(*event)) {
+        // Enter clicks at once, as a push button's does. What the click opens
+        // (a message, a dialog) takes the focus, and with it the key's release.
+        playClickSound();
+        Press();
+    }
     emit KeyDown(code, shiftCode(event->modifiers()));
     const QString text = event->text();
     if (!text.isEmpty() && text[0].unicode() != 0) {
@@ -288,5 +300,6 @@ void Button_XP::focusOutEvent(QFocusEvent* event) {
     QWidget::focusOutEvent(event);
     focused_ = false;
     pressed_ = false;
+    keyHeld_ = false;  // its release goes wherever the focus went
     Refresh();
 }

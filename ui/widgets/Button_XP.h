@@ -10,6 +10,7 @@
 
 #include "ui/widgets/Button_XP_Canvas.h"
 
+class QKeyEvent;
 class QTimer;
 
 namespace buttonxp {
@@ -54,7 +55,8 @@ enum class Pointer : int {
 // 2 toolbar, 3 XP, 4 borderless), an optional picture beside the caption,
 // hover tracking by a polling timer, a click sound and an address opened on
 // every click. Each state change repaints the whole button into an off-screen
-// image, which is what the widget shows.
+// image, which is what the widget shows. It takes the focus by Tab or click;
+// Space presses it and clicks on release, Enter clicks at once.
 //
 // Property getters carry the property's name; setters are set<Name>. Colours
 // are buttonxp::ColorValue, so system colours follow the palette; codes are
@@ -201,6 +203,8 @@ private:
     void handleRelease(short button, short shift, float x, float y);
     void playClickSound();
     bool inside(float x, float y) const;
+    // Return or Enter, without modifiers and not repeated by a held key.
+    static bool activatesByEnter(const QKeyEvent& event);
     void captionChanged();
     void applyPictureSize();
     void applyCursor();

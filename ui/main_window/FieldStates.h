@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// What a field's box or picker tells about itself beyond its value, one
+// sentence per state, so that several states can stand together: the
+// accessible description reads every state that is set, in the order below;
+// the tooltip reads the marks (the states not shown in the window anyway).
+// A new state takes its place in the enum and in the table of FieldStates.cpp.
+enum class FieldState {
+    NotStored,  // mark: the text cannot be stored, why, and what the field keeps
+    LogoFile,   // the game data file that the logo index names, shown beside the box
+};
+
+// Sets one state's sentence; an empty sentence clears the state. The
+// description and tooltip change only when the sentence does.
+void setFieldState(QWidget* control, FieldState state, const QString& sentence);
+
+// The sentence of one state, or an empty string.
+QString fieldState(const QWidget* control, FieldState state);
