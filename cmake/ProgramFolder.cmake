@@ -3,6 +3,7 @@
 # folder makes it from this same install step):
 #
 #   kelvory                    the program (kelvory.exe on Windows)
+#   kelvory-cli                its console companion, where the tree builds one
 #   libkelvory_sound_qt.so     the click sound's plug-in (not on Windows, which
 #                              plays the click itself)
 #   UserGuide.html             opened by About > Visit
@@ -12,7 +13,11 @@
 # platforms/qwindows.dll and styles/qwindowsvistastyle.dll. The demo folder's
 # made-up catalogues and game file stay out.
 
-install(TARGETS kelvory RUNTIME DESTINATION . BUNDLE DESTINATION .)
+set(programs kelvory)
+if(TARGET kelvory-cli)
+    list(APPEND programs kelvory-cli)
+endif()
+install(TARGETS ${programs} RUNTIME DESTINATION . BUNDLE DESTINATION .)
 if(TARGET kelvory_sound_qt)
     install(TARGETS kelvory_sound_qt LIBRARY DESTINATION .)
 endif()
@@ -37,10 +42,11 @@ if(WIN32)
     endforeach()
     list(REMOVE_DUPLICATES dll_dirs)
 
-    # The DLL set comes from the import tables of the program and the plug-ins
+    # The DLL set comes from the import tables of the programs and the plug-ins
     # (and of each DLL in turn), read when installing.
+    list(TRANSFORM programs REPLACE "(.+)" "$<TARGET_FILE:\\1>" OUTPUT_VARIABLE program_files)
     install(CODE "
-        set(KELVORY_BINARIES \"$<TARGET_FILE:kelvory>\"
+        set(KELVORY_BINARIES \"${program_files}\"
             \"$<TARGET_FILE:Qt6::QWindowsIntegrationPlugin>\"
             \"$<TARGET_FILE:Qt6::QWindowsVistaStylePlugin>\")
         set(KELVORY_DLL_DIRS \"${dll_dirs}\")

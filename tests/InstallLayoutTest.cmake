@@ -4,7 +4,9 @@
 # and the Qt plug-ins instead of the sound plug-in. None of the demo folder's
 # made-up data (Leagues.ini, Setting/, StandInGame.exe) may be there.
 #
-#   cmake -D BUILD_DIR=... -D INSTALL_DIR=... -D WINDOWS=0|1 -P InstallLayoutTest.cmake
+#   cmake -D BUILD_DIR=... -D INSTALL_DIR=... -D WINDOWS=0|1 [-D CONSOLE_PROGRAM=0|1]
+#         -P InstallLayoutTest.cmake
+# CONSOLE_PROGRAM: the tree builds kelvory-cli, which ships beside the program.
 
 file(REMOVE_RECURSE "${INSTALL_DIR}")
 execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${INSTALL_DIR}"
@@ -35,6 +37,15 @@ else()
         kelvory
         libkelvory_sound_qt.so
         resources/click.wav)
+endif()
+
+if(CONSOLE_PROGRAM)
+    if(WINDOWS)
+        list(APPEND expected kelvory-cli.exe)
+    else()
+        list(APPEND expected kelvory-cli)
+    endif()
+    list(SORT expected)
 endif()
 
 if(NOT installed STREQUAL expected)
