@@ -12,6 +12,9 @@
 # file(GET_RUNTIME_DEPENDENCIES) lower-cases the names too, and then misses
 # Qt6Core.dll and the like on a case-sensitive build machine.)
 
+# Install scripts run without the project's policies; this one needs if(IN_LIST).
+cmake_policy(VERSION 3.25)
+
 # The DLL names in the import table of a Windows binary.
 function(kelvory_imported_dlls binary out)
     execute_process(COMMAND "${KELVORY_OBJDUMP}" -p "${binary}"
