@@ -31,18 +31,24 @@ namespace {
 
 constexpr std::size_t kCatStride = Baza::CatLength + 1;  // text plus its reserved byte
 
+// LigaTable and CatLTable: 32-bit values one after the other.
+template <std::size_t N, std::array<std::int32_t, N> Baza::Block::*Table>
+void decodeInt32s(const Bytes& b, Baza::Block& k) {
+    for (std::size_t i = 0; i < N; ++i)
+        (k.*Table)[i] = readInt32(b, 4 * i);
+}
+
+template <std::size_t N, std::array<std::int32_t, N> Baza::Block::*Table>
+void encodeInt32s(const Baza::Block& k, Bytes& b) {
+    for (std::size_t i = 0; i < N; ++i)
+        writeInt32(b, 4 * i, (k.*Table)[i]);
+}
+
 }  // namespace
 
 const std::array<Region, 5> kRegions = {{
-    {Baza::LigaOffset, Baza::LigaSize,
-     [](const Bytes& b, Baza::Block& k) {
-         for (int i = 0; i < Baza::LigaCount; ++i)
-             k.liga[i] = readInt32(b, 4 * i);
-     },
-     [](const Baza::Block& k, Bytes& b) {
-         for (int i = 0; i < Baza::LigaCount; ++i)
-             writeInt32(b, 4 * i, k.liga[i]);
-     }},
+    {Baza::LigaOffset, Baza::LigaSize, decodeInt32s<Baza::LigaCount, &Baza::Block::liga>,
+     encodeInt32s<Baza::LigaCount, &Baza::Block::liga>},
     {Baza::StrOffset, Baza::StrSize,
      [](const Bytes& b, Baza::Block& k) {
          for (int i = 0; i < Baza::StrCount; ++i) {
@@ -84,15 +90,8 @@ const std::array<Region, 5> kRegions = {{
          for (int i = 0; i < Baza::MapCount; ++i)
              b[i] = k.map[i];
      }},
-    {Baza::CatLOffset, Baza::CatLSize,
-     [](const Bytes& b, Baza::Block& k) {
-         for (int i = 0; i < Baza::CatLCount; ++i)
-             k.catL[i] = readInt32(b, 4 * i);
-     },
-     [](const Baza::Block& k, Bytes& b) {
-         for (int i = 0; i < Baza::CatLCount; ++i)
-             writeInt32(b, 4 * i, k.catL[i]);
-     }},
+    {Baza::CatLOffset, Baza::CatLSize, decodeInt32s<Baza::CatLCount, &Baza::Block::catL>,
+     encodeInt32s<Baza::CatLCount, &Baza::Block::catL>},
 }};
 
 }  // namespace baza_regions
