@@ -3,6 +3,8 @@
 #   ./dev.sh demo   install what is missing, build, and open the editor on the demo folder
 #   ./dev.sh test   install what is missing, build, and run the whole test suite
 #   ./dev.sh build  install what is missing and build
+#   ./dev.sh sanitize  build into build-asan with AddressSanitizer and
+#                      UndefinedBehaviorSanitizer and run the whole test suite
 #   ./dev.sh windows  cross-build for Windows, run the tests under Wine, write
 #                     kelvory-windows-x86_64.zip (builds its own Qt once, cached)
 #   ./dev.sh fuzz [SECONDS]  build the fuzz targets (clang, libFuzzer, ASan, UBSan)
@@ -12,6 +14,7 @@ cd "$(dirname "$0")"
 
 PACKAGES=(cmake make g++ qt6-base-dev qt6-multimedia-dev libgl-dev fonts-dejavu-core fonts-liberation2)
 BUILD_DIR=${KELVORY_BUILD_DIR:-build}
+SANITIZE_BUILD_DIR=${KELVORY_SANITIZE_BUILD_DIR:-build-asan}
 
 install_missing() {
     local missing=()
@@ -35,7 +38,7 @@ install_missing() {
 # --- Windows: cross-build with mingw-w64, test under Wine, package a zip ---
 
 WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
-    binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev wine wine64 dpkg-dev xz-utils zip unzip
+    binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev wine wine64 dpkg-dev xz-utils unzip
     qt6-base-dev qt6-base-dev-tools fonts-liberation2)
 QT_VERSION=6.4.2
 CACHE_DIR=${KELVORY_CACHE_DIR:-${XDG_CACHE_HOME:-$HOME/.cache}/kelvory}
@@ -161,42 +164,11 @@ test_windows() {
     echo "Tests under Wine took $((SECONDS - started)) s"
 }
 
-# Every DLL the given Windows programs load that is not part of Windows itself,
-# found in the Qt and mingw folders, following the DLLs' own imports.
-windows_dlls() {
-    local queue=("$@") seen=() file name dir
-    while ((${#queue[@]})); do
-        file=${queue[0]}
-        queue=("${queue[@]:1}")
-        while read -r name; do
-            [[ " ${seen[*]} " == *" $name "* ]] && continue
-            while read -r dir; do
-                if [[ -f "$dir/$name" ]]; then
-                    seen+=("$name")
-                    queue+=("$dir/$name")
-                    echo "$dir/$name"
-                    break
-                fi
-            done < <(windows_dll_dirs)
-        done < <("$MINGW-objdump" -p "$file" | sed -n 's/^\s*DLL Name: //p')
-    done
-}
-
+# The zip is the install step's program folder (cmake/ProgramFolder.cmake),
+# which works out the DLLs from the import tables and strips the binaries.
 package_windows() {
-    local demo="$WINDOWS_BUILD_DIR/demo" stage="$WINDOWS_BUILD_DIR/package"
-    rm -rf "$stage"
-    mkdir -p "$stage/platforms" "$stage/styles" "$stage/resources"
-    cp "$demo/kelvory.exe" "$demo/kelvory-cli.exe" "$stage/"
-    cp "$QT_PREFIX/plugins/platforms/qwindows.dll" "$stage/platforms/"
-    cp "$QT_PREFIX/plugins/styles/qwindowsvistastyle.dll" "$stage/styles/"
-    local dll
-    windows_dlls "$stage/kelvory.exe" "$stage/kelvory-cli.exe" "$stage/platforms/qwindows.dll" "$stage/styles/qwindowsvistastyle.dll" |
-        sort -u | while read -r dll; do cp "$dll" "$stage/"; done
-    find "$stage" -name '*.exe' -o -name '*.dll' | xargs "$MINGW-strip" --strip-unneeded
-    cp docs/UserGuide.html "$stage/"
-    cp "$demo/resources/click.wav" "$stage/resources/"
     rm -f "$WINDOWS_BUILD_DIR/$ZIP_NAME"
-    (cd "$stage" && zip -q -r -X "../$ZIP_NAME" .)
+    (cd "$WINDOWS_BUILD_DIR" && cpack -G ZIP)
     unzip -l "$WINDOWS_BUILD_DIR/$ZIP_NAME"
     echo "Wrote $WINDOWS_BUILD_DIR/$ZIP_NAME ($(stat -c %s "$WINDOWS_BUILD_DIR/$ZIP_NAME") bytes)"
 }
@@ -230,9 +202,20 @@ fuzz() {
     done
 }
 
+# KELVORY_WERROR=ON (CI sets it) makes every compiler warning an error.
 build() {
-    cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELVORY_WERROR="${KELVORY_WERROR:-OFF}"
     cmake --build "$BUILD_DIR" -j"$(nproc)"
+}
+
+# The whole suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer
+# (LeakSanitizer included) in a build folder of its own. Any finding fails its test.
+sanitize() {
+    cmake -S . -B "$SANITIZE_BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELVORY_SANITIZE=ON
+    cmake --build "$SANITIZE_BUILD_DIR" -j"$(nproc)"
+    ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1:strict_init_order=1} \
+        UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1} \
+        ctest --test-dir "$SANITIZE_BUILD_DIR" --output-on-failure -j"$(nproc)"
 }
 
 case "${1:-}" in
@@ -255,6 +238,10 @@ case "${1:-}" in
         install_missing "${PACKAGES[@]}"
         build
         ;;
+    sanitize)
+        install_missing "${PACKAGES[@]}"
+        sanitize
+        ;;
     windows)
         install_missing "${WINDOWS_PACKAGES[@]}"
         ensure_windows_qt
@@ -268,7 +255,7 @@ case "${1:-}" in
         fuzz "${2:-${KELVORY_FUZZ_SECONDS:-300}}"
         ;;
     *)
-        echo "usage: $0 demo|test|build|windows|fuzz [SECONDS]" >&2
+        echo "usage: $0 demo|test|build|sanitize|windows|fuzz [SECONDS]" >&2
         exit 2
         ;;
 esac

@@ -3,36 +3,14 @@
 #include <stdexcept>
 #include <system_error>
 #include <utility>
-#include <vector>
+
+#include "core/BazaRegions.h"
+
+using baza_regions::Bytes;
+using baza_regions::kRegions;
+using baza_regions::Region;
 
 namespace {
-
-using Bytes = std::vector<std::uint8_t>;
-
-std::int32_t readInt32(const Bytes& b, std::size_t at) {
-    const std::uint32_t v = static_cast<std::uint32_t>(b[at]) | (static_cast<std::uint32_t>(b[at + 1]) << 8) |
-                            (static_cast<std::uint32_t>(b[at + 2]) << 16) |
-                            (static_cast<std::uint32_t>(b[at + 3]) << 24);
-    return static_cast<std::int32_t>(v);
-}
-
-std::int16_t readInt16(const Bytes& b, std::size_t at) {
-    const auto v = static_cast<std::uint16_t>(b[at] | (b[at + 1] << 8));
-    return static_cast<std::int16_t>(v);
-}
-
-void writeInt32(Bytes& b, std::size_t at, std::int32_t value) {
-    const auto v = static_cast<std::uint32_t>(value);
-    for (int i = 0; i < 4; ++i) {
-        b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
-    }
-}
-
-void writeInt16(Bytes& b, std::size_t at, std::int16_t value) {
-    const auto v = static_cast<std::uint16_t>(value);
-    b[at] = static_cast<std::uint8_t>(v);
-    b[at + 1] = static_cast<std::uint8_t>(v >> 8);
-}
 
 // 15613092 -> "15,613,092".
 std::string groupDigits(std::int64_t value) {
@@ -52,83 +30,6 @@ void checkIndex(int index, int count) {
 
 }  // namespace
 
-// One description of the five regions drives both loading and saving: where
-// each lies in the file and how its bytes map onto the block.
-struct BazaRegion {
-    std::int64_t offset;
-    std::size_t size;
-    void (*decode)(const Bytes&, Baza::Block&);
-    void (*encode)(const Baza::Block&, Bytes&);
-};
-
-namespace {
-
-constexpr std::size_t kCatStride = Baza::CatLength + 1;  // text plus its reserved byte
-
-const BazaRegion kRegions[] = {
-    {Baza::LigaOffset, Baza::LigaSize,
-     [](const Bytes& b, Baza::Block& k) {
-         for (int i = 0; i < Baza::LigaCount; ++i)
-             k.liga[i] = readInt32(b, 4 * i);
-     },
-     [](const Baza::Block& k, Bytes& b) {
-         for (int i = 0; i < Baza::LigaCount; ++i)
-             writeInt32(b, 4 * i, k.liga[i]);
-     }},
-    {Baza::StrOffset, Baza::StrSize,
-     [](const Bytes& b, Baza::Block& k) {
-         for (int i = 0; i < Baza::StrCount; ++i) {
-             k.str[i] = readInt16(b, 4 * i);
-             k.strReserved[i] = {b[4 * i + 2], b[4 * i + 3]};
-         }
-     },
-     [](const Baza::Block& k, Bytes& b) {
-         for (int i = 0; i < Baza::StrCount; ++i) {
-             writeInt16(b, 4 * i, k.str[i]);
-             b[4 * i + 2] = k.strReserved[i][0];
-             b[4 * i + 3] = k.strReserved[i][1];
-         }
-     }},
-    {Baza::CatOffset, Baza::CatSize,
-     [](const Bytes& b, Baza::Block& k) {
-         for (int i = 0; i < Baza::CatCount; ++i) {
-             const auto* first = reinterpret_cast<const char*>(b.data() + kCatStride * i);
-             k.cat[i].assign(first, Baza::CatLength);
-             if (i < Baza::CatCount - 1)
-                 k.catReserved[i] = b[kCatStride * i + Baza::CatLength];
-         }
-     },
-     [](const Baza::Block& k, Bytes& b) {
-         for (int i = 0; i < Baza::CatCount; ++i) {
-             for (int c = 0; c < Baza::CatLength; ++c) {
-                 b[kCatStride * i + c] = static_cast<std::uint8_t>(k.cat[i][c]);
-             }
-             if (i < Baza::CatCount - 1)
-                 b[kCatStride * i + Baza::CatLength] = k.catReserved[i];
-         }
-     }},
-    {Baza::MapOffset, Baza::MapSize,
-     [](const Bytes& b, Baza::Block& k) {
-         for (int i = 0; i < Baza::MapCount; ++i)
-             k.map[i] = b[i];
-     },
-     [](const Baza::Block& k, Bytes& b) {
-         for (int i = 0; i < Baza::MapCount; ++i)
-             b[i] = k.map[i];
-     }},
-    {Baza::CatLOffset, Baza::CatLSize,
-     [](const Bytes& b, Baza::Block& k) {
-         for (int i = 0; i < Baza::CatLCount; ++i)
-             k.catL[i] = readInt32(b, 4 * i);
-     },
-     [](const Baza::Block& k, Bytes& b) {
-         for (int i = 0; i < Baza::CatLCount; ++i)
-             writeInt32(b, 4 * i, k.catL[i]);
-     }},
-};
-
-}  // namespace
-
 Baza::Baza() {
     block_.cat.fill(std::string(CatLength, '\0'));
 }
@@ -142,7 +43,14 @@ bool Baza::File_Exists(const std::filesystem::path& Str_Path) {
 }
 
 bool Baza::Wczytaj(const std::filesystem::path& path) {
+    std::optional<LoadError> ignored;
+    return Wczytaj(path, ignored);
+}
+
+bool Baza::Wczytaj(const std::filesystem::path& path, std::optional<LoadError>& why) {
+    why.reset();
     if (!File_Exists(path)) {
+        why = path.empty() ? FileError::noName(path) : FileError::missing(path);
         return false;
     }
     try {
@@ -150,7 +58,7 @@ bool Baza::Wczytaj(const std::filesystem::path& path) {
         BinaryFile file(path, BinaryFile::Mode::Read);
         Block staging;  // starts zero-filled, texts as NUL bytes
         staging.cat.fill(std::string(CatLength, '\0'));
-        for (const BazaRegion& region : kRegions) {
+        for (const Region& region : kRegions) {
             Bytes bytes(region.size, 0);  // what lies beyond the end of the file stays zero
             file.readAt(region.offset, bytes.data(), bytes.size());
             region.decode(bytes, staging);
@@ -160,9 +68,12 @@ bool Baza::Wczytaj(const std::filesystem::path& path) {
         block_ = std::move(staging);
         loaded_ = true;
         return true;
-    } catch (const std::exception&) {
-        return false;
+    } catch (const FileError& error) {
+        why = error;
+    } catch (const std::exception& error) {
+        why = LoadError(path, error.what());
     }
+    return false;
 }
 
 bool Baza::Zapisz(const std::filesystem::path& path) {
@@ -183,7 +94,7 @@ bool Baza::Zapisz(const std::filesystem::path& path) {
                                 groupDigits(LigaOffset) + " to " + groupDigits(BlockEnd - 1) + " (counted from 0)",
                             FileError::Kind::TooShort);
         }
-        for (const BazaRegion& region : kRegions) {
+        for (const Region& region : kRegions) {
             Bytes bytes(region.size, 0);
             region.encode(block_, bytes);
             file.writeAt(region.offset, bytes.data(), bytes.size());

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "platform/BinaryFile.h"
@@ -38,6 +39,11 @@
 // FileError::Kind). Distinct from the false result, which means that no block
 // has been loaded.
 using SaveError = FileError;
+
+// Why Wczytaj did not load a block: no file name (FileError::Kind::NoName),
+// nothing at the path (Missing), a folder, pipe or device there (NotAFile), or
+// a file that could not be opened or read (Failed, with the system's reason).
+using LoadError = FileError;
 
 // The league block store: the in-memory copy of the five tables that the game
 // keeps inside its executable, and their loading and saving in place.
@@ -98,6 +104,8 @@ public:
     // is false. Reads exactly the five regions; bytes beyond the end of a
     // short file read as zero.
     bool Wczytaj(const std::filesystem::path& path);
+    // The same, and on failure `why` says what went wrong (emptied on success).
+    bool Wczytaj(const std::filesystem::path& path, std::optional<LoadError>& why);
 
     // Writes the five tables into the file at `path` (or at Path() when `path`
     // is empty), in place. Writes only bytes that already exist: the file is

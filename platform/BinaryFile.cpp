@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <system_error>
+#include <utility>
 
 #ifdef _WIN32
 #include <io.h>
@@ -120,15 +121,23 @@ FileError::FileError(std::filesystem::path path, std::string reason, Kind kind)
       reason_(std::move(reason)),
       kind_(kind) {}
 
+FileError FileError::noName(std::filesystem::path path) {
+    return FileError(std::move(path), "no file name was given", Kind::NoName);
+}
+
+FileError FileError::missing(std::filesystem::path path) {
+    return FileError(std::move(path), "the file does not exist", Kind::Missing);
+}
+
 BinaryFile::BinaryFile(const std::filesystem::path& path, Mode mode) : path_(path) {
     if (path.empty()) {
-        throw FileError(path, "no file name was given", FileError::Kind::NoName);
+        throw FileError::noName(path);
     }
     const Opened opened = openFile(path, mode);
     if (!opened.file) {
         switch (opened.kind) {
             case FileError::Kind::Missing:
-                throw FileError(path, "the file does not exist", opened.kind);
+                throw FileError::missing(path);
             case FileError::Kind::NotAFile:
                 throw FileError(path, "it is not a regular file but a folder, a pipe or a device", opened.kind);
             default:

@@ -22,6 +22,10 @@ public:
 
     FileError(std::filesystem::path path, std::string reason, Kind kind = Kind::Failed);
 
+    // The failures that need no reason from the system.
+    static FileError noName(std::filesystem::path path);   // Kind::NoName
+    static FileError missing(std::filesystem::path path);  // Kind::Missing
+
     const std::filesystem::path& path() const { return path_; }
     const std::string& reason() const { return reason_; }  // UTF-8
     Kind kind() const { return kind_; }

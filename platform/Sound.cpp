@@ -1,6 +1,7 @@
 #include "platform/Sound.h"
 
 #include <QFileInfo>
+#include <memory>
 #include <utility>
 
 #ifdef _WIN32
@@ -23,7 +24,9 @@ void playSoundFile(const QString& file) {
 
 #else
 
-SoundPlugin::SoundPlugin(QString library) : library_(std::move(library)) {}
+SoundPlugin::SoundPlugin(QString library) : fileName_(std::move(library)) {}
+
+SoundPlugin::~SoundPlugin() = default;
 
 QString SoundPlugin::defaultLibrary() {
     return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("kelvory_sound_qt"));
@@ -32,14 +35,14 @@ QString SoundPlugin::defaultLibrary() {
 bool SoundPlugin::load() {
     if (!tried_) {
         tried_ = true;
-        // Kept loaded for the rest of the run: the sounds it plays outlive the call.
-        auto* library = new QLibrary(library_);
+        auto library = std::make_unique<QLibrary>(fileName_);
         if (library->load()) {
             entry_ = reinterpret_cast<Entry>(library->resolve(EntryName));
         }
-        if (!entry_) {
+        if (entry_) {
+            library_ = std::move(library);  // kept: the sounds it plays outlive the call
+        } else {
             library->unload();  // loaded but of no use
-            delete library;
         }
     }
     return entry_ != nullptr;

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <memory>
+
+class QLibrary;
 
 // Playing a sound file: the click of the owner-drawn button.
 //
@@ -15,13 +18,18 @@ void playSoundFile(const QString& file);
 
 #ifndef _WIN32
 
-// The plug-in that plays sounds, loaded on first use and kept for the rest of
-// the run. One lives behind playSoundFile(); tests make their own.
+// The plug-in that plays sounds, loaded on first use. One lives behind
+// playSoundFile() for the rest of the run; tests make their own.
+//
+// The object owns its QLibrary handle. Destroying the handle does not unload
+// the plug-in (only QLibrary::unload() would), so a sound still playing when
+// its SoundPlugin goes away, at the end of the run say, is not cut off.
 class SoundPlugin {
 public:
     // `library` is the plug-in's path, with or without its "lib" prefix and
     // ".so" suffix.
     explicit SoundPlugin(QString library);
+    ~SoundPlugin();
     SoundPlugin(const SoundPlugin&) = delete;
     SoundPlugin& operator=(const SoundPlugin&) = delete;
 
@@ -45,8 +53,9 @@ public:
 private:
     bool load();
 
-    QString library_;
+    QString fileName_;
     bool tried_ = false;
+    std::unique_ptr<QLibrary> library_;  // set once the plug-in has loaded with its entry point
     Entry entry_ = nullptr;
 };
 

@@ -12,6 +12,8 @@
 // the next build; --reset writes every file afresh.
 //
 // Usage: make_demo [--reset] <folder>
+//        make_demo --click-sound <file>   writes only the click sound, the one
+//                                         made-up file the program ships with
 
 #include <cmath>
 #include <cstdint>
@@ -185,9 +187,12 @@ std::string clickWav() {
     return wav + pcm;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+// Writes the folder, or with --click-sound the one file; returns the exit code.
+int run(int argc, char** argv) {
+    if (argc == 3 && std::string_view(argv[1]) == "--click-sound") {
+        writeFileAtomically(fs::u8path(argv[2]), clickWav());
+        return 0;
+    }
     bool reset = false;
     fs::path folder;
     for (int i = 1; i < argc; ++i) {
@@ -202,33 +207,39 @@ int main(int argc, char** argv) {
         }
     }
     if (folder.empty()) {
-        std::fprintf(stderr, "usage: make_demo [--reset] <folder>\n");
+        std::fprintf(stderr, "usage: make_demo [--reset] <folder>\n       make_demo --click-sound <file>\n");
         return 2;
     }
 
+    fs::create_directories(folder / "Setting");
+    fs::create_directories(folder / "resources");
+    int written = 0;
+    auto make = [&](const fs::path& path, auto&& write) {
+        if (reset || !fs::exists(path)) {
+            write(path);
+            ++written;
+        }
+    };
+    auto text = [](std::string_view content) {
+        return [content](const fs::path& path) { writeFileAtomically(path, std::string(content)); };
+    };
+    make(folder / "Leagues.ini", text(kLeaguesIni));
+    make(folder / "Setting" / "ID_Name_League.ini", text(kNamesCatalogue));
+    make(folder / "Setting" / "Structure.ini", text(kStructureCatalogue));
+    make(folder / kGameName, writeGameFile);
+    make(folder / "resources" / "click.wav", [](const fs::path& path) { writeFileAtomically(path, clickWav()); });
+    std::printf("Demo program folder %s: %d file(s) written, %d kept.\n", folder.u8string().c_str(), written,
+                5 - written);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
     try {
-        fs::create_directories(folder / "Setting");
-        fs::create_directories(folder / "resources");
-        int written = 0;
-        auto make = [&](const fs::path& path, auto&& write) {
-            if (reset || !fs::exists(path)) {
-                write(path);
-                ++written;
-            }
-        };
-        auto text = [](std::string_view content) {
-            return [content](const fs::path& path) { writeFileAtomically(path, std::string(content)); };
-        };
-        make(folder / "Leagues.ini", text(kLeaguesIni));
-        make(folder / "Setting" / "ID_Name_League.ini", text(kNamesCatalogue));
-        make(folder / "Setting" / "Structure.ini", text(kStructureCatalogue));
-        make(folder / kGameName, writeGameFile);
-        make(folder / "resources" / "click.wav", [](const fs::path& path) { writeFileAtomically(path, clickWav()); });
-        std::printf("Demo program folder %s: %d file(s) written, %d kept.\n", folder.u8string().c_str(), written,
-                    5 - written);
+        return run(argc, argv);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "make_demo: %s\n", error.what());
         return 1;
     }
-    return 0;
 }

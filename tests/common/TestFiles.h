@@ -11,7 +11,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
 
@@ -35,8 +34,11 @@ inline bool writeFile(const QString& path, const QByteArray& bytes) {
 
 // The whole file; empty when it cannot be read.
 inline QByteArray readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return QByteArray::fromStdString(std::string(std::istreambuf_iterator<char>(in), {}));
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    const std::streamoff length = in ? static_cast<std::streamoff>(in.tellg()) : 0;
+    QByteArray bytes(static_cast<qsizetype>(length), Qt::Uninitialized);
+    in.seekg(0);
+    return in.read(bytes.data(), bytes.size()) ? bytes : QByteArray();
 }
 inline QByteArray readFile(const QString& path) {
     return readFile(fsPath(path));

@@ -5,13 +5,12 @@
 // the program's own look-up finds it there.
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QLibrary>
 #include <QTemporaryDir>
 #include <QTest>
 #include <optional>
 
+#include "../common/TestFiles.h"
 #include "platform/Services.h"
 #include "platform/Sound.h"
 #include "ui/widgets/Button_XP.h"
@@ -34,19 +33,6 @@ private:
     QtMessageHandler previous_;
 };
 
-// Whether a library whose file name starts with `name` is mapped into this
-// process, read from the kernel's list. Empty when the list is not there.
-std::optional<bool> mapped(const QString& name) {
-    QFile maps(QStringLiteral("/proc/self/maps"));
-    if (!maps.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    for (const QByteArray& line : maps.readAll().split('\n'))
-        if (line.contains('/') &&
-            QFileInfo(QString::fromLocal8Bit(line.mid(line.indexOf('/')))).fileName().startsWith(name))
-            return true;
-    return false;
-}
-
 // What the fake plug-in was asked to play, read through its own functions.
 QStringList played() {
     QLibrary fake(platform::SoundPlugin::defaultLibrary());
@@ -63,11 +49,6 @@ QStringList played() {
     return files;
 }
 
-bool writeFile(const QString& path) {
-    QFile file(path);
-    return QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly) && file.write("RIFF", 4) == 4;
-}
-
 }  // namespace
 
 class SoundTest : public QObject {
@@ -78,14 +59,15 @@ class SoundTest : public QObject {
 private slots:
     void initTestCase() {
         QVERIFY(dir_.isValid());
-        QVERIFY(writeFile(dir_.filePath(QStringLiteral("resources/click.wav"))));
-        QVERIFY(writeFile(dir_.filePath(QStringLiteral("other.wav"))));
+        QVERIFY(QDir(dir_.path()).mkpath(QStringLiteral("resources")));
+        QVERIFY(testfiles::writeFile(dir_.filePath(QStringLiteral("resources/click.wav")), "RIFF"));
+        QVERIFY(testfiles::writeFile(dir_.filePath(QStringLiteral("other.wav")), "RIFF"));
     }
 
     // A real button's clicks reach the plug-in through the platform seam,
     // which loads it on the first sound and keeps using it.
     void buttonClicksLoadThePlugInOnceAndKeepUsingIt() {
-        const std::optional<bool> before = mapped(QStringLiteral("libkelvory_sound_qt"));
+        const std::optional<bool> before = testfiles::libraryLoaded(QStringLiteral("libkelvory_sound_qt"));
         if (!before)
             QSKIP("this system does not list a process's libraries");
         QVERIFY(!*before);
@@ -103,11 +85,11 @@ private slots:
         button.show();
         QVERIFY(QTest::qWaitForWindowExposed(&button));
         QVERIFY(!platform::soundPluginLoaded());  // showing the button loads nothing
-        QCOMPARE(mapped(QStringLiteral("libkelvory_sound_qt")), std::optional<bool>(false));
+        QCOMPARE(testfiles::libraryLoaded(QStringLiteral("libkelvory_sound_qt")), std::optional<bool>(false));
 
         QTest::mouseClick(&button, Qt::LeftButton, {}, QPoint(60, 12));
         QVERIFY(platform::soundPluginLoaded());
-        QCOMPARE(mapped(QStringLiteral("libkelvory_sound_qt")), std::optional<bool>(true));
+        QCOMPARE(testfiles::libraryLoaded(QStringLiteral("libkelvory_sound_qt")), std::optional<bool>(true));
         QCOMPARE(played(), QStringList{click});
 
         QTest::mouseClick(&button, Qt::LeftButton, {}, QPoint(5, 5));

@@ -1,0 +1,97 @@
+#include "core/BazaRegions.h"
+
+namespace baza_regions {
+
+std::int32_t readInt32(const Bytes& b, std::size_t at) {
+    const std::uint32_t v = static_cast<std::uint32_t>(b[at]) | (static_cast<std::uint32_t>(b[at + 1]) << 8) |
+                            (static_cast<std::uint32_t>(b[at + 2]) << 16) |
+                            (static_cast<std::uint32_t>(b[at + 3]) << 24);
+    return static_cast<std::int32_t>(v);
+}
+
+std::int16_t readInt16(const Bytes& b, std::size_t at) {
+    const auto v = static_cast<std::uint16_t>(b[at] | (b[at + 1] << 8));
+    return static_cast<std::int16_t>(v);
+}
+
+void writeInt32(Bytes& b, std::size_t at, std::int32_t value) {
+    const auto v = static_cast<std::uint32_t>(value);
+    for (int i = 0; i < 4; ++i) {
+        b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+    }
+}
+
+void writeInt16(Bytes& b, std::size_t at, std::int16_t value) {
+    const auto v = static_cast<std::uint16_t>(value);
+    b[at] = static_cast<std::uint8_t>(v);
+    b[at + 1] = static_cast<std::uint8_t>(v >> 8);
+}
+
+namespace {
+
+constexpr std::size_t kCatStride = Baza::CatLength + 1;  // text plus its reserved byte
+
+// LigaTable and CatLTable: 32-bit values one after the other.
+template <std::size_t N, std::array<std::int32_t, N> Baza::Block::*Table>
+void decodeInt32s(const Bytes& b, Baza::Block& k) {
+    for (std::size_t i = 0; i < N; ++i)
+        (k.*Table)[i] = readInt32(b, 4 * i);
+}
+
+template <std::size_t N, std::array<std::int32_t, N> Baza::Block::*Table>
+void encodeInt32s(const Baza::Block& k, Bytes& b) {
+    for (std::size_t i = 0; i < N; ++i)
+        writeInt32(b, 4 * i, (k.*Table)[i]);
+}
+
+}  // namespace
+
+const std::array<Region, 5> kRegions = {{
+    {Baza::LigaOffset, Baza::LigaSize, decodeInt32s<Baza::LigaCount, &Baza::Block::liga>,
+     encodeInt32s<Baza::LigaCount, &Baza::Block::liga>},
+    {Baza::StrOffset, Baza::StrSize,
+     [](const Bytes& b, Baza::Block& k) {
+         for (int i = 0; i < Baza::StrCount; ++i) {
+             k.str[i] = readInt16(b, 4 * i);
+             k.strReserved[i] = {b[4 * i + 2], b[4 * i + 3]};
+         }
+     },
+     [](const Baza::Block& k, Bytes& b) {
+         for (int i = 0; i < Baza::StrCount; ++i) {
+             writeInt16(b, 4 * i, k.str[i]);
+             b[4 * i + 2] = k.strReserved[i][0];
+             b[4 * i + 3] = k.strReserved[i][1];
+         }
+     }},
+    {Baza::CatOffset, Baza::CatSize,
+     [](const Bytes& b, Baza::Block& k) {
+         for (int i = 0; i < Baza::CatCount; ++i) {
+             const auto* first = reinterpret_cast<const char*>(b.data() + kCatStride * i);
+             k.cat[i].assign(first, Baza::CatLength);
+             if (i < Baza::CatCount - 1)
+                 k.catReserved[i] = b[kCatStride * i + Baza::CatLength];
+         }
+     },
+     [](const Baza::Block& k, Bytes& b) {
+         for (int i = 0; i < Baza::CatCount; ++i) {
+             for (int c = 0; c < Baza::CatLength; ++c) {
+                 b[kCatStride * i + c] = static_cast<std::uint8_t>(k.cat[i][c]);
+             }
+             if (i < Baza::CatCount - 1)
+                 b[kCatStride * i + Baza::CatLength] = k.catReserved[i];
+         }
+     }},
+    {Baza::MapOffset, Baza::MapSize,
+     [](const Bytes& b, Baza::Block& k) {
+         for (int i = 0; i < Baza::MapCount; ++i)
+             k.map[i] = b[i];
+     },
+     [](const Baza::Block& k, Bytes& b) {
+         for (int i = 0; i < Baza::MapCount; ++i)
+             b[i] = k.map[i];
+     }},
+    {Baza::CatLOffset, Baza::CatLSize, decodeInt32s<Baza::CatLCount, &Baza::Block::catL>,
+     encodeInt32s<Baza::CatLCount, &Baza::Block::catL>},
+}};
+
+}  // namespace baza_regions
