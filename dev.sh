@@ -8,6 +8,8 @@
 #   ./dev.sh windows  cross-build for Windows, check the programs' resources,
 #                     run the tests under Wine, write kelvory-windows-x86_64.zip
 #                     (builds its own Qt once, cached)
+#   ./dev.sh screenshots  draw the window's pictures for the README and the
+#                     user guide into docs/images
 #   ./dev.sh fuzz [SECONDS]  build the fuzz targets (clang, libFuzzer, ASan, UBSan)
 #                     and run each for SECONDS (default 300)
 set -euo pipefail
@@ -213,6 +215,26 @@ package_windows() {
     echo "Wrote $WINDOWS_BUILD_DIR/$ZIP_NAME ($(stat -c %s "$WINDOWS_BUILD_DIR/$ZIP_NAME") bytes)"
 }
 
+# --- Pictures of the window for the README and the user guide ---
+
+# tools/screenshots draws them from the real window, offscreen, on a demo
+# folder made afresh in one fixed place, so the path the window shows, and with
+# it every pixel, is the same on every run and every machine.
+SCREENSHOT_FOLDER=/tmp/Kelvory
+screenshots() {
+    cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELVORY_WERROR="${KELVORY_WERROR:-OFF}"
+    cmake --build "$BUILD_DIR" -j"$(nproc)" --target make_demo screenshots
+    if [[ -e "$SCREENSHOT_FOLDER" && ! -f "$SCREENSHOT_FOLDER/.kelvory-screenshots" ]]; then
+        echo "$SCREENSHOT_FOLDER exists and is not ours: move it away first." >&2
+        exit 1
+    fi
+    rm -rf "$SCREENSHOT_FOLDER"
+    "$BUILD_DIR/tools/make_demo" "$SCREENSHOT_FOLDER"
+    touch "$SCREENSHOT_FOLDER/.kelvory-screenshots"
+    "$BUILD_DIR/tools/screenshots" "$SCREENSHOT_FOLDER" docs/images
+    rm -rf "$SCREENSHOT_FOLDER"
+}
+
 # --- Fuzzing: the setup-file and catalogue readers under libFuzzer ---
 
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
@@ -291,12 +313,16 @@ case "${1:-}" in
         test_windows
         package_windows
         ;;
+    screenshots)
+        install_missing "${PACKAGES[@]}"
+        screenshots
+        ;;
     fuzz)
         install_missing "${PACKAGES[@]}" "${FUZZ_PACKAGES[@]}"
         fuzz "${2:-${KELVORY_FUZZ_SECONDS:-300}}"
         ;;
     *)
-        echo "usage: $0 demo|test|build|sanitize|windows|fuzz [SECONDS]" >&2
+        echo "usage: $0 demo|test|build|sanitize|windows|screenshots|fuzz [SECONDS]" >&2
         exit 2
         ;;
 esac
