@@ -5,8 +5,11 @@
 #   ./dev.sh build  install what is missing and build
 #   ./dev.sh sanitize  build into build-asan with AddressSanitizer and
 #                      UndefinedBehaviorSanitizer and run the whole test suite
-#   ./dev.sh windows  cross-build for Windows, run the tests under Wine, write
-#                     kelvory-windows-x86_64.zip (builds its own Qt once, cached)
+#   ./dev.sh windows  cross-build for Windows, check the programs' resources,
+#                     run the tests under Wine, write kelvory-windows-x86_64.zip
+#                     (builds its own Qt once, cached)
+#   ./dev.sh screenshots  draw the window's pictures for the README and the
+#                     user guide into docs/images
 #   ./dev.sh fuzz [SECONDS]  build the fuzz targets (clang, libFuzzer, ASan, UBSan)
 #                     and run each for SECONDS (default 300)
 set -euo pipefail
@@ -39,7 +42,7 @@ install_missing() {
 
 WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
     binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev wine wine64 dpkg-dev xz-utils unzip
-    qt6-base-dev qt6-base-dev-tools fonts-liberation2)
+    qt6-base-dev qt6-base-dev-tools fonts-liberation2 icoutils)
 QT_VERSION=6.4.2
 CACHE_DIR=${KELVORY_CACHE_DIR:-${XDG_CACHE_HOME:-$HOME/.cache}/kelvory}
 QT_PREFIX=${KELVORY_QT_PREFIX:-$CACHE_DIR/qt6-mingw-$QT_VERSION}
@@ -158,6 +161,45 @@ build_windows() {
     echo "Kelvory for Windows built in $((SECONDS - started)) s"
 }
 
+# Each Windows program carries what cmake/WindowsResources.cmake gives it: the
+# icon at four sizes, version information and exactly one manifest, read back
+# from the built program with wrestool (icoutils).
+check_windows_resources() {
+    local version copyright program exe listing manifest strings text problems=()
+    version=$(sed -n 's/^project(Kelvory VERSION \([0-9.]*\) .*/\1/p' CMakeLists.txt)
+    copyright=$(sed -n 's/^set(KELVORY_COPYRIGHT "\(.*\)")$/\1/p' CMakeLists.txt)
+    for program in kelvory kelvory-cli; do
+        exe="$WINDOWS_BUILD_DIR/demo/$program.exe"
+        listing=$(wrestool -l "$exe")
+        echo "$listing"
+        [[ $(grep -c -e '--type=3 ' <<<"$listing") == 4 ]] || problems+=("$program: not four icon images")
+        [[ $(grep -c -e 'type=group_icon' <<<"$listing") == 1 ]] || problems+=("$program: not one icon")
+        [[ $(grep -c -e 'type=version' <<<"$listing") == 1 ]] || problems+=("$program: no version information")
+        [[ $(grep -c -e '--type=24 ' <<<"$listing") == 1 ]] || problems+=("$program: not exactly one manifest")
+        wrestool -x -t 14 "$exe" >"$WINDOWS_BUILD_DIR/$program-icon.ico"
+        icotool -l "$WINDOWS_BUILD_DIR/$program-icon.ico" || problems+=("$program: the icon cannot be read")
+        manifest=$(wrestool --raw -x -t 24 "$exe")
+        for text in 'level="asInvoker"' '<supportedOS Id="{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"/>' \
+            '>true</longPathAware>'; do
+            grep -qF -e "$text" <<<"$manifest" || problems+=("$program: the manifest lacks $text")
+        done
+        if [[ $program == kelvory ]]; then
+            grep -qF -e '>PerMonitorV2</dpiAwareness>' <<<"$manifest" ||
+                problems+=("$program: the manifest lacks per-monitor DPI awareness")
+        fi
+        # The version strings are UTF-16; their binary header is skipped.
+        strings=$(wrestool --raw -x -t 16 "$exe" | iconv -c -f UTF-16LE -t UTF-8 | tr '\0' '\n')
+        for text in Kelvory "$version" "$copyright" "$program.exe"; do
+            grep -qxF -e "$text" <<<"$strings" || problems+=("$program: the version information lacks \"$text\"")
+        done
+    done
+    if ((${#problems[@]} > 0)); then
+        printf '%s\n' "${problems[@]}" >&2
+        exit 1
+    fi
+    echo "Both programs carry their icon, version information ($version) and one manifest"
+}
+
 test_windows() {
     local started=$SECONDS
     WINEPATH=$(wine_path) ctest --test-dir "$WINDOWS_BUILD_DIR" --output-on-failure -j"$JOBS"
@@ -171,6 +213,26 @@ package_windows() {
     (cd "$WINDOWS_BUILD_DIR" && cpack -G ZIP)
     unzip -l "$WINDOWS_BUILD_DIR/$ZIP_NAME"
     echo "Wrote $WINDOWS_BUILD_DIR/$ZIP_NAME ($(stat -c %s "$WINDOWS_BUILD_DIR/$ZIP_NAME") bytes)"
+}
+
+# --- Pictures of the window for the README and the user guide ---
+
+# tools/screenshots draws them from the real window, offscreen, on a demo
+# folder made afresh in one fixed place, so the path the window shows, and with
+# it every pixel, is the same on every run and every machine.
+SCREENSHOT_FOLDER=/tmp/Kelvory
+screenshots() {
+    cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELVORY_WERROR="${KELVORY_WERROR:-OFF}"
+    cmake --build "$BUILD_DIR" -j"$(nproc)" --target make_demo screenshots
+    if [[ -e "$SCREENSHOT_FOLDER" && ! -f "$SCREENSHOT_FOLDER/.kelvory-screenshots" ]]; then
+        echo "$SCREENSHOT_FOLDER exists and is not ours: move it away first." >&2
+        exit 1
+    fi
+    rm -rf "$SCREENSHOT_FOLDER"
+    "$BUILD_DIR/tools/make_demo" "$SCREENSHOT_FOLDER"
+    touch "$SCREENSHOT_FOLDER/.kelvory-screenshots"
+    "$BUILD_DIR/tools/screenshots" "$SCREENSHOT_FOLDER" docs/images
+    rm -rf "$SCREENSHOT_FOLDER"
 }
 
 # --- Fuzzing: the setup-file and catalogue readers under libFuzzer ---
@@ -247,15 +309,20 @@ case "${1:-}" in
         ensure_windows_qt
         ensure_wine_prefix
         build_windows
+        check_windows_resources
         test_windows
         package_windows
+        ;;
+    screenshots)
+        install_missing "${PACKAGES[@]}"
+        screenshots
         ;;
     fuzz)
         install_missing "${PACKAGES[@]}" "${FUZZ_PACKAGES[@]}"
         fuzz "${2:-${KELVORY_FUZZ_SECONDS:-300}}"
         ;;
     *)
-        echo "usage: $0 demo|test|build|sanitize|windows|fuzz [SECONDS]" >&2
+        echo "usage: $0 demo|test|build|sanitize|windows|screenshots|fuzz [SECONDS]" >&2
         exit 2
         ;;
 esac

@@ -7,6 +7,7 @@
 #   libkelvory_sound_qt.so     the click sound's plug-in (not on Windows, which
 #                              plays the click itself)
 #   UserGuide.html             opened by About > Visit
+#   images/*.png               the user guide's pictures (./dev.sh screenshots)
 #   resources/click.wav        the buttons' click sound
 #
 # and on Windows also every Qt and compiler runtime DLL the program loads, with
@@ -22,6 +23,7 @@ if(TARGET kelvory_sound_qt)
     install(TARGETS kelvory_sound_qt LIBRARY DESTINATION .)
 endif()
 install(FILES "${CMAKE_CURRENT_LIST_DIR}/../docs/UserGuide.html" DESTINATION .)
+install(FILES ${KELVORY_GUIDE_IMAGES} DESTINATION images)
 install(FILES "${KELVORY_CLICK_SOUND}" DESTINATION resources)
 
 if(WIN32)

@@ -2,6 +2,7 @@
 
 #include "platform/Sound.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -14,6 +15,7 @@
 #include <QStandardPaths>
 #include <QUrl>
 
+#include "platform/Fonts.h"
 #include "platform/Paths.h"
 
 namespace platform {
@@ -120,6 +122,13 @@ QString openFileDialog(QWidget* owner, const QString& title, const QString& init
     return QFileDialog::getOpenFileName(owner, title, initialFolder, filterTexts.join(QStringLiteral(";;")), &selected);
 }
 
+// Message boxes speak in the window's face, with its fall-back, at the size the
+// system gives message boxes. Left alone they take the application's default
+// face, which under Wine resolves to a serif one.
+void giveWindowFace(QMessageBox& box) {
+    box.setFont(windowFont(QApplication::font("QMessageBox").pointSizeF()));
+}
+
 void showMessage(QWidget* owner, MessageIcon icon, const QString& caption, const QString& text) {
     QMessageBox::Icon boxIcon = QMessageBox::Information;
     if (icon == MessageIcon::Warning) {
@@ -128,12 +137,18 @@ void showMessage(QWidget* owner, MessageIcon icon, const QString& caption, const
         boxIcon = QMessageBox::Critical;
     }
     QMessageBox box(boxIcon, caption, text, QMessageBox::Ok, owner);
+    giveWindowFace(box);
     box.exec();
 }
 
 SaveChangesAnswer askSaveChanges(QWidget* owner, const QString& caption, const QString& text) {
-    const QMessageBox::StandardButton answer = QMessageBox::question(
-        owner, caption, text, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    // As QMessageBox::question builds it, with the window's face.
+    QMessageBox box(QMessageBox::Question, caption, text,
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, owner);
+    box.setDefaultButton(QMessageBox::Save);
+    giveWindowFace(box);
+    box.exec();
+    const QMessageBox::StandardButton answer = box.standardButton(box.clickedButton());
     if (answer == QMessageBox::Save) {
         return SaveChangesAnswer::Save;
     }

@@ -1,8 +1,9 @@
 # Installs the build into a fresh folder and compares the files there with the
 # program folder Kelvory ships: the program, its sound plug-in (elsewhere than
-# Windows), the user guide and the click sound; on Windows the runtime DLLs
-# and the Qt plug-ins instead of the sound plug-in. None of the demo folder's
-# made-up data (Leagues.ini, Setting/, StandInGame.exe) may be there.
+# Windows), the user guide with its pictures and the click sound; on Windows
+# the runtime DLLs and the Qt plug-ins instead of the sound plug-in. None of
+# the demo folder's made-up data (Leagues.ini, Setting/, StandInGame.exe) may
+# be there.
 #
 #   cmake -D BUILD_DIR=... -D INSTALL_DIR=... -D WINDOWS=0|1 [-D CONSOLE_PROGRAM=0|1]
 #         -P InstallLayoutTest.cmake
@@ -24,6 +25,8 @@ if(WINDOWS)
         Qt6Gui.dll
         Qt6Widgets.dll
         UserGuide.html
+        images/save-refused.png
+        images/window.png
         kelvory.exe
         libgcc_s_seh-1.dll
         libstdc++-6.dll
@@ -34,6 +37,8 @@ if(WINDOWS)
 else()
     set(expected
         UserGuide.html
+        images/save-refused.png
+        images/window.png
         kelvory
         libkelvory_sound_qt.so
         resources/click.wav)

@@ -1,15 +1,22 @@
 // The real system services: starting the launcher, the settings store, the
-// click sound, the dialog's filters and the window's face.
+// click sound, the dialog's filters, the window's face and the message boxes
+// that speak in it.
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QLabel>
+#include <QMessageBox>
 #include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <filesystem>
+#include <functional>
 
 #include "platform/Fonts.h"
 #include "platform/Services.h"
@@ -38,6 +45,31 @@ class ServicesTest : public QObject {
         script.close();
         script.setPermissions(script.permissions() | QFile::ExeOwner | QFile::ExeUser);
         return path;
+    }
+
+    // Runs `act` on the message box that `open` shows, once it is up, after
+    // noting the face each of its texts is drawn in; `open` returns when the
+    // box is gone.
+    static QStringList facesOfMessageBox(const std::function<void()>& open,
+                                         const std::function<void(QMessageBox*)>& act) {
+        QStringList faces;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr) {
+                return;
+            }
+            for (const QLabel* label : box->findChildren<QLabel*>()) {
+                if (!label->text().isEmpty()) {
+                    faces << QFontInfo(label->font()).family();
+                }
+            }
+            for (const QAbstractButton* button : box->findChildren<QAbstractButton*>()) {
+                faces << QFontInfo(button->font()).family();
+            }
+            act(box);
+        });
+        open();
+        return faces;
     }
 
 private slots:
@@ -180,6 +212,68 @@ private slots:
         if (QFontDatabase::hasFamily(QStringLiteral("Arial")))
             QSKIP("this machine has Arial, so it shows no fall-back");
         QCOMPARE(QFontInfo(font).family(), QStringLiteral("Liberation Sans"));
+    }
+
+    // Message boxes and the save question draw their text and buttons in the
+    // window's face, as the window falls back to it (Liberation Sans on the
+    // build machines), not in the application's default face.
+    void messageBoxesSpeakInTheWindowsFace_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("information") << "information";
+        QTest::newRow("warning") << "warning";
+        QTest::newRow("critical") << "critical";
+        QTest::newRow("save question") << "question";
+    }
+
+    void messageBoxesSpeakInTheWindowsFace() {
+        QFETCH(QString, kind);
+        const platform::Services real = platform::systemServices();
+        const QStringList faces = facesOfMessageBox(
+            [&] {
+                if (kind == "question") {
+                    real.askSaveChanges(nullptr, "Kelvory", "Save the changes?");
+                    return;
+                }
+                const platform::MessageIcon icon = kind == "information" ? platform::MessageIcon::Information
+                                                   : kind == "warning"   ? platform::MessageIcon::Warning
+                                                                         : platform::MessageIcon::Critical;
+                real.showMessage(nullptr, icon, "Kelvory", "Nothing was saved.");
+            },
+            [](QMessageBox* box) { box->close(); });
+        QVERIFY(faces.size() >= 2);  // the text and at least one button
+        const QString expected = QFontDatabase::hasFamily(QStringLiteral("Arial")) ? QStringLiteral("Arial")
+                                                                                   : QStringLiteral("Liberation Sans");
+        QCOMPARE(faces, QStringList(faces.size(), expected));
+    }
+
+    // The save question answers with the button chosen; Enter takes Save, and
+    // a box closed without a choice answers Cancel.
+    void saveQuestionAnswers_data() {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<int>("answer");
+        QTest::newRow("Enter") << "enter" << int(platform::SaveChangesAnswer::Save);
+        QTest::newRow("Discard clicked") << "discard" << int(platform::SaveChangesAnswer::Discard);
+        QTest::newRow("Cancel clicked") << "cancel" << int(platform::SaveChangesAnswer::Cancel);
+        QTest::newRow("closed") << "close" << int(platform::SaveChangesAnswer::Cancel);
+    }
+
+    void saveQuestionAnswers() {
+        QFETCH(QString, action);
+        QFETCH(int, answer);
+        platform::SaveChangesAnswer given = platform::SaveChangesAnswer::Save;
+        facesOfMessageBox([&] { given = platform::systemServices().askSaveChanges(nullptr, "Kelvory", "Save?"); },
+                          [&](QMessageBox* box) {
+                              if (action == "enter") {
+                                  QTest::keyClick(box, Qt::Key_Return);
+                              } else if (action == "discard") {
+                                  box->button(QMessageBox::Discard)->click();
+                              } else if (action == "cancel") {
+                                  box->button(QMessageBox::Cancel)->click();
+                              } else {
+                                  box->close();
+                              }
+                          });
+        QCOMPARE(int(given), answer);
     }
 
     void everyFileFilter() {

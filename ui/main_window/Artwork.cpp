@@ -1,6 +1,7 @@
 #include "ui/main_window/Artwork.h"
 
 #include <QFont>
+#include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -72,21 +73,24 @@ QPixmap drawPitchPicture(const QSize& size) {
     return pixmap;
 }
 
+QImage drawAppIconImage(int side) {
+    QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(46, 139, 58));
+    p.drawEllipse(QRectF(0.5, 0.5, side - 1, side - 1));
+    drawBall(p, QPointF(side / 2.0, side / 2.0), side * 0.34);
+    return image;
+}
+
 QIcon drawAppIcon() {
     QIcon icon;
     // Title bars and task bars take these; larger sizes would cost more to
     // draw and to hand to the window system than the first window is worth.
     for (int side : {16, 24, 32, 48, 64}) {
-        QPixmap pixmap(side, side);
-        pixmap.fill(Qt::transparent);
-        QPainter p(&pixmap);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.setPen(Qt::NoPen);
-        p.setBrush(QColor(46, 139, 58));
-        p.drawEllipse(QRectF(0.5, 0.5, side - 1, side - 1));
-        drawBall(p, QPointF(side / 2.0, side / 2.0), side * 0.34);
-        p.end();
-        icon.addPixmap(pixmap);
+        icon.addPixmap(QPixmap::fromImage(drawAppIconImage(side)));
     }
     return icon;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QIcon>
+#include <QImage>
 #include <QPixmap>
 #include <QSize>
 #include <Qt>
@@ -11,8 +12,14 @@
 // the main window.
 QPixmap drawPitchPicture(const QSize& size);
 
-// A ball on a green disc: the window icon.
+// A ball on a green disc: the window icon, at the sizes title and task bars
+// take.
 QIcon drawAppIcon();
+
+// The same picture, `side` pixels square with a transparent surround. Drawing
+// it needs no application object, so build tools can draw it too (the Windows
+// program's icon file is made from it).
+QImage drawAppIconImage(int side);
 
 // A double chevron pointing right (left when `mirrored`), or down: the overflow
 // button of a menu bar or tool bar.

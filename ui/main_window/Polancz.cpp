@@ -1,5 +1,6 @@
 #include "ui/main_window/Polancz.h"
 
+#include "CopyrightNotice.h"
 #include "platform/Paths.h"
 #include "platform/Services.h"
 #include "ui/main_window/Messages.h"
@@ -27,7 +28,7 @@ Polancz::Addresses Polancz::builtInAddresses(const std::filesystem::path& progra
 }
 
 QString Polancz::copyrightNotice() {
-    return QStringLiteral("Copyright \u00A9 2026 The Kelvory authors");
+    return QString::fromUtf8(KELVORY_COPYRIGHT);
 }
 
 void Polancz::CommunitySiteA_Click(QWidget*) {
