@@ -274,7 +274,8 @@ private slots:
         const auto paths = [&](QString text) {
             return text.replace("PROGRAM", program).replace("SETUP", QDir::toNativeSeparators(setup));
         };
-        const Run run = cli(paths(arguments.join('\n')).split('\n', Qt::SkipEmptyParts));
+        // Paths go in as the system writes them; the program repeats a path as given.
+        const Run run = cli(QDir::toNativeSeparators(paths(arguments.join('\n'))).split('\n', Qt::SkipEmptyParts));
         QCOMPARE(QString::fromUtf8(run.err), QDir::toNativeSeparators(paths(err)));
         QCOMPARE(run.out, out);
         QCOMPARE(run.code, code);
