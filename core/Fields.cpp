@@ -181,3 +181,54 @@ void setFieldNumber(Baza& baza, const Field& field, long long value) {
             break;
     }
 }
+
+long long fieldNumber(const Baza::Block& block, const Field& field) {
+    const auto at = static_cast<std::size_t>(field.index);
+    switch (field.kind) {
+        case FieldKind::Liga:
+            return block.liga.at(at);
+        case FieldKind::Str:
+            return block.str.at(at);
+        case FieldKind::CatL:
+            return block.catL.at(at);
+        case FieldKind::Map:
+            return block.map.at(at);
+        case FieldKind::Cat:
+            break;
+    }
+    notNumeric(field);
+}
+
+std::string fieldCategory(const Baza::Block& block, const Field& field) {
+    if (field.kind != FieldKind::Cat) {
+        throw std::logic_error(std::string(field.name) + " is not a category text");
+    }
+    return block.cat.at(static_cast<std::size_t>(field.index));
+}
+
+bool sameField(const Baza::Block& a, const Baza::Block& b, const Field& field) {
+    if (field.kind == FieldKind::Cat) {
+        return fieldCategory(a, field) == fieldCategory(b, field);
+    }
+    return fieldNumber(a, field) == fieldNumber(b, field);
+}
+
+std::vector<const Field*> changedFields(const Baza::Block& a, const Baza::Block& b) {
+    std::vector<const Field*> changed;
+    for (const Field& field : fields()) {
+        if (!sameField(a, b, field)) {
+            changed.push_back(&field);
+        }
+    }
+    return changed;
+}
+
+void copyFields(Baza& to, const Baza::Block& from) {
+    for (const Field& field : fields()) {
+        if (field.kind == FieldKind::Cat) {
+            to.setCat(field.index, fieldCategory(from, field));
+        } else {
+            setFieldNumber(to, field, fieldNumber(from, field));
+        }
+    }
+}

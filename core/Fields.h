@@ -3,8 +3,9 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <vector>
 
-class Baza;
+#include "core/Baza.h"
 
 // Every value of the league block that the editor shows and edits, described
 // once: which box shows it, what it holds, the words that name it, and what
@@ -85,3 +86,20 @@ long long fieldNumber(const Baza& baza, const Field& field);
 // Stores a numeric value that lies within the field's range; throws
 // std::out_of_range for any other value and std::logic_error for a category.
 void setFieldNumber(Baza& baza, const Field& field, long long value);
+
+// A field's value in a whole block, as the window shows it before converting:
+// the number, or for a category the text's 11 bytes, untrimmed.
+long long fieldNumber(const Baza::Block& block, const Field& field);
+std::string fieldCategory(const Baza::Block& block, const Field& field);
+
+// Whether the field holds the same value in both blocks.
+bool sameField(const Baza::Block& a, const Baza::Block& b, const Field& field);
+
+// The fields whose values differ between the two blocks, in presenting order.
+// The hidden map slots and the reserved bytes are not fields: a difference
+// there alone gives an empty list.
+std::vector<const Field*> changedFields(const Baza::Block& a, const Baza::Block& b);
+
+// Copies every field's value from `from` into the block of `to`, exactly.
+// The hidden map slots and the reserved bytes of `to` stay as they are.
+void copyFields(Baza& to, const Baza::Block& from);

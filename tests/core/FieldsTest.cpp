@@ -169,6 +169,40 @@ private slots:
         QCOMPARE(changed, 1);
     }
 
+    // Comparing and copying whole blocks: a change made through the block's
+    // named accessors is found as exactly that field, and copying carries
+    // it over while the hidden map slots of the target stay.
+    void comparesAndCopiesBlocks_data() {
+        using Change = void (*)(Baza&);
+        QTest::addColumn<quintptr>("change");
+        QTest::addColumn<QString>("changed");
+        QTest::newRow("slot") << quintptr(Change([](Baza& b) { b.setLiga13(-7); })) << "Liga13";
+        QTest::newRow("name") << quintptr(Change([](Baza& b) { b.setStr3(300); })) << "Str3";
+        QTest::newRow("category") << quintptr(Change([](Baza& b) { b.setCat4("Premier"); })) << "Cat4";
+        QTest::newRow("logo") << quintptr(Change([](Baza& b) { b.setCatL1(2); })) << "CatL1";
+        QTest::newRow("map") << quintptr(Change([](Baza& b) { b.setOtherLatinAmerican(200); })) << "OtherLatinAmerican";
+        QTest::newRow("hidden map slot") << quintptr(Change([](Baza& b) { b.setMap(19, 4); })) << "";
+    }
+    void comparesAndCopiesBlocks() {
+        QFETCH(quintptr, change);
+        QFETCH(QString, changed);
+        Baza edited;
+        reinterpret_cast<void (*)(Baza&)>(change)(edited);
+        const Baza untouched;
+        QStringList names;
+        for (const Field* field : changedFields(untouched.block(), edited.block())) {
+            names << QString::fromLatin1(field->name);
+        }
+        QCOMPARE(names.join(QLatin1Char(',')), changed);
+
+        Baza target;
+        target.setMap(13, 9);  // a hidden slot of the target
+        copyFields(target, edited.block());
+        QVERIFY(changedFields(target.block(), edited.block()).empty());
+        QCOMPARE(int(target.map(13)), 9);
+        QCOMPARE(int(target.map(19)), 0);
+    }
+
     void categoriesAreNotNumbers() {
         Baza baza;
         QVERIFY_THROWS_EXCEPTION(std::logic_error, fieldNumber(baza, *fieldOfMember(26)));

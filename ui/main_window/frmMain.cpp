@@ -233,6 +233,14 @@ bool frmMain::hasUnsavedChanges() const {
     return baza_->loaded() && baza_->block() != savedBlock_;
 }
 
+void frmMain::applyBlock(const Baza::Block& values, const QString& /*what*/) {
+    if (!baza_->loaded()) {
+        return;
+    }
+    copyFields(*baza_, values);
+    Pokaz_Dane();
+}
+
 void frmMain::Combo_Change(int number) {
     const Field* field = fieldOfPicker(number);
     QComboBox* picker = field ? form_.picker(*field) : nullptr;

@@ -60,6 +60,16 @@ public:
     // left in the file. Always false while no block is loaded.
     bool hasUnsavedChanges() const;
 
+    // Puts the value of every field in `values` into the boxes and pickers as
+    // unsaved edits, as if the user had typed them; nothing is written. `what`
+    // names the action in the user's words ("Import League Setup"). The
+    // hidden map slots and the reserved bytes stay as they are. Does nothing
+    // while no block is loaded.
+    void applyBlock(const Baza::Block& values, const QString& what);
+
+    // The block as the file held it after the last load or successful save.
+    const Baza::Block& savedBlock() const { return savedBlock_; }
+
     // Runs the handler of picker ComboN as a typed change or as a choice from
     // its list would: the picker's text goes into the box beside it, and a
     // category picker stores it into its field.
