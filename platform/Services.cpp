@@ -5,15 +5,21 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QProcess>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QUrl>
+#include <QVBoxLayout>
 
 #include "platform/Fonts.h"
 #include "platform/Paths.h"
@@ -122,6 +128,11 @@ QString openFileDialog(QWidget* owner, const QString& title, const QString& init
     return QFileDialog::getOpenFileName(owner, title, initialFolder, filterTexts.join(QStringLiteral(";;")), &selected);
 }
 
+QString saveFileDialog(QWidget* owner, const QString& title, const QString& initialPath,
+                       const QList<FileFilter>& filters) {
+    return QFileDialog::getSaveFileName(owner, title, initialPath, dialogFilterTexts(filters).join(QStringLiteral(";;")));
+}
+
 // Message boxes speak in the window's face, with its fall-back, at the size the
 // system gives message boxes. Left alone they take the application's default
 // face, which under Wine resolves to a serif one.
@@ -153,6 +164,60 @@ SaveChangesAnswer askSaveChanges(QWidget* owner, const QString& caption, const Q
         return SaveChangesAnswer::Save;
     }
     return answer == QMessageBox::Discard ? SaveChangesAnswer::Discard : SaveChangesAnswer::Cancel;
+}
+
+int askChoice(QWidget* owner, MessageIcon icon, const QString& caption, const QString& text,
+                             const QStringList& buttons, int preselected) {
+    QMessageBox::Icon boxIcon = QMessageBox::Question;
+    if (icon == MessageIcon::Warning) {
+        boxIcon = QMessageBox::Warning;
+    } else if (icon == MessageIcon::Critical) {
+        boxIcon = QMessageBox::Critical;
+    }
+    QMessageBox box(boxIcon, caption, text, QMessageBox::NoButton, owner);
+    QList<QAbstractButton*> added;
+    for (const QString& button : buttons) {
+        // The last one takes the reject role: Escape and the close box
+        // choose it, as they choose Cancel.
+        const bool last = added.size() == buttons.size() - 1;
+        added << box.addButton(button, last ? QMessageBox::RejectRole : QMessageBox::AcceptRole);
+    }
+    if (preselected >= 0 && preselected < added.size()) {
+        box.setDefaultButton(qobject_cast<QPushButton*>(added[preselected]));
+    }
+    giveWindowFace(box);
+    box.exec();
+    const qsizetype chosen = added.indexOf(box.clickedButton());
+    return chosen < 0 ? static_cast<int>(buttons.size()) - 1 : static_cast<int>(chosen);
+}
+
+bool reviewList(QWidget* owner, const QString& caption, const QString& text, const QStringList& lines,
+                const QString& acceptCaption) {
+    QDialog dialog(owner);
+    dialog.setWindowTitle(caption);
+    dialog.setFont(windowFont(QApplication::font("QMessageBox").pointSizeF()));
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* intro = new QLabel(text, &dialog);
+    intro->setWordWrap(true);
+    layout->addWidget(intro);
+    auto* list = new QPlainTextEdit(lines.join(QLatin1Char('\n')), &dialog);
+    list->setReadOnly(true);  // selectable and copyable, not editable
+    list->setLineWrapMode(QPlainTextEdit::NoWrap);
+    list->setAccessibleName(caption);
+    list->setMinimumSize(480, 200);
+    intro->setBuddy(list);
+    layout->addWidget(list);
+    auto* buttons = new QDialogButtonBox(&dialog);
+    if (acceptCaption.isEmpty()) {
+        buttons->addButton(QDialogButtonBox::Close);
+    } else {
+        buttons->addButton(acceptCaption, QDialogButtonBox::AcceptRole)->setDefault(true);
+        buttons->addButton(QDialogButtonBox::Cancel);
+    }
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(buttons);
+    return dialog.exec() == QDialog::Accepted && !acceptCaption.isEmpty();
 }
 
 }  // namespace
@@ -196,6 +261,9 @@ Services systemServices() {
     s.openFileDialog = openFileDialog;
     s.showMessage = showMessage;
     s.askSaveChanges = askSaveChanges;
+    s.saveFileDialog = saveFileDialog;
+    s.askChoice = askChoice;
+    s.reviewList = reviewList;
     return s;
 }
 

@@ -58,12 +58,34 @@ struct Services {
                           const QList<FileFilter>& filters, int selectedFilter)>
         openFileDialog;
 
+    // Modal save-file dialog: asks before replacing an existing file. Returns
+    // the chosen path, or an empty string when the user cancelled.
+    std::function<QString(QWidget* owner, const QString& title, const QString& initialPath,
+                          const QList<FileFilter>& filters)>
+        saveFileDialog;
+
     // Modal message box with one OK button; returns when the user closes it.
     std::function<void(QWidget* owner, MessageIcon icon, const QString& caption, const QString& text)> showMessage;
 
     // Modal question with the system's own Save, Discard and Cancel buttons
     // (Save preselected); closing the box without a choice answers Cancel.
     std::function<SaveChangesAnswer(QWidget* owner, const QString& caption, const QString& text)> askSaveChanges;
+
+    // Modal question with one button per entry of `buttons` (captions with
+    // access keys, e.g. "&Overwrite"), `preselected` the default one. Returns
+    // the index of the button chosen. The last button is the way out: Escape
+    // and the close box choose it.
+    std::function<int(QWidget* owner, MessageIcon icon, const QString& caption, const QString& text,
+                                     const QStringList& buttons, int preselected)>
+        askChoice;
+
+    // Modal box that shows `text` above a list of `lines` the user can select
+    // and copy. With an `acceptCaption` it asks: returns true when that button
+    // was chosen, false for Cancel or closing. Without one it only shows the
+    // list (a Close button) and returns false.
+    std::function<bool(QWidget* owner, const QString& caption, const QString& text, const QStringList& lines,
+                       const QString& acceptCaption)>
+        reviewList;
 };
 
 Services& services();

@@ -26,12 +26,22 @@ struct RecordingServices {
     QStringList captions;  // of the questions asked (messages keep their own)
     QString dialogTitle;
     int questions = 0;
+    struct Review {
+        QString caption, text;
+        QStringList lines;
+        QString acceptCaption;
+    };
+    QList<Review> reviews;  // the lists shown, in order
+    QStringList choiceTexts;  // the texts of the choices asked (askChoice)
 
     // Answers.
     std::filesystem::path programFolder;
     QString dialogAnswer;  // empty: the dialog is cancelled
     platform::StartResult startAnswer{true, {}};
     platform::SaveChangesAnswer closeAnswer = platform::SaveChangesAnswer::Cancel;
+    QString saveDialogAnswer;              // empty: the save dialog is cancelled
+    int choiceAnswer = -1;                 // -1: the last button (the way out)
+    bool reviewAnswer = false;             // whether a list that asks is accepted
 
     void install() {
         platform::Services& s = platform::services();
@@ -58,6 +68,25 @@ struct RecordingServices {
             ++questions;
             captions.append(caption);
             return closeAnswer;
+        };
+        s.saveFileDialog = [this](QWidget*, const QString& title, const QString&,
+                                  const QList<platform::FileFilter>&) {
+            dialogTitle = title;
+            return saveDialogAnswer;
+        };
+        s.askChoice = [this](QWidget*, platform::MessageIcon, const QString& caption, const QString& text,
+                             const QStringList& buttons, int) {
+            ++questions;
+            captions.append(caption);
+            choiceTexts.append(text);
+            events.append("choice: " + text);
+            return choiceAnswer < 0 ? int(buttons.size()) - 1 : choiceAnswer;
+        };
+        s.reviewList = [this](QWidget*, const QString& caption, const QString& text, const QStringList& lines,
+                              const QString& acceptCaption) {
+            reviews.append({caption, text, lines, acceptCaption});
+            events.append("review: " + caption);
+            return !acceptCaption.isEmpty() && reviewAnswer;
         };
         s.openAddress = [this](const QString& address) {
             events.append("open: " + address);

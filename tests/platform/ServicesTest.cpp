@@ -4,12 +4,14 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -223,6 +225,7 @@ private slots:
         QTest::newRow("warning") << "warning";
         QTest::newRow("critical") << "critical";
         QTest::newRow("save question") << "question";
+        QTest::newRow("choice") << "choice";
     }
 
     void messageBoxesSpeakInTheWindowsFace() {
@@ -232,6 +235,11 @@ private slots:
             [&] {
                 if (kind == "question") {
                     real.askSaveChanges(nullptr, "Kelvory", "Save the changes?");
+                    return;
+                }
+                if (kind == "choice") {
+                    real.askChoice(nullptr, platform::MessageIcon::Warning, "Kelvory", "The file changed.",
+                                   {"&Overwrite", "Cancel"}, 0);
                     return;
                 }
                 const platform::MessageIcon icon = kind == "information" ? platform::MessageIcon::Information
@@ -274,6 +282,82 @@ private slots:
                               }
                           });
         QCOMPARE(int(given), answer);
+    }
+
+    // A question with buttons of the program's own answers with the index
+    // of the button chosen; Enter takes the preselected one, and Escape or
+    // the close box the last one.
+    void choiceAnswers_data() {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<int>("answer");
+        QTest::newRow("Enter") << "enter" << 1;
+        QTest::newRow("first clicked") << "first" << 0;
+        QTest::newRow("Escape") << "escape" << 2;
+        QTest::newRow("closed") << "close" << 2;
+    }
+
+    void choiceAnswers() {
+        QFETCH(QString, action);
+        QFETCH(int, answer);
+        int given = -5;
+        QStringList captions;
+        facesOfMessageBox(
+            [&] {
+                given = platform::systemServices().askChoice(nullptr, platform::MessageIcon::Warning, "Kelvory",
+                                                             "The file changed.",
+                                                             {"&Overwrite", "&Reload", "Cancel"}, 1);
+            },
+            [&](QMessageBox* box) {
+                for (QAbstractButton* button : box->buttons()) {
+                    captions << button->text();
+                }
+                if (action == "enter") {
+                    QTest::keyClick(box, Qt::Key_Return);
+                } else if (action == "first") {
+                    box->buttons().at(captions.indexOf("&Overwrite"))->click();
+                } else if (action == "escape") {
+                    QTest::keyClick(box, Qt::Key_Escape);
+                } else {
+                    box->close();
+                }
+            });
+        captions.sort();
+        QCOMPARE(captions, QStringList({"&Overwrite", "&Reload", "Cancel"}));
+        QCOMPARE(given, answer);
+    }
+
+    // The list box shows the lines as selectable, read-only text, and answers
+    // true only when it asked and its accepting button was chosen.
+    void reviewListAnswers_data() {
+        QTest::addColumn<QString>("acceptCaption");
+        QTest::addColumn<bool>("accept");
+        QTest::addColumn<bool>("answer");
+        QTest::newRow("apply chosen") << "Apply" << true << true;
+        QTest::newRow("cancelled") << "Apply" << false << false;
+        QTest::newRow("only shown") << "" << true << false;
+    }
+
+    void reviewListAnswers() {
+        QFETCH(QString, acceptCaption);
+        QFETCH(bool, accept);
+        QFETCH(bool, answer);
+        QString shown;
+        bool readOnly = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            auto* list = dialog->findChild<QPlainTextEdit*>();
+            QVERIFY(list);
+            shown = list->toPlainText();
+            readOnly = list->isReadOnly();
+            accept ? dialog->accept() : dialog->reject();
+        });
+        const bool given = platform::systemServices().reviewList(nullptr, "Show Changes", "Two changes:",
+                                                                 {"Club Name, row 3: 12 → 300", "Cat1: A → B"},
+                                                                 acceptCaption);
+        QCOMPARE(shown, QString("Club Name, row 3: 12 → 300\nCat1: A → B"));
+        QVERIFY(readOnly);
+        QCOMPARE(given, answer);
     }
 
     void everyFileFilter() {
