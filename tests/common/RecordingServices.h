@@ -6,6 +6,7 @@
 // never read or written. Lives as long as the test case; install() once.
 
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <filesystem>
@@ -25,6 +26,8 @@ struct RecordingServices {
     QStringList started;
     QStringList captions;  // of the questions asked (messages keep their own)
     QString dialogTitle;
+    QString dialogStart;        // the folder or path the last file dialog opened at
+    QStringList savedSettings;  // "application/section/key=value", in order
     int questions = 0;
     struct Review {
         QString caption, text;
@@ -42,6 +45,9 @@ struct RecordingServices {
     QString saveDialogAnswer;              // empty: the save dialog is cancelled
     int choiceAnswer = -1;                 // -1: the last button (the way out)
     bool reviewAnswer = false;             // whether a list that asks is accepted
+    // Values the settings store holds, by "application/section/key"; any
+    // other setting reads as its default. Saving never changes them.
+    QMap<QString, QString> settingValues;
 
     void install() {
         platform::Services& s = platform::services();
@@ -55,13 +61,19 @@ struct RecordingServices {
             events.append("start: " + commandLine);
             return startAnswer;
         };
-        s.readSetting = [](const QString&, const QString&, const QString&, const QString& fallback) {
-            return fallback;
+        s.readSetting = [this](const QString& application, const QString& section, const QString& key,
+                               const QString& fallback) {
+            return settingValues.value(application + '/' + section + '/' + key, fallback);
         };
-        s.saveSetting = [](const QString&, const QString&, const QString&, const QString&) { return true; };
-        s.openFileDialog = [this](QWidget*, const QString& title, const QString&, const QList<platform::FileFilter>&,
-                                  int) {
+        s.saveSetting = [this](const QString& application, const QString& section, const QString& key,
+                               const QString& value) {
+            savedSettings.append(application + '/' + section + '/' + key + '=' + value);
+            return true;
+        };
+        s.openFileDialog = [this](QWidget*, const QString& title, const QString& start,
+                                  const QList<platform::FileFilter>&, int) {
             dialogTitle = title;
+            dialogStart = start;
             return dialogAnswer;
         };
         s.askSaveChanges = [this](QWidget*, const QString& caption, const QString&) {
@@ -69,9 +81,10 @@ struct RecordingServices {
             captions.append(caption);
             return closeAnswer;
         };
-        s.saveFileDialog = [this](QWidget*, const QString& title, const QString&,
+        s.saveFileDialog = [this](QWidget*, const QString& title, const QString& start,
                                   const QList<platform::FileFilter>&) {
             dialogTitle = title;
+            dialogStart = start;
             return saveDialogAnswer;
         };
         s.askChoice = [this](QWidget*, platform::MessageIcon, const QString& caption, const QString& text,

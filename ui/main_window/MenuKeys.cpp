@@ -19,6 +19,8 @@ constexpr auto kNone = QKeySequence::UnknownKey;
 const MenuKey kMenuKeys[] = {
     {"mnuMenu", 'M', kNone},
     {"Cmd_Zapisz", 'S', QKeySequence::Save},
+    {"mnuImportSetup", 'I', kNone},
+    {"mnuExportSetup", 'E', kNone},
     {"Exit", 'x', kNone},
     {"mnuAbout", 'A', kNone},
     {"Visit", 'V', kNone},

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QStringList>
 #include <filesystem>
 
 #include "core/Baza.h"
@@ -28,3 +29,8 @@ struct SaveTarget {
 // (before the user is told).
 SaveOutcome saveBlock(QWidget* owner, Baza& baza, const FormControls& form, const SaveTarget& target,
                       Baza::Block& written);
+
+// One line per box that carries a not-stored mark, in presenting order: its
+// name, its text and what it allows ("Club Name, row 1: "32768" (allowed:
+// whole numbers from -32768 to 32767)"). Empty when no box is marked.
+QStringList markedBoxes(const FormControls& form);

@@ -25,6 +25,7 @@
 #include "ui/main_window/Launcher.h"
 #include "ui/main_window/MenuKeys.h"
 #include "ui/main_window/Messages.h"
+#include "ui/main_window/SetupMenu.h"
 #include "ui/widgets/Button_XP.h"
 
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
@@ -68,6 +69,9 @@ void frmMain::buildMenus() {
     open->setVisible(false);  // the Open routine runs once, at start-up
     named(menu->addSeparator(), "Sep")->setVisible(false);
     QAction* save = named(menu->addAction(QStringLiteral("Save")), "Cmd_Zapisz");
+    named(menu->addSeparator(), "SepSetup");
+    QAction* importSetup = named(menu->addAction(QStringLiteral("Import League Setup…")), "mnuImportSetup");
+    QAction* exportSetup = named(menu->addAction(QStringLiteral("Export League Setup…")), "mnuExportSetup");
     named(menu->addSeparator(), "Sep2");
     QAction* exit = named(menu->addAction(QStringLiteral("Exit")), "Exit");
 
@@ -89,12 +93,20 @@ void frmMain::buildMenus() {
         }
     });
     connect(save, &QAction::triggered, this, [this] { Cmd_Zapisz_Click(); });
+    connect(importSetup, &QAction::triggered, this, [this] { importLeagueSetup(*this); });
+    connect(exportSetup, &QAction::triggered, this, [this] { exportLeagueSetup(*this); });
     connect(exit, &QAction::triggered, this, &frmMain::Exit_Click);
     connect(guide, &QAction::triggered, this, [this] { polancz_->CommunitySiteA_Click(this); });
     connect(home, &QAction::triggered, this, [this] { polancz_->CommunitySiteB_Click(this); });
     connect(issues, &QAction::triggered, this, [this] { polancz_->AuthorPage_Click(this); });
     connect(copyright, &QAction::triggered, this, [this] { polancz_->Copyright_Click(this); });
     giveMenuKeys(this);
+
+    // Menus open as windows of their own, which take the application's face
+    // (a serif one under Wine), not the window's: give them the menu bar's.
+    for (QMenu* popup : menuBar()->findChildren<QMenu*>()) {
+        popup->setFont(menuBar()->font());
+    }
 }
 
 void frmMain::connectHandlers() {
