@@ -192,7 +192,8 @@ private slots:
         QFETCH(Partial, row);
         startLoaded(knownValues);
         const QByteArray game = folder_->game();
-        const QString file = outside("partial.kelvory-league");
+        const QString file =
+            outside("partial %2 %1.kelvory-league");  // a name that looks like a message's place holders
         QVERIFY(testfiles::writeFile(file, row.file));
         importFrom(file, true);
 
@@ -258,6 +259,10 @@ private slots:
         const RecordingServices::Review& review = services_.reviews[0];
         if (changes) {
             QCOMPARE(review.lines, QStringList{"National Slot, row 1: 5 → 6"});
+            QCOMPARE(review.text, path +
+                                      "\n\nImporting this file changes 1 box, from the value now to the file's value. "
+                                      "Apply puts the new values into the boxes; nothing is written to the game "
+                                      "executable until you save.");
             QCOMPARE(review.acceptCaption, QStringLiteral("&Apply"));
         } else {
             QCOMPARE(review.text, path + "\n\nThe boxes already hold every value of this file.");

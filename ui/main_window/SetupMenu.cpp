@@ -131,9 +131,9 @@ void importLeagueSetup(frmMain& window) {
                              "Importing this file changes %2 %3, from the value now to the file's value. "
                              "Apply puts the new values into the boxes; nothing is written to the game "
                              "executable until you save.")
-                             .arg(chosen)
-                             .arg(changes.size())
-                             .arg(changes.size() == 1 ? QStringLiteral("box") : QStringLiteral("boxes"));
+                             // One call: a path holding "%2" must stay as it is.
+                             .arg(chosen, QString::number(changes.size()),
+                                  changes.size() == 1 ? QStringLiteral("box") : QStringLiteral("boxes"));
     if (!platform::services().reviewList(&window, kImportCaption, text, lines, QStringLiteral("&Apply"))) {
         return;
     }
