@@ -428,7 +428,8 @@ private slots:
         QVERIFY(testfiles::writeFile(chosen, "kelvory-league = 1\n"));
         services_.saveDialogAnswer = services_.dialogAnswer = chosen;
         run(action);
-        QCOMPARE(services_.dialogStart, (inRemembered ? outside(remembered) : folder_->path()) + suggestedName);
+        QCOMPARE(services_.dialogStart,
+                 QDir::toNativeSeparators((inRemembered ? outside(remembered) : folder_->path()) + suggestedName));
         QCOMPARE(services_.savedSettings, QStringList{"Kelvory/LeagueSetups/Folder=" + outside("setups")});
     }
 };

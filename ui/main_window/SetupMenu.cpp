@@ -47,7 +47,7 @@ QString startFolder(const frmMain& window) {
 void rememberFolder(const QString& chosenFile) {
     // Only a convenience: a store that cannot be written is not worth a message.
     platform::services().saveSetting(kSettingsApplication, kSettingsSection, kSettingsKey,
-                                     QFileInfo(chosenFile).absolutePath());
+                                     QDir::toNativeSeparators(QFileInfo(chosenFile).absolutePath()));
 }
 
 // Whether `action` ("exported", "imported") can go on; tells the user why not.
@@ -75,7 +75,7 @@ void exportLeagueSetup(frmMain& window) {
     if (!readyFor(window, QStringLiteral("exported"))) {
         return;
     }
-    const QString suggested = QDir(startFolder(window)).filePath(kSuggestedName);
+    const QString suggested = QDir::toNativeSeparators(QDir(startFolder(window)).filePath(kSuggestedName));
     const QString chosen = platform::services().saveFileDialog(&window, kExportCaption, suggested, setupFilters(false));
     if (chosen.isEmpty()) {
         return;
