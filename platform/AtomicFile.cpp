@@ -6,6 +6,7 @@
 
 #ifdef _WIN32
 #include <io.h>
+#include <windows.h>
 #else
 #include <unistd.h>
 #endif
@@ -80,7 +81,14 @@ void writeFileReplacing(const std::filesystem::path& target, const std::string& 
         std::filesystem::remove(temporary, error);
         throw;
     }
+#ifdef _WIN32
+    // Replaces the old file in one step, and only once the move is on disk.
+    if (!MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        error = std::error_code(static_cast<int>(GetLastError()), std::system_category());
+    }
+#else
     std::filesystem::rename(temporary, target, error);
+#endif
     if (error) {
         std::error_code ignored;
         std::filesystem::remove(temporary, ignored);

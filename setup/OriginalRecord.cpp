@@ -172,7 +172,12 @@ std::string unescapePath(const Lines& lines, const std::string& text) {
             ++i;
         } else if (i + 3 < text.size() && text[i + 1] == 'x' && hexValue(text[i + 2]) >= 0 &&
                    hexValue(text[i + 3]) >= 0) {
-            path.push_back(static_cast<char>(hexValue(text[i + 2]) * 16 + hexValue(text[i + 3])));
+            // Only the bytes the writer escapes: one way of writing each path.
+            const int value = hexValue(text[i + 2]) * 16 + hexValue(text[i + 3]);
+            if (value >= 32 && value != 127) {
+                lines.fail("\"\\xHH\" stands only for a control character in the path");
+            }
+            path.push_back(static_cast<char>(value));
             i += 3;
         } else {
             lines.fail("\"\\\\\" or \"\\xHH\" expected after a backslash in the path");
@@ -260,12 +265,8 @@ std::string recordPathText(const std::filesystem::path& game) {
     if (error) {
         absolute = game;
     }
-#ifdef _WIN32
-    const std::u8string text = absolute.lexically_normal().u8string();
-    return std::string(text.begin(), text.end());
-#else
-    return absolute.lexically_normal().string();
-#endif
+    // UTF-8 on Windows; elsewhere the bytes of the path as they are.
+    return absolute.lexically_normal().u8string();
 }
 
 std::filesystem::path recordFileFor(const std::filesystem::path& folder, const std::filesystem::path& game) {

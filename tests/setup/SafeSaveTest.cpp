@@ -398,6 +398,8 @@ private slots:
                                      << "line 2: a control character in the path";
         QTest::newRow("lone backslash") << QByteArray(good).replace("/g.exe", "/g\\.exe")
                                         << "line 2: \"\\\\\" or \"\\xHH\" expected after a backslash in the path";
+        QTest::newRow("escaped printable byte") << QByteArray(good).replace("/g.exe", "/g\\x41.exe")
+                                                << "line 2: \"\\xHH\" stands only for a control character in the path";
         QTest::newRow("size 0-led") << QByteArray(good).replace("size 1", "size 01")
                                     << "line 3: a size in bytes expected";
         QTest::newRow("size too long") << QByteArray(good).replace("size 15613092", "size 1234567890123456")
