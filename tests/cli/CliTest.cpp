@@ -108,6 +108,7 @@ private slots:
             QVERIFY(
                 run.out.contains("  4  the setup file could not be read, is not a valid setup, or could not be "
                                  "written\n  5  the game executable could not be saved\n"));
+            QVERIFY(run.out.contains("  7  restore-original: there is no readable record of this game executable\n"));
         }
     }
 
@@ -306,17 +307,22 @@ private slots:
         QTest::addColumn<int>("code");
         QTest::addColumn<QByteArray>("errStart");
         QTest::addColumn<QString>("fileAfter");  // "original", "applied", "applied+header", "original+header"
+        QTest::addColumn<bool>("damaged");       // the record file cut short after the apply
         QTest::newRow("no record") << false << false << QStringList{} << 7
                                    << QByteArray("There is no record of the original values of this game executable.")
-                                   << "original";
-        QTest::newRow("restores") << true << false << QStringList{} << 0 << QByteArray() << "original";
-        QTest::newRow("dry run") << true << false << QStringList{"--dry-run"} << 0 << QByteArray() << "applied";
+                                   << "original" << false;
+        QTest::newRow("restores") << true << false << QStringList{} << 0 << QByteArray() << "original" << false;
+        QTest::newRow("dry run") << true << false << QStringList{"--dry-run"} << 0 << QByteArray() << "applied"
+                                 << false;
+        QTest::newRow("damaged record") << true << false << QStringList{} << 7
+                                        << QByteArray("The record of the original values cannot be read.\n\n")
+                                        << "applied" << true;
         QTest::newRow("other executable")
             << true << true << QStringList{} << 6
-            << QByteArray("The game executable changed since the record was taken") << "applied+header";
+            << QByteArray("The game executable changed since the record was taken") << "applied+header" << false;
         QTest::newRow("other executable, forced")
             << true << true << QStringList{"--force"} << 0
-            << QByteArray("The game executable changed since the record was taken") << "original+header";
+            << QByteArray("The game executable changed since the record was taken") << "original+header" << false;
     }
     void restoreOriginal() {
         QFETCH(bool, applyFirst);
@@ -325,6 +331,7 @@ private slots:
         QFETCH(int, code);
         QFETCH(QByteArray, errStart);
         QFETCH(QString, fileAfter);
+        QFETCH(bool, damaged);
         QByteArray applied = original_;
         if (applyFirst) {
             const QString file = dir_->filePath("changes.kelvory-league");
@@ -335,6 +342,12 @@ private slots:
             applied.replace(blockbytes::kCat + 12, 11, QByteArray("\0\xe9         ", 11));
             applied[blockbytes::kMap] = char(250);
             QVERIFY(readFile(game()) == applied);
+        }
+        if (damaged) {
+            const QFileInfoList records = QDir(dir_->filePath("data/Kelvory")).entryInfoList(QDir::Files);
+            QCOMPARE(records.size(), 1);
+            const QByteArray text = readFile(records[0].filePath());
+            QVERIFY(writeFile(records[0].filePath(), text.left(text.size() - 4)));  // "end\n" gone
         }
         if (headerChanged) {
             QVERIFY(blockbytes::writeAt(fsPath(game()), 100, "\x5a"));
