@@ -24,7 +24,7 @@ std::filesystem::path userDataFolder() {
     return {};
 #else
     const char* data = std::getenv("XDG_DATA_HOME");
-    // The base directory specification ignores a relative path here.
+    // A relative XDG_DATA_HOME does not count (the XDG base directory rules).
     if (data && *data == '/') {
         return std::filesystem::path(data) / "Kelvory";
     }
