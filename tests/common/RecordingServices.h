@@ -9,6 +9,7 @@
 #include <QMap>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <filesystem>
 
 #include "platform/Services.h"
@@ -34,17 +35,28 @@ struct RecordingServices {
         QStringList lines;
         QString acceptCaption;
     };
-    QList<Review> reviews;  // the lists shown, in order
+    QList<Review> reviews;    // the lists shown, in order
     QStringList choiceTexts;  // the texts of the choices asked (askChoice)
+    struct ListChoice {
+        QString caption, text;
+        QStringList lines;
+        int preselected;
+    };
+    QList<ListChoice> listChoices;  // the lists offered to choose from, in order
 
     // Answers.
     std::filesystem::path programFolder;
     QString dialogAnswer;  // empty: the dialog is cancelled
     platform::StartResult startAnswer{true, {}};
     platform::SaveChangesAnswer closeAnswer = platform::SaveChangesAnswer::Cancel;
-    QString saveDialogAnswer;              // empty: the save dialog is cancelled
-    int choiceAnswer = -1;                 // -1: the last button (the way out)
-    bool reviewAnswer = false;             // whether a list that asks is accepted
+    QString saveDialogAnswer;   // empty: the save dialog is cancelled
+    int choiceAnswer = -1;      // -1: the last button (the way out)
+    bool reviewAnswer = false;  // whether a list that asks is accepted
+    int listAnswer = -1;        // the line chosen from a list; -1: Cancel
+    // Kelvory's data folder (records of the original values): a folder of the
+    // test's own unless the test names another.
+    QTemporaryDir dataDir;
+    std::filesystem::path dataFolder;
     // Values the settings store holds, by "application/section/key"; any
     // other setting reads as its default. Saving never changes them.
     QMap<QString, QString> settingValues;
@@ -100,6 +112,15 @@ struct RecordingServices {
             reviews.append({caption, text, lines, acceptCaption});
             events.append("review: " + caption);
             return !acceptCaption.isEmpty() && reviewAnswer;
+        };
+        s.dataFolder = [this] {
+            return dataFolder.empty() ? std::filesystem::u8path(dataDir.path().toStdString()) : dataFolder;
+        };
+        s.chooseFromList = [this](QWidget*, const QString& caption, const QString& text, const QStringList& lines,
+                                  int preselected, const QString&) {
+            listChoices.append({caption, text, lines, preselected});
+            events.append("choose: " + caption);
+            return listAnswer;
         };
         s.openAddress = [this](const QString& address) {
             events.append("open: " + address);

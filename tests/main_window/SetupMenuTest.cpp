@@ -80,8 +80,8 @@ class SetupMenuTest : public WindowFixture {
     }
 
 private slots:
-    // The Menu offers Save, then the two setup entries after a separator,
-    // then Exit; every menu shows the window's face.
+    // The Menu offers Save and Restore, then the two setup entries after a
+    // separator, then Exit; every menu shows the window's face.
     void menuEntries() {
         frmMain window;
         auto* menu = window.findChild<QMenu*>(QStringLiteral("mnuMenu"));
@@ -90,7 +90,7 @@ private slots:
             if (action->isVisible())
                 shown << (action->isSeparator() ? QStringLiteral("-") : action->text());
         }
-        QCOMPARE(shown, (QStringList{"&Save", "-", "&Import League Setup…", "&Export League Setup…", "-", "E&xit"}));
+        QCOMPARE(shown, (QStringList{"&Save", "&Restore Original Values…", "-", "&Import League Setup…", "&Export League Setup…", "-", "E&xit"}));
         const QList<QMenu*> menus = window.menuBar()->findChildren<QMenu*>();
         QCOMPARE(menus.size(), 3);  // Menu, About and Visit
         for (QMenu* popup : menus) {

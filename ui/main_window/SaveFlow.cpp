@@ -6,6 +6,7 @@
 #include "core/Fields.h"
 #include "platform/BinaryFile.h"
 #include "platform/Paths.h"
+#include "platform/Services.h"
 #include "platform/Text.h"
 #include "setup/BlockSave.h"
 #include "ui/main_window/FieldMarks.h"
@@ -50,24 +51,49 @@ QStringList markedBoxes(const FormControls& form) {
     return marked;
 }
 
-SaveOutcome saveBlock(QWidget* owner, Baza& baza, const FormControls& form, const SaveTarget& target,
-                      Baza::Block& written) {
-    if (baza.loaded()) {
-        const QStringList marked = markedBoxes(form);
-        if (!marked.isEmpty()) {
-            tellUser(owner, platform::MessageIcon::Warning, refusedText(marked));
-            return SaveOutcome::Refused;
-        }
+SaveOutcome saveBlock(QWidget* owner, Baza& baza, const FormControls& form, const SaveTarget& target, FileState& saved,
+                      FileState& onDisk) {
+    if (!baza.loaded()) {
+        tellUser(owner, platform::MessageIcon::Warning, notLoadedText(target.lookedAt));
+        return SaveOutcome::NotLoaded;
     }
+    const QStringList marked = markedBoxes(form);
+    if (!marked.isEmpty()) {
+        tellUser(owner, platform::MessageIcon::Warning, refusedText(marked));
+        return SaveOutcome::Refused;
+    }
+    const auto askAboutChange = [owner](const DiskState& disk) {
+        const int answer = platform::services().askChoice(
+            owner, platform::MessageIcon::Warning, kApplicationTitle,
+            platform::fromUtf8(outsideChangeQuestion(disk.change)),
+            {QStringLiteral("&Overwrite"), QStringLiteral("&Reload"), QStringLiteral("Cancel")}, 2);
+        return answer == 0   ? OutsideChangeAnswer::Overwrite
+               : answer == 1 ? OutsideChangeAnswer::Reload
+                             : OutsideChangeAnswer::Cancel;
+    };
     try {
         // The location box shows the path readably; the save goes to the
         // exact path behind it.
-        if (!baza.Zapisz(target.location)) {
-            tellUser(owner, platform::MessageIcon::Warning, notLoadedText(target.lookedAt));
-            return SaveOutcome::NotLoaded;
+        const BlockSaveResult result = saveLeagueBlock(baza, saved.block, saved.stamp, target.location,
+                                                       platform::services().dataFolder(), askAboutChange);
+        switch (result.status) {
+            case BlockSaveResult::Status::NotLoaded:
+                tellUser(owner, platform::MessageIcon::Warning, notLoadedText(target.lookedAt));
+                return SaveOutcome::NotLoaded;
+            case BlockSaveResult::Status::Cancelled:
+                return SaveOutcome::Cancelled;
+            case BlockSaveResult::Status::Reload:
+                onDisk = {result.disk.block, result.disk.stamp};
+                return SaveOutcome::Reload;
+            case BlockSaveResult::Status::Saved:
+                saved = {baza.block(), result.save.stamp};
+                break;
         }
     } catch (const FileError& error) {
         tellUser(owner, platform::MessageIcon::Critical, failedText(error));
+        return SaveOutcome::Failed;
+    } catch (const SafeSaveError& error) {
+        tellUser(owner, platform::MessageIcon::Critical, platform::fromUtf8(saveFailureMessage(error)));
         return SaveOutcome::Failed;
     } catch (const std::exception& error) {
         tellUser(owner, platform::MessageIcon::Critical,
@@ -75,7 +101,6 @@ SaveOutcome saveBlock(QWidget* owner, Baza& baza, const FormControls& form, cons
                      .arg(form.Lokalizacja->text(), platform::fromUtf8(error.what())));
         return SaveOutcome::Failed;
     }
-    written = baza.block();
     tellUser(owner, platform::MessageIcon::Information, QStringLiteral("Save Successfully"));
     return SaveOutcome::Saved;
 }

@@ -26,6 +26,7 @@
 #include "ui/main_window/MenuKeys.h"
 #include "ui/main_window/Messages.h"
 #include "ui/main_window/SetupMenu.h"
+#include "ui/main_window/RestoreFlow.h"
 #include "ui/widgets/Button_XP.h"
 
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
@@ -69,6 +70,8 @@ void frmMain::buildMenus() {
     open->setVisible(false);  // the Open routine runs once, at start-up
     named(menu->addSeparator(), "Sep")->setVisible(false);
     QAction* save = named(menu->addAction(QStringLiteral("Save")), "Cmd_Zapisz");
+    QAction* restore = named(menu->addAction(QStringLiteral("Restore Original Values\u2026")), "mnuRestoreOriginal");
+    restore->setEnabled(false);  // until a record exists for the loaded executable
     named(menu->addSeparator(), "SepSetup");
     QAction* importSetup = named(menu->addAction(QStringLiteral("Import League Setup…")), "mnuImportSetup");
     QAction* exportSetup = named(menu->addAction(QStringLiteral("Export League Setup…")), "mnuExportSetup");
@@ -95,6 +98,7 @@ void frmMain::buildMenus() {
     connect(save, &QAction::triggered, this, [this] { Cmd_Zapisz_Click(); });
     connect(importSetup, &QAction::triggered, this, [this] { importLeagueSetup(*this); });
     connect(exportSetup, &QAction::triggered, this, [this] { exportLeagueSetup(*this); });
+    connect(restore, &QAction::triggered, this, &frmMain::RestoreOriginal_Click);
     connect(exit, &QAction::triggered, this, &frmMain::Exit_Click);
     connect(guide, &QAction::triggered, this, [this] { polancz_->CommunitySiteA_Click(this); });
     connect(home, &QAction::triggered, this, [this] { polancz_->CommunitySiteB_Click(this); });
@@ -186,10 +190,12 @@ bool frmMain::MnuFileOpen_Click() {
     gamePath_ = config.gamePath;
     if (baza_->Wczytaj(gamePath_)) {
         savedBlock_ = baza_->block();
+        savedStamp_ = stampOf(gamePath_);
         locationPath_ = gamePath_;
         form_.Lokalizacja->setText(platform::pathToText(locationPath_));
         Pokaz_Dane();
     }
+    updateRestoreAction();
     return true;
 }
 
@@ -267,16 +273,49 @@ void frmMain::Combo_Change(int number) {
     }
 }
 
+void frmMain::setSavedBlock(const Baza::Block& block) {
+    savedBlock_ = block;
+}
+
 frmMain::SaveOutcome frmMain::Cmd_Zapisz_Click() {
-    return saveBlock(this, *baza_, form_, {locationPath_, gamePath_}, savedBlock_);
+    FileState saved{savedBlock_, savedStamp_};
+    FileState onDisk;
+    const SaveOutcome outcome = saveBlock(this, *baza_, form_, {locationPath_, gamePath_}, saved, onDisk);
+    if (outcome == SaveOutcome::Saved) {
+        savedStamp_ = saved.stamp;
+        setSavedBlock(saved.block);
+    } else if (outcome == SaveOutcome::Reload) {
+        // The question said the window's changes are dropped: the file's
+        // values replace them, the hidden map slots and reserved bytes too.
+        savedStamp_ = onDisk.stamp;
+        setSavedBlock(onDisk.block);
+        applyBlock(onDisk.block, QStringLiteral("Reload"));
+        baza_->replaceBlock(onDisk.block);
+    }
+    updateRestoreAction();  // the first save takes the record
+    return outcome;
 }
 
 void frmMain::cmd_Save_Start_Game_Click() {
-    const SaveOutcome saved = Cmd_Zapisz_Click();
-    if (saved == SaveOutcome::Failed || saved == SaveOutcome::Refused) {
-        return;  // never start the game on a half-written or unsaved executable
+    // The game starts only on an executable that holds what the window shows.
+    if (Cmd_Zapisz_Click() == SaveOutcome::Saved) {
+        startLauncher(this, form_.Text1->text());
     }
-    startLauncher(this, form_.Text1->text());
+}
+
+void frmMain::RestoreOriginal_Click() {
+    if (!baza_->loaded()) {
+        return;
+    }
+    if (const std::optional<Baza::Block> chosen = chooseRecordedBlock(this, locationPath_, baza_->block())) {
+        applyBlock(*chosen, QStringLiteral("Restore Original Values"));
+    }
+}
+
+void frmMain::updateRestoreAction() {
+    if (QAction* restore = action(QStringLiteral("mnuRestoreOriginal"))) {
+        restore->setEnabled(baza_->loaded() && hasOriginalRecord(locationPath_));
+    }
 }
 
 void frmMain::Open_Click() {

@@ -51,8 +51,14 @@ public:
     // while Pokaz_Dane fills the boxes, which runs it once at its end).
     void txt_Change(int index);
 
+    // Save asks first when another program changed the file since it was
+    // loaded or saved (Overwrite, Reload, Cancel); Save and Start Game starts
+    // the launcher only after a save that wrote.
     SaveOutcome Cmd_Zapisz_Click();
     void cmd_Save_Start_Game_Click();
+    // Menu > Restore Original Values: offers the recorded blocks and puts the
+    // one chosen in as unsaved edits.
+    void RestoreOriginal_Click();
     void Open_Click();
     void Exit_Click();
 
@@ -69,6 +75,7 @@ public:
 
     // The block as the file held it after the last load or successful save.
     const Baza::Block& savedBlock() const { return savedBlock_; }
+    void setSavedBlock(const Baza::Block& block);
 
     // Runs the handler of picker ComboN as a typed change or as a choice from
     // its list would: the picker's text goes into the box beside it, and a
@@ -102,6 +109,8 @@ private:
     void refreshIndicators();
 
     void buildMenus();
+    // Restore Original Values is offered only once a record exists.
+    void updateRestoreAction();
     void connectHandlers();
 
     FormControls form_;
@@ -117,4 +126,5 @@ private:
     bool presenting_ = false;
     bool listsFilled_ = false;  // afterFirstPaint has run
     Baza::Block savedBlock_;    // the block as the file holds it
+    FileStamp savedStamp_;      // the file's size and time then
 };
