@@ -142,14 +142,22 @@ void giveWindowFace(QMessageBox& box) {
     box.setFont(windowFont(QApplication::font("QMessageBox").pointSizeF()));
 }
 
-void showMessage(QWidget* owner, MessageIcon icon, const QString& caption, const QString& text) {
-    QMessageBox::Icon boxIcon = QMessageBox::Information;
-    if (icon == MessageIcon::Warning) {
-        boxIcon = QMessageBox::Warning;
-    } else if (icon == MessageIcon::Critical) {
-        boxIcon = QMessageBox::Critical;
+// The box's icon: warnings and errors as such; anything else `otherwise`
+// (information for a message, a question for a choice).
+QMessageBox::Icon boxIcon(MessageIcon icon, QMessageBox::Icon otherwise) {
+    switch (icon) {
+        case MessageIcon::Warning:
+            return QMessageBox::Warning;
+        case MessageIcon::Critical:
+            return QMessageBox::Critical;
+        case MessageIcon::Information:
+            break;
     }
-    QMessageBox box(boxIcon, caption, text, QMessageBox::Ok, owner);
+    return otherwise;
+}
+
+void showMessage(QWidget* owner, MessageIcon icon, const QString& caption, const QString& text) {
+    QMessageBox box(boxIcon(icon, QMessageBox::Information), caption, text, QMessageBox::Ok, owner);
     giveWindowFace(box);
     box.exec();
 }
@@ -170,13 +178,7 @@ SaveChangesAnswer askSaveChanges(QWidget* owner, const QString& caption, const Q
 
 int askChoice(QWidget* owner, MessageIcon icon, const QString& caption, const QString& text, const QStringList& buttons,
               int preselected) {
-    QMessageBox::Icon boxIcon = QMessageBox::Question;
-    if (icon == MessageIcon::Warning) {
-        boxIcon = QMessageBox::Warning;
-    } else if (icon == MessageIcon::Critical) {
-        boxIcon = QMessageBox::Critical;
-    }
-    QMessageBox box(boxIcon, caption, text, QMessageBox::NoButton, owner);
+    QMessageBox box(boxIcon(icon, QMessageBox::Question), caption, text, QMessageBox::NoButton, owner);
     QList<QAbstractButton*> added;
     for (const QString& button : buttons) {
         // The last one takes the reject role: Escape and the close box
