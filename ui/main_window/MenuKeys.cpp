@@ -20,6 +20,11 @@ const MenuKey kMenuKeys[] = {
     {"mnuMenu", 'M', kNone},
     {"Cmd_Zapisz", 'S', QKeySequence::Save},
     {"Exit", 'x', kNone},
+    {"mnuEdit", 'E', kNone},
+    {"mnuUndo", 'U', QKeySequence::Undo},
+    {"mnuRedo", 'R', QKeySequence::Redo},
+    {"mnuRevert", 'v', kNone},
+    {"mnuShowChanges", 'C', kNone},
     {"mnuAbout", 'A', kNone},
     {"Visit", 'V', kNone},
     {"cmdCommunitySiteA", 'G', QKeySequence::HelpContents},  // the user guide: F1
