@@ -286,6 +286,22 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), txt(19));
     }
 
+    // The launcher box is no field: its Undo key stays its own.
+    void undoKeyInTheLauncherBoxIsItsOwn() {
+        startShown(knownValues);
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        type(txt(19), QStringLiteral("300"));
+        QLineEdit* launcher = window_->controls().Text1;
+        launcher->setFocus();
+        launcher->end(false);
+        const QString before = launcher->text();
+        QTest::keyClicks(launcher, QStringLiteral("xyz"));
+        QTest::keyClick(launcher, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(launcher->text(), before);
+        QCOMPARE(txt(19)->text(), QStringLiteral("300"));
+        QCOMPARE(stack().count(), 1);
+    }
+
     // Revert to Saved asks first when something is changed; one step.
     void revertAll_data() {
         QTest::addColumn<bool>("changed");

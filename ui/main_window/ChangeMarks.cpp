@@ -21,7 +21,9 @@ const char kBarName[] = "changedMark";
 // outside the text area, so it never covers a digit, and seen on an empty
 // field too. Lets every mouse event through; a focus frame to the toolkit,
 // so that assistive technology passes over it (the mark's words are in the
-// control's description).
+// control's description). Once made it stays shown and draws nothing while
+// off: showing and hiding a control would tell assistive technology about
+// it on every keystroke that changes a value or takes it back.
 class ChangedBar : public QFocusFrame {
 public:
     explicit ChangedBar(QWidget* face) : QFocusFrame(face) {
@@ -42,11 +44,21 @@ protected:
     }
 
     void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        painter.fillRect(rect(), kBarColor);
+        if (on_) {
+            QPainter painter(this);
+            painter.fillRect(rect(), kBarColor);
+        }
+    }
+
+public:
+    void setOn(bool on) {
+        on_ = on;
+        update();
     }
 
 private:
+    bool on_ = false;
+
     void place() {
         const QRect face = parentWidget()->rect();
         setGeometry(face.left(), face.bottom() - kBarHeight + 1, face.width(), kBarHeight);
@@ -68,17 +80,20 @@ void showChanged(QWidget* face, bool changed) {
     QFont font = face->font();
     font.setBold(changed);
     face->setFont(font);
-    QWidget* bar = face->findChild<QWidget*>(QLatin1String(kBarName), Qt::FindDirectChildrenOnly);
+    // Only a changed bar carries this name.
+    auto* bar =
+        static_cast<ChangedBar*>(face->findChild<QWidget*>(QLatin1String(kBarName), Qt::FindDirectChildrenOnly));
     if (!changed) {
         if (bar) {
-            bar->hide();
+            bar->setOn(false);
         }
         return;
     }
     if (!bar) {
         bar = new ChangedBar(face);
+        bar->show();
     }
-    bar->show();
+    bar->setOn(true);
     // The not-stored mark's red frame, when the field has one too, stays
     // whole on top.
     if (QWidget* notStored = face->findChild<QWidget*>(QStringLiteral("fieldMark"), Qt::FindDirectChildrenOnly)) {
