@@ -235,11 +235,11 @@ screenshots() {
     rm -rf "$SCREENSHOT_FOLDER"
 }
 
-# --- Fuzzing: the setup-file and catalogue readers under libFuzzer ---
+# --- Fuzzing: the setup-file, catalogue and record readers under libFuzzer ---
 
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 FUZZ_BUILD_DIR=${KELVORY_FUZZ_BUILD_DIR:-build-fuzz}
-FUZZ_TARGETS=(setup catalogue)
+FUZZ_TARGETS=(setup catalogue record)
 
 # Runs every fuzz target for the given seconds, one after the other. New
 # inputs collect in $FUZZ_BUILD_DIR/corpus/TARGET (seeded from

@@ -33,10 +33,16 @@ bool consumeDelimiter(std::istream& in) {
 
 }  // namespace
 
-CatalogueContents readCatalogue(std::istream& in) {
+CatalogueContents readCatalogue(std::istream& in, std::size_t itemLimit) {
     CatalogueContents contents;
     bool afterComma = false;
     while (in.peek() != kEnd || afterComma) {
+        if (contents.items.size() == itemLimit) {
+            contents.items.clear();
+            contents.items.shrink_to_fit();
+            contents.tooMany = true;
+            return contents;
+        }
         skipBlanks(in);
         std::string item;
         if (in.peek() == '"') {

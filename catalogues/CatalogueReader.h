@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <istream>
 #include <string>
 #include <vector>
@@ -22,6 +23,13 @@
 struct CatalogueContents {
     std::vector<std::string> items;
     bool complete = true;
+    bool tooMany = false;  // more than the limit: `items` is empty
 };
 
-CatalogueContents readCatalogue(std::istream& in);
+// The most items a catalogue may hold, and its largest size in bytes.
+constexpr std::size_t kCatalogueItemLimit = 100000;
+constexpr std::size_t kCatalogueSizeLimit = 4 * 1024 * 1024;
+
+// Reads at most `itemLimit` items; a catalogue with more gives none at all
+// and `tooMany`.
+CatalogueContents readCatalogue(std::istream& in, std::size_t itemLimit = kCatalogueItemLimit);

@@ -1,5 +1,7 @@
 #include "catalogues/Ini.h"
 
+#include <algorithm>
+#include <new>
 #include <sstream>
 
 #include "catalogues/CatalogueReader.h"
@@ -34,33 +36,53 @@ bool readLine(std::istream& in, std::string& line) {
     return true;
 }
 
-// Reads a whole text file; only a regular file is read, and a pipe or a
-// device in its place never holds the reading up. Throws FileError.
-std::string readTextFile(const std::filesystem::path& path) {
+// Reads the first `limit` bytes of a text file (fewer when it is shorter);
+// only a regular file is read, and a pipe or a device in its place never
+// holds the reading up. `whole` tells whether that was the whole file.
+// Throws FileError.
+std::string readTextStart(const std::filesystem::path& path, std::size_t limit, bool& whole) {
     BinaryFile file(path, BinaryFile::Mode::Read);
-    std::string bytes = file.readAll();
+    const std::size_t size = file.size() > 0 ? static_cast<std::size_t>(file.size()) : 0;
+    std::string bytes(std::min(size, limit), '\0');
+    bytes.resize(file.readAt(0, bytes.data(), bytes.size()));
+    whole = size <= limit;
     file.close();
     return bytes;
 }
 
 // Reads every item of a catalogue as UTF-8 text; a catalogue that cannot be
-// opened has none.
-std::vector<std::string> catalogueItems(const std::filesystem::path& path) {
-    std::string bytes;
+// opened has none, and one over the limits has none and tells the host.
+std::vector<std::string> catalogueItems(const std::filesystem::path& path, IniHost& host) {
+    const std::string name = platform::pathToShow(path);
     try {
-        bytes = readTextFile(path);
+        bool whole = false;
+        const std::string bytes = readTextStart(path, kCatalogueSizeLimit, whole);
+        if (!whole) {
+            host.catalogueSkipped("The catalogue " + name + " is larger than " +
+                                  std::to_string(kCatalogueSizeLimit / (1024 * 1024)) +
+                                  " MiB; Kelvory does not offer its entries.");
+            return {};
+        }
+        const codepage::TextForm form = codepage::detectTextForm(bytes);
+        std::istringstream in(bytes.substr(form.markLength));
+        // Every delimiter is ASCII, which never occurs inside a UTF-8 multi-byte
+        // sequence, so the items can be split first and decoded afterwards.
+        CatalogueContents contents = readCatalogue(in);
+        if (contents.tooMany) {
+            host.catalogueSkipped("The catalogue " + name + " holds more than " + std::to_string(kCatalogueItemLimit) +
+                                  " entries; Kelvory does not offer them.");
+            return {};
+        }
+        for (std::string& item : contents.items) {
+            item = codepage::toUtf8(item, form.encoding);
+        }
+        return std::move(contents.items);
     } catch (const FileError&) {
         return {};
+    } catch (const std::bad_alloc&) {
+        host.catalogueSkipped("The catalogue " + name + " could not be read: there was not enough memory.");
+        return {};
     }
-    const codepage::TextForm form = codepage::detectTextForm(bytes);
-    std::istringstream in(bytes.substr(form.markLength));
-    // Every delimiter is ASCII, which never occurs inside a UTF-8 multi-byte
-    // sequence, so the items can be split first and decoded afterwards.
-    std::vector<std::string> items = readCatalogue(in).items;
-    for (std::string& item : items) {
-        item = codepage::toUtf8(item, form.encoding);
-    }
-    return items;
 }
 
 }  // namespace
@@ -80,6 +102,13 @@ std::string ConfigResult::message() const {
             return "The configuration file " + name + " could not be read.";
         case Status::TooShort:
             return "The configuration file " + name + " ends before its second line, which names the game executable.";
+        case Status::BadName:
+            return "The configuration file " + name +
+                   " cannot be used: its second line, which names the game executable, holds a character that a "
+                   "file name cannot hold.";
+        case Status::TooLong:
+            return "The configuration file " + name + " cannot be used: its first two lines are longer than " +
+                   std::to_string(ConfigResult::kLeaguesIniReadLimit) + " bytes.";
     }
     return {};
 }
@@ -95,8 +124,9 @@ ConfigResult Ini::Config() {
     }
     result.file = leaguesIniPath();
     std::string bytes;
+    bool whole = false;
     try {
-        bytes = readTextFile(result.file);
+        bytes = readTextStart(result.file, ConfigResult::kLeaguesIniReadLimit, whole);
     } catch (const FileError& error) {
         switch (error.kind()) {
             case FileError::Kind::Missing:
@@ -116,7 +146,16 @@ ConfigResult Ini::Config() {
     const bool haveLine1 = readLine(in, line);
     const bool haveLine2 = haveLine1 && readLine(in, line);
     if (!haveLine2) {
-        result.status = ConfigResult::Status::TooShort;
+        result.status = whole ? ConfigResult::Status::TooShort : ConfigResult::Status::TooLong;
+        return result;
+    }
+    // Line 2 must end inside what was read, unless the file ends with it.
+    if (!whole && in.peek() == kEnd && !bytes.empty() && bytes.back() != '\n' && bytes.back() != '\r') {
+        result.status = ConfigResult::Status::TooLong;
+        return result;
+    }
+    if (!platform::canNameFile(line)) {
+        result.status = ConfigResult::Status::BadName;
         return result;
     }
     // The name's bytes are the file name as written; the box shows them as
@@ -136,7 +175,7 @@ void Ini::Str_Petla() {
     if (folder_.empty()) {
         return;
     }
-    for (const std::string& item : catalogueItems(namesCataloguePath())) {
+    for (const std::string& item : catalogueItems(namesCataloguePath(), host_)) {
         host_.appendName(item);
     }
 }
@@ -145,7 +184,7 @@ void Ini::Liga_Petla() {
     if (folder_.empty()) {
         return;
     }
-    for (const std::string& item : catalogueItems(structureCataloguePath())) {
+    for (const std::string& item : catalogueItems(structureCataloguePath(), host_)) {
         host_.appendStructure(item);
     }
 }

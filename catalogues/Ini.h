@@ -14,7 +14,12 @@ struct ConfigResult {
         NotAFile,         // a folder, a pipe or a device stands in its place
         Unreadable,       // it exists but cannot be opened or read
         TooShort,         // it ends before line 2
+        BadName,          // line 2 holds a character a file name cannot hold (a NUL, say)
+        TooLong,          // lines 1 and 2 together are longer than kLeaguesIniReadLimit
     };
+
+    // Only this much of Leagues.ini is ever read: its first two lines.
+    static constexpr std::size_t kLeaguesIniReadLimit = 4096;
 
     Status status = Status::Ok;
     std::filesystem::path file;      // the Leagues.ini that was read
@@ -48,6 +53,9 @@ public:
     // page 1252. Only a regular file is read; anything else gives no items.
     void Str_Petla();
     // Appends every item of Setting\Structure.ini to the structure list.
+    // A catalogue larger than kCatalogueSizeLimit bytes or with more than
+    // kCatalogueItemLimit items (CatalogueReader.h) gives no entries; the
+    // host is told once.
     void Liga_Petla();
 
     // ClubUnnament<n> sets the file-name indicator on row n of the club

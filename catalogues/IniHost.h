@@ -21,4 +21,8 @@ public:
     virtual std::string logoBoxText(int row) const = 0;
     // Replaces the text of the file-name indicator on `row`.
     virtual void setLogoIndicator(int row, const std::string& fileName) = 0;
+    // A catalogue was passed over as a whole (too large, too many items):
+    // `message` says which and why, once per catalogue. Kelvory goes on
+    // without its entries.
+    virtual void catalogueSkipped(const std::string& message) { (void)message; }
 };

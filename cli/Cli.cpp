@@ -8,6 +8,14 @@
 #include "platform/FileNames.h"
 #include "setup/BlockSave.h"
 #include "setup/LeagueSetup.h"
+#include "setup/OriginalRecord.h"
+#include "setup/SafeSave.h"
+
+#ifdef _WIN32
+#define KELVORY_RECORD_FOLDER_TEXT "%LOCALAPPDATA%\\Kelvory"
+#else
+#define KELVORY_RECORD_FOLDER_TEXT "~/.local/share/Kelvory"
+#endif
 
 #ifndef KELVORY_VERSION
 #define KELVORY_VERSION "unknown"
@@ -27,12 +35,23 @@ constexpr const char* kUsage =
     "  diff FILE             list what applying FILE would change\n"
     "  apply FILE            change the league block as FILE says and save it\n"
     "  apply FILE --dry-run  list the changes without saving\n"
+    "  restore-original      put back the league block as it was before Kelvory's first\n"
+    "                        save into this game executable, and save it\n"
+    "  restore-original --dry-run  list what restoring would change, without saving\n"
     "  --help                show this help\n"
     "  --version             show the version\n"
     "\n"
     "Options:\n"
     "  --game PATH           the game executable; without it, line 2 of Leagues.ini in\n"
     "                        kelvory-cli's own folder names it, as for the window\n"
+    "  --force               save even when another program changed the league block\n"
+    "                        since Kelvory last saved it (apply, restore-original),\n"
+    "                        or restore a record taken of a different executable\n"
+    "\n"
+    "Before its first save into a game executable, Kelvory records the league block's\n"
+    "original bytes in its per-user data folder (" KELVORY_RECORD_FOLDER_TEXT
+    "),\n"
+    "and before every later save the bytes it overwrites (the newest 50).\n"
     "\n"
     "Exit status:\n"
     "  0  done\n"
@@ -40,12 +59,17 @@ constexpr const char* kUsage =
     "  2  usage error: unknown command or option, missing or extra argument\n"
     "  3  Leagues.ini or the game executable could not be read; nothing was written\n"
     "  4  the setup file could not be read, is not a valid setup, or could not be written\n"
-    "  5  the game executable could not be saved\n";
+    "  5  the game executable could not be saved\n"
+    "  6  refused, nothing was written: another program changed the league block since\n"
+    "     Kelvory last saved it, or the record was taken of a different executable;\n"
+    "     --force saves anyway\n"
+    "  7  restore-original: there is no readable record of this game executable\n";
 
 struct Options {
     bool help = false;
     bool version = false;
     bool dryRun = false;
+    bool force = false;
     std::optional<std::string> game;
     std::vector<std::string> words;  // the command and its file
 };
@@ -69,6 +93,8 @@ Options parseArguments(const std::vector<std::string>& arguments) {
             options.version = true;
         } else if (argument == "--dry-run") {
             options.dryRun = true;
+        } else if (argument == "--force") {
+            options.force = true;
         } else if (argument == "--game" || argument.rfind("--game=", 0) == 0) {
             if (options.game) {
                 throw UsageError{"--game is given twice."};
@@ -92,8 +118,9 @@ Options parseArguments(const std::vector<std::string>& arguments) {
         throw UsageError{"no command given."};
     }
     const std::string& command = options.words.front();
-    const std::size_t files = command == "show" ? 0 : 1;
-    if (command != "show" && command != "export" && command != "diff" && command != "apply") {
+    const std::size_t files = command == "show" || command == "restore-original" ? 0 : 1;
+    if (command != "show" && command != "export" && command != "diff" && command != "apply" &&
+        command != "restore-original") {
         throw UsageError{"unknown command \"" + command + "\"."};
     }
     if (options.words.size() < 1 + files) {
@@ -102,8 +129,11 @@ Options parseArguments(const std::vector<std::string>& arguments) {
     if (options.words.size() > 1 + files) {
         throw UsageError{"unexpected argument \"" + options.words[1 + files] + "\"."};
     }
-    if (options.dryRun && command != "apply") {
-        throw UsageError{"--dry-run goes with apply only."};
+    if (options.dryRun && command != "apply" && command != "restore-original") {
+        throw UsageError{"--dry-run goes with apply and restore-original only."};
+    }
+    if (options.force && command != "apply" && command != "restore-original") {
+        throw UsageError{"--force goes with apply and restore-original only."};
     }
     return options;
 }
@@ -121,8 +151,13 @@ public:
 
 class Command {
 public:
-    Command(const Options& options, std::filesystem::path programFolder, std::ostream& out, std::ostream& err)
-        : options_(options), folder_(std::move(programFolder)), out_(out), err_(err) {}
+    Command(const Options& options, std::filesystem::path programFolder, std::filesystem::path recordFolder,
+            std::ostream& out, std::ostream& err)
+        : options_(options),
+          folder_(std::move(programFolder)),
+          recordFolder_(std::move(recordFolder)),
+          out_(out),
+          err_(err) {}
 
     CliExit run() {
         const std::string& command = options_.words.front();
@@ -138,6 +173,9 @@ public:
         }
         if (!findGame() || !loadGame()) {
             return CliExit::GameUnreadable;
+        }
+        if (command == "restore-original") {
+            return restoreOriginal();
         }
         if (command == "show") {
             out_ << writeSetup(setupOf(baza_));
@@ -195,13 +233,96 @@ private:
         return false;
     }
 
-    CliExit save(const Baza::Block& onDisk) {
+    // The record of this executable, when there is a readable one.
+    std::optional<OriginalRecord> record() {
         try {
-            if (saveLeagueBlock(baza_, onDisk, game_)) {
-                out_ << "Save Successfully\n";
-                return CliExit::Done;
+            return readRecordFile(recordFileFor(recordFolder_, game_));
+        } catch (const RecordError&) {
+            return std::nullopt;  // the save itself refuses to replace it, and says why
+        }
+    }
+
+    CliExit restoreOriginal() {
+        const std::filesystem::path file = recordFileFor(recordFolder_, game_);
+        std::optional<OriginalRecord> kept;
+        try {
+            kept = readRecordFile(file);
+        } catch (const RecordError& error) {
+            err_ << "The record of the original values cannot be read.\n\n"
+                 << platform::pathToShow(file) << "\n"
+                 << error.what() << "\n";
+            return CliExit::NoRecord;
+        }
+        if (!kept) {
+            err_ << "There is no record of the original values of this game executable.\n\n"
+                 << platform::pathToShow(game_) << "\n\nKelvory records them at its first save into it; it looked for "
+                 << "the record at:\n"
+                 << platform::pathToShow(file) << "\n";
+            return CliExit::NoRecord;
+        }
+        out_ << "original values recorded " << kept->original.date << "\n";
+        try {
+            const auto [size, head] = identityOf(game_);
+            if (size != kept->size || head != kept->headSha256) {
+                err_ << "The game executable changed since the record was taken (it was " << kept->size
+                     << " bytes long then and is " << size << " now, or its first bytes differ): the game may have "
+                     << "been updated or replaced, and the recorded values may not fit it.\n";
+                if (!options_.force && !options_.dryRun) {
+                    err_ << "\nNothing was written. Give --force to restore them anyway.\n";
+                    return CliExit::Refused;
+                }
+            }
+        } catch (const FileError& error) {
+            err_ << saveFailureMessage(error) << "\n";
+            return CliExit::SaveFailed;
+        }
+        const Baza::Block loaded = baza_.block();
+        Baza original = baza_;
+        original.replaceBlock(baza_regions::blockOf(kept->original.bytes));
+        const std::vector<SetupChange> changes = setupChanges(baza_, setupOf(original));
+        for (const SetupChange& change : changes) {
+            out_ << describeChange(change) << "\n";
+        }
+        const bool sameBytes = original.block() == loaded;
+        if (changes.empty()) {
+            out_ << (sameBytes ? "no changes\n"
+                               : "no changes to the boxes; hidden map slots or reserved bytes differ\n");
+        }
+        if (options_.dryRun || sameBytes) {
+            return CliExit::Done;
+        }
+        baza_.replaceBlock(original.block());
+        return save(loaded);
+    }
+
+    CliExit save(const Baza::Block& loaded) {
+        // What Kelvory last wrote is what the file should hold; another
+        // program's change since then is not overwritten unasked.
+        Baza::Block expected = loaded;
+        if (const std::optional<OriginalRecord> kept = record(); kept && kept->lastWritten) {
+            expected = baza_regions::blockOf(kept->lastWritten->bytes);
+        }
+        try {
+            const BlockSaveResult saved =
+                saveLeagueBlock(baza_, expected, FileStamp{}, game_, recordFolder_, [this](const DiskState&) {
+                    return options_.force ? OutsideChangeAnswer::Overwrite : OutsideChangeAnswer::Cancel;
+                });
+            switch (saved.status) {
+                case BlockSaveResult::Status::Saved:
+                    out_ << "Save Successfully\n";
+                    return CliExit::Done;
+                case BlockSaveResult::Status::Reload:
+                case BlockSaveResult::Status::Cancelled:
+                    err_ << "The league block in the game executable was changed by another program since Kelvory "
+                            "last saved it.\n\nNothing was written. Give --force to save over it.\n";
+                    return CliExit::Refused;
+                case BlockSaveResult::Status::NotLoaded:
+                    break;
             }
         } catch (const SaveError& error) {
+            err_ << saveFailureMessage(error) << "\n";
+            return CliExit::SaveFailed;
+        } catch (const SafeSaveError& error) {
             err_ << saveFailureMessage(error) << "\n";
             return CliExit::SaveFailed;
         } catch (const std::exception& error) {
@@ -216,6 +337,7 @@ private:
 
     const Options& options_;
     std::filesystem::path folder_;
+    std::filesystem::path recordFolder_;
     std::ostream& out_;
     std::ostream& err_;
     std::filesystem::path game_;
@@ -224,8 +346,8 @@ private:
 
 }  // namespace
 
-CliExit runCli(const std::vector<std::string>& arguments, const std::filesystem::path& programFolder, std::ostream& out,
-               std::ostream& err) {
+CliExit runCli(const std::vector<std::string>& arguments, const std::filesystem::path& programFolder,
+               const std::filesystem::path& recordFolder, std::ostream& out, std::ostream& err) {
     Options options;
     try {
         options = parseArguments(arguments);
@@ -239,7 +361,7 @@ CliExit runCli(const std::vector<std::string>& arguments, const std::filesystem:
     } else if (options.version) {
         out << "kelvory-cli " KELVORY_VERSION "\n";
     } else {
-        result = Command(options, programFolder, out, err).run();
+        result = Command(options, programFolder, recordFolder, out, err).run();
     }
     if (!out.flush()) {
         err << "kelvory-cli: the output could not be written.\n";

@@ -16,11 +16,15 @@ enum class CliExit {
     GameUnreadable = 3,  // Leagues.ini or the game executable could not be read; nothing was written
     SetupInvalid = 4,    // the setup file could not be read, is not a valid setup, or could not be written
     SaveFailed = 5,      // the game executable could not be saved
+    Refused = 6,         // another program changed the block since Kelvory's last save, or the record is of
+                         // another executable; nothing was written (--force saves anyway)
+    NoRecord = 7,        // restore-original: no readable record of this game executable
 };
 
 // Runs one command. `arguments` are the program's arguments after its name
 // (UTF-8 on Windows, the given bytes elsewhere); `programFolder` is the folder
-// of the program's own executable, where Leagues.ini lies. The result goes to
-// `out`, every message to `err`.
-CliExit runCli(const std::vector<std::string>& arguments, const std::filesystem::path& programFolder, std::ostream& out,
-               std::ostream& err);
+// of the program's own executable, where Leagues.ini lies; `recordFolder` is
+// where the records of the original values live. The result goes to `out`,
+// every message to `err`.
+CliExit runCli(const std::vector<std::string>& arguments, const std::filesystem::path& programFolder,
+               const std::filesystem::path& recordFolder, std::ostream& out, std::ostream& err);

@@ -7,8 +7,8 @@
 int main(int argc, char** argv) {
     platform::setUpConsole();
     try {
-        return static_cast<int>(
-            runCli(platform::programArguments(argc, argv), platform::runningProgramFolder(), std::cout, std::cerr));
+        return static_cast<int>(runCli(platform::programArguments(argc, argv), platform::runningProgramFolder(),
+                                       platform::userDataFolder(), std::cout, std::cerr));
     } catch (const std::exception& error) {
         std::cerr << "kelvory-cli: unexpected error: " << error.what() << "\n";
     } catch (...) {

@@ -34,6 +34,14 @@ Baza::Baza() {
     block_.cat.fill(std::string(CatLength, '\0'));
 }
 
+SaveError Baza::tooShortError(const std::filesystem::path& path, std::int64_t size) {
+    return SaveError(path,
+                     "the file is " + groupDigits(size) +
+                         " bytes long and ends before the league block, which lies at bytes " +
+                         groupDigits(LigaOffset) + " to " + groupDigits(BlockEnd - 1) + " (counted from 0)",
+                     FileError::Kind::TooShort);
+}
+
 bool Baza::File_Exists(const std::filesystem::path& Str_Path) {
     if (Str_Path.empty()) {
         return false;
@@ -88,11 +96,7 @@ bool Baza::Zapisz(const std::filesystem::path& path) {
         // the block is not the game executable, and growing it would only make
         // it look like one.
         if (file.size() < BlockEnd) {
-            throw SaveError(target,
-                            "the file is " + groupDigits(file.size()) +
-                                " bytes long and ends before the league block, which lies at bytes " +
-                                groupDigits(LigaOffset) + " to " + groupDigits(BlockEnd - 1) + " (counted from 0)",
-                            FileError::Kind::TooShort);
+            throw tooShortError(target, file.size());
         }
         for (const Region& region : kRegions) {
             Bytes bytes(region.size, 0);
@@ -107,6 +111,14 @@ bool Baza::Zapisz(const std::filesystem::path& path) {
         }
         throw;
     }
+    return true;
+}
+
+bool Baza::replaceBlock(const Block& block) {
+    if (!loaded_) {
+        return false;
+    }
+    block_ = block;
     return true;
 }
 

@@ -117,6 +117,9 @@ public:
     // BlockEnd (Kind::TooShort).
     bool Zapisz(const std::filesystem::path& path);
 
+    // The refusal for a file of `size` bytes that ends before BlockEnd.
+    static SaveError tooShortError(const std::filesystem::path& path, std::int64_t size);
+
     // True when `Str_Path` names an existing file or folder.
     static bool File_Exists(const std::filesystem::path& Str_Path);
 
@@ -128,6 +131,10 @@ public:
 
     // The whole block as it stands in memory, reserved bytes included.
     const Block& block() const { return block_; }
+    // Replaces the whole block, hidden map slots and reserved bytes included,
+    // with one that the file holds (a reload or a restore). Only while a
+    // block is loaded; returns false, changing nothing, otherwise.
+    bool replaceBlock(const Block& block);
 
     // Indexed accessors, 0-based within each table. An index out of range
     // throws std::out_of_range.

@@ -1,5 +1,8 @@
 #include "core/BazaRegions.h"
 
+#include <algorithm>
+#include <string>
+
 namespace baza_regions {
 
 std::int32_t readInt32(const Bytes& b, std::size_t at) {
@@ -93,5 +96,30 @@ const std::array<Region, 5> kRegions = {{
     {Baza::CatLOffset, Baza::CatLSize, decodeInt32s<Baza::CatLCount, &Baza::Block::catL>,
      encodeInt32s<Baza::CatLCount, &Baza::Block::catL>},
 }};
+
+BlockBytes bytesOf(const Baza::Block& block) {
+    BlockBytes all{};
+    std::size_t at = 0;
+    for (const Region& region : kRegions) {
+        Bytes bytes(region.size, 0);
+        region.encode(block, bytes);
+        std::copy(bytes.begin(), bytes.end(), all.begin() + static_cast<std::ptrdiff_t>(at));
+        at += region.size;
+    }
+    return all;
+}
+
+Baza::Block blockOf(const BlockBytes& all) {
+    Baza::Block block;
+    block.cat.fill(std::string(Baza::CatLength, '\0'));
+    std::size_t at = 0;
+    for (const Region& region : kRegions) {
+        const Bytes bytes(all.begin() + static_cast<std::ptrdiff_t>(at),
+                          all.begin() + static_cast<std::ptrdiff_t>(at + region.size));
+        region.decode(bytes, block);
+        at += region.size;
+    }
+    return block;
+}
 
 }  // namespace baza_regions

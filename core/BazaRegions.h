@@ -34,4 +34,12 @@ struct Region {
 // StrTable, CatRecord, MapTable, CatLTable.
 extern const std::array<Region, 5> kRegions;
 
+// The 199 bytes of the five regions one after the other, in the order of
+// kRegions: what the file holds at those offsets.
+constexpr std::size_t kBlockBytes = Baza::LigaSize + Baza::StrSize + Baza::CatSize + Baza::MapSize + Baza::CatLSize;
+using BlockBytes = std::array<std::uint8_t, kBlockBytes>;
+
+BlockBytes bytesOf(const Baza::Block& block);
+Baza::Block blockOf(const BlockBytes& bytes);
+
 }  // namespace baza_regions

@@ -1,6 +1,7 @@
 #include "fuzz/FuzzChecks.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <sstream>
 #include <vector>
 
@@ -8,6 +9,7 @@
 #include "core/Baza.h"
 #include "platform/CodePage.h"
 #include "setup/LeagueSetup.h"
+#include "setup/OriginalRecord.h"
 
 namespace {
 
@@ -146,6 +148,36 @@ std::string checkCatalogueInput(std::string_view input) {
         if (!codepage::isValidUtf8(codepage::toUtf8(item, form.encoding))) {
             return "an item does not decode to valid UTF-8";
         }
+    }
+    return {};
+}
+
+std::string checkRecordInput(std::string_view input) {
+    const std::string text(input);
+    OriginalRecord record;
+    try {
+        record = parseRecord(text);
+    } catch (const RecordError& error) {
+        const std::string what = error.what();
+        if (what.rfind("the record is longer than ", 0) == 0) {
+            return text.size() > kRecordFileLimit ? "" : "a short record refused as too long";
+        }
+        if (what.rfind("line ", 0) != 0) {
+            return "a refusal that names no line: " + what;
+        }
+        const long line = std::strtol(what.c_str() + 5, nullptr, 10);
+        const long lines = static_cast<long>(std::count(text.begin(), text.end(), '\n')) + 2;
+        if (line < 1 || line > lines) {
+            return "a refusal naming line " + std::to_string(line) + " of an input of " + std::to_string(lines - 1) +
+                   " lines";
+        }
+        return {};
+    }
+    if (record.history.size() > kHistoryLimit) {
+        return "more history entries than the limit";
+    }
+    if (recordText(record) != text) {
+        return "a record whose text differs from the input";
     }
     return {};
 }

@@ -17,3 +17,8 @@ std::string checkSetupInput(std::string_view input);
 // readCatalogue ends, gives items that written back read again the same, and
 // decodes them to valid UTF-8 as the window does.
 std::string checkCatalogueInput(std::string_view input);
+
+// parseRecord either refuses the input with a RecordError that names a line
+// within it (or the length limit), or gives a record whose text is exactly
+// the input: the format has one way of writing each record.
+std::string checkRecordInput(std::string_view input);

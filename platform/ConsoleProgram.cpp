@@ -1,5 +1,6 @@
 #include "platform/ConsoleProgram.h"
 
+#include <cstdlib>
 #include <system_error>
 
 #ifdef _WIN32
@@ -13,6 +14,27 @@
 #endif
 
 namespace platform {
+
+std::filesystem::path userDataFolder() {
+#ifdef _WIN32
+    const wchar_t* local = _wgetenv(L"LOCALAPPDATA");
+    if (local && *local) {
+        return std::filesystem::path(local) / L"Kelvory";
+    }
+    return {};
+#else
+    const char* data = std::getenv("XDG_DATA_HOME");
+    // A relative XDG_DATA_HOME does not count (the XDG base directory rules).
+    if (data && *data == '/') {
+        return std::filesystem::path(data) / "Kelvory";
+    }
+    const char* home = std::getenv("HOME");
+    if (home && *home) {
+        return std::filesystem::path(home) / ".local" / "share" / "Kelvory";
+    }
+    return {};
+#endif
+}
 
 #ifdef _WIN32
 

@@ -12,6 +12,12 @@ namespace platform {
 // its name; empty when the system cannot tell. Never the current folder.
 std::filesystem::path runningProgramFolder();
 
+// Kelvory's per-user data folder, where the records of the game's original
+// values live: the folder the window uses too (Qt's AppLocalDataLocation),
+// %LOCALAPPDATA%\Kelvory on Windows, $XDG_DATA_HOME/Kelvory or
+// ~/.local/share/Kelvory elsewhere. Empty when the system names none.
+std::filesystem::path userDataFolder();
+
 // The program's arguments after its own name. Where file names are bytes they
 // are the bytes given; on Windows they come from the wide command line, as
 // UTF-8, so no character is lost to the console's code page.

@@ -14,6 +14,21 @@ std::filesystem::path fileNameFromBytes(std::string_view bytes) {
 #endif
 }
 
+bool canNameFile(std::string_view bytes) {
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b == 0) {
+            return false;
+        }
+#ifdef _WIN32
+        if (b < 32 || std::string_view("<>:\"|?*").find(c) != std::string_view::npos) {
+            return false;
+        }
+#endif
+    }
+    return true;
+}
+
 std::string fileNameToShow(std::string_view bytes) {
 #ifdef _WIN32
     return codepage::decode(bytes);

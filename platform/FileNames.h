@@ -13,6 +13,11 @@ namespace platform {
 // On Windows the bytes are read in code page 1252, the game's own.
 std::filesystem::path fileNameFromBytes(std::string_view bytes);
 
+// Whether every byte of the name can stand in a file name on this system: no
+// NUL anywhere; on Windows also none of 1-31 and < > : " | ? *. (Slashes and
+// backslashes separate folders and are allowed.)
+bool canNameFile(std::string_view bytes);
+
 // The same name as text to show, in UTF-8. Where file names are bytes: read as
 // UTF-8 when they are valid UTF-8, otherwise in code page 1252. On Windows:
 // code page 1252, as the path itself.

@@ -3,15 +3,10 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QUrl>
-#include <system_error>
-#include <vector>
 
+#include "platform/ConsoleProgram.h"
 #include "platform/FileNames.h"
 #include "platform/Text.h"
-
-#ifdef _WIN32
-#include <windows.h>
-#endif
 
 namespace platform {
 
@@ -42,23 +37,9 @@ QString pathToFileUrl(const std::filesystem::path& path) {
 }
 
 std::filesystem::path executableFolder() {
-    std::error_code error;
-#if defined(_WIN32)
-    std::vector<wchar_t> buffer(MAX_PATH);
-    for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (length == 0) {
-            return {};
-        }
-        if (length < buffer.size()) {
-            return std::filesystem::path(std::wstring(buffer.data(), length)).parent_path();
-        }
-        buffer.resize(buffer.size() * 2);  // the name was cut: try a larger buffer
-    }
-#elif defined(__linux__)
-    // The kernel's link to the running executable holds its real path as bytes.
-    const std::filesystem::path program = std::filesystem::canonical("/proc/self/exe", error);
-    return error ? std::filesystem::path() : program.parent_path();
+#if defined(_WIN32) || defined(__linux__)
+    // The console program asks the system the same way.
+    return runningProgramFolder();
 #else
     const std::filesystem::path folder = textToPath(QCoreApplication::applicationDirPath());
     return folder.is_absolute() ? folder : std::filesystem::path();

@@ -12,10 +12,11 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QProcess>
+#include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QUrl>
@@ -130,7 +131,8 @@ QString openFileDialog(QWidget* owner, const QString& title, const QString& init
 
 QString saveFileDialog(QWidget* owner, const QString& title, const QString& initialPath,
                        const QList<FileFilter>& filters) {
-    return QFileDialog::getSaveFileName(owner, title, initialPath, dialogFilterTexts(filters).join(QStringLiteral(";;")));
+    return QFileDialog::getSaveFileName(owner, title, initialPath,
+                                        dialogFilterTexts(filters).join(QStringLiteral(";;")));
 }
 
 // Message boxes speak in the window's face, with its fall-back, at the size the
@@ -166,8 +168,8 @@ SaveChangesAnswer askSaveChanges(QWidget* owner, const QString& caption, const Q
     return answer == QMessageBox::Discard ? SaveChangesAnswer::Discard : SaveChangesAnswer::Cancel;
 }
 
-int askChoice(QWidget* owner, MessageIcon icon, const QString& caption, const QString& text,
-                             const QStringList& buttons, int preselected) {
+int askChoice(QWidget* owner, MessageIcon icon, const QString& caption, const QString& text, const QStringList& buttons,
+              int preselected) {
     QMessageBox::Icon boxIcon = QMessageBox::Question;
     if (icon == MessageIcon::Warning) {
         boxIcon = QMessageBox::Warning;
@@ -220,6 +222,43 @@ bool reviewList(QWidget* owner, const QString& caption, const QString& text, con
     return dialog.exec() == QDialog::Accepted && !acceptCaption.isEmpty();
 }
 
+int chooseFromList(QWidget* owner, const QString& caption, const QString& text, const QStringList& lines,
+                   int preselected, const QString& acceptCaption) {
+    QDialog dialog(owner);
+    dialog.setWindowTitle(caption);
+    dialog.setFont(windowFont(QApplication::font("QMessageBox").pointSizeF()));
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* intro = new QLabel(text, &dialog);
+    intro->setWordWrap(true);
+    layout->addWidget(intro);
+    auto* list = new QListWidget(&dialog);
+    list->addItems(lines);
+    list->setAccessibleName(caption);
+    list->setMinimumSize(480, 200);
+    if (preselected >= 0 && preselected < lines.size()) {
+        list->setCurrentRow(preselected);
+    }
+    intro->setBuddy(list);
+    layout->addWidget(list);
+    auto* buttons = new QDialogButtonBox(&dialog);
+    QPushButton* accept = buttons->addButton(acceptCaption, QDialogButtonBox::AcceptRole);
+    accept->setDefault(true);
+    buttons->addButton(QDialogButtonBox::Cancel);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    QObject::connect(list, &QListWidget::itemActivated, &dialog, &QDialog::accept);
+    layout->addWidget(buttons);
+    if (dialog.exec() != QDialog::Accepted) {
+        return -1;
+    }
+    return list->currentRow();
+}
+
+std::filesystem::path dataFolder() {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+    return folder.isEmpty() ? std::filesystem::path() : textToPath(folder);
+}
+
 }  // namespace
 
 QStringList dialogFilterTexts(const QList<FileFilter>& filters) {
@@ -264,6 +303,8 @@ Services systemServices() {
     s.saveFileDialog = saveFileDialog;
     s.askChoice = askChoice;
     s.reviewList = reviewList;
+    s.chooseFromList = chooseFromList;
+    s.dataFolder = dataFolder;
     return s;
 }
 

@@ -33,6 +33,10 @@ struct Services {
     // an exact path; empty when it cannot be found.
     std::function<std::filesystem::path()> programFolder;
 
+    // The user's own data folder for Kelvory (the records of the game's
+    // original values), as an exact path; empty when the system names none.
+    std::function<std::filesystem::path()> dataFolder;
+
     // Per-user settings store: application / section / key.
     std::function<QString(const QString& application, const QString& section, const QString& key,
                           const QString& defaultValue)>
@@ -76,7 +80,7 @@ struct Services {
     // the index of the button chosen. The last button is the way out: Escape
     // and the close box choose it.
     std::function<int(QWidget* owner, MessageIcon icon, const QString& caption, const QString& text,
-                                     const QStringList& buttons, int preselected)>
+                      const QStringList& buttons, int preselected)>
         askChoice;
 
     // Modal box that shows `text` above a list of `lines` the user can select
@@ -86,6 +90,13 @@ struct Services {
     std::function<bool(QWidget* owner, const QString& caption, const QString& text, const QStringList& lines,
                        const QString& acceptCaption)>
         reviewList;
+
+    // Modal box that shows `text` above a list of `lines` and lets the user
+    // pick one (`preselected` first) with `acceptCaption`, or Cancel.
+    // Returns the index picked, or -1 for Cancel or closing.
+    std::function<int(QWidget* owner, const QString& caption, const QString& text, const QStringList& lines,
+                      int preselected, const QString& acceptCaption)>
+        chooseFromList;
 };
 
 Services& services();

@@ -21,8 +21,10 @@ public:
         return found == logoBoxes.end() ? std::string() : found->second;
     }
     void setLogoIndicator(int row, const std::string& fileName) override { indicators[row] = fileName; }
+    void catalogueSkipped(const std::string& message) override { skipped.push_back(message); }
 
     Items categories, names, structure;
+    Items skipped;  // the messages about catalogues passed over
     std::string executableName;
     std::map<int, std::string> logoBoxes;   // by row, set by the test
     std::map<int, std::string> indicators;  // by row, as set by the reader

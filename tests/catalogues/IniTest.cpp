@@ -74,6 +74,18 @@ private slots:
         QTest::newRow("blanks kept") << true << QByteArray("1\r\n  My Game.exe \t\r\n") << ok << "  My Game.exe \t";
         QTest::newRow("one line") << true << QByteArray("Game.exe\r\n") << tooShort << "second line";
         QTest::newRow("missing file") << false << QByteArray() << int(ConfigResult::Status::Missing) << "not found";
+        // Only the first two lines are read, never more than 4096 bytes.
+        const int badName = int(ConfigResult::Status::BadName), tooLong = int(ConfigResult::Status::TooLong);
+        QTest::newRow("NUL in line 2") << true << QByteArray("x\r\nStandInGame.exe\0.bak\r\n", 25) << badName
+                                       << "holds a character that a file name cannot hold";
+        QTest::newRow("long line 1") << true << (QByteArray(5000, 'x') + "\r\nGame.exe\r\n") << tooLong
+                                     << "first two lines are longer than 4096 bytes";
+        QTest::newRow("long line 2") << true << ("x\r\n" + QByteArray(4093, 'g') + "\r\n") << tooLong
+                                     << "longer than 4096 bytes";
+        QTest::newRow("line 2 ends the file at 4096 bytes")
+            << true << ("x\r\n" + QByteArray(4093, 'g')) << ok << QString(4093, 'g');
+        QTest::newRow("megabyte after line 2")
+            << true << ("x\r\nGame.exe\r\n" + QByteArray(1 << 20, 'z')) << ok << "Game.exe";
     }
 
     void config() {
@@ -119,6 +131,32 @@ private slots:
         Ini(host_, fsPath(dir_->path())).Liga_Petla();
         QCOMPARE(texts(host_.structure), items);
         QVERIFY(host_.names.empty());
+    }
+
+    // A catalogue over the size or item limit offers nothing and says so once.
+    void catalogueLimits_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("items");
+        QTest::addColumn<QString>("said");  // empty: nothing said
+        QTest::newRow("100,000 items") << QByteArray(99999, ',') << 100000 << QString();
+        QTest::newRow("100,001 items") << QByteArray(100000, ',') << 0 << "holds more than 100000 entries";
+        QTest::newRow("4 MiB") << QByteArray(4 * 1024 * 1024, 'a') << 1 << QString();
+        QTest::newRow("4 MiB and a byte") << QByteArray(4 * 1024 * 1024 + 1, 'a') << 0 << "is larger than 4 MiB";
+    }
+    void catalogueLimits() {
+        QFETCH(QByteArray, content);
+        QFETCH(int, items);
+        QFETCH(QString, said);
+        QVERIFY(writeFile(inFolder("Setting/ID_Name_League.ini"), content));
+        Ini(host_, fsPath(dir_->path())).Str_Petla();
+        QCOMPARE(int(host_.names.size()), items);
+        if (said.isEmpty()) {
+            QVERIFY(host_.skipped.empty());
+        } else {
+            QCOMPARE(int(host_.skipped.size()), 1);
+            QVERIFY2(text(host_.skipped[0]).contains(said), host_.skipped[0].c_str());
+            QVERIFY(text(host_.skipped[0]).contains("ID_Name_League.ini"));
+        }
     }
 
     // Line 2's bytes are the file name exactly as written (a mark on line 1

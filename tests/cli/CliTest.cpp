@@ -108,6 +108,7 @@ private slots:
             QVERIFY(
                 run.out.contains("  4  the setup file could not be read, is not a valid setup, or could not be "
                                  "written\n  5  the game executable could not be saved\n"));
+            QVERIFY(run.out.contains("  7  restore-original: there is no readable record of this game executable\n"));
         }
     }
 
@@ -121,13 +122,15 @@ private slots:
         QTest::newRow("apply without a file") << QStringList{"apply"} << QByteArray("apply needs the setup file.");
         QTest::newRow("diff with two files")
             << QStringList{"diff", "a", "b"} << QByteArray("unexpected argument \"b\".");
-        QTest::newRow("dry run without apply")
-            << QStringList{"diff", "a", "--dry-run"} << QByteArray("--dry-run goes with apply only.");
+        QTest::newRow("dry run without apply") << QStringList{"diff", "a", "--dry-run"}
+                                               << QByteArray("--dry-run goes with apply and restore-original only.");
+        QTest::newRow("force with show") << QStringList{"show", "--force"}
+                                         << QByteArray("--force goes with apply and restore-original only.");
         QTest::newRow("game without a path")
             << QStringList{"show", "--game"} << QByteArray("--game needs the path of the game executable.");
         QTest::newRow("game twice") << QStringList{"--game", "a", "--game=b", "show"}
                                     << QByteArray("--game is given twice.");
-        QTest::newRow("unknown option") << QStringList{"--force", "show"} << QByteArray("unknown option \"--force\".");
+        QTest::newRow("unknown option") << QStringList{"--forse", "show"} << QByteArray("unknown option \"--forse\".");
     }
     void usageErrors() {
         QFETCH(QStringList, arguments);
@@ -294,6 +297,108 @@ private slots:
     }
 #endif
 
+    // restore-original puts back the block recorded before the first save,
+    // byte for byte; it refuses without a record, and when the executable
+    // changed since the record was taken unless told --force.
+    void restoreOriginal_data() {
+        QTest::addColumn<bool>("applyFirst");
+        QTest::addColumn<bool>("headerChanged");  // byte 100 of the file changed after the apply
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QByteArray>("errStart");
+        QTest::addColumn<QString>("fileAfter");  // "original", "applied", "applied+header", "original+header"
+        QTest::addColumn<bool>("damaged");       // the record file cut short after the apply
+        QTest::newRow("no record") << false << false << QStringList{} << 7
+                                   << QByteArray("There is no record of the original values of this game executable.")
+                                   << "original" << false;
+        QTest::newRow("restores") << true << false << QStringList{} << 0 << QByteArray() << "original" << false;
+        QTest::newRow("dry run") << true << false << QStringList{"--dry-run"} << 0 << QByteArray() << "applied"
+                                 << false;
+        QTest::newRow("damaged record") << true << false << QStringList{} << 7
+                                        << QByteArray("The record of the original values cannot be read.\n\n")
+                                        << "applied" << true;
+        QTest::newRow("other executable")
+            << true << true << QStringList{} << 6
+            << QByteArray("The game executable changed since the record was taken") << "applied+header" << false;
+        QTest::newRow("other executable, forced")
+            << true << true << QStringList{"--force"} << 0
+            << QByteArray("The game executable changed since the record was taken") << "original+header" << false;
+    }
+    void restoreOriginal() {
+        QFETCH(bool, applyFirst);
+        QFETCH(bool, headerChanged);
+        QFETCH(QStringList, options);
+        QFETCH(int, code);
+        QFETCH(QByteArray, errStart);
+        QFETCH(QString, fileAfter);
+        QFETCH(bool, damaged);
+        QByteArray applied = original_;
+        if (applyFirst) {
+            const QString file = dir_->filePath("changes.kelvory-league");
+            QVERIFY(writeFile(file, kChanges));
+            QCOMPARE(cli({"apply", file}).code, 0);
+            applied.replace(blockbytes::kLiga, 4, QByteArray("\x64\0\0\0", 4));    // Liga1 = 100, as it was
+            applied.replace(blockbytes::kStr + 24, 2, QByteArray("\xfb\xff", 2));  // Str7 = -5
+            applied.replace(blockbytes::kCat + 12, 11, QByteArray("\0\xe9         ", 11));
+            applied[blockbytes::kMap] = char(250);
+            QVERIFY(readFile(game()) == applied);
+        }
+        if (damaged) {
+            const QFileInfoList records = QDir(dir_->filePath("data/Kelvory")).entryInfoList(QDir::Files);
+            QCOMPARE(records.size(), 1);
+            const QByteArray text = readFile(records[0].filePath());
+            QVERIFY(writeFile(records[0].filePath(), text.left(text.size() - 4)));  // "end\n" gone
+        }
+        if (headerChanged) {
+            QVERIFY(blockbytes::writeAt(fsPath(game()), 100, "\x5a"));
+            applied[100] = '\x5a';
+        }
+        QByteArray expected = fileAfter.startsWith("original") ? original_ : applied;
+        if (fileAfter.endsWith("+header"))
+            expected[100] = '\x5a';
+        const Run run = cli(QStringList{"restore-original"} + options);
+        QCOMPARE(run.code, code);
+        QVERIFY2(run.err.startsWith(errStart), run.err.constData());
+        if (code == 0) {
+            QVERIFY2(run.out.startsWith("original values recorded 20"), run.out.constData());
+            QVERIFY2(run.out.contains("Club Name, row 3: -5 \xe2\x86\x92 -206\n"), run.out.constData());
+            QCOMPARE(run.out.endsWith("Save Successfully\n"), !options.contains("--dry-run"));
+        }
+        QVERIFY(readFile(game()) == expected);
+    }
+
+    // apply does not overwrite a league block that another program changed
+    // since Kelvory last saved it, unless told --force.
+    void outsideChangeRefused_data() {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<int>("code");
+        QTest::newRow("refused") << QStringList{} << 6;
+        QTest::newRow("forced") << QStringList{"--force"} << 0;
+    }
+    void outsideChangeRefused() {
+        QFETCH(QStringList, options);
+        QFETCH(int, code);
+        const QString file = dir_->filePath("changes.kelvory-league");
+        QVERIFY(writeFile(file, "kelvory-league = 1\nLiga2 = 5\n"));
+        QCOMPARE(cli({"apply", file}).code, 0);
+        // Another program writes Liga1 = 42.
+        QVERIFY(blockbytes::writeAt(fsPath(game()), blockbytes::kLiga, QByteArray("\x2a\0\0\0", 4)));
+        QByteArray changed = original_;
+        changed.replace(blockbytes::kLiga, 8, QByteArray("\x2a\0\0\0\x05\0\0\0", 8));
+        QVERIFY(readFile(game()) == changed);
+        QVERIFY(writeFile(file, "kelvory-league = 1\nLiga3 = 6\n"));
+        const Run run = cli(QStringList{"apply", file} + options);
+        QCOMPARE(run.code, code);
+        if (code == 6) {
+            QCOMPARE(run.err, QByteArray("The league block in the game executable was changed by another program "
+                                         "since Kelvory last saved it.\n\nNothing was written. Give --force to "
+                                         "save over it.\n"));
+        } else {
+            changed.replace(blockbytes::kLiga + 8, 4, QByteArray("\x06\0\0\0", 4));
+        }
+        QVERIFY(readFile(game()) == changed);
+    }
+
 private:
     QString inProgram(const QString& name) const {
         return dir_->filePath("program/" + name);
@@ -308,6 +413,11 @@ private:
     Run cli(const QStringList& arguments) const {
         QProcess process;
         process.setWorkingDirectory(dir_->filePath("elsewhere"));
+        // The records of the original values go to a folder of the test's own.
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_DATA_HOME", dir_->filePath("data"));
+        environment.insert("LOCALAPPDATA", dir_->filePath("data"));
+        process.setProcessEnvironment(environment);
         process.start(program_, arguments);
         Run run;
         if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit) {

@@ -6,8 +6,10 @@
 // never read or written. Lives as long as the test case; install() once.
 
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <filesystem>
 
 #include "platform/Services.h"
@@ -25,23 +27,39 @@ struct RecordingServices {
     QStringList started;
     QStringList captions;  // of the questions asked (messages keep their own)
     QString dialogTitle;
+    QString dialogStart;        // the folder or path the last file dialog opened at
+    QStringList savedSettings;  // "application/section/key=value", in order
     int questions = 0;
     struct Review {
         QString caption, text;
         QStringList lines;
         QString acceptCaption;
     };
-    QList<Review> reviews;  // the lists shown, in order
+    QList<Review> reviews;    // the lists shown, in order
     QStringList choiceTexts;  // the texts of the choices asked (askChoice)
+    struct ListChoice {
+        QString caption, text;
+        QStringList lines;
+        int preselected;
+    };
+    QList<ListChoice> listChoices;  // the lists offered to choose from, in order
 
     // Answers.
     std::filesystem::path programFolder;
     QString dialogAnswer;  // empty: the dialog is cancelled
     platform::StartResult startAnswer{true, {}};
     platform::SaveChangesAnswer closeAnswer = platform::SaveChangesAnswer::Cancel;
-    QString saveDialogAnswer;              // empty: the save dialog is cancelled
-    int choiceAnswer = -1;                 // -1: the last button (the way out)
-    bool reviewAnswer = false;             // whether a list that asks is accepted
+    QString saveDialogAnswer;   // empty: the save dialog is cancelled
+    int choiceAnswer = -1;      // -1: the last button (the way out)
+    bool reviewAnswer = false;  // whether a list that asks is accepted
+    int listAnswer = -1;        // the line chosen from a list; -1: Cancel
+    // Kelvory's data folder (records of the original values): a folder of the
+    // test's own unless the test names another.
+    QTemporaryDir dataDir;
+    std::filesystem::path dataFolder;
+    // Values the settings store holds, by "application/section/key"; any
+    // other setting reads as its default. Saving never changes them.
+    QMap<QString, QString> settingValues;
 
     void install() {
         platform::Services& s = platform::services();
@@ -55,13 +73,19 @@ struct RecordingServices {
             events.append("start: " + commandLine);
             return startAnswer;
         };
-        s.readSetting = [](const QString&, const QString&, const QString&, const QString& fallback) {
-            return fallback;
+        s.readSetting = [this](const QString& application, const QString& section, const QString& key,
+                               const QString& fallback) {
+            return settingValues.value(application + '/' + section + '/' + key, fallback);
         };
-        s.saveSetting = [](const QString&, const QString&, const QString&, const QString&) { return true; };
-        s.openFileDialog = [this](QWidget*, const QString& title, const QString&, const QList<platform::FileFilter>&,
-                                  int) {
+        s.saveSetting = [this](const QString& application, const QString& section, const QString& key,
+                               const QString& value) {
+            savedSettings.append(application + '/' + section + '/' + key + '=' + value);
+            return true;
+        };
+        s.openFileDialog = [this](QWidget*, const QString& title, const QString& start,
+                                  const QList<platform::FileFilter>&, int) {
             dialogTitle = title;
+            dialogStart = start;
             return dialogAnswer;
         };
         s.askSaveChanges = [this](QWidget*, const QString& caption, const QString&) {
@@ -69,9 +93,10 @@ struct RecordingServices {
             captions.append(caption);
             return closeAnswer;
         };
-        s.saveFileDialog = [this](QWidget*, const QString& title, const QString&,
+        s.saveFileDialog = [this](QWidget*, const QString& title, const QString& start,
                                   const QList<platform::FileFilter>&) {
             dialogTitle = title;
+            dialogStart = start;
             return saveDialogAnswer;
         };
         s.askChoice = [this](QWidget*, platform::MessageIcon, const QString& caption, const QString& text,
@@ -87,6 +112,15 @@ struct RecordingServices {
             reviews.append({caption, text, lines, acceptCaption});
             events.append("review: " + caption);
             return !acceptCaption.isEmpty() && reviewAnswer;
+        };
+        s.dataFolder = [this] {
+            return dataFolder.empty() ? std::filesystem::u8path(dataDir.path().toStdString()) : dataFolder;
+        };
+        s.chooseFromList = [this](QWidget*, const QString& caption, const QString& text, const QStringList& lines,
+                                  int preselected, const QString&) {
+            listChoices.append({caption, text, lines, preselected});
+            events.append("choose: " + caption);
+            return listAnswer;
         };
         s.openAddress = [this](const QString& address) {
             events.append("open: " + address);

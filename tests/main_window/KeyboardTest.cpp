@@ -110,6 +110,8 @@ private slots:
         rows<Caption>({
             {"Menu", {"mnuMenu", "&Menu", none}},
             {"Save", {"Cmd_Zapisz", "&Save", QKeySequence::Save}},
+            {"Import", {"mnuImportSetup", "&Import League Setup…", none}},
+            {"Export", {"mnuExportSetup", "&Export League Setup…", none}},
             {"Exit", {"Exit", "E&xit", none}},
             {"Edit", {"mnuEdit", "&Edit", none}},
             {"Undo", {"mnuUndo", "&Undo", QKeySequence::Undo}},

@@ -197,6 +197,10 @@ private slots:
         QTest::newRow("no program folder") << QByteArray("-") << "folder" << 0;
         QTest::newRow("Leagues.ini missing") << QByteArray() << "Leagues.ini" << 4;
         QTest::newRow("Leagues.ini of one line") << QByteArray("only a first line\r\n") << "Leagues.ini" << 4;
+        // The name box would show the whole line while the file opened and
+        // saved would be the name cut at the NUL.
+        QTest::newRow("NUL in line 2") << QByteArray("x\r\nGame File.exe\0.bak\r\n", 23)
+                                       << "holds a character that a file name cannot hold" << 4;
     }
 
     void startStopsWithAMessage() {
@@ -217,6 +221,31 @@ private slots:
         QVERIFY2(services_.messages[0].text.contains(said), qPrintable(services_.messages[0].text));
         QCOMPARE(this->listItems().size(), listItems);
         QCOMPARE(combo(14)->count(), 0);
+    }
+
+    // A catalogue over its limits fills no picker and is reported once, not
+    // once per picker; start-up goes on.
+    void oversizedCatalogueSaidOnce_data() {
+        QTest::addColumn<QString>("catalogue");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("names, too many") << "Setting/ID_Name_League.ini" << QByteArray(100000, ',')
+                                         << "ID_Name_League.ini holds more than 100000 entries";
+        QTest::newRow("structure, too large")
+            << "Setting/Structure.ini" << QByteArray(4 * 1024 * 1024 + 1, 'a') << "Structure.ini is larger than 4 MiB";
+    }
+    void oversizedCatalogueSaidOnce() {
+        QFETCH(QString, catalogue);
+        QFETCH(QByteArray, content);
+        QFETCH(QString, said);
+        folder_->write(catalogue, content);
+        QVERIFY(start());
+        QCOMPARE(services_.messages.size(), 1);
+        QVERIFY2(services_.messages[0].text.contains(said), qPrintable(services_.messages[0].text));
+        const bool names = catalogue.contains("Name");
+        QCOMPARE(combo(14)->count(), names ? 0 : 5);
+        QCOMPARE(combo(26)->count(), names ? 0 : 5);
+        QCOMPARE(listItems().size(), names ? 4 : 0);
     }
 
     // Kelvory reads and saves its own folder's files, not the current

@@ -84,4 +84,13 @@ inline bool writeBlockArea(const std::filesystem::path& path, const QByteArray& 
     return static_cast<bool>(out.flush());
 }
 
+// Writes `bytes` at `offset` of the file at `path`, in place, as another
+// program would.
+inline bool writeAt(const std::filesystem::path& path, qint64 offset, const QByteArray& bytes) {
+    std::fstream out(path, std::ios::in | std::ios::out | std::ios::binary);
+    out.seekp(offset);
+    out.write(bytes.constData(), bytes.size());
+    return static_cast<bool>(out.flush());
+}
+
 }  // namespace blockbytes

@@ -16,7 +16,8 @@ private slots:
     void keptInputsStillPass_data() {
         QTest::addColumn<QString>("file");
         QTest::addColumn<Check>("check");
-        const QList<QPair<QString, Check>> readers = {{"setup", &checkSetupInput}, {"catalogue", &checkCatalogueInput}};
+        const QList<QPair<QString, Check>> readers = {
+            {"setup", &checkSetupInput}, {"catalogue", &checkCatalogueInput}, {"record", &checkRecordInput}};
         for (const auto& [reader, check] : readers) {
             const QDir folder(QStringLiteral(KELVORY_TEST_DATA "/fuzz/") + reader);
             const QStringList files = folder.entryList(QDir::Files, QDir::Name);

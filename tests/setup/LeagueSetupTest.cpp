@@ -318,7 +318,7 @@ private slots:
         QVERIFY(imported.Wczytaj(target));
         const Baza::Block loaded = imported.block();
         applySetup(imported, read);
-        QVERIFY(saveLeagueBlock(imported, loaded, target));
+        QVERIFY(saveAs(imported, loaded, target));
 
         QByteArray expected = gameBytes(kGameLength, 99);
         blockbytes::copyShown(sourceBytes, expected);
@@ -421,7 +421,7 @@ private slots:
         const Baza::Block loaded = baza.block();
         applySetup(baza, setup);
         QVERIFY(setupChanges(baza, setup).empty());
-        QVERIFY(saveLeagueBlock(baza, loaded, game));
+        QVERIFY(saveAs(baza, loaded, game));
         QByteArray expected = original;
         for (int i = 0; i < offsets.size(); ++i)
             expected.replace(offsets[i], bytes[i].size(), bytes[i]);
@@ -478,6 +478,18 @@ private slots:
     }
 
 private:
+    // Saves as the console program does; no other program touches the file
+    // meanwhile, so an outside change is a failure of the test.
+    bool saveAs(Baza& baza, const Baza::Block& loaded, const std::filesystem::path& game) {
+        bool asked = false;
+        const BlockSaveResult result =
+            saveLeagueBlock(baza, loaded, FileStamp{}, game, fsPath(dir_.filePath("records")), [&](const DiskState&) {
+                asked = true;
+                return OutsideChangeAnswer::Cancel;
+            });
+        return !asked && result.status == BlockSaveResult::Status::Saved;
+    }
+
     QTemporaryDir dir_;
 };
 

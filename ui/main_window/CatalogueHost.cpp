@@ -11,6 +11,7 @@
 #include "platform/Text.h"
 #include "ui/main_window/FieldStates.h"
 #include "ui/main_window/FormLayout.h"
+#include "ui/main_window/Messages.h"
 #include "ui/main_window/Pickers.h"
 
 namespace {
@@ -79,4 +80,9 @@ void CatalogueHost::shareNames(QObject* owner) {
             }
         }
     }
+}
+
+void CatalogueHost::catalogueSkipped(const std::string& message) {
+    QWidget* owner = form_.Lokalizacja ? form_.Lokalizacja->window() : nullptr;
+    tellUser(owner, platform::MessageIcon::Warning, platform::fromUtf8(message));
 }

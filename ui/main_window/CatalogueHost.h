@@ -21,6 +21,8 @@ public:
     void setExecutableName(const std::string& name) override;
     std::string logoBoxText(int row) const override;
     void setLogoIndicator(int row, const std::string& fileName) override;
+    // Tells the user in a message box.
+    void catalogueSkipped(const std::string& message) override;
 
     // Gives every name picker one shared list (owned by `owner`), made of the
     // names appended so far, and starts a new collection.

@@ -19,6 +19,9 @@ constexpr auto kNone = QKeySequence::UnknownKey;
 const MenuKey kMenuKeys[] = {
     {"mnuMenu", 'M', kNone},
     {"Cmd_Zapisz", 'S', QKeySequence::Save},
+    {"mnuRestoreOriginal", 'R', kNone},
+    {"mnuImportSetup", 'I', kNone},
+    {"mnuExportSetup", 'E', kNone},
     {"Exit", 'x', kNone},
     {"mnuEdit", 'E', kNone},
     {"mnuUndo", 'U', QKeySequence::Undo},

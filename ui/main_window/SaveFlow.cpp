@@ -6,25 +6,15 @@
 #include "core/Fields.h"
 #include "platform/BinaryFile.h"
 #include "platform/Paths.h"
+#include "platform/Services.h"
 #include "platform/Text.h"
+#include "setup/BlockSave.h"
 #include "ui/main_window/FieldMarks.h"
 #include "ui/main_window/FieldText.h"
 #include "ui/main_window/FormLayout.h"
 #include "ui/main_window/Messages.h"
 
 namespace {
-
-// One line per marked box: its name, its text and what it allows.
-QStringList markedBoxes(const FormControls& form) {
-    QStringList marked;
-    for (const Field& field : fields()) {
-        const QLineEdit* box = form.box(field);
-        if (!fieldMark(box).isEmpty()) {
-            marked << QStringLiteral("%1: \"%2\" (allowed: %3)").arg(fieldName(field), box->text(), allowedText(field));
-        }
-    }
-    return marked;
-}
 
 QString refusedText(const QStringList& marked) {
     return QStringLiteral(
@@ -43,58 +33,67 @@ QString notLoadedText(const std::filesystem::path& lookedAt) {
         .arg(platform::pathToText(lookedAt));
 }
 
-QString failedText(const FileError& error) {
-    const QString path = platform::pathToText(error.path());
-    QString reason = platform::fromUtf8(error.reason());
-    if (!reason.isEmpty()) {
-        reason[0] = reason[0].toUpper();
-    }
-    switch (error.kind()) {
-        case FileError::Kind::Missing:
-            return QStringLiteral(
-                       "Nothing was saved: the game executable no longer exists.\n\n%1\n\n"
-                       "Kelvory does not create it. Put the game executable back in place, "
-                       "then save again; your changes are still here.")
-                .arg(path);
-        case FileError::Kind::TooShort:
-            return QStringLiteral(
-                       "Nothing was saved: this file is too short to be the game executable.\n\n"
-                       "%1\n\n%2.\n\n"
-                       "Kelvory only writes into bytes that already exist. Check that line 2 of "
-                       "Leagues.ini names the game executable.")
-                .arg(path, reason);
-        case FileError::Kind::NotAFile:
-            return QStringLiteral("Nothing was saved: the game executable is not a regular file.\n\n%1\n\n%2.")
-                .arg(path, reason);
-        default:
-            return QStringLiteral(
-                       "The game executable could not be saved.\n\n%1\n%2\n\n"
-                       "Your changes are still here. Close the game if it is running, make sure "
-                       "the file can be written, and save again.")
-                .arg(path, reason);
-    }
+// The same words as every other program part that saves the block.
+QString failedText(const SaveError& error) {
+    return platform::fromUtf8(saveFailureMessage(error));
 }
 
 }  // namespace
 
-SaveOutcome saveBlock(QWidget* owner, Baza& baza, const FormControls& form, const SaveTarget& target,
-                      Baza::Block& written) {
-    if (baza.loaded()) {
-        const QStringList marked = markedBoxes(form);
-        if (!marked.isEmpty()) {
-            tellUser(owner, platform::MessageIcon::Warning, refusedText(marked));
-            return SaveOutcome::Refused;
+QStringList markedBoxes(const FormControls& form) {
+    QStringList marked;
+    for (const Field& field : fields()) {
+        const QLineEdit* box = form.box(field);
+        if (!fieldMark(box).isEmpty()) {
+            marked << QStringLiteral("%1: \"%2\" (allowed: %3)").arg(fieldName(field), box->text(), allowedText(field));
         }
     }
+    return marked;
+}
+
+SaveOutcome saveBlock(QWidget* owner, Baza& baza, const FormControls& form, const SaveTarget& target, FileState& saved,
+                      FileState& onDisk) {
+    if (!baza.loaded()) {
+        tellUser(owner, platform::MessageIcon::Warning, notLoadedText(target.lookedAt));
+        return SaveOutcome::NotLoaded;
+    }
+    const QStringList marked = markedBoxes(form);
+    if (!marked.isEmpty()) {
+        tellUser(owner, platform::MessageIcon::Warning, refusedText(marked));
+        return SaveOutcome::Refused;
+    }
+    const auto askAboutChange = [owner](const DiskState& disk) {
+        const int answer = platform::services().askChoice(
+            owner, platform::MessageIcon::Warning, kApplicationTitle,
+            platform::fromUtf8(outsideChangeQuestion(disk.change)),
+            {QStringLiteral("&Overwrite"), QStringLiteral("&Reload"), QStringLiteral("Cancel")}, 2);
+        return answer == 0   ? OutsideChangeAnswer::Overwrite
+               : answer == 1 ? OutsideChangeAnswer::Reload
+                             : OutsideChangeAnswer::Cancel;
+    };
     try {
         // The location box shows the path readably; the save goes to the
         // exact path behind it.
-        if (!baza.Zapisz(target.location)) {
-            tellUser(owner, platform::MessageIcon::Warning, notLoadedText(target.lookedAt));
-            return SaveOutcome::NotLoaded;
+        const BlockSaveResult result = saveLeagueBlock(baza, saved.block, saved.stamp, target.location,
+                                                       platform::services().dataFolder(), askAboutChange);
+        switch (result.status) {
+            case BlockSaveResult::Status::NotLoaded:
+                tellUser(owner, platform::MessageIcon::Warning, notLoadedText(target.lookedAt));
+                return SaveOutcome::NotLoaded;
+            case BlockSaveResult::Status::Cancelled:
+                return SaveOutcome::Cancelled;
+            case BlockSaveResult::Status::Reload:
+                onDisk = {result.disk.block, result.disk.stamp};
+                return SaveOutcome::Reload;
+            case BlockSaveResult::Status::Saved:
+                saved = {baza.block(), result.save.stamp};
+                break;
         }
     } catch (const FileError& error) {
         tellUser(owner, platform::MessageIcon::Critical, failedText(error));
+        return SaveOutcome::Failed;
+    } catch (const SafeSaveError& error) {
+        tellUser(owner, platform::MessageIcon::Critical, platform::fromUtf8(saveFailureMessage(error)));
         return SaveOutcome::Failed;
     } catch (const std::exception& error) {
         tellUser(owner, platform::MessageIcon::Critical,
@@ -102,7 +101,6 @@ SaveOutcome saveBlock(QWidget* owner, Baza& baza, const FormControls& form, cons
                      .arg(form.Lokalizacja->text(), platform::fromUtf8(error.what())));
         return SaveOutcome::Failed;
     }
-    written = baza.block();
     tellUser(owner, platform::MessageIcon::Information, QStringLiteral("Save Successfully"));
     return SaveOutcome::Saved;
 }

@@ -26,6 +26,8 @@
 #include "ui/main_window/Launcher.h"
 #include "ui/main_window/MenuKeys.h"
 #include "ui/main_window/Messages.h"
+#include "ui/main_window/RestoreFlow.h"
+#include "ui/main_window/SetupMenu.h"
 #include "ui/widgets/Button_XP.h"
 
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
@@ -73,6 +75,11 @@ void frmMain::buildMenus() {
     open->setVisible(false);  // the Open routine runs once, at start-up
     named(menu->addSeparator(), "Sep")->setVisible(false);
     QAction* save = named(menu->addAction(QStringLiteral("Save")), "Cmd_Zapisz");
+    QAction* restore = named(menu->addAction(QStringLiteral("Restore Original Values\u2026")), "mnuRestoreOriginal");
+    restore->setEnabled(false);  // until a record exists for the loaded executable
+    named(menu->addSeparator(), "SepSetup");
+    QAction* importSetup = named(menu->addAction(QStringLiteral("Import League Setup…")), "mnuImportSetup");
+    QAction* exportSetup = named(menu->addAction(QStringLiteral("Export League Setup…")), "mnuExportSetup");
     named(menu->addSeparator(), "Sep2");
     QAction* exit = named(menu->addAction(QStringLiteral("Exit")), "Exit");
 
@@ -96,12 +103,21 @@ void frmMain::buildMenus() {
         }
     });
     connect(save, &QAction::triggered, this, [this] { Cmd_Zapisz_Click(); });
+    connect(importSetup, &QAction::triggered, this, [this] { importLeagueSetup(*this); });
+    connect(exportSetup, &QAction::triggered, this, [this] { exportLeagueSetup(*this); });
+    connect(restore, &QAction::triggered, this, &frmMain::RestoreOriginal_Click);
     connect(exit, &QAction::triggered, this, &frmMain::Exit_Click);
     connect(guide, &QAction::triggered, this, [this] { polancz_->CommunitySiteA_Click(this); });
     connect(home, &QAction::triggered, this, [this] { polancz_->CommunitySiteB_Click(this); });
     connect(issues, &QAction::triggered, this, [this] { polancz_->AuthorPage_Click(this); });
     connect(copyright, &QAction::triggered, this, [this] { polancz_->Copyright_Click(this); });
     giveMenuKeys(this);
+
+    // Menus open as windows of their own, which take the application's face
+    // (a serif one under Wine), not the window's: give them the menu bar's.
+    for (QMenu* popup : menuBar()->findChildren<QMenu*>()) {
+        popup->setFont(menuBar()->font());
+    }
 }
 
 void frmMain::connectHandlers() {
@@ -208,11 +224,13 @@ bool frmMain::MnuFileOpen_Click() {
     gamePath_ = config.gamePath;
     if (baza_->Wczytaj(gamePath_)) {
         savedBlock_ = baza_->block();
+        savedStamp_ = stampOf(gamePath_);
         locationPath_ = gamePath_;
         form_.Lokalizacja->setText(platform::pathToText(locationPath_));
         Pokaz_Dane();
         history_->settle();
     }
+    updateRestoreAction();
     return true;
 }
 
@@ -296,17 +314,46 @@ void frmMain::Combo_Change(int number) {
 
 frmMain::SaveOutcome frmMain::Cmd_Zapisz_Click() {
     history_->seal();
-    const SaveOutcome outcome = saveBlock(this, *baza_, form_, {locationPath_, gamePath_}, savedBlock_);
-    refreshChanges();  // a save that wrote the block leaves nothing changed
+    FileState saved{savedBlock_, savedStamp_};
+    FileState onDisk;
+    const SaveOutcome outcome = saveBlock(this, *baza_, form_, {locationPath_, gamePath_}, saved, onDisk);
+    if (outcome == SaveOutcome::Saved) {
+        savedStamp_ = saved.stamp;
+        setSavedBlock(saved.block);
+    } else if (outcome == SaveOutcome::Reload) {
+        // The question said the window's changes are dropped: the file's
+        // values replace them, the hidden map slots and reserved bytes too.
+        savedStamp_ = onDisk.stamp;
+        setSavedBlock(onDisk.block);
+        applyBlock(onDisk.block, QStringLiteral("Reload"));
+        baza_->replaceBlock(onDisk.block);
+        history_->settle();  // with the file's hidden slots and reserved bytes
+    }
+    updateRestoreAction();  // the first save takes the record
+    refreshChanges();       // a save that wrote the block leaves nothing changed
     return outcome;
 }
 
 void frmMain::cmd_Save_Start_Game_Click() {
-    const SaveOutcome saved = Cmd_Zapisz_Click();
-    if (saved == SaveOutcome::Failed || saved == SaveOutcome::Refused) {
-        return;  // never start the game on a half-written or unsaved executable
+    // The game starts only on an executable that holds what the window shows.
+    if (Cmd_Zapisz_Click() == SaveOutcome::Saved) {
+        startLauncher(this, form_.Text1->text());
     }
-    startLauncher(this, form_.Text1->text());
+}
+
+void frmMain::RestoreOriginal_Click() {
+    if (!baza_->loaded()) {
+        return;
+    }
+    if (const std::optional<Baza::Block> chosen = chooseRecordedBlock(this, locationPath_, baza_->block())) {
+        applyBlock(*chosen, QStringLiteral("Restore Original Values"));
+    }
+}
+
+void frmMain::updateRestoreAction() {
+    if (QAction* restore = action(QStringLiteral("mnuRestoreOriginal"))) {
+        restore->setEnabled(baza_->loaded() && hasOriginalRecord(locationPath_));
+    }
 }
 
 void frmMain::Open_Click() {

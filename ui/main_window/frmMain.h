@@ -55,8 +55,14 @@ public:
     // while Pokaz_Dane fills the boxes, which runs it once at its end).
     void txt_Change(int index);
 
+    // Save asks first when another program changed the file since it was
+    // loaded or saved (Overwrite, Reload, Cancel); Save and Start Game starts
+    // the launcher only after a save that wrote.
     SaveOutcome Cmd_Zapisz_Click();
     void cmd_Save_Start_Game_Click();
+    // Menu > Restore Original Values: offers the recorded blocks and puts the
+    // one chosen in as unsaved edits.
+    void RestoreOriginal_Click();
     void Open_Click();
     void Exit_Click();
 
@@ -132,6 +138,8 @@ private:
 
     void buildMenus();
     void buildEditMenu();
+    // Restore Original Values is offered only once a record exists.
+    void updateRestoreAction();
     void connectHandlers();
     void connectHistory(const Field& field);
 
@@ -148,6 +156,7 @@ private:
     bool presenting_ = false;
     bool listsFilled_ = false;  // afterFirstPaint has run
     Baza::Block savedBlock_;    // the block as the file holds it
+    FileStamp savedStamp_;      // the file's size and time then
     std::unique_ptr<EditHistory> history_;
     QObject* typedInto_ = nullptr;  // the box whose keystroke the next pass completes
 };
