@@ -92,7 +92,7 @@ private slots:
         }
         QCOMPARE(shown, (QStringList{"&Save", "&Restore Original Values…", "-", "&Import League Setup…", "&Export League Setup…", "-", "E&xit"}));
         const QList<QMenu*> menus = window.menuBar()->findChildren<QMenu*>();
-        QCOMPARE(menus.size(), 3);  // Menu, About and Visit
+        QCOMPARE(menus.size(), 4);  // Menu, Edit, About and Visit
         for (QMenu* popup : menus) {
             QCOMPARE(popup->font().family(), window.font().family());
             QCOMPARE(popup->font().families(), window.font().families());

@@ -1,5 +1,6 @@
 #include "ui/main_window/BoxLook.h"
 
+#include <QEvent>
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <QPainter>
@@ -28,7 +29,10 @@ int textRoom(const QLineEdit* box) {
 
 void fitFont(QLineEdit* box) {
     const QWidget* parent = box->parentWidget();
-    const QFont face = parent ? parent->font() : box->font();
+    // The window's face, bold when the box shows its text bold (a changed
+    // value, ChangeMarks.h).
+    QFont face = parent ? parent->font() : box->font();
+    face.setBold(box->font().bold());
     const int room = textRoom(box) - 2 * ValueBoxSpare;
     QFont chosen = face;
     if (QFontMetrics(face).horizontalAdvance(box->text()) > room) {
@@ -44,6 +48,20 @@ void fitFont(QLineEdit* box) {
         box->setFont(chosen);
     }
 }
+
+// Fits the text again whenever the box's font changes (bold on and off).
+class FontWatch : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::FontChange) {
+            fitFont(static_cast<QLineEdit*>(watched));
+        }
+        return false;
+    }
+};
 
 }  // namespace
 
@@ -75,5 +93,6 @@ void ValueBox::paintEvent(QPaintEvent* event) {
 
 void keepTextWhole(QLineEdit* box) {
     QObject::connect(box, &QLineEdit::textChanged, box, [box] { fitFont(box); });
+    box->installEventFilter(new FontWatch(box));
     fitFont(box);
 }

@@ -11,6 +11,7 @@ class QWidget;
 // A new state takes its place in the enum and in the table of FieldStates.cpp.
 enum class FieldState {
     NotStored,  // mark: the text cannot be stored, why, and what the field keeps
+    Changed,    // mark: the field differs from the file as last loaded or saved, and what it was
     LogoFile,   // the game data file that the logo index names, shown beside the box
 };
 

@@ -23,6 +23,11 @@ const MenuKey kMenuKeys[] = {
     {"mnuImportSetup", 'I', kNone},
     {"mnuExportSetup", 'E', kNone},
     {"Exit", 'x', kNone},
+    {"mnuEdit", 'E', kNone},
+    {"mnuUndo", 'U', QKeySequence::Undo},
+    {"mnuRedo", 'R', QKeySequence::Redo},
+    {"mnuRevert", 'v', kNone},
+    {"mnuShowChanges", 'C', kNone},
     {"mnuAbout", 'A', kNone},
     {"Visit", 'V', kNone},
     {"cmdCommunitySiteA", 'G', QKeySequence::HelpContents},  // the user guide: F1

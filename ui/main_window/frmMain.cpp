@@ -19,18 +19,21 @@
 #include "platform/Services.h"
 #include "platform/Text.h"
 #include "ui/main_window/Artwork.h"
+#include "ui/main_window/EditHistory.h"
 #include "ui/main_window/FieldMarks.h"
 #include "ui/main_window/FieldText.h"
 #include "ui/main_window/FocusRing.h"
 #include "ui/main_window/Launcher.h"
 #include "ui/main_window/MenuKeys.h"
 #include "ui/main_window/Messages.h"
-#include "ui/main_window/SetupMenu.h"
 #include "ui/main_window/RestoreFlow.h"
+#include "ui/main_window/SetupMenu.h"
 #include "ui/widgets/Button_XP.h"
 
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
-    setWindowTitle(QStringLiteral("Kelvory Exibition Mode"));
+    // The platform shows its modified marker in place of [*] while the block
+    // has unsaved changes; the title's words stay.
+    setWindowTitle(QStringLiteral("Kelvory Exibition Mode[*]"));
     setWindowIcon(drawAppIcon());
     // A compact sans-serif face: the layout is measured in pixels, and wide
     // faces would clip the frame captions.
@@ -43,6 +46,8 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     form_ = buildForm(client);
     new FocusRing(client);
     host_ = std::make_unique<CatalogueHost>(form_);
+    history_ = std::make_unique<EditHistory>([this] { return currentState(); },
+                                             [this](const WindowState& state) { showState(state); });
     buildMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -77,6 +82,8 @@ void frmMain::buildMenus() {
     QAction* exportSetup = named(menu->addAction(QStringLiteral("Export League Setup…")), "mnuExportSetup");
     named(menu->addSeparator(), "Sep2");
     QAction* exit = named(menu->addAction(QStringLiteral("Exit")), "Exit");
+
+    buildEditMenu();
 
     QMenu* about = menuBar()->addMenu(QStringLiteral("About"));
     about->setObjectName(QStringLiteral("mnuAbout"));
@@ -117,21 +124,47 @@ void frmMain::connectHandlers() {
     for (const Field& field : fields()) {
         const int member = field.member;
         QLineEdit* box = form_.box(field);
-        connect(box, &QLineEdit::textChanged, this, [this, member] { txt_Change(member); });
-        if (field.kind == FieldKind::Cat) {
-            // A category typed straight into its box is stored as its picker
-            // would store it; the box holds no more than the field does.
-            const int index = field.index;
-            connect(box, &QLineEdit::textEdited, this,
-                    [this, index](const QString& text) { baza_->setCat(index, platform::toCodePage(text)); });
-        }
+        const QString typing = QStringLiteral("Typing in %1").arg(fieldName(field));
+        // A keystroke reports the edit before the new text: the edit notes
+        // the box, and the keystroke becomes part of the history once the
+        // copy-back pass has run on its text.
+        connect(box, &QLineEdit::textChanged, this, [this, member, box, typing] {
+            txt_Change(member);
+            if (typedInto_ == box) {
+                typedInto_ = nullptr;
+                history_->typed(box, typing);
+            }
+        });
+        const bool category = field.kind == FieldKind::Cat;
+        const int index = field.index;
+        connect(box, &QLineEdit::textEdited, this, [this, box, category, index](const QString& text) {
+            if (category) {
+                // A category typed straight into its box is stored as its
+                // picker would store it; the box holds no more than the field.
+                baza_->setCat(index, platform::toCodePage(text));
+            }
+            typedInto_ = baza_->loaded() ? box : nullptr;
+        });
         if (QComboBox* picker = form_.picker(field)) {
             const int number = field.picker;
+            const QString choice = QStringLiteral("Choice in %1").arg(fieldName(field));
             // A typed, deleted or pasted character, and a choice from the list,
             // both hand the picker's text on.
-            connect(picker->lineEdit(), &QLineEdit::textEdited, this, [this, number] { Combo_Change(number); });
-            connect(picker, &QComboBox::activated, this, [this, number] { Combo_Change(number); });
+            connect(picker->lineEdit(), &QLineEdit::textEdited, this, [this, number, picker, typing] {
+                Combo_Change(number);
+                if (baza_->loaded()) {
+                    history_->typed(picker->lineEdit(), typing);
+                }
+            });
+            connect(picker, &QComboBox::activated, this, [this, number, choice] {
+                if (baza_->loaded()) {
+                    history_->record(choice, [this, number] { Combo_Change(number); });
+                } else {
+                    Combo_Change(number);
+                }
+            });
         }
+        connectHistory(field);
     }
     connect(form_.Open, &Button_XP::Click, this, &frmMain::Open_Click);
     connect(form_.cmd_Save_Start_Game, &Button_XP::Click, this, &frmMain::cmd_Save_Start_Game_Click);
@@ -176,6 +209,7 @@ void frmMain::afterFirstPaint() {
     ini_->Petla();
     ini_->Str_Petla();
     host_->shareNames(this);
+    history_->settle();  // the pickers as they now stand
 }
 
 bool frmMain::MnuFileOpen_Click() {
@@ -194,6 +228,7 @@ bool frmMain::MnuFileOpen_Click() {
         locationPath_ = gamePath_;
         form_.Lokalizacja->setText(platform::pathToText(locationPath_));
         Pokaz_Dane();
+        history_->settle();
     }
     updateRestoreAction();
     return true;
@@ -227,6 +262,7 @@ void frmMain::txt_Change(int /*index*/) {
         }
         markField(field, storeField(*baza_, field, form_.box(field)->text(), numberLocale_));
     }
+    refreshChanges();
 }
 
 void frmMain::refreshIndicators() {
@@ -251,12 +287,14 @@ bool frmMain::hasUnsavedChanges() const {
     return baza_->loaded() && baza_->block() != savedBlock_;
 }
 
-void frmMain::applyBlock(const Baza::Block& values, const QString& /*what*/) {
+void frmMain::applyBlock(const Baza::Block& values, const QString& what) {
     if (!baza_->loaded()) {
         return;
     }
-    copyFields(*baza_, values);
-    Pokaz_Dane();
+    history_->record(what, [this, &values] {
+        copyFields(*baza_, values);
+        Pokaz_Dane();
+    });
 }
 
 void frmMain::Combo_Change(int number) {
@@ -270,14 +308,12 @@ void frmMain::Combo_Change(int number) {
     if (field->kind == FieldKind::Cat) {
         // The copy-back pass never stores a category: its picker does.
         baza_->setCat(field->index, platform::toCodePage(box->text()));
+        refreshChanges();
     }
 }
 
-void frmMain::setSavedBlock(const Baza::Block& block) {
-    savedBlock_ = block;
-}
-
 frmMain::SaveOutcome frmMain::Cmd_Zapisz_Click() {
+    history_->seal();
     FileState saved{savedBlock_, savedStamp_};
     FileState onDisk;
     const SaveOutcome outcome = saveBlock(this, *baza_, form_, {locationPath_, gamePath_}, saved, onDisk);
@@ -291,8 +327,10 @@ frmMain::SaveOutcome frmMain::Cmd_Zapisz_Click() {
         setSavedBlock(onDisk.block);
         applyBlock(onDisk.block, QStringLiteral("Reload"));
         baza_->replaceBlock(onDisk.block);
+        history_->settle();  // with the file's hidden slots and reserved bytes
     }
     updateRestoreAction();  // the first save takes the record
+    refreshChanges();       // a save that wrote the block leaves nothing changed
     return outcome;
 }
 

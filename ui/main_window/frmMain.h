@@ -13,7 +13,11 @@
 #include "ui/main_window/SaveFlow.h"
 
 struct Field;
+struct WindowState;
+class EditHistory;
 class QAction;
+class QMenu;
+class QUndoStack;
 class QCloseEvent;
 class QComboBox;
 class QLineEdit;
@@ -67,15 +71,31 @@ public:
     bool hasUnsavedChanges() const;
 
     // Puts the value of every field in `values` into the boxes and pickers as
-    // unsaved edits, as if the user had typed them; nothing is written. `what`
-    // names the action in the user's words ("Import League Setup"). The
-    // hidden map slots and the reserved bytes stay as they are. Does nothing
-    // while no block is loaded.
+    // unsaved edits, as if the user had typed them; nothing is written. One
+    // undo step, named `what` in the user's words ("Import League Setup").
+    // The hidden map slots and the reserved bytes stay as they are. Does
+    // nothing while no block is loaded.
     void applyBlock(const Baza::Block& values, const QString& what);
 
     // The block as the file held it after the last load or successful save.
     const Baza::Block& savedBlock() const { return savedBlock_; }
+    // Replaces it (the file was read again, or written); the changed marks
+    // and the title follow. The window's values stay as they are.
     void setSavedBlock(const Baza::Block& block);
+
+    // The Edit menu: undo and redo of the last step, putting back every
+    // field as last loaded or saved (after asking, when something is
+    // changed), and the list of the changed fields.
+    void mnuUndo_Click();
+    void mnuRedo_Click();
+    void mnuRevert_Click();
+    void mnuShowChanges_Click();
+    // Puts back one field's value as last loaded or saved: one undo step.
+    void revertField(const Field& field);
+    // The context menu of a field's box or picker (`control`): the text
+    // field's own entries, with the window's Undo and Redo in place of the
+    // text field's, and "Revert to Saved Value". The caller owns it.
+    QMenu* fieldMenu(QWidget* control, const Field& field);
 
     // Runs the handler of picker ComboN as a typed change or as a choice from
     // its list would: the picker's text goes into the box beside it, and a
@@ -90,6 +110,7 @@ public:
     QAction* action(const QString& name) const;
     std::filesystem::path gamePath() const { return gamePath_; }
     int passCount() const { return passCount_; }
+    QUndoStack& undoStack();
 
     // The locale that typed numbers are read in (the user's, by default).
     void setNumberLocale(const QLocale& locale) { numberLocale_ = locale; }
@@ -108,10 +129,19 @@ private:
     // Brings every file-name indicator in step with the logo box on its row.
     void refreshIndicators();
 
+    // Brings the changed marks of every box and picker, and the title's
+    // modified state, in step with the block.
+    void refreshChanges();
+    // What the window shows now, and putting such a state back.
+    WindowState currentState() const;
+    void showState(const WindowState& state);
+
     void buildMenus();
+    void buildEditMenu();
     // Restore Original Values is offered only once a record exists.
     void updateRestoreAction();
     void connectHandlers();
+    void connectHistory(const Field& field);
 
     FormControls form_;
     std::unique_ptr<CatalogueHost> host_;  // how ini_ reaches the controls
@@ -127,4 +157,6 @@ private:
     bool listsFilled_ = false;  // afterFirstPaint has run
     Baza::Block savedBlock_;    // the block as the file holds it
     FileStamp savedStamp_;      // the file's size and time then
+    std::unique_ptr<EditHistory> history_;
+    QObject* typedInto_ = nullptr;  // the box whose keystroke the next pass completes
 };

@@ -1,0 +1,223 @@
+// The main window's Edit side: the changed marks and the title's modified
+// state, the undo history's view of the window, the Edit menu, and the
+// context menus of the boxes and pickers.
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "core/Fields.h"
+#include "platform/Services.h"
+#include "platform/Text.h"
+#include "ui/main_window/ChangeMarks.h"
+#include "ui/main_window/EditHistory.h"
+#include "ui/main_window/FieldText.h"
+#include "ui/main_window/Messages.h"
+#include "ui/main_window/frmMain.h"
+
+namespace {
+
+// The text a box shows for the field's value in `block`.
+QString boxText(const Baza::Block& block, const Field& field) {
+    if (field.kind == FieldKind::Cat) {
+        return platform::fromCodePage(fieldCategory(block, field));
+    }
+    return QString::number(fieldNumber(block, field));
+}
+
+QLineEdit* textFieldOf(QWidget* control) {
+    if (auto* picker = qobject_cast<QComboBox*>(control)) {
+        return picker->lineEdit();
+    }
+    return qobject_cast<QLineEdit*>(control);
+}
+
+}  // namespace
+
+void frmMain::buildEditMenu() {
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("Edit"));
+    edit->setObjectName(QStringLiteral("mnuEdit"));
+    QAction* undo = edit->addAction(QStringLiteral("Undo"));
+    undo->setObjectName(QStringLiteral("mnuUndo"));
+    QAction* redo = edit->addAction(QStringLiteral("Redo"));
+    redo->setObjectName(QStringLiteral("mnuRedo"));
+    edit->addSeparator()->setObjectName(QStringLiteral("Sep3"));
+    QAction* revert = edit->addAction(QStringLiteral("Revert to Saved"));
+    revert->setObjectName(QStringLiteral("mnuRevert"));
+    QAction* changes = edit->addAction(QStringLiteral("Show Changes\u2026"));
+    changes->setObjectName(QStringLiteral("mnuShowChanges"));
+
+    QUndoStack& stack = history_->stack();
+    undo->setEnabled(stack.canUndo());
+    redo->setEnabled(stack.canRedo());
+    connect(&stack, &QUndoStack::canUndoChanged, undo, &QAction::setEnabled);
+    connect(&stack, &QUndoStack::canRedoChanged, redo, &QAction::setEnabled);
+    connect(undo, &QAction::triggered, this, &frmMain::mnuUndo_Click);
+    connect(redo, &QAction::triggered, this, &frmMain::mnuRedo_Click);
+    connect(revert, &QAction::triggered, this, &frmMain::mnuRevert_Click);
+    connect(changes, &QAction::triggered, this, &frmMain::mnuShowChanges_Click);
+}
+
+void frmMain::connectHistory(const Field& field) {
+    QList<QWidget*> controls{form_.box(field)};
+    if (QComboBox* picker = form_.picker(field)) {
+        controls << picker << picker->lineEdit();
+    }
+    for (QWidget* control : controls) {
+        history_->watch(control);
+        if (qobject_cast<QComboBox*>(control)) {
+            continue;  // its text field has the menu
+        }
+        QWidget* owner = control == form_.box(field) ? control : control->parentWidget();
+        control->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(control, &QWidget::customContextMenuRequested, this, [this, control, owner, &field](const QPoint& at) {
+            QMenu* menu = fieldMenu(owner, field);
+            menu->exec(control->mapToGlobal(at));
+            delete menu;
+        });
+    }
+}
+
+QMenu* frmMain::fieldMenu(QWidget* control, const Field& field) {
+    QLineEdit* edit = textFieldOf(control);
+    QMenu* menu = edit ? edit->createStandardContextMenu() : new QMenu(control);
+    // One history for the whole window: the text field's own Undo and Redo,
+    // the first two entries of its menu, make way for the window's.
+    const QList<QAction*> own = menu->actions();
+    if (edit && !edit->isReadOnly() && own.size() >= 2) {
+        menu->insertAction(own[0], action(QStringLiteral("mnuUndo")));
+        menu->insertAction(own[0], action(QStringLiteral("mnuRedo")));
+        menu->removeAction(own[0]);
+        menu->removeAction(own[1]);
+    }
+    menu->addSeparator();
+    QAction* revert = menu->addAction(QStringLiteral("Revert to Saved Value"));
+    revert->setObjectName(QStringLiteral("mnuRevertField"));
+    revert->setEnabled(baza_->loaded() && (!sameField(baza_->block(), savedBlock_, field) ||
+                                           form_.box(field)->text() != boxText(savedBlock_, field)));
+    connect(revert, &QAction::triggered, this, [this, &field] { revertField(field); });
+    return menu;
+}
+
+void frmMain::setSavedBlock(const Baza::Block& block) {
+    savedBlock_ = block;
+    refreshChanges();
+    history_->settle();
+}
+
+void frmMain::refreshChanges() {
+    const bool loaded = baza_->loaded();
+    const Baza::Block& now = baza_->block();
+    for (const Field& field : fields()) {
+        QString sentence;
+        if (loaded && !sameField(now, savedBlock_, field)) {
+            sentence = changedSentence(savedBlock_, field);
+        }
+        setChangedMark(form_.box(field), sentence);
+        setChangedMark(form_.picker(field), sentence);
+    }
+    // Setting the same state again would still rewrite the system's title.
+    const bool modified = hasUnsavedChanges();
+    if (modified != isWindowModified()) {
+        setWindowModified(modified);
+    }
+}
+
+WindowState frmMain::currentState() const {
+    WindowState state{baza_->block(), {}, {}};
+    state.boxes.reserve(FieldCount);
+    for (const Field& field : fields()) {
+        state.boxes << form_.box(field)->text();
+    }
+    for (const auto& [number, picker] : form_.combo) {
+        state.pickers << picker->currentText();
+    }
+    return state;
+}
+
+void frmMain::showState(const WindowState& state) {
+    // As presenting: every box first, then one copy-back pass over them all,
+    // which brings the indicators and marks in step.
+    presenting_ = true;
+    qsizetype at = 0;
+    for (const Field& field : fields()) {
+        form_.box(field)->setText(state.boxes.value(at++));
+    }
+    presenting_ = false;
+    at = 0;
+    for (const auto& [number, picker] : form_.combo) {
+        const QString text = state.pickers.value(at++);
+        if (picker->currentText() != text) {
+            picker->setCurrentIndex(picker->findText(text, Qt::MatchExactly));
+            picker->setEditText(text);
+        }
+    }
+    // Fields whose text cannot be stored take the state's value from here;
+    // the pass stores the others, which are the same.
+    copyFields(*baza_, state.block);
+    txt_Change(-1);
+}
+
+QUndoStack& frmMain::undoStack() {
+    return history_->stack();
+}
+
+void frmMain::mnuUndo_Click() {
+    history_->undo();
+}
+
+void frmMain::mnuRedo_Click() {
+    history_->redo();
+}
+
+void frmMain::mnuRevert_Click() {
+    if (!baza_->loaded()) {
+        return;
+    }
+    if (hasUnsavedChanges()) {
+        const auto count = changedFields(savedBlock_, baza_->block()).size();
+        const QString question =
+            QStringLiteral(
+                "Put back every value as it was last loaded or saved?\n\n%1 %2 will go back. "
+                "Edit > Undo takes this back.")
+                .arg(count)
+                .arg(count == 1 ? QStringLiteral("changed value") : QStringLiteral("changed values"));
+        const int answer =
+            platform::services().askChoice(this, platform::MessageIcon::Warning, kApplicationTitle, question,
+                                           {QStringLiteral("&Revert"), QStringLiteral("Cancel")}, 0);
+        if (answer != 0) {
+            return;
+        }
+    }
+    history_->record(QStringLiteral("Revert to Saved"), [this] {
+        copyFields(*baza_, savedBlock_);
+        Pokaz_Dane();
+    });
+}
+
+void frmMain::revertField(const Field& field) {
+    if (!baza_->loaded()) {
+        return;
+    }
+    history_->record(QStringLiteral("Revert %1 to Saved Value").arg(fieldName(field)), [this, &field] {
+        QLineEdit* box = form_.box(field);
+        if (field.kind == FieldKind::Cat) {
+            box->setText(boxText(savedBlock_, field));
+            baza_->setCat(field.index, fieldCategory(savedBlock_, field));
+        } else {
+            setFieldNumber(*baza_, field, fieldNumber(savedBlock_, field));
+            box->setText(boxText(savedBlock_, field));
+        }
+        refreshChanges();
+    });
+}
+
+void frmMain::mnuShowChanges_Click() {
+    history_->seal();
+    const QStringList lines = baza_->loaded() ? changeLines(savedBlock_, baza_->block()) : QStringList();
+    const QString text = lines.isEmpty() ? QStringLiteral("No changes since the last save")
+                                         : QStringLiteral("Changed since the last load or save (saved \u2192 now):");
+    platform::services().reviewList(this, kApplicationTitle, text, lines, QString());
+}
