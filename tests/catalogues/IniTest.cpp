@@ -71,13 +71,20 @@ private slots:
         const int ok = int(ConfigResult::Status::Ok), tooShort = int(ConfigResult::Status::TooShort);
         QTest::newRow("three lines") << true << QByteArray("first\r\nGame.exe\r\nOther.exe\r\n") << ok << "Game.exe";
         QTest::newRow("empty line 2") << true << QByteArray("first\r\n\r\nx\r\n") << ok << "";
-        QTest::newRow("blanks kept") << true << QByteArray("1\r\n  My Game.exe \t\r\n") << ok << "  My Game.exe \t";
+        QTest::newRow("blanks kept") << true << QByteArray("1\r\n  My Game.exe  \r\n") << ok << "  My Game.exe  ";
         QTest::newRow("one line") << true << QByteArray("Game.exe\r\n") << tooShort << "second line";
         QTest::newRow("missing file") << false << QByteArray() << int(ConfigResult::Status::Missing) << "not found";
         // Only the first two lines are read, never more than 4096 bytes.
         const int badName = int(ConfigResult::Status::BadName), tooLong = int(ConfigResult::Status::TooLong);
         QTest::newRow("NUL in line 2") << true << QByteArray("x\r\nStandInGame.exe\0.bak\r\n", 25) << badName
                                        << "holds a character that a file name cannot hold";
+        // A tab is kept where file names may hold it; Windows names cannot.
+#ifdef Q_OS_WIN
+        QTest::newRow("tab in line 2") << true << QByteArray("1\r\nMy Game.exe\t\r\n") << badName
+                                       << "holds a character that a file name cannot hold";
+#else
+        QTest::newRow("tab in line 2") << true << QByteArray("1\r\nMy Game.exe\t\r\n") << ok << "My Game.exe\t";
+#endif
         QTest::newRow("long line 1") << true << (QByteArray(5000, 'x') + "\r\nGame.exe\r\n") << tooLong
                                      << "first two lines are longer than 4096 bytes";
         QTest::newRow("long line 2") << true << ("x\r\n" + QByteArray(4093, 'g') + "\r\n") << tooLong
