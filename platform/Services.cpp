@@ -195,22 +195,31 @@ int askChoice(QWidget* owner, MessageIcon icon, const QString& caption, const QS
     return chosen < 0 ? static_cast<int>(buttons.size()) - 1 : static_cast<int>(chosen);
 }
 
-bool reviewList(QWidget* owner, const QString& caption, const QString& text, const QStringList& lines,
-                const QString& acceptCaption) {
-    QDialog dialog(owner);
+// A dialog in the window's face: `text` above `list`, `buttons` below, the
+// list named after the dialog for assistive technology.
+void layOutListDialog(QDialog& dialog, const QString& caption, const QString& text, QWidget* list,
+                      QDialogButtonBox* buttons) {
     dialog.setWindowTitle(caption);
     dialog.setFont(windowFont(QApplication::font("QMessageBox").pointSizeF()));
     auto* layout = new QVBoxLayout(&dialog);
     auto* intro = new QLabel(text, &dialog);
     intro->setWordWrap(true);
+    intro->setBuddy(list);
+    list->setAccessibleName(caption);
+    list->setMinimumSize(480, 200);
     layout->addWidget(intro);
+    layout->addWidget(list);
+    layout->addWidget(buttons);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+}
+
+bool reviewList(QWidget* owner, const QString& caption, const QString& text, const QStringList& lines,
+                const QString& acceptCaption) {
+    QDialog dialog(owner);
     auto* list = new QPlainTextEdit(lines.join(QLatin1Char('\n')), &dialog);
     list->setReadOnly(true);  // selectable and copyable, not editable
     list->setLineWrapMode(QPlainTextEdit::NoWrap);
-    list->setAccessibleName(caption);
-    list->setMinimumSize(480, 200);
-    intro->setBuddy(list);
-    layout->addWidget(list);
     auto* buttons = new QDialogButtonBox(&dialog);
     if (acceptCaption.isEmpty()) {
         buttons->addButton(QDialogButtonBox::Close);
@@ -218,38 +227,23 @@ bool reviewList(QWidget* owner, const QString& caption, const QString& text, con
         buttons->addButton(acceptCaption, QDialogButtonBox::AcceptRole)->setDefault(true);
         buttons->addButton(QDialogButtonBox::Cancel);
     }
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    layout->addWidget(buttons);
+    layOutListDialog(dialog, caption, text, list, buttons);
     return dialog.exec() == QDialog::Accepted && !acceptCaption.isEmpty();
 }
 
 int chooseFromList(QWidget* owner, const QString& caption, const QString& text, const QStringList& lines,
                    int preselected, const QString& acceptCaption) {
     QDialog dialog(owner);
-    dialog.setWindowTitle(caption);
-    dialog.setFont(windowFont(QApplication::font("QMessageBox").pointSizeF()));
-    auto* layout = new QVBoxLayout(&dialog);
-    auto* intro = new QLabel(text, &dialog);
-    intro->setWordWrap(true);
-    layout->addWidget(intro);
     auto* list = new QListWidget(&dialog);
     list->addItems(lines);
-    list->setAccessibleName(caption);
-    list->setMinimumSize(480, 200);
     if (preselected >= 0 && preselected < lines.size()) {
         list->setCurrentRow(preselected);
     }
-    intro->setBuddy(list);
-    layout->addWidget(list);
     auto* buttons = new QDialogButtonBox(&dialog);
-    QPushButton* accept = buttons->addButton(acceptCaption, QDialogButtonBox::AcceptRole);
-    accept->setDefault(true);
+    buttons->addButton(acceptCaption, QDialogButtonBox::AcceptRole)->setDefault(true);
     buttons->addButton(QDialogButtonBox::Cancel);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layOutListDialog(dialog, caption, text, list, buttons);
     QObject::connect(list, &QListWidget::itemActivated, &dialog, &QDialog::accept);
-    layout->addWidget(buttons);
     if (dialog.exec() != QDialog::Accepted) {
         return -1;
     }
