@@ -6,7 +6,6 @@
 #include <QIcon>
 #include <QImageReader>
 #include <QTest>
-#include <QtEndian>
 
 #include "app/IconFile.h"
 #include "ui/main_window/Artwork.h"
@@ -25,12 +24,23 @@ QImage patterned(int width, int height) {
     return image;
 }
 
+// A little-endian number of `size` bytes at `at`; bytes past the end of a
+// short file read as zero, so its checks fail instead of reading beyond it.
+quint32 littleEndian(const QByteArray& bytes, int at, int size) {
+    quint32 value = 0;
+    for (int i = size - 1; i >= 0; --i) {
+        const int index = at + i;
+        value = (value << 8) | (index >= 0 && index < bytes.size() ? quint8(bytes[index]) : 0U);
+    }
+    return value;
+}
+
 quint16 word(const QByteArray& bytes, int at) {
-    return qFromLittleEndian<quint16>(bytes.constData() + at);
+    return quint16(littleEndian(bytes, at, 2));
 }
 
 quint32 doubleWord(const QByteArray& bytes, int at) {
-    return qFromLittleEndian<quint32>(bytes.constData() + at);
+    return littleEndian(bytes, at, 4);
 }
 
 // The images of an icon file as Qt's icon reader gives them.
