@@ -6,10 +6,10 @@
 #include "core/Baza.h"
 #include "platform/ConsoleProgram.h"
 #include "platform/FileNames.h"
-#include "setup/BlockSave.h"
+#include "store/BlockSave.h"
 #include "setup/LeagueSetup.h"
-#include "setup/OriginalRecord.h"
-#include "setup/SafeSave.h"
+#include "store/OriginalRecord.h"
+#include "store/SafeSave.h"
 
 #ifdef _WIN32
 #define KELVORY_RECORD_FOLDER_TEXT "%LOCALAPPDATA%\\Kelvory"

@@ -9,7 +9,7 @@
 #include "core/Baza.h"
 #include "platform/CodePage.h"
 #include "setup/LeagueSetup.h"
-#include "setup/OriginalRecord.h"
+#include "store/OriginalRecord.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 
 #include "../setup/BlockBytes.h"
 #include "WindowFixture.h"
-#include "setup/SafeSave.h"
+#include "store/SafeSave.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "../common/TestFiles.h"
 #include "BlockBytes.h"
 #include "core/Baza.h"
-#include "setup/BlockSave.h"
+#include "store/BlockSave.h"
 #include "setup/LeagueSetup.h"
 
 using namespace testfiles;

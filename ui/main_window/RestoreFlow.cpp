@@ -9,8 +9,8 @@
 #include "platform/Paths.h"
 #include "platform/Services.h"
 #include "platform/Text.h"
-#include "setup/OriginalRecord.h"
-#include "setup/SafeSave.h"
+#include "store/OriginalRecord.h"
+#include "store/SafeSave.h"
 #include "ui/main_window/Messages.h"
 
 namespace {

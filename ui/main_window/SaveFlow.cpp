@@ -8,7 +8,7 @@
 #include "platform/Paths.h"
 #include "platform/Services.h"
 #include "platform/Text.h"
-#include "setup/BlockSave.h"
+#include "store/BlockSave.h"
 #include "ui/main_window/FieldMarks.h"
 #include "ui/main_window/FieldText.h"
 #include "ui/main_window/FormLayout.h"

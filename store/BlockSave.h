@@ -5,7 +5,7 @@
 #include <string>
 
 #include "core/Baza.h"
-#include "setup/SafeSave.h"
+#include "store/SafeSave.h"
 
 // Writing the league block into the game executable. Every write, from the
 // window and from the console program, goes through saveLeagueBlock: the

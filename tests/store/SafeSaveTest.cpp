@@ -9,11 +9,11 @@
 #include <QtTest>
 
 #include "../common/TestFiles.h"
-#include "BlockBytes.h"
-#include "setup/BlockSave.h"
-#include "setup/OriginalRecord.h"
-#include "setup/SafeSave.h"
-#include "setup/Sha256.h"
+#include "../setup/BlockBytes.h"
+#include "store/BlockSave.h"
+#include "store/OriginalRecord.h"
+#include "store/SafeSave.h"
+#include "store/Sha256.h"
 
 using namespace testfiles;
 

@@ -1,8 +1,8 @@
-#include "setup/SafeSave.h"
+#include "store/SafeSave.h"
 
 #include <tuple>
 
-#include "setup/Sha256.h"
+#include "store/Sha256.h"
 
 using baza_regions::BlockBytes;
 using baza_regions::kRegions;

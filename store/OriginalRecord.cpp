@@ -1,11 +1,11 @@
-#include "setup/OriginalRecord.h"
+#include "store/OriginalRecord.h"
 
 #include <chrono>
 #include <ctime>
 #include <sstream>
 
-#include "platform/AtomicFile.h"
-#include "setup/Sha256.h"
+#include "platform/FileSystem.h"
+#include "store/Sha256.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platform/AtomicFile.h"
+#include "platform/FileSystem.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -11,7 +11,7 @@
 #include "core/Baza.h"
 #include "core/BazaRegions.h"
 #include "platform/BinaryFile.h"
-#include "setup/OriginalRecord.h"
+#include "store/OriginalRecord.h"
 
 // Saving the league block so that there is always a way back: before the game
 // executable is touched, a record of the bytes about to be overwritten is

@@ -1,4 +1,4 @@
-#include "setup/BlockSave.h"
+#include "store/BlockSave.h"
 
 #include "platform/BinaryFile.h"
 #include "platform/FileNames.h"
