@@ -13,36 +13,24 @@
 // put-back of a failed write and the read-back are made in this one place
 // (SafeSave.h).
 
-// What to do when the file no longer holds what Kelvory expects there.
-enum class OutsideChangeAnswer {
-    Overwrite,  // save the values anyway
-    Reload,     // save nothing; the caller shows what the file holds
-    Cancel,     // save nothing
-};
-
 struct BlockSaveResult {
     enum class Status {
-        Saved,      // written, flushed and read back
+        Saved,      // written, synced and read back
         NotLoaded,  // no block loaded: nothing was opened
         Reload,     // an outside change, answered Reload: nothing was written
         Cancelled,  // an outside change, answered Cancel: nothing was written
     };
     Status status = Status::NotLoaded;
-    DiskState disk;       // the file right before the save (once it was read)
-    SafeSaveResult save;  // once saved
+    SafeSaveResult save;  // once the file was opened
 };
 
 // Saves the loaded block of `baza` into the game executable at `game`: only
-// the five regions, in place, never creating, truncating or growing the file.
-// `expected` and `expectedStamp` are what the file should hold (the block
-// last loaded or saved there, and the file's size and time then; a stamp of
-// size -1 is not compared). When the file holds something else,
-// `onOutsideChange` decides. Records go into `recordFolder`.
+// the five regions, in place, never creating, truncating or growing the file
+// (SafeSave.h). Records go into `recordFolder`.
 // Throws SaveError (the file cannot be opened, or is refused) and
 // SafeSaveError (record, read-back, failed write: SafeSave.h).
-BlockSaveResult saveLeagueBlock(Baza& baza, const Baza::Block& expected, const FileStamp& expectedStamp,
-                                const std::filesystem::path& game, const std::filesystem::path& recordFolder,
-                                const std::function<OutsideChangeAnswer(const DiskState&)>& onOutsideChange);
+BlockSaveResult saveLeagueBlock(const Baza& baza, const Expected& expected, const std::filesystem::path& game,
+                                const std::filesystem::path& recordFolder, const OutsideChangeQuestion& ask);
 
 // The question put when the file changed outside Kelvory (`change` is not None).
 std::string outsideChangeQuestion(OutsideChange change);
@@ -51,6 +39,7 @@ std::string outsideChangeQuestion(OutsideChange change);
 std::string saveFailureMessage(const SaveError& error);
 std::string saveFailureMessage(const SafeSaveError& error);
 
-// Why the game executable at `game` did not load (Baza::Wczytaj returned
-// false): where Kelvory looked, and the system's reason.
-std::string loadFailureMessage(const std::filesystem::path& game);
+// Why the game executable at `game` did not load: where Kelvory looked, and
+// `reason`, or when it is empty the system's reason (Baza::Wczytaj returned
+// false).
+std::string loadFailureMessage(const std::filesystem::path& game, const std::string& reason = {});

@@ -1,11 +1,8 @@
 #include "store/OriginalRecord.h"
 
+#include <algorithm>
 #include <chrono>
 #include <ctime>
-#include <sstream>
-
-#include "platform/FileSystem.h"
-#include "store/Sha256.h"
 
 namespace {
 
@@ -54,10 +51,6 @@ std::string escapePath(const std::string& path) {
         }
     }
     return text;
-}
-
-std::string snapshotText(const BlockSnapshot& snapshot) {
-    return snapshot.date + " " + hexOf(snapshot.bytes);
 }
 
 // Walks the record's lines, each "key value", in their fixed order.
@@ -134,6 +127,23 @@ bool isDigits(const std::string& text, std::size_t from, std::size_t count) {
     return true;
 }
 
+// A length or size as the record writes it: decimal, no sign, no leading zero.
+bool isCount(const std::string& text) {
+    return !text.empty() && text.size() <= 15 && isDigits(text, 0, text.size()) && (text.size() == 1 || text[0] != '0');
+}
+
+bool isHex(const std::string& text, std::size_t digits) {
+    if (text.size() != digits) {
+        return false;
+    }
+    for (const char c : text) {
+        if (hexValue(c) < 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool isDate(const std::string& text) {
     // 2026-12-06T23:15:39Z
     return text.size() == 20 && isDigits(text, 0, 4) && text[4] == '-' && isDigits(text, 5, 2) && text[7] == '-' &&
@@ -189,24 +199,101 @@ std::string unescapePath(const Lines& lines, const std::string& text) {
     return path;
 }
 
+std::string snapshotLine(const char* key, const BlockSnapshot& snapshot) {
+    return std::string(key) + " " + snapshot.date + " " + hexOf(snapshot.bytes) + "\n";
+}
+
+ExecutableIdentity parseIdentity(const Lines& lines, const std::string& value) {
+    const std::size_t space = value.find(' ');
+    ExecutableIdentity identity;
+    if (space == std::string::npos || !isCount(value.substr(0, space)) || !isHex(value.substr(space + 1), 64)) {
+        lines.fail("a size in bytes and 64 hex digits expected");
+    }
+    identity.size = std::stoll(value.substr(0, space));
+    identity.headSha256 = value.substr(space + 1);
+    return identity;
+}
+
+// The history entries that follow an original, counted against the limit.
+void parseHistory(Lines& lines, RecordedExecutable& executable, std::size_t& entries) {
+    while (std::optional<std::string> before = lines.take("before-save")) {
+        if (++entries > kHistoryLimit) {
+            lines.fail("more than " + std::to_string(kHistoryLimit) + " history entries");
+        }
+        executable.history.push_back(parseSnapshot(lines, *before));
+    }
+}
+
+// The first format: one executable, its identity on two lines of their own.
+void parseFormat1(Lines& lines, OriginalRecord& record) {
+    RecordedExecutable executable;
+    const std::string size = lines.need("size");
+    if (!isCount(size)) {
+        lines.fail("a size in bytes expected");
+    }
+    executable.identity.size = std::stoll(size);
+    executable.identity.headSha256 = lines.need("sha256-of-first-" + std::to_string(kIdentityBytes) + "-bytes");
+    if (!isHex(executable.identity.headSha256, 64)) {
+        lines.fail("64 hex digits 0-9 and a-f expected");
+    }
+    if (lines.need("regions") != regionsText()) {
+        lines.fail("the regions must be " + regionsText());
+    }
+    executable.original = parseSnapshot(lines, lines.need("original"));
+    std::size_t entries = 0;
+    parseHistory(lines, executable, entries);
+    record.executables.push_back(std::move(executable));
+}
+
+void parseFormat2(Lines& lines, OriginalRecord& record) {
+    if (lines.need("regions") != regionsText()) {
+        lines.fail("the regions must be " + regionsText());
+    }
+    std::size_t entries = 0;
+    std::optional<std::string> identity = lines.take("executable");
+    if (!identity) {
+        lines.fail("\"executable\" expected");
+    }
+    for (; identity; identity = lines.take("executable")) {
+        if (record.executables.size() == kExecutableLimit) {
+            lines.fail("more than " + std::to_string(kExecutableLimit) + " executables");
+        }
+        RecordedExecutable executable;
+        executable.identity = parseIdentity(lines, *identity);
+        executable.original = parseSnapshot(lines, lines.need("original"));
+        parseHistory(lines, executable, entries);
+        record.executables.push_back(std::move(executable));
+    }
+}
+
 }  // namespace
 
+const RecordedExecutable* OriginalRecord::find(const ExecutableIdentity& identity) const {
+    for (const RecordedExecutable& executable : executables) {
+        if (executable.identity == identity) {
+            return &executable;
+        }
+    }
+    return nullptr;
+}
+
 std::string recordText(const OriginalRecord& record) {
-    std::ostringstream out;
-    out << kMagic << " " << kRecordFormat << "\n"
-        << "path " << escapePath(record.path) << "\n"
-        << "size " << record.size << "\n"
-        << "sha256-of-first-" << kIdentityBytes << "-bytes " << record.headSha256 << "\n"
-        << "regions " << regionsText() << "\n"
-        << "original " << snapshotText(record.original) << "\n";
-    for (const BlockSnapshot& before : record.history) {
-        out << "before-save " << snapshotText(before) << "\n";
+    std::string text = std::string(kMagic) + " " + std::to_string(kRecordFormat) + "\n" + "path " +
+                       escapePath(record.path) + "\n" + "regions " + regionsText() + "\n";
+    for (const RecordedExecutable& executable : record.executables) {
+        text += "executable " + std::to_string(executable.identity.size) + " " + executable.identity.headSha256 + "\n";
+        text += snapshotLine("original", executable.original);
+        for (const BlockSnapshot& before : executable.history) {
+            text += snapshotLine("before-save", before);
+        }
     }
     if (record.lastWritten) {
-        out << "last-written " << snapshotText(*record.lastWritten) << "\n";
+        text += snapshotLine("last-written", *record.lastWritten);
     }
-    out << "end\n";
-    return out.str();
+    if (record.writing) {
+        text += snapshotLine("writing", *record.writing);
+    }
+    return text + "end\n";
 }
 
 OriginalRecord parseRecord(const std::string& text) {
@@ -215,88 +302,53 @@ OriginalRecord parseRecord(const std::string& text) {
     }
     Lines lines(text);
     OriginalRecord record;
-    if (lines.need(kMagic) != std::to_string(kRecordFormat)) {
-        lines.fail("format " + std::to_string(kRecordFormat) + " expected");
+    const std::string format = lines.need(kMagic);
+    if (format != "1" && format != std::to_string(kRecordFormat)) {
+        lines.fail("format 1 or " + std::to_string(kRecordFormat) + " expected");
     }
     record.path = unescapePath(lines, lines.need("path"));
-    const std::string size = lines.need("size");
-    if (size.empty() || size.size() > 15 || !isDigits(size, 0, size.size()) || (size.size() > 1 && size[0] == '0')) {
-        lines.fail("a size in bytes expected");
-    }
-    record.size = std::stoll(size);
-    record.headSha256 = lines.need("sha256-of-first-" + std::to_string(kIdentityBytes) + "-bytes");
-    if (record.headSha256.size() != 64) {
-        lines.fail("64 hex digits expected");
-    }
-    for (const char c : record.headSha256) {
-        if (hexValue(c) < 0) {
-            lines.fail("hex digits 0-9 and a-f expected");
-        }
-    }
-    if (lines.need("regions") != regionsText()) {
-        lines.fail("the regions must be " + regionsText());
-    }
-    record.original = parseSnapshot(lines, lines.need("original"));
-    while (std::optional<std::string> before = lines.take("before-save")) {
-        if (record.history.size() == kHistoryLimit) {
-            lines.fail("more than " + std::to_string(kHistoryLimit) + " history entries");
-        }
-        record.history.push_back(parseSnapshot(lines, *before));
+    if (format == "1") {
+        parseFormat1(lines, record);
+    } else {
+        parseFormat2(lines, record);
     }
     if (std::optional<std::string> written = lines.take("last-written")) {
         record.lastWritten = parseSnapshot(lines, *written);
+    }
+    if (format != "1") {
+        if (std::optional<std::string> writing = lines.take("writing")) {
+            record.writing = parseSnapshot(lines, *writing);
+        }
     }
     lines.needEnd();
     return record;
 }
 
-void addToHistory(OriginalRecord& record, const BlockSnapshot& before) {
-    record.history.push_back(before);
-    if (record.history.size() > kHistoryLimit) {
-        record.history.erase(
-            record.history.begin(),
-            record.history.begin() + static_cast<std::ptrdiff_t>(record.history.size() - kHistoryLimit));
-    }
-}
-
-std::string recordPathText(const std::filesystem::path& game) {
-    std::error_code error;
-    std::filesystem::path absolute = std::filesystem::absolute(game, error);
-    if (error) {
-        absolute = game;
-    }
-    // UTF-8 on Windows; elsewhere the bytes of the path as they are.
-    return absolute.lexically_normal().u8string();
-}
-
-std::filesystem::path recordFileFor(const std::filesystem::path& folder, const std::filesystem::path& game) {
-    return folder / ("league-block-" + sha256Hex(recordPathText(game)).substr(0, 24) + ".txt");
-}
-
-std::optional<OriginalRecord> readRecordFile(const std::filesystem::path& file) {
-    // Nothing there, or a folder on the way that is a file: no record (and
-    // writing one will say why it cannot).
-    std::error_code error;
-    if (!std::filesystem::exists(file, error)) {
-        return std::nullopt;
-    }
-    std::string text;
-    try {
-        text = platform::readSmallFile(file, kRecordFileLimit);
-    } catch (const FileError& error) {
-        if (error.kind() == FileError::Kind::Missing) {
-            return std::nullopt;
+void noteBeforeSave(OriginalRecord& record, const ExecutableIdentity& identity, const BlockSnapshot& before) {
+    auto known = std::find_if(record.executables.begin(), record.executables.end(),
+                              [&](const RecordedExecutable& executable) { return executable.identity == identity; });
+    if (known == record.executables.end()) {
+        record.executables.push_back({identity, before, {}});
+        if (record.executables.size() > kExecutableLimit) {
+            // The very first original is the one most worth keeping.
+            record.executables.erase(record.executables.begin() + 1);
         }
-        throw RecordError(error.reason());
+        return;
     }
-    return parseRecord(text);
-}
-
-void writeRecordFile(const std::filesystem::path& file, const OriginalRecord& record) {
-    try {
-        platform::writeFileReplacing(file, recordText(record));
-    } catch (const FileError& error) {
-        throw RecordError(error.reason());
+    const BlockSnapshot& newest = known->history.empty() ? known->original : known->history.back();
+    if (newest.bytes == before.bytes) {
+        return;
+    }
+    known->history.push_back(before);
+    std::size_t entries = 0;
+    for (const RecordedExecutable& executable : record.executables) {
+        entries += executable.history.size();
+    }
+    for (RecordedExecutable& executable : record.executables) {
+        while (entries > kHistoryLimit && !executable.history.empty()) {
+            executable.history.erase(executable.history.begin());
+            --entries;
+        }
     }
 }
 

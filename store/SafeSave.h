@@ -2,7 +2,8 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <memory>
+#include <functional>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -13,45 +14,20 @@
 #include "platform/BinaryFile.h"
 #include "store/OriginalRecord.h"
 
-// Saving the league block so that there is always a way back: before the game
-// executable is touched, a record of the bytes about to be overwritten is
-// written (OriginalRecord.h); before writing, the bytes on disk are compared
-// with what Kelvory last loaded or saved there; after writing, they are read
-// back through a new open; and a save that fails part-way puts back what it
-// had overwritten. The window and the console program both save through here.
-
-// The file layer the save goes through: the system's files, or a test's
-// stand-in that fails or lies on purpose.
-class GameFile {
-public:
-    virtual ~GameFile() = default;
-    virtual std::int64_t size() const = 0;
-    virtual std::size_t readAt(std::int64_t offset, void* buffer, std::size_t size) = 0;
-    virtual void writeAt(std::int64_t offset, const void* buffer, std::size_t size) = 0;
-    virtual void flushToDisk() = 0;
-    virtual void close() = 0;
-};
-
-class GameFiles {
-public:
-    virtual ~GameFiles() = default;
-    // Opens as BinaryFile does; throws FileError.
-    virtual std::unique_ptr<GameFile> open(const std::filesystem::path& path, BinaryFile::Mode mode);
-};
-
-// The file layer in use; useGameFiles(nullptr) goes back to the system's.
-GameFiles& gameFiles();
-void useGameFiles(GameFiles* files);
-
-// Size and modification time of a file, learnt without reading it.
-struct FileStamp {
-    std::int64_t size = -1;  // -1: unknown
-    std::filesystem::file_time_type time{};
-
-    bool operator==(const FileStamp& other) const { return size == other.size && time == other.time; }
-    bool operator!=(const FileStamp& other) const { return !(*this == other); }
-};
-FileStamp stampOf(const std::filesystem::path& file);
+// Saving the league block so that there is always a way back. One save, under
+// a lock that keeps every other Kelvory out of the same record:
+//  1. the game executable is opened once for update; its 199 bytes are read
+//     and compared with what Kelvory expects there (an outside change is
+//     put to the caller, with the file closed and the lock let go meanwhile);
+//  2. the record (OriginalRecord.h) notes the bytes about to be overwritten,
+//     and what is about to be written, completely on disk first;
+//  3. the 199 bytes are written through the same open, synced and closed;
+//  4. they are read back through a new open and compared;
+//  5. the record notes what was written.
+// A write, sync or close that fails, or a read-back that fails or differs,
+// puts back the overwritten bytes through a new open and reads them back; a
+// save that in the end wrote nothing leaves the record as it found it. The
+// game file is read at most 199 + 64 KiB + 199 bytes and written 199 bytes.
 
 // What another program did to the game executable since Kelvory last loaded
 // or saved it.
@@ -61,7 +37,7 @@ enum class OutsideChange {
     SizeOrTime,  // the block is the same, but the file's size or time changed
 };
 
-// The game executable as it stands right before a save.
+// The game executable as the save found it.
 struct DiskState {
     baza_regions::BlockBytes bytes{};
     Baza::Block block;
@@ -69,58 +45,92 @@ struct DiskState {
     OutsideChange change = OutsideChange::None;
 };
 
-// Reads the five regions (199 bytes, nothing else) and compares them, and the
-// file's size and time, with what Kelvory expects there. Throws SaveError when
-// the file is gone, not a regular file, too short (Kind::TooShort, as
-// Baza::Zapisz words it) or unreadable.
-DiskState inspectGame(const std::filesystem::path& game, const Baza::Block& expected, const FileStamp& expectedStamp);
+// What the file should hold when the save begins.
+struct Expected {
+    Baza::Block block;  // the block last loaded or saved there
+    FileStamp stamp;    // the file's size and time then; size -1: not compared
+    // `block` must also be what the record says Kelvory last wrote, when it
+    // says so (the console program, which loads right before it saves, learns
+    // so of another program's change since Kelvory's last save).
+    bool lastWrittenToo = false;
+};
 
-// A save that did not go as it should, after the checks let it start.
+// Kelvory's own bytes are no outside change: a file whose every byte of the
+// block is either the expected one or the one of the record's unfinished write
+// (a save that failed part-way) holds what Kelvory left there.
+OutsideChange compareWithExpected(const baza_regions::BlockBytes& found, const FileStamp& stamp,
+                                  const baza_regions::BlockBytes& expected, const FileStamp& expectedStamp,
+                                  const std::optional<baza_regions::BlockBytes>& unfinished);
+
+enum class OutsideChangeAnswer {
+    Overwrite,  // save the values anyway
+    Reload,     // save nothing; the caller shows what the file holds
+    Cancel,     // save nothing
+};
+
+// A save that did not go as it should, once the file had been opened.
 class SafeSaveError : public std::runtime_error {
 public:
     enum class Kind {
         RecordUnwritable,  // the record could not be written: the game executable was not touched
-        RecordUnreadable,  // a record exists but cannot be read: it is not replaced, nothing was written
-        NotAsWritten,      // the read-back does not match what was written
-        PutBack,           // a write failed; what had been overwritten was put back: the file is as before
-        PartlyWritten,     // a write failed and putting back failed too: `mayHaveChanged` lists the bytes
+        RecordUnreadable,  // a record may exist but cannot be read: it is not replaced, nothing was written
+        Busy,              // another Kelvory is saving into the same executable: nothing was written
+        PutBack,           // the save failed; what had been overwritten was put back and read back
+        PartlyWritten,     // the save failed and putting back failed too: `mayHaveChanged` lists the bytes
     };
-    SafeSaveError(Kind kind, std::filesystem::path file, std::string reason,
-                  std::vector<std::pair<std::int64_t, std::size_t>> mayHaveChanged = {});
+    // What went wrong, for PutBack and PartlyWritten.
+    enum class Cause {
+        Write,            // a write, the sync or the close failed
+        ReadBackFailed,   // the bytes written could not be read back
+        ReadBackDiffers,  // the bytes read back are not the bytes written
+    };
+    using Ranges = std::vector<std::pair<std::int64_t, std::size_t>>;
+
+    SafeSaveError(Kind kind, std::filesystem::path file, std::string reason, Cause cause = Cause::Write,
+                  Ranges mayHaveChanged = {}, FileStamp stampAfter = {});
 
     Kind kind() const { return kind_; }
+    Cause cause() const { return cause_; }
     // The record file for the record kinds, the game executable otherwise.
     const std::filesystem::path& file() const { return file_; }
     const std::string& reason() const { return reason_; }
     // Offset and length of each region that may hold neither the old nor the new bytes.
-    const std::vector<std::pair<std::int64_t, std::size_t>>& mayHaveChanged() const { return mayHaveChanged_; }
+    const Ranges& mayHaveChanged() const { return mayHaveChanged_; }
+    // PutBack: the file's size and time once the old bytes were back.
+    const FileStamp& stampAfter() const { return stampAfter_; }
 
 private:
     Kind kind_;
+    Cause cause_;
     std::filesystem::path file_;
     std::string reason_;
-    std::vector<std::pair<std::int64_t, std::size_t>> mayHaveChanged_;
+    Ranges mayHaveChanged_;
+    FileStamp stampAfter_;
 };
 
 struct SafeSaveResult {
-    FileStamp stamp;               // the file after the save
+    enum class Status {
+        Saved,      // written, synced and read back
+        Reload,     // an outside change, answered Reload: nothing was written
+        Cancelled,  // an outside change, answered Cancel: nothing was written
+    };
+    Status status = Status::Saved;
+    DiskState disk;                // the file as the save found it
+    FileStamp stamp;               // Saved: the file after the save
     std::filesystem::path record;  // the record file
-    bool recordCreated = false;    // this save took the original
+    bool recordCreated = false;    // this save took the first original
 };
 
-// Writes `values` into the five regions of `game`, in place, with `before`
-// (from inspectGame) as the bytes it overwrites:
-//  1. the record in `recordFolder`: created with `before` as the original
-//     (reading the executable's first 64 KiB for its identity), or given
-//     `before` as a history entry; written completely first;
-//  2. the 199 bytes, flushed to disk; on a failed write the bytes of
-//     `before` are put back;
-//  3. the 199 bytes read back through a new open and compared.
-// Throws SaveError when the file cannot be opened for writing (nothing was
-// written) and SafeSaveError as above.
-SafeSaveResult writeGameSafely(const Baza::Block& values, const std::filesystem::path& game, const DiskState& before,
-                               const std::filesystem::path& recordFolder);
+using OutsideChangeQuestion = std::function<OutsideChangeAnswer(const DiskState&)>;
+
+// Writes `values` into the five regions of `game`, in place, as above, with
+// its record in `recordFolder`. When the file does not hold what `expected`
+// says, `ask` decides. Throws SaveError (FileError) when the file cannot be
+// opened for writing, is gone, is not a regular file or ends before the block
+// (nothing written, the record untouched), and SafeSaveError as above.
+SafeSaveResult saveSafely(const Baza::Block& values, const std::filesystem::path& game, const Expected& expected,
+                          const std::filesystem::path& recordFolder, const OutsideChangeQuestion& ask);
 
 // Size and SHA-256 of the first 64 KiB of `game`, for comparing with a
 // record. Throws FileError.
-std::pair<std::int64_t, std::string> identityOf(const std::filesystem::path& game);
+ExecutableIdentity identityOf(const std::filesystem::path& game);
