@@ -229,14 +229,23 @@ private:
 
     bool loadGame() {
         std::string why;
-        if (baza_.Wczytaj(game_)) {
+        std::optional<LoadError> failed;
+        if (!baza_.Wczytaj(game_, failed)) {
+            why = failed ? failed->reason() : std::string();
+        } else {
             // A file that ends before the block has no block to show: its
             // missing bytes would read as zeros.
-            const std::int64_t size = platform::stampOf(game_).size;
-            if (size >= Baza::BlockEnd) {
-                return true;
+            try {
+                BinaryFile file(game_, BinaryFile::Mode::Read);
+                const std::int64_t size = file.size();
+                file.close();
+                if (size >= Baza::BlockEnd) {
+                    return true;
+                }
+                why = Baza::tooShortError(game_, size).reason();
+            } catch (const FileError& error) {
+                why = error.reason();
             }
-            why = Baza::tooShortError(game_, size).reason();
         }
         err_ << loadFailureMessage(game_, why) << "\n\n"
              << (options_.game ? "Check the path given with --game."
