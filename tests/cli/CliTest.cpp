@@ -370,6 +370,20 @@ private slots:
         QVERIFY(readFile(game()) == expected);
     }
 
+    // A restore that would change nothing succeeds, whatever became of the
+    // executable since the record was taken.
+    void nothingToRestore() {
+        const QString file = dir_->filePath("changes.kelvory-league");
+        QVERIFY(writeFile(file, kChanges));
+        QCOMPARE(cli({"apply", file}).code, 0);
+        QVERIFY(blockbytes::writeBlockArea(fsPath(game()), original_));  // the original values, put back by hand
+        QVERIFY(blockbytes::writeAt(fsPath(game()), 100, "\x5a"));       // and another build of the game
+        const Run run = cli({"restore-original"});
+        QCOMPARE(run.code, 0);
+        QVERIFY2(run.out.endsWith("\nnothing to restore\n"), run.out.constData());
+        QCOMPARE(run.err, QByteArray());
+    }
+
     // apply does not overwrite a league block that another program changed
     // since Kelvory last saved it, unless told --force.
     void outsideChangeRefused_data() {

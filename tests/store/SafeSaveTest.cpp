@@ -16,6 +16,7 @@
 #include "store/BlockSave.h"
 #include "store/RecordFile.h"
 #include "store/SafeSave.h"
+#include "store/Sha256.h"
 
 using namespace testfiles;
 
@@ -130,6 +131,19 @@ private slots:
         for (const QString& other : others) {
             QCOMPARE(RecordPlace(records_, fsPath(other)).file(), RecordPlace(records_, game_).file());
         }
+        // A record an earlier Kelvory named after the path as it was spelt is
+        // still found through that spelling.
+        const std::string spelt = QDir::toNativeSeparators(QFileInfo(others.back()).absoluteFilePath()).toStdString();
+        const std::string text = "kelvory-original-block 1\npath " + spelt + "\nsize 5\nsha256-of-first-65536-bytes " +
+                                 std::string(64, 'a') +
+                                 "\nregions 15612412+52 15612464+52 15612516+47 15613072+20 15612712+28\noriginal "
+                                 "2026-01-01T00:00:00Z " +
+                                 std::string(398, '0') + "\nend\n";
+        std::filesystem::create_directories(records_);
+        QVERIFY(writeFile(records_ / ("league-block-" + sha256Hex(spelt).substr(0, 24) + ".txt"),
+                          QByteArray::fromStdString(text)));
+        const std::optional<OriginalRecord> found = RecordPlace(records_, fsPath(others.back())).read();
+        QVERIFY(found && found->executables[0].identity.size == 5);
     }
 
     // A change made by another program between load and save is found, and
