@@ -6,10 +6,12 @@
 #include "core/Baza.h"
 #include "platform/ConsoleProgram.h"
 #include "platform/FileNames.h"
-#include "setup/BlockSave.h"
+#include "platform/FileSystem.h"
 #include "setup/LeagueSetup.h"
-#include "setup/OriginalRecord.h"
-#include "setup/SafeSave.h"
+#include "store/BlockSave.h"
+#include "store/OriginalRecord.h"
+#include "store/RecordFile.h"
+#include "store/SafeSave.h"
 
 #ifdef _WIN32
 #define KELVORY_RECORD_FOLDER_TEXT "%LOCALAPPDATA%\\Kelvory"
@@ -112,6 +114,10 @@ Options parseArguments(const std::vector<std::string>& arguments) {
         }
     }
     if (options.help || options.version) {
+        if (!options.words.empty() || options.dryRun || options.force || options.game ||
+            (options.help && options.version)) {
+            throw UsageError{std::string(options.help ? "--help" : "--version") + " stands alone."};
+        }
         return options;
     }
     if (options.words.empty()) {
@@ -222,10 +228,26 @@ private:
     }
 
     bool loadGame() {
-        if (baza_.Wczytaj(game_)) {
-            return true;
+        std::string why;
+        std::optional<LoadError> failed;
+        if (!baza_.Wczytaj(game_, failed)) {
+            why = failed ? failed->reason() : std::string();
+        } else {
+            // A file that ends before the block has no block to show: its
+            // missing bytes would read as zeros.
+            try {
+                BinaryFile file(game_, BinaryFile::Mode::Read);
+                const std::int64_t size = file.size();
+                file.close();
+                if (size >= Baza::BlockEnd) {
+                    return true;
+                }
+                why = Baza::tooShortError(game_, size).reason();
+            } catch (const FileError& error) {
+                why = error.reason();
+            }
         }
-        err_ << loadFailureMessage(game_) << "\n\n"
+        err_ << loadFailureMessage(game_, why) << "\n\n"
              << (options_.game ? "Check the path given with --game."
                                : "Make sure line 2 of Leagues.ini names the game executable in Kelvory's folder, or "
                                  "give its path with --game.")
@@ -233,24 +255,17 @@ private:
         return false;
     }
 
-    // The record of this executable, when there is a readable one.
-    std::optional<OriginalRecord> record() {
-        try {
-            return readRecordFile(recordFileFor(recordFolder_, game_));
-        } catch (const RecordError&) {
-            return std::nullopt;  // the save itself refuses to replace it, and says why
-        }
-    }
-
     CliExit restoreOriginal() {
-        const std::filesystem::path file = recordFileFor(recordFolder_, game_);
+        std::filesystem::path file;
         std::optional<OriginalRecord> kept;
         try {
-            kept = readRecordFile(file);
-        } catch (const RecordError& error) {
+            const RecordPlace place(recordFolder_, game_);
+            file = place.file();
+            const auto lock = place.lock(kRecordLockWait);
+            kept = place.read();
+        } catch (const std::exception& error) {
             err_ << "The record of the original values cannot be read.\n\n"
-                 << platform::pathToShow(file) << "\n"
-                 << error.what() << "\n";
+                 << (file.empty() ? std::string() : platform::pathToShow(file) + "\n") << error.what() << "\n";
             return CliExit::NoRecord;
         }
         if (!kept) {
@@ -260,35 +275,42 @@ private:
                  << platform::pathToShow(file) << "\n";
             return CliExit::NoRecord;
         }
-        out_ << "original values recorded " << kept->original.date << "\n";
+        ExecutableIdentity identity;
         try {
-            const auto [size, head] = identityOf(game_);
-            if (size != kept->size || head != kept->headSha256) {
-                err_ << "The game executable changed since the record was taken (it was " << kept->size
-                     << " bytes long then and is " << size << " now, or its first bytes differ): the game may have "
-                     << "been updated or replaced, and the recorded values may not fit it.\n";
-                if (!options_.force && !options_.dryRun) {
-                    err_ << "\nNothing was written. Give --force to restore them anyway.\n";
-                    return CliExit::Refused;
-                }
-            }
+            identity = identityOf(game_);
         } catch (const FileError& error) {
             err_ << saveFailureMessage(error) << "\n";
             return CliExit::SaveFailed;
         }
+        // The executable now at the path, or else the newest one met there.
+        const RecordedExecutable* matching = kept->find(identity);
+        const RecordedExecutable& recorded = matching ? *matching : kept->executables.back();
+        out_ << "original values recorded " << recorded.original.date << "\n";
         const Baza::Block loaded = baza_.block();
         Baza original = baza_;
-        original.replaceBlock(baza_regions::blockOf(kept->original.bytes));
+        original.replaceBlock(baza_regions::blockOf(recorded.original.bytes));
         const std::vector<SetupChange> changes = setupChanges(baza_, setupOf(original));
         for (const SetupChange& change : changes) {
             out_ << describeChange(change) << "\n";
         }
-        const bool sameBytes = original.block() == loaded;
-        if (changes.empty()) {
-            out_ << (sameBytes ? "no changes\n"
-                               : "no changes to the boxes; hidden map slots or reserved bytes differ\n");
+        if (original.block() == loaded) {
+            out_ << "nothing to restore\n";
+            return CliExit::Done;
         }
-        if (options_.dryRun || sameBytes) {
+        if (changes.empty()) {
+            out_ << "no changes to the boxes; hidden map slots or reserved bytes differ\n";
+        }
+        if (!matching) {
+            err_ << "The game executable changed since the record was taken (it was " << recorded.identity.size
+                 << " bytes long then and is " << identity.size
+                 << " now, or its first bytes differ): the game may have "
+                 << "been updated or replaced, and the recorded values may not fit it.\n";
+            if (!options_.force && !options_.dryRun) {
+                err_ << "\nNothing was written. Give --force to restore them anyway.\n";
+                return CliExit::Refused;
+            }
+        }
+        if (options_.dryRun) {
             return CliExit::Done;
         }
         baza_.replaceBlock(original.block());
@@ -296,15 +318,12 @@ private:
     }
 
     CliExit save(const Baza::Block& loaded) {
-        // What Kelvory last wrote is what the file should hold; another
-        // program's change since then is not overwritten unasked.
-        Baza::Block expected = loaded;
-        if (const std::optional<OriginalRecord> kept = record(); kept && kept->lastWritten) {
-            expected = baza_regions::blockOf(kept->lastWritten->bytes);
-        }
+        // The file must still hold what was loaded, and that must be what
+        // Kelvory last wrote: another program's change since then, or one
+        // made while this command ran, is not overwritten unasked.
         try {
-            const BlockSaveResult saved =
-                saveLeagueBlock(baza_, expected, FileStamp{}, game_, recordFolder_, [this](const DiskState&) {
+            const BlockSaveResult saved = saveLeagueBlock(
+                baza_, Expected{loaded, FileStamp{}, true}, game_, recordFolder_, [this](const DiskState&) {
                     return options_.force ? OutsideChangeAnswer::Overwrite : OutsideChangeAnswer::Cancel;
                 });
             switch (saved.status) {
@@ -314,7 +333,8 @@ private:
                 case BlockSaveResult::Status::Reload:
                 case BlockSaveResult::Status::Cancelled:
                     err_ << "The league block in the game executable was changed by another program since Kelvory "
-                            "last saved it.\n\nNothing was written. Give --force to save over it.\n";
+                            "last saved it, or while this command ran.\n\nNothing was written. Give --force to save "
+                            "over it.\n";
                     return CliExit::Refused;
                 case BlockSaveResult::Status::NotLoaded:
                     break;

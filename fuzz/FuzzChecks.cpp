@@ -9,7 +9,7 @@
 #include "core/Baza.h"
 #include "platform/CodePage.h"
 #include "setup/LeagueSetup.h"
-#include "setup/OriginalRecord.h"
+#include "store/OriginalRecord.h"
 
 namespace {
 
@@ -173,11 +173,22 @@ std::string checkRecordInput(std::string_view input) {
         }
         return {};
     }
-    if (record.history.size() > kHistoryLimit) {
-        return "more history entries than the limit";
+    std::size_t entries = 0;
+    for (const RecordedExecutable& executable : record.executables) {
+        entries += executable.history.size();
     }
-    if (recordText(record) != text) {
-        return "a record whose text differs from the input";
+    if (entries > kHistoryLimit || record.executables.empty() || record.executables.size() > kExecutableLimit) {
+        return "more history entries or executables than the limits allow";
     }
-    return {};
+    // The current format has one way of writing each record; the first one
+    // is read into it and written in the current one.
+    const std::string written = recordText(record);
+    if (text.rfind("kelvory-original-block 1\n", 0) != 0) {
+        return written == text ? "" : "a record whose text differs from the input";
+    }
+    try {
+        return parseRecord(written) == record ? "" : "a first-format record that does not survive being written";
+    } catch (const RecordError& error) {
+        return std::string("a first-format record written in a form its reader refuses: ") + error.what();
+    }
 }

@@ -19,6 +19,7 @@ std::string checkSetupInput(std::string_view input);
 std::string checkCatalogueInput(std::string_view input);
 
 // parseRecord either refuses the input with a RecordError that names a line
-// within it (or the length limit), or gives a record whose text is exactly
-// the input: the format has one way of writing each record.
+// within it (or the length limit), or gives a record within its limits whose
+// text is exactly the input (the format has one way of writing each record),
+// or for a record of the first format, one that reads back the same.
 std::string checkRecordInput(std::string_view input);

@@ -6,9 +6,11 @@
 #include <utility>
 
 #ifdef _WIN32
+#include <fcntl.h>
 #include <io.h>
 #include <sys/stat.h>
 #include <sys/types.h>
+#include <windows.h>
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -29,6 +31,8 @@ FileError::Kind kindOfOpenError(int error) {
             return FileError::Kind::Missing;
         case EISDIR:
             return FileError::Kind::NotAFile;
+        case EEXIST:
+            return FileError::Kind::Exists;
         default:
             return FileError::Kind::Failed;
     }
@@ -38,26 +42,59 @@ struct Opened {
     std::FILE* file = nullptr;
     std::int64_t size = 0;
     FileError::Kind kind = FileError::Kind::Failed;  // why, when `file` is null
-    int error = 0;
+    std::string reason;                              // the system's words, when it gave any
 };
 
 #ifdef _WIN32
 
+Opened createNewFile(const std::filesystem::path& path) {
+    Opened opened;
+    // CREATE_NEW refuses any name that is taken; with FILE_FLAG_OPEN_REPARSE_POINT
+    // a link in its place is never followed either.
+    HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        opened.kind = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS      ? FileError::Kind::Exists
+                      : error == ERROR_PATH_NOT_FOUND || error == ERROR_FILE_NOT_FOUND ? FileError::Kind::Missing
+                                                                                       : FileError::Kind::Failed;
+        opened.reason = std::system_category().message(static_cast<int>(error));
+        return opened;
+    }
+    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDWR | _O_BINARY);
+    if (fd < 0) {
+        opened.reason = describe(errno);
+        CloseHandle(handle);
+        return opened;
+    }
+    std::FILE* f = _fdopen(fd, "w+b");
+    if (!f) {
+        opened.reason = describe(errno);
+        _close(fd);
+        return opened;
+    }
+    opened.file = f;
+    return opened;
+}
+
 Opened openFile(const std::filesystem::path& path, BinaryFile::Mode mode) {
+    if (mode == BinaryFile::Mode::CreateNew) {
+        return createNewFile(path);
+    }
     Opened opened;
     // "r+b" opens for update and, unlike "w" or "a", never creates the file.
     errno = 0;
     std::FILE* f = _wfopen(path.c_str(), mode == BinaryFile::Mode::Read ? L"rb" : L"r+b");
     if (!f) {
-        opened.error = errno;
+        const int error = errno;
+        opened.reason = describe(error);
         std::error_code ignored;
-        opened.kind =
-            std::filesystem::is_directory(path, ignored) ? FileError::Kind::NotAFile : kindOfOpenError(opened.error);
+        opened.kind = std::filesystem::is_directory(path, ignored) ? FileError::Kind::NotAFile : kindOfOpenError(error);
         return opened;
     }
     struct _stat64 status;
     if (_fstat64(_fileno(f), &status) != 0) {
-        opened.error = errno;
+        opened.reason = describe(errno);
         std::fclose(f);
         return opened;
     }
@@ -77,16 +114,29 @@ Opened openFile(const std::filesystem::path& path, BinaryFile::Mode mode) {
     Opened opened;
     // Without O_CREAT the file is never created, not even for a moment. With
     // O_NONBLOCK a pipe without a writer, or a device, cannot hold the open.
-    const int access = mode == BinaryFile::Mode::Read ? O_RDONLY : O_RDWR;
-    const int fd = ::open(path.c_str(), access | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    // A new file is created exclusively and never through a link.
+    int flags = O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+    switch (mode) {
+        case BinaryFile::Mode::Read:
+            flags |= O_RDONLY;
+            break;
+        case BinaryFile::Mode::ReadWrite:
+            flags |= O_RDWR;
+            break;
+        case BinaryFile::Mode::CreateNew:
+            flags |= O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW;
+            break;
+    }
+    const int fd = ::open(path.c_str(), flags, 0666);
     if (fd < 0) {
-        opened.error = errno;
-        opened.kind = kindOfOpenError(opened.error);
+        const int error = errno;
+        opened.reason = describe(error);
+        opened.kind = kindOfOpenError(error);
         return opened;
     }
     auto refuse = [&](FileError::Kind kind, int error) {
         opened.kind = kind;
-        opened.error = error;
+        opened.reason = error ? describe(error) : std::string();
         ::close(fd);
         return opened;
     };
@@ -98,8 +148,8 @@ Opened openFile(const std::filesystem::path& path, BinaryFile::Mode mode) {
     if (!S_ISREG(status.st_mode)) {
         return refuse(FileError::Kind::NotAFile, 0);
     }
-    const int flags = ::fcntl(fd, F_GETFL);
-    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+    const int flagsNow = ::fcntl(fd, F_GETFL);
+    if (flagsNow < 0 || ::fcntl(fd, F_SETFL, flagsNow & ~O_NONBLOCK) != 0) {
         return refuse(FileError::Kind::Failed, errno);
     }
     std::FILE* f = ::fdopen(fd, mode == BinaryFile::Mode::Read ? "rb" : "r+b");
@@ -134,14 +184,21 @@ BinaryFile::BinaryFile(const std::filesystem::path& path, Mode mode) : path_(pat
         throw FileError::noName(path);
     }
     const Opened opened = openFile(path, mode);
+    if (!opened.file && mode == Mode::CreateNew && opened.kind != FileError::Kind::Exists) {
+        // The system's own words: a missing folder, a full disk, no right to write.
+        throw FileError(path, opened.reason.empty() ? "cannot create the file" : opened.reason);
+    }
     if (!opened.file) {
         switch (opened.kind) {
             case FileError::Kind::Missing:
                 throw FileError::missing(path);
             case FileError::Kind::NotAFile:
                 throw FileError(path, "it is not a regular file but a folder, a pipe or a device", opened.kind);
+            case FileError::Kind::Exists:
+                throw FileError(path, "something is already there", opened.kind);
             default:
-                fail("cannot open the file", opened.error);
+                throw FileError(path, opened.reason.empty() ? "cannot open the file"
+                                                            : "cannot open the file (" + opened.reason + ")");
         }
     }
     file_ = opened.file;
@@ -162,12 +219,20 @@ void BinaryFile::fail(const std::string& what, int error) const {
     throw FileError(path_, error ? what + " (" + describe(error) + ")" : what);
 }
 
+std::FILE* BinaryFile::handle() const {
+    if (!file_) {
+        throw FileError(path_, "the file was already closed");
+    }
+    return file_;
+}
+
 void BinaryFile::seek(std::int64_t offset) {
+    std::FILE* file = handle();
     errno = 0;
 #ifdef _WIN32
-    const int rc = _fseeki64(file_, offset, SEEK_SET);
+    const int rc = _fseeki64(file, offset, SEEK_SET);
 #else
-    const int rc = ::fseeko(file_, static_cast<off_t>(offset), SEEK_SET);
+    const int rc = ::fseeko(file, static_cast<off_t>(offset), SEEK_SET);
 #endif
     if (rc != 0) {
         fail("cannot move to byte " + std::to_string(offset), errno);
@@ -208,18 +273,45 @@ void BinaryFile::writeAt(std::int64_t offset, const void* buffer, std::size_t si
 }
 
 void BinaryFile::flushToDisk() {
+    std::FILE* file = handle();
     errno = 0;
-    if (std::fflush(file_) != 0) {
+    if (std::fflush(file) != 0) {
         fail("cannot write the file", errno);
     }
 #ifdef _WIN32
-    const int rc = _commit(_fileno(file_));
+    const int rc = _commit(_fileno(file));
 #else
-    const int rc = ::fsync(::fileno(file_));
+    const int rc = ::fsync(::fileno(file));
 #endif
     if (rc != 0) {
         fail("cannot write the file to disk", errno);
     }
+}
+
+FileStamp BinaryFile::stamp() const {
+    std::FILE* file = handle();
+    FileStamp stamp;
+#ifdef _WIN32
+    struct _stat64 status;
+    FILETIME written;
+    if (_fstat64(_fileno(file), &status) != 0) {
+        fail("cannot learn the file's size and time", errno);
+    }
+    if (!GetFileTime(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file))), nullptr, nullptr, &written)) {
+        fail("cannot learn the file's size and time", 0);
+    }
+    stamp.size = status.st_size;
+    stamp.time =
+        static_cast<std::int64_t>((static_cast<std::uint64_t>(written.dwHighDateTime) << 32) | written.dwLowDateTime);
+#else
+    struct stat status;
+    if (::fstat(::fileno(file), &status) != 0) {
+        fail("cannot learn the file's size and time", errno);
+    }
+    stamp.size = static_cast<std::int64_t>(status.st_size);
+    stamp.time = static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
+#endif
+    return stamp;
 }
 
 void BinaryFile::close() {

@@ -18,6 +18,8 @@ public:
         Missing,   // there is no file at the path (any more)
         NotAFile,  // the path names a folder, a pipe, a device...: not a regular file
         TooShort,  // the file ends before the bytes that were to be written
+        Exists,    // a file that was to be created new is already there (or a link is)
+        Busy,      // another program holds the lock that was asked for
     };
 
     FileError(std::filesystem::path path, std::string reason, Kind kind = Kind::Failed);
@@ -36,14 +38,27 @@ private:
     Kind kind_;
 };
 
-// Only regular files are opened (a symbolic link to one is fine). The open
-// never waits: a pipe or a device in place of the file is refused at once,
-// before a single byte is read or written.
+// Size and modification time of a file, learnt without reading it. The time
+// is in the system's own units (nanoseconds, or 100 ns on Windows); stamps are
+// only compared with each other.
+struct FileStamp {
+    std::int64_t size = -1;  // -1: unknown
+    std::int64_t time = 0;
+
+    bool operator==(const FileStamp& other) const { return size == other.size && time == other.time; }
+    bool operator!=(const FileStamp& other) const { return !(*this == other); }
+};
+
+// Only regular files are opened (a symbolic link to one is fine, except for
+// CreateNew). The open never waits: a pipe or a device in place of the file
+// is refused at once, before a single byte is read or written.
 class BinaryFile {
 public:
     enum class Mode {
         Read,       // the file must exist
         ReadWrite,  // for update in place: never created, never truncated
+        CreateNew,  // a new, empty file for writing; refused (Kind::Exists) when
+                    // anything is at the path, a symbolic link included
     };
 
     BinaryFile(const std::filesystem::path& path, Mode mode);
@@ -69,11 +84,17 @@ public:
     // Pushes every written byte to the storage device.
     void flushToDisk();
 
+    // The file's size and modification time now.
+    FileStamp stamp() const;
+
     // Closes the file, reporting any error that the close brings to light.
+    // The file is closed afterwards whatever the outcome: every later call
+    // throws FileError.
     void close();
 
 private:
     [[noreturn]] void fail(const std::string& what, int error) const;
+    std::FILE* handle() const;
     void seek(std::int64_t offset);
 
     std::filesystem::path path_;

@@ -28,8 +28,9 @@ std::filesystem::path userDataFolder() {
     if (data && *data == '/') {
         return std::filesystem::path(data) / "Kelvory";
     }
+    // Nor does a relative HOME: the records would follow the current folder.
     const char* home = std::getenv("HOME");
-    if (home && *home) {
+    if (home && *home == '/') {
         return std::filesystem::path(home) / ".local" / "share" / "Kelvory";
     }
     return {};

@@ -119,10 +119,15 @@ void applySetup(Baza& baza, const Setup& setup);
 
 // --- files ---
 
+// Whether a file's first bytes start as a league setup's do: the format line
+// first (after a UTF-8 byte-order mark), whatever the version it names.
+bool startsLikeSetup(std::string_view head);
+
 // Reads and checks a setup file. Only a regular file is read, and only when
 // it is at most SetupMaxBytes long. Throws SetupError.
 Setup readSetupFile(const std::filesystem::path& path);
 
-// Writes writeSetup(setup) to `path`, replacing any file there only once the
-// whole text has been written beside it. Throws SetupError.
+// Writes writeSetup(setup) to `path`, replacing a file there only once the
+// whole text has been written beside it, and only a league setup or an empty
+// file: anything else at `path` is refused untouched. Throws SetupError.
 void writeSetupFile(const std::filesystem::path& path, const Setup& setup);

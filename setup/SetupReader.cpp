@@ -344,3 +344,12 @@ private:
 Setup parseSetup(std::string_view content, const std::string& file) {
     return Reader(content, file).read();
 }
+
+bool startsLikeSetup(std::string_view head) {
+    if (head.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+        head.remove_prefix(kByteOrderMark.size());
+    }
+    const std::string_view line = head.substr(0, head.find_first_of("\r\n"));
+    const std::size_t equals = line.find('=');
+    return equals != std::string_view::npos && asciiLower(trimmed(line.substr(0, equals))) == kVersionKey;
+}

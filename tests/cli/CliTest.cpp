@@ -93,8 +93,6 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QByteArray>("start");
         QTest::newRow("help") << QStringList{"--help"} << QByteArray("Usage: kelvory-cli [--game PATH] COMMAND\n");
-        QTest::newRow("help wins over a command")
-            << QStringList{"show", "-h"} << QByteArray("Usage: kelvory-cli [--game PATH] COMMAND\n");
         QTest::newRow("version") << QStringList{"--version"} << QByteArray("kelvory-cli " KELVORY_VERSION "\n");
     }
     void helpAndVersion() {
@@ -131,6 +129,9 @@ private slots:
         QTest::newRow("game twice") << QStringList{"--game", "a", "--game=b", "show"}
                                     << QByteArray("--game is given twice.");
         QTest::newRow("unknown option") << QStringList{"--forse", "show"} << QByteArray("unknown option \"--forse\".");
+        QTest::newRow("help with a command") << QStringList{"show", "-h"} << QByteArray("--help stands alone.");
+        QTest::newRow("version with a word")
+            << QStringList{"--version", "bogus"} << QByteArray("--version stands alone.");
     }
     void usageErrors() {
         QFETCH(QStringList, arguments);
@@ -218,6 +219,8 @@ private slots:
                                        << QByteArray();
         QTest::newRow("missing setup") << "" << QStringList{"diff", "SETUP"} << 4 << "SETUP: the file does not exist.\n"
                                        << QByteArray();
+        QTest::newRow("a setup named -") << "" << QStringList{"diff", "-"} << 4 << "-: the file does not exist.\n"
+                                         << QByteArray();
         QTest::newRow("invalid setup and no game") << "invalid, no game" << QStringList{"apply", "SETUP"} << 4
                                                    << "SETUP, line 2: Club Name, row 3: \"x\" is not a whole number.\n"
                                                    << QByteArray();
@@ -243,13 +246,13 @@ private slots:
             << "" << QStringList{"export", "PROGRAM/none/x.kelvory-league"} << 4
             << "PROGRAM/none/x.kelvory-league: the file could not be written (No such file or directory).\n"
             << QByteArray();
-        QTest::newRow("game too short to save into")
-            << "short game" << QStringList{"apply", "SETUP"} << 5
-            << "Nothing was saved: this file is too short to be the game executable.\n\nPROGRAM/Game.exe\n\nThe file "
-               "is 1,000 bytes long and ends before the league block, which lies at bytes 15,612,412 to 15,613,091 "
-               "(counted from 0).\n\nKelvory only writes into bytes that already exist. Check that line 2 of "
-               "Leagues.ini names the game executable.\n"
-            << QByteArray("Club Name, row 3: 0 \xe2\x86\x92 -5\n");
+        QTest::newRow("game too short to hold the block")
+            << "short game" << QStringList{"show"} << 3
+            << noLoad +
+                   "PROGRAM/Game.exe\n\nThe file is 1,000 bytes long and ends before the league block, which lies "
+                   "at bytes 15,612,412 to 15,613,091 (counted from 0)." +
+                   checkIni
+            << QByteArray();
     }
     void refusals() {
         QFETCH(QString, scenario);
@@ -344,7 +347,7 @@ private slots:
             QVERIFY(readFile(game()) == applied);
         }
         if (damaged) {
-            const QFileInfoList records = QDir(dir_->filePath("data/Kelvory")).entryInfoList(QDir::Files);
+            const QFileInfoList records = QDir(dir_->filePath("data/Kelvory")).entryInfoList({"*.txt"}, QDir::Files);
             QCOMPARE(records.size(), 1);
             const QByteArray text = readFile(records[0].filePath());
             QVERIFY(writeFile(records[0].filePath(), text.left(text.size() - 4)));  // "end\n" gone
@@ -365,6 +368,20 @@ private slots:
             QCOMPARE(run.out.endsWith("Save Successfully\n"), !options.contains("--dry-run"));
         }
         QVERIFY(readFile(game()) == expected);
+    }
+
+    // A restore that would change nothing succeeds, whatever became of the
+    // executable since the record was taken.
+    void nothingToRestore() {
+        const QString file = dir_->filePath("changes.kelvory-league");
+        QVERIFY(writeFile(file, kChanges));
+        QCOMPARE(cli({"apply", file}).code, 0);
+        QVERIFY(blockbytes::writeBlockArea(fsPath(game()), original_));  // the original values, put back by hand
+        QVERIFY(blockbytes::writeAt(fsPath(game()), 100, "\x5a"));       // and another build of the game
+        const Run run = cli({"restore-original"});
+        QCOMPARE(run.code, 0);
+        QVERIFY2(run.out.endsWith("\nnothing to restore\n"), run.out.constData());
+        QCOMPARE(run.err, QByteArray());
     }
 
     // apply does not overwrite a league block that another program changed
@@ -391,13 +408,147 @@ private slots:
         QCOMPARE(run.code, code);
         if (code == 6) {
             QCOMPARE(run.err, QByteArray("The league block in the game executable was changed by another program "
-                                         "since Kelvory last saved it.\n\nNothing was written. Give --force to "
-                                         "save over it.\n"));
+                                         "since Kelvory last saved it, or while this command ran.\n\nNothing was "
+                                         "written. Give --force to save over it.\n"));
         } else {
             changed.replace(blockbytes::kLiga + 8, 4, QByteArray("\x06\0\0\0", 4));
         }
         QVERIFY(readFile(game()) == changed);
     }
+
+    // export replaces only a league setup or an empty file; anything else at
+    // the name is refused (status 4) and left exactly as it was.
+    void exportReplacesOnlySetups_data() {
+        QTest::addColumn<QString>("target");  // what stands at the file's name
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("why");  // the end of the message
+        const QString notSetup =
+            "the file is not a league setup, and Kelvory replaces only a league setup or an "
+            "empty file. Choose another name.";
+        QTest::newRow("a league setup") << "setup" << 0 << QString();
+        QTest::newRow("an empty file") << "empty" << 0 << QString();
+        QTest::newRow("the game executable") << "game" << 4 << notSetup;
+        QTest::newRow("a text file") << "text" << 4 << notSetup;
+        QTest::newRow("a folder") << "folder" << 4 << "it is not a regular file but a folder, a pipe or a device.";
+#ifndef Q_OS_WIN
+        QTest::newRow("a named pipe") << "fifo" << 4 << "it is not a regular file but a folder, a pipe or a device.";
+        QTest::newRow("a link to a setup")
+            << "link" << 4 << "it is a symbolic link, and Kelvory replaces only a league setup file or an empty file.";
+#endif
+    }
+    void exportReplacesOnlySetups() {
+        QFETCH(QString, target);
+        QFETCH(int, code);
+        QFETCH(QString, why);
+        QString path = dir_->filePath("out.kelvory-league");
+        const QByteArray setup = "kelvory-league = 1\nLiga1 = 5\n";
+        if (target == "setup" || target == "link") {
+            QVERIFY(writeFile(dir_->filePath("kept.kelvory-league"), setup));
+        }
+        if (target == "setup") {
+            QVERIFY(writeFile(path, setup));
+        } else if (target == "empty") {
+            QVERIFY(writeFile(path, QByteArray()));
+        } else if (target == "game") {
+            path = game();
+        } else if (target == "text") {
+            QVERIFY(writeFile(path, "notes\n"));
+        } else if (target == "folder") {
+            QVERIFY(QDir(dir_->path()).mkdir("out.kelvory-league"));
+        } else if (target == "fifo") {
+            QCOMPARE(QProcess::execute("mkfifo", {path}), 0);
+        } else {
+            QVERIFY(QFile::link(dir_->filePath("kept.kelvory-league"), path));
+        }
+        const bool special = target == "folder" || target == "fifo";
+        const QByteArray before = special ? QByteArray() : readFile(path);
+        const Run run = cli({"export", QDir::toNativeSeparators(path)});
+        QCOMPARE(run.code, code);
+        if (code == 0) {
+            QCOMPARE(readFile(path), expectedShow());
+        } else {
+            QCOMPARE(QString::fromUtf8(run.err),
+                     QDir::toNativeSeparators(path) + ": nothing was written: " + why + "\n");
+            QVERIFY(special ? !QFileInfo(path).isFile() : readFile(path) == before);
+            QCOMPARE(QFileInfo(path).isSymLink(), target == "link");
+        }
+        QVERIFY(gameUntouched());
+        QCOMPARE(readFile(dir_->filePath("kept.kelvory-league")),
+                 target == "setup" || target == "link" ? setup : QByteArray());
+    }
+
+    // Without a data folder to keep records in, nothing is saved and no
+    // record is looked for anywhere else (not in the current folder).
+    void noDataFolder() {
+        const QString file = dir_->filePath("changes.kelvory-league");
+        QVERIFY(writeFile(file, kChanges));
+        QVERIFY(writeFile(dir_->filePath("elsewhere/Decoy.exe"), "decoy"));
+        const QProcessEnvironment none = [] {
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.remove("XDG_DATA_HOME");
+            environment.remove("LOCALAPPDATA");
+            environment.insert("HOME", "relative/home");
+            return environment;
+        }();
+        const Run applied = cli({"apply", file}, none);
+        QCOMPARE(applied.code, 5);
+        QVERIFY2(applied.err.contains("The system names no folder for Kelvory's data"), applied.err.constData());
+        const Run restored = cli({"restore-original"}, none);
+        QCOMPARE(restored.code, 7);
+        QVERIFY(gameUntouched());
+        QCOMPARE(QDir(dir_->filePath("elsewhere")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 (QStringList{"Decoy.exe", "Leagues.ini"}));
+    }
+
+#ifdef Q_OS_LINUX
+    // Two saves at once: the first is held (by strace) at each rename, between
+    // creating its temporary record and putting it in place, while the second
+    // starts. The second waits for the first, finds the block changed since it
+    // loaded it, and refuses; the record is whole every time it is read.
+    void twoSavesAtOnce() {
+        if (QStandardPaths::findExecutable("strace").isEmpty()) {
+            QSKIP("strace is not installed");
+        }
+        const QString first = dir_->filePath("first.kelvory-league");
+        const QString second = dir_->filePath("second.kelvory-league");
+        QVERIFY(writeFile(first, "kelvory-league = 1\nLiga2 = 9\n"));
+        QVERIFY(writeFile(second, "kelvory-league = 1\nLiga3 = 5\n"));
+        QCOMPARE(cli({"apply", first}).code, 0);  // the record exists
+        QVERIFY(writeFile(first, "kelvory-league = 1\nLiga2 = 10\n"));
+        QProcess held;
+        held.setProcessEnvironment(environment());
+        held.start("strace", {"-f", "-o", "/dev/null", "-e", "trace=rename", "-e", "inject=rename:delay_enter=1000000",
+                              program_, "apply", first});
+        const QDir records(dir_->filePath("data/Kelvory"));
+        QElapsedTimer timer;
+        timer.start();
+        while (records.entryList({"*.new"}, QDir::Files).isEmpty() && timer.elapsed() < 20000)
+            QThread::msleep(5);
+        QVERIFY(!records.entryList({"*.new"}, QDir::Files).isEmpty());
+        QProcess other;
+        other.setProcessEnvironment(environment());
+        other.start(program_, {"apply", second});
+        int reads = 0;
+        while (other.state() != QProcess::NotRunning || held.state() != QProcess::NotRunning) {
+            for (const QFileInfo& record : records.entryInfoList({"*.txt"}, QDir::Files)) {
+                const QByteArray text = readFile(record.filePath());
+                QVERIFY2(text.startsWith("kelvory-original-block 2\n") && text.endsWith("\nend\n"), text.constData());
+                ++reads;
+            }
+            other.waitForFinished(10);
+            held.waitForFinished(10);
+        }
+        QVERIFY(reads > 10);
+        QCOMPARE(held.exitCode(), 0);
+        QCOMPARE(other.exitCode(), 6);
+        QVERIFY2(other.readAllStandardError().contains("or while this command ran"), "the second save was not refused");
+        QByteArray expected = original_;
+        expected[blockbytes::kLiga + 4] = 10;
+        QVERIFY(readFile(game()) == expected);
+        const QByteArray text = readFile(records.entryInfoList({"*.txt"}, QDir::Files).value(0).filePath());
+        QCOMPARE(text.count("\nbefore-save "), 1);  // the first apply's block, before the held one wrote
+    }
+#endif
 
 private:
     QString inProgram(const QString& name) const {
@@ -410,14 +561,18 @@ private:
         return readFile(game()) == original_;
     }
 
-    Run cli(const QStringList& arguments) const {
-        QProcess process;
-        process.setWorkingDirectory(dir_->filePath("elsewhere"));
-        // The records of the original values go to a folder of the test's own.
+    // The records of the original values go to a folder of the test's own.
+    QProcessEnvironment environment() const {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("XDG_DATA_HOME", dir_->filePath("data"));
         environment.insert("LOCALAPPDATA", dir_->filePath("data"));
-        process.setProcessEnvironment(environment);
+        return environment;
+    }
+
+    Run cli(const QStringList& arguments, const QProcessEnvironment& environment = {}) const {
+        QProcess process;
+        process.setWorkingDirectory(dir_->filePath("elsewhere"));
+        process.setProcessEnvironment(environment.isEmpty() ? this->environment() : environment);
         process.start(program_, arguments);
         Run run;
         if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit) {

@@ -11,16 +11,17 @@
 
 #include "../setup/BlockBytes.h"
 #include "WindowFixture.h"
-#include "setup/SafeSave.h"
+#include "platform/FileSystem.h"
+#include "store/SafeSave.h"
 
 namespace {
 
 // Stands in for the system's files and makes the read after the write find
 // one byte other than was written.
-class LyingFiles : public GameFiles {
+class LyingFiles : public platform::FileSystem {
 public:
-    std::unique_ptr<GameFile> open(const std::filesystem::path& path, BinaryFile::Mode mode) override {
-        auto real = GameFiles::open(path, mode);
+    std::unique_ptr<platform::OpenFile> open(const std::filesystem::path& path, BinaryFile::Mode mode) override {
+        auto real = platform::FileSystem::open(path, mode);
         if (mode == BinaryFile::Mode::ReadWrite) {
             wrote_ = true;
             return real;
@@ -29,9 +30,9 @@ public:
     }
 
 private:
-    class Lying : public GameFile {
+    class Lying : public platform::OpenFile {
     public:
-        Lying(std::unique_ptr<GameFile> real, bool lie) : real_(std::move(real)), lie_(lie) {}
+        Lying(std::unique_ptr<platform::OpenFile> real, bool lie) : real_(std::move(real)), lie_(lie) {}
         std::int64_t size() const override { return real_->size(); }
         std::size_t readAt(std::int64_t offset, void* buffer, std::size_t size) override {
             const std::size_t got = real_->readAt(offset, buffer, size);
@@ -42,11 +43,12 @@ private:
         void writeAt(std::int64_t offset, const void* buffer, std::size_t size) override {
             real_->writeAt(offset, buffer, size);
         }
-        void flushToDisk() override { real_->flushToDisk(); }
+        void sync() override { real_->sync(); }
+        FileStamp stamp() override { return real_->stamp(); }
         void close() override { real_->close(); }
 
     private:
-        std::unique_ptr<GameFile> real_;
+        std::unique_ptr<platform::OpenFile> real_;
         bool lie_;
     };
     bool wrote_ = false;
@@ -260,10 +262,10 @@ private slots:
         startKnown();
         setLauncher("/opt/vozi.exe");
         LyingFiles files;
-        useGameFiles(&files);
+        platform::useFileSystem(&files);
         type(txt(0), "7");
         window_->cmd_Save_Start_Game_Click();
-        useGameFiles(nullptr);
+        platform::useFileSystem(nullptr);
         QCOMPARE(services_.messages.size(), 1);
         QVERIFY2(texts()[0].startsWith("The save failed: the game executable does not hold what was written."),
                  qPrintable(texts()[0]));

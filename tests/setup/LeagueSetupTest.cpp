@@ -6,8 +6,8 @@
 #include "../common/TestFiles.h"
 #include "BlockBytes.h"
 #include "core/Baza.h"
-#include "setup/BlockSave.h"
 #include "setup/LeagueSetup.h"
+#include "store/BlockSave.h"
 
 using namespace testfiles;
 using blockbytes::plainValues;
@@ -432,7 +432,7 @@ private slots:
     // and leaves nothing behind.
     void exportWritesWholeFiles() {
         const QString path = dir_.filePath("export.kelvory-league");
-        QVERIFY(writeFile(path, QByteArray(100000, 'x')));
+        QVERIFY(writeFile(path, "kelvory-league = 1\n" + QByteArray(100000, '#')));
         const Setup setup = parseSetup((kVersion + "Str1 = 4\n").toStdString(), kFile);
         writeSetupFile(fsPath(path), setup);
         QCOMPARE(readFile(path), QByteArray::fromStdString(writeSetup(setup)));
@@ -482,11 +482,11 @@ private:
     // meanwhile, so an outside change is a failure of the test.
     bool saveAs(Baza& baza, const Baza::Block& loaded, const std::filesystem::path& game) {
         bool asked = false;
-        const BlockSaveResult result =
-            saveLeagueBlock(baza, loaded, FileStamp{}, game, fsPath(dir_.filePath("records")), [&](const DiskState&) {
-                asked = true;
-                return OutsideChangeAnswer::Cancel;
-            });
+        const BlockSaveResult result = saveLeagueBlock(baza, Expected{loaded, FileStamp{}}, game,
+                                                       fsPath(dir_.filePath("records")), [&](const DiskState&) {
+                                                           asked = true;
+                                                           return OutsideChangeAnswer::Cancel;
+                                                       });
         return !asked && result.status == BlockSaveResult::Status::Saved;
     }
 

@@ -6,11 +6,13 @@
 #include <tuple>
 
 #include "core/Fields.h"
+#include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "platform/Services.h"
 #include "platform/Text.h"
-#include "setup/OriginalRecord.h"
-#include "setup/SafeSave.h"
+#include "store/OriginalRecord.h"
+#include "store/RecordFile.h"
+#include "store/SafeSave.h"
 #include "ui/main_window/Messages.h"
 
 namespace {
@@ -37,18 +39,17 @@ QString differences(const Baza::Block& recorded, const Baza::Block& shown) {
 
 // Whether the executable is the one the record was taken of; when not, asks
 // whether to go on.
-bool sameExecutableOrGoOn(QWidget* owner, const std::filesystem::path& game, const OriginalRecord& record) {
-    std::int64_t size = -1;
-    std::string head;
+bool sameExecutableOrGoOn(QWidget* owner, const std::filesystem::path& game, const RecordedExecutable& recorded) {
+    ExecutableIdentity identity;
     try {
-        std::tie(size, head) = identityOf(game);
+        identity = identityOf(game);
     } catch (const FileError& error) {
         tellUser(owner, platform::MessageIcon::Warning,
                  QStringLiteral("The game executable cannot be read.\n\n%1\n%2")
                      .arg(platform::pathToText(game), platform::fromUtf8(error.reason())));
         return false;
     }
-    if (size == record.size && head == record.headSha256) {
+    if (identity == recorded.identity) {
         return true;
     }
     const QString text =
@@ -56,9 +57,9 @@ bool sameExecutableOrGoOn(QWidget* owner, const std::filesystem::path& game, con
             "The game executable changed since the record of its original values was taken on %1: it was %2 bytes "
             "long then and is %3 bytes now, or its first bytes differ. The game may have been updated or replaced, "
             "and the recorded values may not fit it.\n\nShow the recorded values anyway?")
-            .arg(localDate(record.original.date))
-            .arg(record.size)
-            .arg(size);
+            .arg(localDate(recorded.original.date))
+            .arg(recorded.identity.size)
+            .arg(identity.size);
     return platform::services().askChoice(owner, platform::MessageIcon::Warning, kApplicationTitle, text,
                                           {QStringLiteral("&Show Them"), QStringLiteral("Cancel")}, 1) == 0;
 }
@@ -66,21 +67,24 @@ bool sameExecutableOrGoOn(QWidget* owner, const std::filesystem::path& game, con
 }  // namespace
 
 bool hasOriginalRecord(const std::filesystem::path& game) {
-    const std::filesystem::path folder = platform::services().dataFolder();
-    if (folder.empty() || game.empty()) {
+    try {
+        const RecordPlace place(platform::services().dataFolder(), game);
+        return platform::fileSystem().entryKind(place.file()) == platform::EntryKind::RegularFile;
+    } catch (const std::exception&) {
         return false;
     }
-    std::error_code error;
-    return std::filesystem::is_regular_file(recordFileFor(folder, game), error);
 }
 
 std::optional<Baza::Block> chooseRecordedBlock(QWidget* owner, const std::filesystem::path& game,
                                                const Baza::Block& shown) {
-    const std::filesystem::path file = recordFileFor(platform::services().dataFolder(), game);
+    std::filesystem::path file;
     std::optional<OriginalRecord> record;
     try {
-        record = readRecordFile(file);
-    } catch (const RecordError& error) {
+        const RecordPlace place(platform::services().dataFolder(), game);
+        file = place.file();
+        const auto lock = place.lock(kRecordLockWait);
+        record = place.read();
+    } catch (const std::exception& error) {
         tellUser(owner, platform::MessageIcon::Warning,
                  QStringLiteral("The record of the original values cannot be read.\n\n%1\n%2")
                      .arg(platform::pathToText(file), platform::fromUtf8(error.what())));
@@ -92,13 +96,20 @@ std::optional<Baza::Block> chooseRecordedBlock(QWidget* owner, const std::filesy
                                 "takes one at its first save into it."));
         return std::nullopt;
     }
-    if (!sameExecutableOrGoOn(owner, game, *record)) {
+    // The executable now at the path, or the newest one met there.
+    const RecordedExecutable* matching = nullptr;
+    try {
+        matching = record->find(identityOf(game));
+    } catch (const FileError&) {
+    }
+    const RecordedExecutable& recorded = matching ? *matching : record->executables.back();
+    if (!sameExecutableOrGoOn(owner, game, recorded)) {
         return std::nullopt;
     }
-    std::vector<Baza::Block> blocks{baza_regions::blockOf(record->original.bytes)};
+    std::vector<Baza::Block> blocks{baza_regions::blockOf(recorded.original.bytes)};
     QStringList lines{QStringLiteral("Original values, recorded %1: %2")
-                          .arg(localDate(record->original.date), differences(blocks.front(), shown))};
-    for (auto it = record->history.rbegin(); it != record->history.rend(); ++it) {
+                          .arg(localDate(recorded.original.date), differences(blocks.front(), shown))};
+    for (auto it = recorded.history.rbegin(); it != recorded.history.rend(); ++it) {
         blocks.push_back(baza_regions::blockOf(it->bytes));
         lines
             << QStringLiteral("Before the save of %1: %2").arg(localDate(it->date), differences(blocks.back(), shown));
@@ -108,7 +119,7 @@ std::optional<Baza::Block> chooseRecordedBlock(QWidget* owner, const std::filesy
         QStringLiteral("Kelvory recorded the original values of this game executable on %1, before its first save "
                        "into it, and the values before each later save. The values chosen go into the window as "
                        "changes; nothing is written until you save.")
-            .arg(localDate(record->original.date)),
+            .arg(localDate(recorded.original.date)),
         lines, 0, QStringLiteral("&Restore"));
     if (chosen < 0 || chosen >= static_cast<int>(blocks.size())) {
         return std::nullopt;

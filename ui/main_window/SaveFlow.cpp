@@ -8,7 +8,7 @@
 #include "platform/Paths.h"
 #include "platform/Services.h"
 #include "platform/Text.h"
-#include "setup/BlockSave.h"
+#include "store/BlockSave.h"
 #include "ui/main_window/FieldMarks.h"
 #include "ui/main_window/FieldText.h"
 #include "ui/main_window/FormLayout.h"
@@ -74,7 +74,7 @@ SaveOutcome saveBlock(QWidget* owner, Baza& baza, const FormControls& form, cons
     try {
         // The location box shows the path readably; the save goes to the
         // exact path behind it.
-        const BlockSaveResult result = saveLeagueBlock(baza, saved.block, saved.stamp, target.location,
+        const BlockSaveResult result = saveLeagueBlock(baza, Expected{saved.block, saved.stamp}, target.location,
                                                        platform::services().dataFolder(), askAboutChange);
         switch (result.status) {
             case BlockSaveResult::Status::NotLoaded:
@@ -83,7 +83,7 @@ SaveOutcome saveBlock(QWidget* owner, Baza& baza, const FormControls& form, cons
             case BlockSaveResult::Status::Cancelled:
                 return SaveOutcome::Cancelled;
             case BlockSaveResult::Status::Reload:
-                onDisk = {result.disk.block, result.disk.stamp};
+                onDisk = {result.save.disk.block, result.save.disk.stamp};
                 return SaveOutcome::Reload;
             case BlockSaveResult::Status::Saved:
                 saved = {baza.block(), result.save.stamp};
@@ -93,6 +93,9 @@ SaveOutcome saveBlock(QWidget* owner, Baza& baza, const FormControls& form, cons
         tellUser(owner, platform::MessageIcon::Critical, failedText(error));
         return SaveOutcome::Failed;
     } catch (const SafeSaveError& error) {
+        if (error.kind() == SafeSaveError::Kind::PutBack && error.stampAfter().size >= 0) {
+            saved.stamp = error.stampAfter();  // the put-back wrote the same bytes again
+        }
         tellUser(owner, platform::MessageIcon::Critical, platform::fromUtf8(saveFailureMessage(error)));
         return SaveOutcome::Failed;
     } catch (const std::exception& error) {

@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "core/Baza.h"
-#include "setup/SafeSave.h"
+#include "store/SafeSave.h"
 
 struct FormControls;
 class QWidget;

@@ -14,6 +14,7 @@
 #include <QTimer>
 
 #include "core/Fields.h"
+#include "platform/FileSystem.h"
 #include "platform/Fonts.h"
 #include "platform/Paths.h"
 #include "platform/Services.h"
@@ -224,7 +225,7 @@ bool frmMain::MnuFileOpen_Click() {
     gamePath_ = config.gamePath;
     if (baza_->Wczytaj(gamePath_)) {
         savedBlock_ = baza_->block();
-        savedStamp_ = stampOf(gamePath_);
+        savedStamp_ = platform::stampOf(gamePath_);
         locationPath_ = gamePath_;
         form_.Lokalizacja->setText(platform::pathToText(locationPath_));
         Pokaz_Dane();
@@ -320,6 +321,8 @@ frmMain::SaveOutcome frmMain::Cmd_Zapisz_Click() {
     if (outcome == SaveOutcome::Saved) {
         savedStamp_ = saved.stamp;
         setSavedBlock(saved.block);
+    } else if (outcome == SaveOutcome::Failed) {
+        savedStamp_ = saved.stamp;  // a put-back leaves the block, but not the file's time, as it was
     } else if (outcome == SaveOutcome::Reload) {
         // The question said the window's changes are dropped: the file's
         // values replace them, the hidden map slots and reserved bytes too.

@@ -1,4 +1,4 @@
-#include "setup/Sha256.h"
+#include "store/Sha256.h"
 
 #include <array>
 #include <cstdint>

@@ -2,6 +2,7 @@
 #include <QtTest>
 
 #include "../common/TestFiles.h"
+#include "fuzz/FaultySave.h"
 #include "fuzz/FuzzChecks.h"
 
 using Check = std::string (*)(std::string_view);
@@ -17,7 +18,10 @@ private slots:
         QTest::addColumn<QString>("file");
         QTest::addColumn<Check>("check");
         const QList<QPair<QString, Check>> readers = {
-            {"setup", &checkSetupInput}, {"catalogue", &checkCatalogueInput}, {"record", &checkRecordInput}};
+            {"setup", &checkSetupInput},
+            {"catalogue", &checkCatalogueInput},
+            {"record", &checkRecordInput},
+            {"save", &checkSaveFaultsInput}};
         for (const auto& [reader, check] : readers) {
             const QDir folder(QStringLiteral(KELVORY_TEST_DATA "/fuzz/") + reader);
             const QStringList files = folder.entryList(QDir::Files, QDir::Name);

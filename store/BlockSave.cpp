@@ -1,4 +1,4 @@
-#include "setup/BlockSave.h"
+#include "store/BlockSave.h"
 
 #include "platform/BinaryFile.h"
 #include "platform/FileNames.h"
@@ -16,31 +16,24 @@ std::string sentence(std::string reason) {
 
 }  // namespace
 
-BlockSaveResult saveLeagueBlock(Baza& baza, const Baza::Block& expected, const FileStamp& expectedStamp,
-                                const std::filesystem::path& game, const std::filesystem::path& recordFolder,
-                                const std::function<OutsideChangeAnswer(const DiskState&)>& onOutsideChange) {
+BlockSaveResult saveLeagueBlock(const Baza& baza, const Expected& expected, const std::filesystem::path& game,
+                                const std::filesystem::path& recordFolder, const OutsideChangeQuestion& ask) {
     BlockSaveResult result;
     if (!baza.loaded()) {
         return result;
     }
-    if (game.empty()) {
-        throw FileError::noName(game);
+    result.save = saveSafely(baza.block(), game, expected, recordFolder, ask);
+    switch (result.save.status) {
+        case SafeSaveResult::Status::Saved:
+            result.status = BlockSaveResult::Status::Saved;
+            break;
+        case SafeSaveResult::Status::Reload:
+            result.status = BlockSaveResult::Status::Reload;
+            break;
+        case SafeSaveResult::Status::Cancelled:
+            result.status = BlockSaveResult::Status::Cancelled;
+            break;
     }
-    result.disk = inspectGame(game, expected, expectedStamp);
-    if (result.disk.change != OutsideChange::None) {
-        switch (onOutsideChange(result.disk)) {
-            case OutsideChangeAnswer::Overwrite:
-                break;
-            case OutsideChangeAnswer::Reload:
-                result.status = BlockSaveResult::Status::Reload;
-                return result;
-            case OutsideChangeAnswer::Cancel:
-                result.status = BlockSaveResult::Status::Cancelled;
-                return result;
-        }
-    }
-    result.save = writeGameSafely(baza.block(), game, result.disk, recordFolder);
-    result.status = BlockSaveResult::Status::Saved;
     return result;
 }
 
@@ -57,40 +50,71 @@ std::string outsideChangeQuestion(OutsideChange change) {
 }
 
 std::string saveFailureMessage(const SafeSaveError& error) {
+    using Kind = SafeSaveError::Kind;
+    using Cause = SafeSaveError::Cause;
     const std::string file = platform::pathToShow(error.file());
     const std::string reason = sentence(error.reason());
     switch (error.kind()) {
-        case SafeSaveError::Kind::RecordUnwritable:
+        case Kind::RecordUnwritable:
+            if (error.file().empty()) {
+                return "Nothing was saved: Kelvory could not keep a record of the values it was about to overwrite, "
+                       "so the game executable was not changed.\n\n" +
+                       reason +
+#ifdef _WIN32
+                       ": LOCALAPPDATA names no folder."
+#else
+                       ": neither XDG_DATA_HOME nor HOME names an absolute folder."
+#endif
+                       "\n\nYour changes are still here.";
+            }
             return "Nothing was saved: Kelvory could not keep a record of the values it was about to overwrite, so "
                    "the game executable was not changed.\n\nThe record goes to:\n" +
                    file + "\n" + reason +
                    ".\n\nMake sure that folder can be written, then save again; your changes are still here.";
-        case SafeSaveError::Kind::RecordUnreadable:
+        case Kind::RecordUnreadable:
             return "Nothing was saved: the record of the original values cannot be read, and Kelvory does not "
                    "replace it.\n\n" +
                    file + "\n" + reason +
-                   ".\n\nMove that file elsewhere to keep it, then save again; your changes are still here.";
-        case SafeSaveError::Kind::NotAsWritten:
-            return "The save failed: the game executable does not hold what was written.\n\n" + file + "\n" + reason +
-                   ".\n\nThe file system may redirect or drop writes to this file. Your changes are still here.";
-        case SafeSaveError::Kind::PutBack:
-            return "The game executable could not be saved.\n\n" + file + "\n" + reason +
-                   ".\n\nThe bytes already written were put back: the file is as it was before the save. Your "
-                   "changes are still here.";
-        case SafeSaveError::Kind::PartlyWritten: {
-            std::string ranges;
-            for (const auto& [offset, length] : error.mayHaveChanged()) {
-                ranges += "\n  bytes " + std::to_string(offset) + " to " +
-                          std::to_string(offset + static_cast<std::int64_t>(length) - 1);
-            }
-            return "The game executable could not be saved, and the bytes already written could not be put "
-                   "back.\n\n" +
-                   file + "\n" + reason + ".\n\nThese bytes (counted from 0) may have changed:" + ranges +
-                   "\n\nMenu > Restore Original Values (or kelvory-cli restore-original) puts back the values "
-                   "Kelvory recorded. Your changes are still here.";
-        }
+                   ".\n\nMake sure it can be read, or move it elsewhere to keep it, then save again; your changes "
+                   "are still here.";
+        case Kind::Busy:
+            return "Nothing was saved: another Kelvory is saving into this game executable right now.\n\n" + file +
+                   "\n\nSave again in a moment; your changes are still here.";
+        case Kind::PutBack:
+        case Kind::PartlyWritten:
+            break;
     }
-    return reason;
+    std::string what;
+    switch (error.cause()) {
+        case Cause::Write:
+            what = "The game executable could not be saved.";
+            break;
+        case Cause::ReadBackFailed:
+            what = "The save could not be checked: the game executable could not be read back after writing.";
+            break;
+        case Cause::ReadBackDiffers:
+            what =
+                "The save failed: the game executable does not hold what was written. The file system may "
+                "redirect or drop writes to this file.";
+            break;
+    }
+    what += "\n\n" + file + "\n" + reason + ".\n\n";
+    if (error.kind() == Kind::PutBack) {
+        return what +
+               "The bytes already written were put back and read back: the file is as it was before the save. Your "
+               "changes are still here.";
+    }
+    std::string ranges;
+    for (const auto& [offset, length] : error.mayHaveChanged()) {
+        ranges += "\n  bytes " + std::to_string(offset) + " to " +
+                  std::to_string(offset + static_cast<std::int64_t>(length) - 1);
+    }
+    return what +
+           "The bytes already written could not be put back. These bytes (counted from 0) may hold neither the old "
+           "nor the new values:" +
+           ranges +
+           "\n\nMenu > Restore Original Values (or kelvory-cli restore-original) puts back the values Kelvory "
+           "recorded. Your changes are still here.";
 }
 
 std::string saveFailureMessage(const SaveError& error) {
@@ -114,8 +138,8 @@ std::string saveFailureMessage(const SaveError& error) {
     }
 }
 
-std::string loadFailureMessage(const std::filesystem::path& game) {
-    std::string reason = "It could not be read.";
+std::string loadFailureMessage(const std::filesystem::path& game, const std::string& why) {
+    std::string reason = why.empty() ? "It could not be read." : sentence(why) + ".";
     try {
         // Only opened, to learn why: loading has already failed.
         BinaryFile file(game, BinaryFile::Mode::Read);
