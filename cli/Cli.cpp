@@ -3,15 +3,9 @@
 #include <optional>
 
 #include "catalogues/Ini.h"
-#include "core/Baza.h"
 #include "platform/ConsoleProgram.h"
-#include "platform/FileNames.h"
-#include "platform/FileSystem.h"
+#include "session/LeagueSession.h"
 #include "setup/LeagueSetup.h"
-#include "store/BlockSave.h"
-#include "store/OriginalRecord.h"
-#include "store/RecordFile.h"
-#include "store/SafeSave.h"
 
 #ifdef _WIN32
 #define KELVORY_RECORD_FOLDER_TEXT "%LOCALAPPDATA%\\Kelvory"
@@ -144,24 +138,13 @@ Options parseArguments(const std::vector<std::string>& arguments) {
     return options;
 }
 
-// Config fills the window's name box; here only its result counts.
-class NoWindow : public IniHost {
-public:
-    void appendCategory(const std::string&) override {}
-    void appendName(const std::string&) override {}
-    void appendStructure(const std::string&) override {}
-    void setExecutableName(const std::string&) override {}
-    std::string logoBoxText(int) const override { return {}; }
-    void setLogoIndicator(int, const std::string&) override {}
-};
-
 class Command {
 public:
     Command(const Options& options, std::filesystem::path programFolder, std::filesystem::path recordFolder,
             std::ostream& out, std::ostream& err)
         : options_(options),
           folder_(std::move(programFolder)),
-          recordFolder_(std::move(recordFolder)),
+          session_(std::move(recordFolder)),
           out_(out),
           err_(err) {}
 
@@ -177,77 +160,46 @@ public:
                 return CliExit::SetupInvalid;
             }
         }
-        if (!findGame() || !loadGame()) {
+        if (!loadGame()) {
             return CliExit::GameUnreadable;
         }
         if (command == "restore-original") {
             return restoreOriginal();
         }
         if (command == "show") {
-            out_ << writeSetup(setupOf(baza_));
+            out_ << writeSetup(setupOf(session_.baza()));
             return CliExit::Done;
         }
         if (command == "export") {
             try {
-                writeSetupFile(platform::argumentPath(options_.words[1]), setupOf(baza_));
+                writeSetupFile(platform::argumentPath(options_.words[1]), setupOf(session_.baza()));
             } catch (const SetupError& error) {
                 err_ << error.what() << "\n";
                 return CliExit::SetupInvalid;
             }
             return CliExit::Done;
         }
-        const std::vector<SetupChange> changes = setupChanges(baza_, *setup);
-        for (const SetupChange& change : changes) {
-            out_ << describeChange(change) << "\n";
-        }
-        if (changes.empty()) {
-            out_ << "no changes\n";
-        }
-        if (command == "diff" || options_.dryRun || changes.empty()) {
-            return CliExit::Done;
-        }
-        const Baza::Block loaded = baza_.block();
-        applySetup(baza_, *setup);
-        return save(loaded);
+        applySetup(session_.baza(), *setup);
+        return listAndSave(command == "diff" || options_.dryRun);
     }
 
 private:
-    bool findGame() {
+    bool loadGame() {
+        std::filesystem::path game;
         if (options_.game) {
-            game_ = platform::argumentPath(*options_.game);
+            game = platform::argumentPath(*options_.game);
+        } else {
+            const ConfigResult config = readLeaguesIni(folder_);
+            if (!config.ok()) {
+                err_ << config.message() << "\n\nGive the game executable's path with --game PATH.\n";
+                return false;
+            }
+            game = config.gamePath;
+        }
+        if (session_.load(game, true)) {
             return true;
         }
-        NoWindow window;
-        const ConfigResult config = Ini(window, folder_).Config();
-        if (!config.ok()) {
-            err_ << config.message() << "\n\nGive the game executable's path with --game PATH.\n";
-            return false;
-        }
-        game_ = config.gamePath;
-        return true;
-    }
-
-    bool loadGame() {
-        std::string why;
-        std::optional<LoadError> failed;
-        if (!baza_.Wczytaj(game_, failed)) {
-            why = failed ? failed->reason() : std::string();
-        } else {
-            // A file that ends before the block has no block to show: its
-            // missing bytes would read as zeros.
-            try {
-                BinaryFile file(game_, BinaryFile::Mode::Read);
-                const std::int64_t size = file.size();
-                file.close();
-                if (size >= Baza::BlockEnd) {
-                    return true;
-                }
-                why = Baza::tooShortError(game_, size).reason();
-            } catch (const FileError& error) {
-                why = error.reason();
-            }
-        }
-        err_ << loadFailureMessage(game_, why) << "\n\n"
+        err_ << session_.loadFailure() << "\n\n"
              << (options_.game ? "Check the path given with --game."
                                : "Make sure line 2 of Leagues.ini names the game executable in Kelvory's folder, or "
                                  "give its path with --game.")
@@ -255,113 +207,84 @@ private:
         return false;
     }
 
+    // Lists what the values put in change; saves them unless told not to.
+    CliExit listAndSave(bool listOnly) {
+        const std::vector<std::string> changes = session_.changeLines();
+        for (const std::string& change : changes) {
+            out_ << change << "\n";
+        }
+        if (changes.empty()) {
+            out_ << "no changes\n";
+        }
+        if (listOnly || !session_.hasUnsavedChanges()) {
+            return CliExit::Done;
+        }
+        return save();
+    }
+
     CliExit restoreOriginal() {
-        std::filesystem::path file;
-        std::optional<OriginalRecord> kept;
-        try {
-            const RecordPlace place(recordFolder_, game_);
-            file = place.file();
-            const auto lock = place.lock(kRecordLockWait);
-            kept = place.read();
-        } catch (const std::exception& error) {
-            err_ << "The record of the original values cannot be read.\n\n"
-                 << (file.empty() ? std::string() : platform::pathToShow(file) + "\n") << error.what() << "\n";
+        const RestoreChoice choice = session_.restoreChoice();
+        if (!choice.problem.text.empty()) {
+            err_ << choice.problem.text << "\n";
             return CliExit::NoRecord;
         }
-        if (!kept) {
-            err_ << "There is no record of the original values of this game executable.\n\n"
-                 << platform::pathToShow(game_) << "\n\nKelvory records them at its first save into it; it looked for "
-                 << "the record at:\n"
-                 << platform::pathToShow(file) << "\n";
-            return CliExit::NoRecord;
-        }
-        ExecutableIdentity identity;
-        try {
-            identity = identityOf(game_);
-        } catch (const FileError& error) {
-            err_ << saveFailureMessage(error) << "\n";
-            return CliExit::SaveFailed;
-        }
-        // The executable now at the path, or else the newest one met there.
-        const RecordedExecutable* matching = kept->find(identity);
-        const RecordedExecutable& recorded = matching ? *matching : kept->executables.back();
-        out_ << "original values recorded " << recorded.original.date << "\n";
-        const Baza::Block loaded = baza_.block();
-        Baza original = baza_;
-        original.replaceBlock(baza_regions::blockOf(recorded.original.bytes));
-        const std::vector<SetupChange> changes = setupChanges(baza_, setupOf(original));
-        for (const SetupChange& change : changes) {
-            out_ << describeChange(change) << "\n";
-        }
-        if (original.block() == loaded) {
+        const RecordedBlock& original = choice.blocks.front();
+        out_ << "original values recorded " << original.date << "\n";
+        if (original.block == session_.baza().block()) {
             out_ << "nothing to restore\n";
             return CliExit::Done;
+        }
+        session_.baza().replaceBlock(original.block);
+        const std::vector<std::string> changes = session_.changeLines();
+        for (const std::string& change : changes) {
+            out_ << change << "\n";
         }
         if (changes.empty()) {
             out_ << "no changes to the boxes; hidden map slots or reserved bytes differ\n";
         }
-        if (!matching) {
-            err_ << "The game executable changed since the record was taken (it was " << recorded.identity.size
-                 << " bytes long then and is " << identity.size
-                 << " now, or its first bytes differ): the game may have "
-                 << "been updated or replaced, and the recorded values may not fit it.\n";
+        if (!choice.otherExecutable.empty()) {
+            err_ << choice.otherExecutable << "\n";
             if (!options_.force && !options_.dryRun) {
                 err_ << "\nNothing was written. Give --force to restore them anyway.\n";
                 return CliExit::Refused;
             }
         }
-        if (options_.dryRun) {
-            return CliExit::Done;
-        }
-        baza_.replaceBlock(original.block());
-        return save(loaded);
+        return options_.dryRun ? CliExit::Done : save();
     }
 
-    CliExit save(const Baza::Block& loaded) {
+    CliExit save() {
         // The file must still hold what was loaded, and that must be what
         // Kelvory last wrote: another program's change since then, or one
         // made while this command ran, is not overwritten unasked.
-        try {
-            const BlockSaveResult saved = saveLeagueBlock(
-                baza_, Expected{loaded, FileStamp{}, true}, game_, recordFolder_, [this](const DiskState&) {
-                    return options_.force ? OutsideChangeAnswer::Overwrite : OutsideChangeAnswer::Cancel;
-                });
-            switch (saved.status) {
-                case BlockSaveResult::Status::Saved:
-                    out_ << "Save Successfully\n";
-                    return CliExit::Done;
-                case BlockSaveResult::Status::Reload:
-                case BlockSaveResult::Status::Cancelled:
-                    err_ << "The league block in the game executable was changed by another program since Kelvory "
-                            "last saved it, or while this command ran.\n\nNothing was written. Give --force to save "
-                            "over it.\n";
-                    return CliExit::Refused;
-                case BlockSaveResult::Status::NotLoaded:
-                    break;
-            }
-        } catch (const SaveError& error) {
-            err_ << saveFailureMessage(error) << "\n";
-            return CliExit::SaveFailed;
-        } catch (const SafeSaveError& error) {
-            err_ << saveFailureMessage(error) << "\n";
-            return CliExit::SaveFailed;
-        } catch (const std::exception& error) {
-            err_ << "The game executable could not be saved.\n\n"
-                 << platform::pathToShow(game_) << "\n"
-                 << error.what() << "\n";
-            return CliExit::SaveFailed;
+        const LeagueSession::SaveResult saved = session_.save(
+            [this](const DiskState&) {
+                return options_.force ? OutsideChangeAnswer::Overwrite : OutsideChangeAnswer::Cancel;
+            },
+            true);
+        switch (saved.status) {
+            case LeagueSession::SaveStatus::Saved:
+                out_ << saved.told.text << "\n";
+                return CliExit::Done;
+            case LeagueSession::SaveStatus::Reload:
+            case LeagueSession::SaveStatus::Cancelled:
+                err_ << "The league block in the game executable was changed by another program since Kelvory "
+                        "last saved it, or while this command ran.\n\nNothing was written. Give --force to save "
+                        "over it.\n";
+                return CliExit::Refused;
+            case LeagueSession::SaveStatus::NotLoaded:
+            case LeagueSession::SaveStatus::Refused:
+            case LeagueSession::SaveStatus::Failed:
+                break;
         }
-        err_ << "Nothing was saved: no game executable was loaded.\n";
+        err_ << saved.told.text << "\n";
         return CliExit::SaveFailed;
     }
 
     const Options& options_;
     std::filesystem::path folder_;
-    std::filesystem::path recordFolder_;
+    LeagueSession session_;
     std::ostream& out_;
     std::ostream& err_;
-    std::filesystem::path game_;
-    Baza baza_;
 };
 
 }  // namespace

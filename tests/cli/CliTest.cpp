@@ -322,10 +322,12 @@ private slots:
                                         << "applied" << true;
         QTest::newRow("other executable")
             << true << true << QStringList{} << 6
-            << QByteArray("The game executable changed since the record was taken") << "applied+header" << false;
+            << QByteArray("The game executable changed since the record of its original values was taken")
+            << "applied+header" << false;
         QTest::newRow("other executable, forced")
             << true << true << QStringList{"--force"} << 0
-            << QByteArray("The game executable changed since the record was taken") << "original+header" << false;
+            << QByteArray("The game executable changed since the record of its original values was taken")
+            << "original+header" << false;
     }
     void restoreOriginal() {
         QFETCH(bool, applyFirst);

@@ -242,21 +242,6 @@ private slots:
         QCOMPARE(window_->windowHandle()->title(), shown);
     }
 
-    // Another part of the program may replace the saved block (the file read
-    // again): the marks compare with the new one at once.
-    void replacingTheSavedBlock() {
-        startLoaded(knownValues);
-        type(txt(19), QStringLiteral("300"));
-        Baza::Block saved = window_->baza().block();
-        window_->setSavedBlock(saved);
-        checkMarks({}, {});
-        QVERIFY(!window_->isWindowModified());
-        saved.liga[0] = 8;
-        window_->setSavedBlock(saved);
-        checkMarks({{0, "Changed: was 8"}}, {});
-        QVERIFY(window_->isWindowModified());
-    }
-
     void showChangesListsEveryChangedField_data() {
         rows<Listed>({
             {"nothing changed", {{}, "No changes since the last save", {}}},

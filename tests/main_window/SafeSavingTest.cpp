@@ -71,7 +71,6 @@ class SafeSavingTest : public WindowFixture {
     }
     // Liga1 = 5 and America = 2 in the file before start-up.
     void startKnown() {
-        services_.dataFolder.clear();  // the fixture's own folder for records
         startLoaded([](Baza& b) {
             b.setLiga1(5);
             b.setAmerica(2);
@@ -238,11 +237,12 @@ private slots:
 
     // No record, no save: the game executable is not touched.
     void unwritableStore() {
-        startKnown();
-        const QByteArray before = folder_->game();
-        const std::filesystem::path blocked = folder_->root / "not-a-folder";
+        const std::filesystem::path blocked =
+            std::filesystem::u8path(services_.dataDir.filePath("not-a-folder").toStdString());
         QVERIFY(testfiles::writeFile(blocked, "x"));
         services_.dataFolder = blocked / "Kelvory";
+        startKnown();
+        const QByteArray before = folder_->game();
         type(txt(0), "7");
         QCOMPARE(window_->Cmd_Zapisz_Click(), frmMain::SaveOutcome::Failed);
         QCOMPARE(services_.messages.size(), 1);

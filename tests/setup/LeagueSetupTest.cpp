@@ -6,8 +6,9 @@
 #include "../common/TestFiles.h"
 #include "BlockBytes.h"
 #include "core/Baza.h"
+#include "session/Messages.h"
 #include "setup/LeagueSetup.h"
-#include "store/BlockSave.h"
+#include "store/SafeSave.h"
 
 using namespace testfiles;
 using blockbytes::plainValues;
@@ -482,12 +483,12 @@ private:
     // meanwhile, so an outside change is a failure of the test.
     bool saveAs(Baza& baza, const Baza::Block& loaded, const std::filesystem::path& game) {
         bool asked = false;
-        const BlockSaveResult result = saveLeagueBlock(baza, Expected{loaded, FileStamp{}}, game,
-                                                       fsPath(dir_.filePath("records")), [&](const DiskState&) {
-                                                           asked = true;
-                                                           return OutsideChangeAnswer::Cancel;
-                                                       });
-        return !asked && result.status == BlockSaveResult::Status::Saved;
+        const SafeSaveResult result = saveSafely(baza.block(), game, Expected{loaded, FileStamp{}},
+                                                 fsPath(dir_.filePath("records")), [&](const DiskState&) {
+                                                     asked = true;
+                                                     return OutsideChangeAnswer::Cancel;
+                                                 });
+        return !asked && result.status == SafeSaveResult::Status::Saved;
     }
 
     QTemporaryDir dir_;

@@ -13,7 +13,7 @@
 #include "../setup/BlockBytes.h"
 #include "fuzz/FaultySave.h"
 #include "platform/FileSystem.h"
-#include "store/BlockSave.h"
+#include "session/Messages.h"
 #include "store/RecordFile.h"
 #include "store/SafeSave.h"
 #include "store/Sha256.h"
@@ -89,7 +89,7 @@ private slots:
     // the same bytes twice in a row.
     void savesAreRecorded() {
         baza_.setLiga1(7);
-        QVERIFY(save().save.recordCreated);
+        QVERIFY(save().recordCreated);
         QByteArray seven = original_;
         seven.replace(blockbytes::kLiga, 4, QByteArray("\x07\x00\x00\x00", 4));
         QVERIFY(readFile(game_) == seven);
@@ -110,7 +110,7 @@ private slots:
             baza_.setLiga1(8);
             loaded_ = baza_regions::blockOf(record.lastWritten->bytes);
             stamp_ = platform::stampOf(game_);
-            QCOMPARE(int(save().status), int(BlockSaveResult::Status::Saved));
+            QCOMPARE(int(save().status), int(SafeSaveResult::Status::Saved));
             record = readRecord();
         }
         QCOMPARE(record.executables[0].history.size(), std::size_t(2));
@@ -153,7 +153,7 @@ private slots:
         QTest::addColumn<OutsideChangeAnswer>("answer");
         QTest::addColumn<int>("status");
         using A = OutsideChangeAnswer;
-        using S = BlockSaveResult::Status;
+        using S = SafeSaveResult::Status;
         QTest::newRow("block, overwrite") << "block" << A::Overwrite << int(S::Saved);
         QTest::newRow("block, reload") << "block" << A::Reload << int(S::Reload);
         QTest::newRow("block, cancel") << "block" << A::Cancel << int(S::Cancelled);
@@ -175,15 +175,15 @@ private slots:
         std::filesystem::last_write_time(game_, std::filesystem::last_write_time(game_) + std::chrono::seconds(3));
         baza_.setLiga1(7);
         QList<OutsideChange> asked;
-        const BlockSaveResult result =
-            saveLeagueBlock(baza_, Expected{loaded_, stamp_}, game_, records_, [&](const DiskState& state) {
+        const SafeSaveResult result =
+            saveSafely(baza_.block(), game_, Expected{loaded_, stamp_}, records_, [&](const DiskState& state) {
                 asked << state.change;
                 return answer;
             });
         QCOMPARE(asked, QList<OutsideChange>{change == "block" ? OutsideChange::Block : OutsideChange::SizeOrTime});
         QCOMPARE(int(result.status), status);
-        QCOMPARE(int(result.save.disk.block.map[2]), change == "block" ? 9 : 2);
-        const bool written = status == int(BlockSaveResult::Status::Saved);
+        QCOMPARE(int(result.disk.block.map[2]), change == "block" ? 9 : 2);
+        const bool written = status == int(SafeSaveResult::Status::Saved);
         if (written) {
             disk.replace(blockbytes::kLiga, 4, QByteArray("\x07\x00\x00\x00", 4));
             disk[blockbytes::kMap + 2] = '\x02';  // the window's values go over it
@@ -264,8 +264,8 @@ private slots:
         }
         baza_.setLiga1(7);
         try {
-            saveLeagueBlock(baza_, Expected{loaded_, stamp_}, game_, folder,
-                            [](const DiskState&) { return OutsideChangeAnswer::Cancel; });
+            saveSafely(baza_.block(), game_, Expected{loaded_, stamp_}, folder,
+                       [](const DiskState&) { return OutsideChangeAnswer::Cancel; });
             QFAIL("saved");
         } catch (const SafeSaveError& error) {
             QCOMPARE(int(error.kind()), kind);
@@ -340,9 +340,9 @@ private slots:
     }
 
 private:
-    BlockSaveResult save() {
-        return saveLeagueBlock(baza_, Expected{loaded_, stamp_}, game_, records_,
-                               [](const DiskState&) { return OutsideChangeAnswer::Cancel; });
+    SafeSaveResult save() {
+        return saveSafely(baza_.block(), game_, Expected{loaded_, stamp_}, records_,
+                          [](const DiskState&) { return OutsideChangeAnswer::Cancel; });
     }
     OriginalRecord readRecord() {
         const std::optional<OriginalRecord> record = RecordPlace(records_, game_).read();

@@ -14,11 +14,11 @@
 #include <QTimer>
 
 #include "core/Fields.h"
-#include "platform/FileSystem.h"
 #include "platform/Fonts.h"
 #include "platform/Paths.h"
 #include "platform/Services.h"
 #include "platform/Text.h"
+#include "session/LeagueSession.h"
 #include "ui/main_window/Artwork.h"
 #include "ui/main_window/EditHistory.h"
 #include "ui/main_window/FieldMarks.h"
@@ -55,7 +55,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     // Empty when the system cannot tell: Ini then reads nothing and the Open
     // routine stops the program with a message.
     programFolder_ = platform::services().programFolder();
-    baza_ = std::make_unique<Baza>();
+    session_ = std::make_unique<LeagueSession>(platform::services().dataFolder());
     ini_ = std::make_unique<Ini>(*host_, programFolder_);
     polancz_ = std::make_unique<Polancz>(Polancz::builtInAddresses(programFolder_));
 
@@ -104,8 +104,12 @@ void frmMain::buildMenus() {
         }
     });
     connect(save, &QAction::triggered, this, [this] { Cmd_Zapisz_Click(); });
-    connect(importSetup, &QAction::triggered, this, [this] { importLeagueSetup(*this); });
-    connect(exportSetup, &QAction::triggered, this, [this] { exportLeagueSetup(*this); });
+    connect(importSetup, &QAction::triggered, this, [this] {
+        if (const std::optional<Baza::Block> imported = importLeagueSetup(this, *session_)) {
+            applyBlock(*imported, QStringLiteral("Import League Setup"));
+        }
+    });
+    connect(exportSetup, &QAction::triggered, this, [this] { exportLeagueSetup(this, *session_); });
     connect(restore, &QAction::triggered, this, &frmMain::RestoreOriginal_Click);
     connect(exit, &QAction::triggered, this, &frmMain::Exit_Click);
     connect(guide, &QAction::triggered, this, [this] { polancz_->CommunitySiteA_Click(this); });
@@ -142,9 +146,9 @@ void frmMain::connectHandlers() {
             if (category) {
                 // A category typed straight into its box is stored as its
                 // picker would store it; the box holds no more than the field.
-                baza_->setCat(index, platform::toCodePage(text));
+                session_->baza().setCat(index, platform::toCodePage(text));
             }
-            typedInto_ = baza_->loaded() ? box : nullptr;
+            typedInto_ = session_->loaded() ? box : nullptr;
         });
         if (QComboBox* picker = form_.picker(field)) {
             const int number = field.picker;
@@ -153,12 +157,12 @@ void frmMain::connectHandlers() {
             // both hand the picker's text on.
             connect(picker->lineEdit(), &QLineEdit::textEdited, this, [this, number, picker, typing] {
                 Combo_Change(number);
-                if (baza_->loaded()) {
+                if (session_->loaded()) {
                     history_->typed(picker->lineEdit(), typing);
                 }
             });
             connect(picker, &QComboBox::activated, this, [this, number, choice] {
-                if (baza_->loaded()) {
+                if (session_->loaded()) {
                     history_->record(choice, [this, number] { Combo_Change(number); });
                 } else {
                     Combo_Change(number);
@@ -222,12 +226,8 @@ bool frmMain::MnuFileOpen_Click() {
     }
     // Line 2's own bytes, not the text the box shows: a name that is not
     // UTF-8 must still find its file.
-    gamePath_ = config.gamePath;
-    if (baza_->Wczytaj(gamePath_)) {
-        savedBlock_ = baza_->block();
-        savedStamp_ = platform::stampOf(gamePath_);
-        locationPath_ = gamePath_;
-        form_.Lokalizacja->setText(platform::pathToText(locationPath_));
+    if (session_->load(config.gamePath)) {
+        form_.Lokalizacja->setText(platform::pathToText(session_->game()));
         Pokaz_Dane();
         history_->settle();
     }
@@ -243,7 +243,7 @@ void frmMain::Pokaz_Dane() {
     // back to themselves, and brings the indicators and marks up to date.
     presenting_ = true;
     for (const Field& field : fields()) {
-        form_.box(field)->setText(presentField(*baza_, field));
+        form_.box(field)->setText(presentField(session_->baza(), field));
     }
     presenting_ = false;
     txt_Change(-1);
@@ -261,7 +261,7 @@ void frmMain::txt_Change(int /*index*/) {
         if (field.kind == FieldKind::Cat) {
             continue;  // category texts are stored by their pickers alone
         }
-        markField(field, storeField(*baza_, field, form_.box(field)->text(), numberLocale_));
+        markField(field, storeField(session_->baza(), field, form_.box(field)->text(), numberLocale_));
     }
     refreshChanges();
 }
@@ -275,25 +275,30 @@ void frmMain::refreshIndicators() {
 }
 
 void frmMain::markField(const Field& field, bool stored) {
-    QString reason;
     // Before a block is loaded nothing can be saved, so nothing is marked.
-    if (!stored && baza_->loaded()) {
+    if (stored || !session_->loaded()) {
+        session_->setStorable(field);
+    } else {
+        session_->setUnstorable(field, platform::toUtf8(form_.box(field)->text()));
+    }
+    QString reason;
+    if (session_->unstorable(field)) {
         reason = QStringLiteral("Not stored: %1 keeps %2. Allowed: %3.")
-                     .arg(fieldName(field), presentField(*baza_, field), allowedText(field));
+                     .arg(fieldName(field), presentField(session_->baza(), field), allowedText(field));
     }
     setFieldMark(form_.box(field), reason);
 }
 
 bool frmMain::hasUnsavedChanges() const {
-    return baza_->loaded() && baza_->block() != savedBlock_;
+    return session_->hasUnsavedChanges();
 }
 
 void frmMain::applyBlock(const Baza::Block& values, const QString& what) {
-    if (!baza_->loaded()) {
+    if (!session_->loaded()) {
         return;
     }
     history_->record(what, [this, &values] {
-        copyFields(*baza_, values);
+        session_->applyValues(values);
         Pokaz_Dane();
     });
 }
@@ -308,32 +313,26 @@ void frmMain::Combo_Change(int number) {
     box->setText(picker->currentText());
     if (field->kind == FieldKind::Cat) {
         // The copy-back pass never stores a category: its picker does.
-        baza_->setCat(field->index, platform::toCodePage(box->text()));
+        session_->baza().setCat(field->index, platform::toCodePage(box->text()));
         refreshChanges();
     }
 }
 
 frmMain::SaveOutcome frmMain::Cmd_Zapisz_Click() {
     history_->seal();
-    FileState saved{savedBlock_, savedStamp_};
-    FileState onDisk;
-    const SaveOutcome outcome = saveBlock(this, *baza_, form_, {locationPath_, gamePath_}, saved, onDisk);
-    if (outcome == SaveOutcome::Saved) {
-        savedStamp_ = saved.stamp;
-        setSavedBlock(saved.block);
-    } else if (outcome == SaveOutcome::Failed) {
-        savedStamp_ = saved.stamp;  // a put-back leaves the block, but not the file's time, as it was
-    } else if (outcome == SaveOutcome::Reload) {
+    DiskState disk;
+    const SaveOutcome outcome = saveBlock(this, *session_, disk);
+    if (outcome == SaveOutcome::Reload) {
         // The question said the window's changes are dropped: the file's
         // values replace them, the hidden map slots and reserved bytes too.
-        savedStamp_ = onDisk.stamp;
-        setSavedBlock(onDisk.block);
-        applyBlock(onDisk.block, QStringLiteral("Reload"));
-        baza_->replaceBlock(onDisk.block);
-        history_->settle();  // with the file's hidden slots and reserved bytes
+        session_->takeFromDisk(disk);
+        applyBlock(disk.block, QStringLiteral("Reload"));
     }
     updateRestoreAction();  // the first save takes the record
     refreshChanges();       // a save that wrote the block leaves nothing changed
+    if (outcome == SaveOutcome::Saved || outcome == SaveOutcome::Reload) {
+        history_->settle();  // what the file holds now, hidden slots and reserved bytes included
+    }
     return outcome;
 }
 
@@ -345,17 +344,14 @@ void frmMain::cmd_Save_Start_Game_Click() {
 }
 
 void frmMain::RestoreOriginal_Click() {
-    if (!baza_->loaded()) {
-        return;
-    }
-    if (const std::optional<Baza::Block> chosen = chooseRecordedBlock(this, locationPath_, baza_->block())) {
+    if (const std::optional<Baza::Block> chosen = chooseRecordedBlock(this, *session_)) {
         applyBlock(*chosen, QStringLiteral("Restore Original Values"));
     }
 }
 
 void frmMain::updateRestoreAction() {
     if (QAction* restore = action(QStringLiteral("mnuRestoreOriginal"))) {
-        restore->setEnabled(baza_->loaded() && hasOriginalRecord(locationPath_));
+        restore->setEnabled(session_->hasRecord());
     }
 }
 
@@ -403,6 +399,18 @@ QLineEdit* frmMain::txt(int member) const {
 QComboBox* frmMain::combo(int number) const {
     const auto found = form_.combo.find(number);
     return found == form_.combo.end() ? nullptr : found->second;
+}
+
+Baza& frmMain::baza() {
+    return session_->baza();
+}
+
+std::filesystem::path frmMain::gamePath() const {
+    return session_->game();
+}
+
+const Baza::Block& frmMain::savedBlock() const {
+    return session_->saved();
 }
 
 QAction* frmMain::action(const QString& name) const {

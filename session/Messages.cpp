@@ -1,40 +1,13 @@
-#include "store/BlockSave.h"
+#include "session/Messages.h"
 
 #include "platform/BinaryFile.h"
 #include "platform/FileNames.h"
 
-namespace {
-
-// A reason as the file layer words it ("the file does not exist"), as a
-// sentence of its own.
 std::string sentence(std::string reason) {
     if (!reason.empty() && reason[0] >= 'a' && reason[0] <= 'z') {
         reason[0] = static_cast<char>(reason[0] - 'a' + 'A');
     }
     return reason;
-}
-
-}  // namespace
-
-BlockSaveResult saveLeagueBlock(const Baza& baza, const Expected& expected, const std::filesystem::path& game,
-                                const std::filesystem::path& recordFolder, const OutsideChangeQuestion& ask) {
-    BlockSaveResult result;
-    if (!baza.loaded()) {
-        return result;
-    }
-    result.save = saveSafely(baza.block(), game, expected, recordFolder, ask);
-    switch (result.save.status) {
-        case SafeSaveResult::Status::Saved:
-            result.status = BlockSaveResult::Status::Saved;
-            break;
-        case SafeSaveResult::Status::Reload:
-            result.status = BlockSaveResult::Status::Reload;
-            break;
-        case SafeSaveResult::Status::Cancelled:
-            result.status = BlockSaveResult::Status::Cancelled;
-            break;
-    }
-    return result;
 }
 
 std::string outsideChangeQuestion(OutsideChange change) {
