@@ -12,6 +12,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QTimer>
+#include <functional>
 
 #include "core/Fields.h"
 #include "platform/Fonts.h"
@@ -25,7 +26,7 @@
 #include "ui/main_window/FieldText.h"
 #include "ui/main_window/FocusRing.h"
 #include "ui/main_window/Launcher.h"
-#include "ui/main_window/MenuKeys.h"
+#include "ui/main_window/Menus.h"
 #include "ui/main_window/Messages.h"
 #include "ui/main_window/RestoreFlow.h"
 #include "ui/main_window/SetupMenu.h"
@@ -65,64 +66,38 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
 frmMain::~frmMain() = default;
 
 void frmMain::buildMenus() {
-    auto named = [](QAction* action, const char* name) {
-        action->setObjectName(QLatin1String(name));
-        return action;
+    ::buildMenus(menuBar());
+    action(QStringLiteral("mnuRestoreOriginal"))->setEnabled(false);  // until a record exists
+    const std::pair<const char*, std::function<void()>> handlers[] = {
+        {"MnuFileOpen",
+         [this] {
+             if (!MnuFileOpen_Click()) {
+                 Exit_Click();
+             }
+         }},
+        {"Cmd_Zapisz", [this] { Cmd_Zapisz_Click(); }},
+        {"mnuRestoreOriginal", [this] { RestoreOriginal_Click(); }},
+        {"mnuImportSetup",
+         [this] {
+             if (const std::optional<Baza::Block> imported = importLeagueSetup(this, *session_)) {
+                 applyBlock(*imported, QStringLiteral("Import League Setup"));
+             }
+         }},
+        {"mnuExportSetup", [this] { exportLeagueSetup(this, *session_); }},
+        {"Exit", [this] { Exit_Click(); }},
+        {"mnuUndo", [this] { mnuUndo_Click(); }},
+        {"mnuRedo", [this] { mnuRedo_Click(); }},
+        {"mnuRevert", [this] { mnuRevert_Click(); }},
+        {"mnuShowChanges", [this] { mnuShowChanges_Click(); }},
+        {"cmdCommunitySiteA", [this] { polancz_->CommunitySiteA_Click(this); }},
+        {"cmdCommunitySiteB", [this] { polancz_->CommunitySiteB_Click(this); }},
+        {"cmdAuthorPage", [this] { polancz_->AuthorPage_Click(this); }},
+        {"Copyright", [this] { polancz_->Copyright_Click(this); }},
     };
-
-    QMenu* menu = menuBar()->addMenu(QStringLiteral("Menu"));
-    menu->setObjectName(QStringLiteral("mnuMenu"));
-    QAction* open = named(menu->addAction(QStringLiteral("Open")), "MnuFileOpen");
-    open->setVisible(false);  // the Open routine runs once, at start-up
-    named(menu->addSeparator(), "Sep")->setVisible(false);
-    QAction* save = named(menu->addAction(QStringLiteral("Save")), "Cmd_Zapisz");
-    QAction* restore = named(menu->addAction(QStringLiteral("Restore Original Values\u2026")), "mnuRestoreOriginal");
-    restore->setEnabled(false);  // until a record exists for the loaded executable
-    named(menu->addSeparator(), "SepSetup");
-    QAction* importSetup = named(menu->addAction(QStringLiteral("Import League Setup…")), "mnuImportSetup");
-    QAction* exportSetup = named(menu->addAction(QStringLiteral("Export League Setup…")), "mnuExportSetup");
-    named(menu->addSeparator(), "Sep2");
-    QAction* exit = named(menu->addAction(QStringLiteral("Exit")), "Exit");
-
-    buildEditMenu();
-
-    QMenu* about = menuBar()->addMenu(QStringLiteral("About"));
-    about->setObjectName(QStringLiteral("mnuAbout"));
-    QMenu* visit = about->addMenu(QStringLiteral("Visit"));
-    visit->setObjectName(QStringLiteral("Visit"));
-    QAction* guide = named(visit->addAction(QStringLiteral("Kelvory User Guide")), "cmdCommunitySiteA");
-    visit->addSeparator();
-    QAction* home = named(visit->addAction(QStringLiteral("Kelvory Home Page")), "cmdCommunitySiteB");
-    visit->addSeparator();
-    QAction* issues = named(visit->addAction(QStringLiteral("Report a Problem")), "cmdAuthorPage");
-    named(about->addSeparator(), "Sep5");
-    QAction* copyright = named(about->addAction(QStringLiteral("Copyright")), "Copyright");
-
-    connect(open, &QAction::triggered, this, [this] {
-        if (!MnuFileOpen_Click()) {
-            Exit_Click();
-        }
-    });
-    connect(save, &QAction::triggered, this, [this] { Cmd_Zapisz_Click(); });
-    connect(importSetup, &QAction::triggered, this, [this] {
-        if (const std::optional<Baza::Block> imported = importLeagueSetup(this, *session_)) {
-            applyBlock(*imported, QStringLiteral("Import League Setup"));
-        }
-    });
-    connect(exportSetup, &QAction::triggered, this, [this] { exportLeagueSetup(this, *session_); });
-    connect(restore, &QAction::triggered, this, &frmMain::RestoreOriginal_Click);
-    connect(exit, &QAction::triggered, this, &frmMain::Exit_Click);
-    connect(guide, &QAction::triggered, this, [this] { polancz_->CommunitySiteA_Click(this); });
-    connect(home, &QAction::triggered, this, [this] { polancz_->CommunitySiteB_Click(this); });
-    connect(issues, &QAction::triggered, this, [this] { polancz_->AuthorPage_Click(this); });
-    connect(copyright, &QAction::triggered, this, [this] { polancz_->Copyright_Click(this); });
-    giveMenuKeys(this);
-
-    // Menus open as windows of their own, which take the application's face
-    // (a serif one under Wine), not the window's: give them the menu bar's.
-    for (QMenu* popup : menuBar()->findChildren<QMenu*>()) {
-        popup->setFont(menuBar()->font());
+    for (const auto& [name, handler] : handlers) {
+        connect(action(QLatin1String(name)), &QAction::triggered, this, handler);
     }
+    connectEditMenu();
 }
 
 void frmMain::connectHandlers() {

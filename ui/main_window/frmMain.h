@@ -138,7 +138,8 @@ private:
     void showState(const WindowState& state);
 
     void buildMenus();
-    void buildEditMenu();
+    // Undo and Redo are enabled while the history has a step to take.
+    void connectEditMenu();
     // Restore Original Values is offered only once a record exists.
     void updateRestoreAction();
     void connectHandlers();

@@ -37,28 +37,14 @@ QLineEdit* textFieldOf(QWidget* control) {
 
 }  // namespace
 
-void frmMain::buildEditMenu() {
-    QMenu* edit = menuBar()->addMenu(QStringLiteral("Edit"));
-    edit->setObjectName(QStringLiteral("mnuEdit"));
-    QAction* undo = edit->addAction(QStringLiteral("Undo"));
-    undo->setObjectName(QStringLiteral("mnuUndo"));
-    QAction* redo = edit->addAction(QStringLiteral("Redo"));
-    redo->setObjectName(QStringLiteral("mnuRedo"));
-    edit->addSeparator()->setObjectName(QStringLiteral("Sep3"));
-    QAction* revert = edit->addAction(QStringLiteral("Revert to Saved"));
-    revert->setObjectName(QStringLiteral("mnuRevert"));
-    QAction* changes = edit->addAction(QStringLiteral("Show Changes\u2026"));
-    changes->setObjectName(QStringLiteral("mnuShowChanges"));
-
+void frmMain::connectEditMenu() {
+    QAction* undo = action(QStringLiteral("mnuUndo"));
+    QAction* redo = action(QStringLiteral("mnuRedo"));
     QUndoStack& stack = history_->stack();
     undo->setEnabled(stack.canUndo());
     redo->setEnabled(stack.canRedo());
     connect(&stack, &QUndoStack::canUndoChanged, undo, &QAction::setEnabled);
     connect(&stack, &QUndoStack::canRedoChanged, redo, &QAction::setEnabled);
-    connect(undo, &QAction::triggered, this, &frmMain::mnuUndo_Click);
-    connect(redo, &QAction::triggered, this, &frmMain::mnuRedo_Click);
-    connect(revert, &QAction::triggered, this, &frmMain::mnuRevert_Click);
-    connect(changes, &QAction::triggered, this, &frmMain::mnuShowChanges_Click);
 }
 
 void frmMain::connectHistory(const Field& field) {
