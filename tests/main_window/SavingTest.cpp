@@ -1,10 +1,13 @@
-// Saving the block into the game executable, what the user is told about it,
-// starting the launcher after a save, choosing the launcher, and leaving the
-// window with unsaved changes.
+// What the window adds to saving: the messages and their icons, the launcher
+// that starts only after a save that wrote, the outside-change question and
+// its answers in the boxes, Restore Original Values, the launcher's picker and
+// leaving with unsaved changes. The rules behind them are the session's
+// (tests/session); expected bytes come from the file layout (BlockBytes.h).
 
 #include <QAction>
 #include <QLineEdit>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -14,7 +17,9 @@
 #endif
 
 #include "../common/Rows.h"
+#include "../setup/BlockBytes.h"
 #include "WindowFixture.h"
+#include "platform/FileSystem.h"
 #include "ui/widgets/Button_XP.h"
 
 namespace {
@@ -26,175 +31,127 @@ struct ExitCase {
     bool asked, closes;
     QByteArray liga1;  // in the file afterwards
 };
-struct Refusal {
-    int member;
-    QString typed, line;  // line: how the message lists the box
+
+// Makes every read after a write find one byte other than was written.
+class LyingFiles : public platform::FileSystem {
+public:
+    std::unique_ptr<platform::OpenFile> open(const std::filesystem::path& path, BinaryFile::Mode mode) override {
+        wrote_ = wrote_ || mode == BinaryFile::Mode::ReadWrite;
+        auto real = platform::FileSystem::open(path, mode);
+        if (mode != BinaryFile::Mode::Read || !wrote_ || path.extension() != ".exe") {
+            return real;
+        }
+        class Lying : public platform::OpenFile {
+        public:
+            explicit Lying(std::unique_ptr<platform::OpenFile> real) : real_(std::move(real)) {}
+            std::int64_t size() const override { return real_->size(); }
+            std::size_t readAt(std::int64_t offset, void* buffer, std::size_t size) override {
+                const std::size_t got = real_->readAt(offset, buffer, size);
+                if (offset == Baza::MapOffset && got > 0)
+                    static_cast<unsigned char*>(buffer)[0] ^= 0x40;
+                return got;
+            }
+            void writeAt(std::int64_t o, const void* b, std::size_t s) override { real_->writeAt(o, b, s); }
+            void sync() override { real_->sync(); }
+            FileStamp stamp() override { return real_->stamp(); }
+            void close() override { real_->close(); }
+
+        private:
+            std::unique_ptr<platform::OpenFile> real_;
+        };
+        return std::make_unique<Lying>(std::move(real));
+    }
+
+private:
+    bool wrote_ = false;
 };
 
 }  // namespace
 
 Q_DECLARE_METATYPE(ExitCase)
-Q_DECLARE_METATYPE(Refusal)
+Q_DECLARE_METATYPE(platform::MessageIcon)
 
 class SavingTest : public WindowFixture {
     Q_OBJECT
 
-    const QList<RecordingServices::Message>& messages() const { return services_.messages; }
+    QAction* restoreAction() const { return window_->action("mnuRestoreOriginal"); }
+    QStringList texts() const {
+        QStringList list;
+        for (const RecordingServices::Message& message : services_.messages)
+            list << message.text;
+        return list;
+    }
+    // Liga1 = 5 and America = 2 in the file before start-up.
+    void startKnown() {
+        startLoaded([](Baza& b) {
+            b.setLiga1(5);
+            b.setAmerica(2);
+        });
+    }
 
 private slots:
-    // The seven map slots without a box go from load to save unchanged; the
-    // rest of the file too.
-    void hiddenMapSlotsSurviveEdits() {
-        folder_->writeGame([](Baza& b) {
-            for (int i = 13; i < Baza::MapCount; ++i)
-                b.setMap(i, static_cast<std::uint8_t>(230 + i));
-        });
-        QByteArray expected = folder_->game();
-        startLoaded();
-        for (int member = 39; member <= 51; ++member)
-            type(txt(member), QStringLiteral("9"));
-        QCOMPARE(window_->Cmd_Zapisz_Click(), frmMain::SaveOutcome::Saved);
-        expected.replace(Baza::MapOffset, Baza::MapSize,
-                         QByteArray(13, '\x09') + QByteArray("\xF3\xF4\xF5\xF6\xF7\xF8\xF9"));
-        QVERIFY(folder_->game() == expected);
+    // A save that does not write says why, with the icon of its weight; Save
+    // and Start Game then starts nothing, and the edits stay.
+    void failedSaves_data() {
+        QTest::addColumn<QString>("failure");
+        QTest::addColumn<platform::MessageIcon>("icon");
+        QTest::addColumn<QString>("start");
+        QTest::newRow("nothing loaded") << "nothing loaded" << platform::MessageIcon::Warning
+                                        << "Nothing was saved: no game executable was loaded when Kelvory started.";
+        QTest::newRow("a box that cannot be stored")
+            << "unstorable" << platform::MessageIcon::Warning
+            << "Nothing was saved: the game executable was not changed.\n\nThese boxes hold values that cannot be "
+               "stored:\nNational Slot, row 1: \"7x\" (allowed: whole numbers from -2147483648 to 2147483647)\n\n";
+        QTest::newRow("the file cannot be written")
+            << "unwritable" << platform::MessageIcon::Critical << "The game executable could not be saved.";
+        QTest::newRow("the file does not hold what was written")
+            << "lying" << platform::MessageIcon::Critical
+            << "The save failed: the game executable does not hold what was written.";
     }
-
-    // Without a block saving writes nothing and says where the game was
-    // looked for; the launcher starts only after a save that wrote.
-    void withNothingLoaded() {
-        folder_->write("Leagues.ini", ProgramFolder::MissingGame);
-        QVERIFY(start());
-        QVERIFY(!window_->baza().loaded());
-        type(txt(17), QStringLiteral("32768"));
-        setLauncher(QStringLiteral("/opt/launcher"));
-        window_->cmd_Save_Start_Game_Click();
-        QCOMPARE(messages().size(), 1);
-        QVERIFY(messages()[0].icon == platform::MessageIcon::Warning);
-        QCOMPARE(messages()[0].text,
-                 "Nothing was saved: no game executable was loaded when Kelvory started.\n\n"
-                 "Kelvory looked for it at:\n" +
-                     folder_->file(QStringLiteral("Not There.exe")) +
-                     "\n\nMake sure line 2 of Leagues.ini names the game executable in Kelvory's folder, "
-                     "then start Kelvory again.");
-        QVERIFY(!QFile::exists(folder_->file(QStringLiteral("Not There.exe"))));
-        QCOMPARE(services_.started, QStringList{});
-    }
-
-    void saveToAnUnwritableFileIsReportedAndKeepsTheBlock() {
-        startLoaded();
+    void failedSaves() {
+        QFETCH(QString, failure);
+        QFETCH(platform::MessageIcon, icon);
+        QFETCH(QString, start);
+        if (failure == "nothing loaded") {
+            folder_->write("Leagues.ini", ProgramFolder::MissingGame);
+            QVERIFY(this->start());
+        } else {
+            startKnown();
+        }
+        setLauncher("/opt/vozi.exe");
+        type(txt(0), failure == "unstorable" ? "7x" : "7");
         const QByteArray before = folder_->game();
-        type(txt(0), QStringLiteral("77"));
         const QString game = folder_->file(ProgramFolder::GameName);
+        LyingFiles lying;
+        if (failure == "lying") {
+            platform::useFileSystem(&lying);
+        }
 #ifdef Q_OS_WIN
         // Held open by another program that lets others read but not write,
         // as the running game holds its executable.
-        const HANDLE held = CreateFileW(reinterpret_cast<LPCWSTR>(game.utf16()), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        QVERIFY(held != INVALID_HANDLE_VALUE);
+        const HANDLE held = failure != "unwritable" ? INVALID_HANDLE_VALUE
+                                                    : CreateFileW(reinterpret_cast<LPCWSTR>(game.utf16()), GENERIC_READ,
+                                                                  FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
         window_->cmd_Save_Start_Game_Click();
-        CloseHandle(held);
+        if (held != INVALID_HANDLE_VALUE)
+            CloseHandle(held);
 #else
         // Permission bits do not stop root; an immutable file stops everyone.
-        if (QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), game}) != 0)
+        if (failure == "unwritable" && QProcess::execute("chattr", {"+i", game}) != 0)
             QSKIP("chattr +i is not available here (needs Linux, root and a file system that supports it)");
         window_->cmd_Save_Start_Game_Click();
-        QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), game});
+        if (failure == "unwritable")
+            QProcess::execute("chattr", {"-i", game});
 #endif
-        QCOMPARE(messages().size(), 1);
-        QVERIFY(messages()[0].icon == platform::MessageIcon::Critical);
-        QVERIFY2(messages()[0].text.startsWith("The game executable could not be saved."),
-                 qPrintable(messages()[0].text));
-        QVERIFY2(messages()[0].text.contains(game), qPrintable(messages()[0].text));
+        platform::useFileSystem(nullptr);
+        QCOMPARE(services_.messages.size(), 1);
+        QCOMPARE(services_.messages[0].icon, icon);
+        QVERIFY2(texts()[0].startsWith(start), qPrintable(texts()[0]));
         QVERIFY(services_.started.isEmpty());
-        QVERIFY(folder_->game() == before);
-        QVERIFY(window_->hasUnsavedChanges());
-        QCOMPARE(window_->Cmd_Zapisz_Click(), frmMain::SaveOutcome::Saved);
-        QCOMPARE(folder_->game().mid(Baza::LigaOffset, 4), QByteArray("\x4d\x00\x00\x00", 4));
-    }
-
-    // A save that would create or grow the file is refused with a message
-    // that says why; nothing is written and the launcher is not started.
-    void saveRefused_data() {
-        QTest::addColumn<bool>("vanished");  // otherwise: a 1,000-byte file
-        QTest::addColumn<QStringList>("said");
-        QTest::newRow("file deleted after start")
-            << true << QStringList{"Nothing was saved: the game executable no longer exists.", "Game File.exe"};
-        QTest::newRow("1,000-byte file") << false
-                                         << QStringList{
-                                                "Nothing was saved: this file is too short to be the game executable.",
-                                                "1,000 bytes", "15,612,412 to 15,613,091", "Game File.exe"};
-    }
-
-    void saveRefused() {
-        QFETCH(bool, vanished);
-        QFETCH(QStringList, said);
-        if (!vanished)
-            QVERIFY(testfiles::writeGameFile(folder_->gamePath(), 1000));
-        QVERIFY(start());
-        QVERIFY(window_->baza().loaded());
-        if (vanished)
-            QVERIFY(std::filesystem::remove(folder_->gamePath()));
-        else
-            QCOMPARE(txt(39)->text(), QStringLiteral("0"));  // zeros past the end
-        setLauncher(QStringLiteral("/opt/vozi.exe"));
-        window_->cmd_Save_Start_Game_Click();
-        QCOMPARE(messages().size(), 1);
-        QVERIFY(messages()[0].icon == platform::MessageIcon::Critical);
-        for (const QString& words : said)
-            QVERIFY2(messages()[0].text.contains(words), qPrintable(messages()[0].text));
-        QVERIFY(services_.started.isEmpty());
-        if (vanished)
-            QVERIFY(!std::filesystem::exists(folder_->gamePath()));
-        else
-            QVERIFY(folder_->game() == testfiles::gameBytes(1000));
-    }
-
-    // While a box is marked, Save writes nothing and lists every marked box;
-    // Save and Start Game does not start the launcher either. Once the boxes
-    // hold what their fields can take, Save writes.
-    void markedBoxesStopTheSave_data() {
-        rows<Refusal>({
-            {"name 32768", {17, "32768", "Club Name, row 1: \"32768\" (allowed: whole numbers from -32768 to 32767)"}},
-            {"map 300",
-             {40, "300", "Maps Load u_1426.bin ->dt06.img, row 2: \"300\" (allowed: whole numbers from 0 to 255)"}},
-            {"letters",
-             {2, "abc", "National Slot, row 3: \"abc\" (allowed: whole numbers from -2147483648 to 2147483647)"}},
-            {"cleared",
-             {36, "",
-              "Club Category Logo(dt04.img), row 7: \"\" (allowed: whole numbers from -2147483648 to 2147483647)"}},
-        });
-    }
-
-    void markedBoxesStopTheSave() {
-        QFETCH(Refusal, row);
-        startLoaded([](Baza& b) {
-            b.setLiga3(-1);
-            b.setCatL7(29);
-        });
-        const QByteArray before = folder_->game();
-        type(txt(row.member), row.typed);
-        type(txt(51), QStringLiteral("-1"));  // a second marked box, listed after the first
-        setLauncher(QStringLiteral("/opt/vozi.exe"));
-
-        window_->cmd_Save_Start_Game_Click();
-        QCOMPARE(window_->Cmd_Zapisz_Click(), frmMain::SaveOutcome::Refused);
-        QVERIFY(folder_->game() == before);
-        QVERIFY(services_.started.isEmpty());
-        QCOMPARE(messages().size(), 2);
-        QVERIFY(messages()[0].icon == platform::MessageIcon::Warning);
-        QCOMPARE(messages()[0].text,
-                 "Nothing was saved: the game executable was not changed.\n\n"
-                 "These boxes hold values that cannot be stored:\n" +
-                     row.line +
-                     "\nMaps Load u_1426.bin ->dt06.img, row 13: \"-1\" (allowed: whole numbers "
-                     "from 0 to 255)\n\nCorrect them, then save again.");
-        QCOMPARE(messages()[1].text, messages()[0].text);
-
-        type(txt(row.member), QStringLiteral("12"));
-        type(txt(51), QStringLiteral("3"));
-        QCOMPARE(window_->Cmd_Zapisz_Click(), frmMain::SaveOutcome::Saved);
-        QCOMPARE(messages().last().text, QStringLiteral("Save Successfully"));
-        QVERIFY(folder_->game() != before);
+        QCOMPARE(window_->hasUnsavedChanges(), failure != "nothing loaded");
+        QCOMPARE(txt(0)->text(), failure == "unstorable" ? "7x" : "7");
+        if (failure != "lying")
+            QVERIFY(folder_->game() == before);
     }
 
     // The message comes first; only once the user has closed it does the
@@ -209,7 +166,6 @@ private slots:
                                                     "No such file\n\nChoose the launcher with the \"...\" button "
                                                     "beside its box."};
     }
-
     void saveAndStartOrdersMessageAndLaunch() {
         QFETCH(bool, starts);
         QFETCH(QStringList, events);
@@ -218,6 +174,116 @@ private slots:
         setLauncher(QStringLiteral("/opt/vozi.exe"));
         emit window_->controls().cmd_Save_Start_Game->Click();
         QCOMPARE(services_.events, events);
+    }
+
+    // Another program changes the file between load and save: each answer to
+    // the question does what it says, in the file and in the boxes; after a
+    // reload the next save asks nothing.
+    void outsideChange_data() {
+        QTest::addColumn<int>("answer");  // 0 Overwrite, 1 Reload, 2 Cancel
+        QTest::addColumn<QString>("liga1Box");
+        QTest::addColumn<QString>("americaBox");
+        QTest::addColumn<bool>("written");
+        QTest::newRow("overwrite") << 0 << "7"
+                                   << "2" << true;
+        QTest::newRow("reload") << 1 << "5"
+                                << "9" << false;
+        QTest::newRow("cancel") << 2 << "7"
+                                << "2" << false;
+    }
+    void outsideChange() {
+        QFETCH(int, answer);
+        QFETCH(QString, liga1Box);
+        QFETCH(QString, americaBox);
+        QFETCH(bool, written);
+        startKnown();
+        type(txt(0), "7");
+        QVERIFY(blockbytes::writeAt(folder_->gamePath(), blockbytes::kMap + 2, QByteArray("\x09")));
+        QByteArray expected = folder_->game();
+        services_.choiceAnswer = answer;
+        window_->Cmd_Zapisz_Click();
+        QCOMPARE(services_.choiceTexts.size(), 1);
+        QVERIFY2(services_.choiceTexts[0].startsWith("The league block in the game executable was changed by another "
+                                                     "program since Kelvory loaded it.\n\nOverwrite saves"),
+                 qPrintable(services_.choiceTexts[0]));
+        if (written) {
+            expected[blockbytes::kLiga] = '\x07';
+            expected[blockbytes::kMap + 2] = '\x02';
+        }
+        QVERIFY(folder_->game() == expected);
+        QCOMPARE(txt(0)->text(), liga1Box);
+        QCOMPARE(txt(41)->text(), americaBox);
+        QCOMPARE(window_->hasUnsavedChanges(), answer == 2);
+        QCOMPARE(texts(), written ? QStringList{"Save Successfully"} : QStringList{});
+        if (answer == 1) {
+            type(txt(0), "6");
+            QCOMPARE(window_->Cmd_Zapisz_Click(), frmMain::SaveOutcome::Saved);
+            QCOMPARE(services_.choiceTexts.size(), 1);
+        }
+    }
+
+    // Once a save has taken the record, Restore Original Values offers its
+    // blocks; the one chosen goes into the boxes as unsaved changes, and one
+    // Save writes it back. A window started again finds the record.
+    void restoreOriginal_data() {
+        QTest::addColumn<int>("chosen");
+        QTest::addColumn<QString>("liga1");  // shown in box 0 afterwards
+        QTest::newRow("original") << 0 << "5";
+        QTest::newRow("cancelled") << -1 << "8";
+    }
+    void restoreOriginal() {
+        QFETCH(int, chosen);
+        QFETCH(QString, liga1);
+        startKnown();
+        const QByteArray original = folder_->game();
+        QVERIFY(!restoreAction()->isEnabled());
+        for (const char* value : {"7", "8"}) {
+            type(txt(0), value);
+            QCOMPARE(window_->Cmd_Zapisz_Click(), frmMain::SaveOutcome::Saved);
+        }
+        QVERIFY(restoreAction()->isEnabled());
+        services_.listAnswer = chosen;
+        restoreAction()->trigger();
+        QCOMPARE(services_.listChoices.size(), 1);
+        const QStringList lines = services_.listChoices.front().lines;
+        const QString date = R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d)";
+        QCOMPARE(lines.size(), 2);
+        QVERIFY2(QRegularExpression("^Original values, recorded " + date + ": 1 field differs from the window$")
+                     .match(lines[0])
+                     .hasMatch(),
+                 qPrintable(lines[0]));
+        QVERIFY2(QRegularExpression("^Before the save of " + date + ": 1 field differs from the window$")
+                     .match(lines[1])
+                     .hasMatch(),
+                 qPrintable(lines[1]));
+        QCOMPARE(txt(0)->text(), liga1);
+        QCOMPARE(window_->hasUnsavedChanges(), chosen >= 0);
+        QCOMPARE(window_->Cmd_Zapisz_Click(), frmMain::SaveOutcome::Saved);
+        QCOMPARE(folder_->game() == original, chosen == 0);
+        QVERIFY(start());
+        QVERIFY(restoreAction()->isEnabled());
+    }
+
+    // The record of another executable is offered only after saying so.
+    void otherExecutable_data() {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<int>("listsOffered");
+        QTest::newRow("show them") << 0 << 1;
+        QTest::newRow("cancel") << 1 << 0;
+    }
+    void otherExecutable() {
+        QFETCH(int, answer);
+        QFETCH(int, listsOffered);
+        startKnown();
+        type(txt(0), "7");
+        QCOMPARE(window_->Cmd_Zapisz_Click(), frmMain::SaveOutcome::Saved);
+        QVERIFY(blockbytes::writeAt(folder_->gamePath(), 100, QByteArray("\x5a\x5b")));  // a game update
+        services_.choiceAnswer = answer;
+        restoreAction()->trigger();
+        QCOMPARE(services_.choiceTexts.size(), 1);
+        QVERIFY2(services_.choiceTexts[0].endsWith("\n\nShow the recorded values anyway?"),
+                 qPrintable(services_.choiceTexts[0]));
+        QCOMPARE(services_.listChoices.size(), listsOffered);
     }
 
     // The choice, or the text kept, is remembered in the settings store for
@@ -229,7 +295,6 @@ private slots:
         QTest::newRow("nonexistent") << QStringLiteral("@/nowhere/vozi.exe") << false;
         QTest::newRow("existing") << QStringLiteral("@/Leagues.ini") << true;
     }
-
     void launcherPicker() {
         QFETCH(QString, answer);
         QFETCH(bool, taken);
@@ -258,16 +323,13 @@ private slots:
             {"Cancel", {"77", false, A::Cancel, true, false, five}},
             {"Save refused", {"77x", true, A::Save, true, false, five}},
             {"typed back to the loaded value", {"5", false, A::Cancel, false, true, five}},
-            {"nothing typed", {"", true, A::Cancel, false, true, five}},
         });
     }
-
     void exitAsksAboutUnsavedEdits() {
         QFETCH(ExitCase, row);
         const auto& [typed, viaCloseBox, answer, asked, closes, liga1] = row;
         startShown([](Baza& b) { b.setLiga1(5); });
-        if (!typed.isEmpty())
-            type(txt(0), typed);
+        type(txt(0), typed);
         services_.closeAnswer = answer;
         if (viaCloseBox)
             window_->close();
