@@ -5,6 +5,7 @@
 #include "../common/Rows.h"
 #include "core/Baza.h"
 #include "core/BazaRegions.h"
+#include "core/BlockLook.h"
 #include "core/GameRanges.h"
 
 namespace {
@@ -24,6 +25,13 @@ struct RangeCase {
     Taken taken;
 };
 
+struct LookCase {
+    Baza::Block (*make)();
+    int cat;  // 1..4: category text `cat` holds `text`; 0: as made
+    std::string text;
+    const char* problems;  // joined by " | "
+};
+
 // Values as a user sets them: every one in what the game takes.
 Baza::Block plainBlock() {
     Baza::Block block = baza_regions::blockOf({});
@@ -34,9 +42,35 @@ Baza::Block plainBlock() {
     return block;
 }
 
+// The 199 bytes from a fixed sequence: x = 1103515245 x + 12345 mod 2^32,
+// each byte the top 8 bits. The problems in the rows below were read off the
+// bytes themselves.
+template <std::uint32_t seed>
+Baza::Block randomBlock() {
+    baza_regions::BlockBytes bytes{};
+    std::uint32_t x = seed;
+    for (std::uint8_t& byte : bytes) {
+        x = x * 1103515245u + 12345u;
+        byte = static_cast<std::uint8_t>(x >> 24);
+    }
+    return baza_regions::blockOf(bytes);
+}
+
+// The first `inRange` shown map codes 10, the other shown ones 11; the hidden
+// slots 0, which do not count.
+template <int inRange>
+Baza::Block mapsInRange() {
+    Baza::Block block = plainBlock();
+    for (int i = 0; i < 13; ++i) {
+        block.map[i] = i < inRange ? 10 : 11;
+    }
+    return block;
+}
+
 }  // namespace
 
 Q_DECLARE_METATYPE(RangeCase)
+Q_DECLARE_METATYPE(LookCase)
 
 class GameKnowledgeTest : public QObject {
     Q_OBJECT
@@ -104,6 +138,49 @@ private slots:
             names << field->name;
         }
         QCOMPARE(names.join(','), "Liga13,Cat2,CatL7,OtherLatinAmerican");
+    }
+
+    void looksLikeABlock_data() {
+        rows<LookCase>({
+            {"set by a user", {plainBlock, 0, "", ""}},
+            {"all zero: NUL texts are padding and code 0 is in range, so it looks like a block",
+             {[] { return baza_regions::blockOf({}); }, 0, "", ""}},
+            {"random bytes, seed 42",
+             {randomBlock<42>, 0, "",
+              "category text 2 holds bytes that are not text (byte 0x1F at position 9) | "
+              "only 0 of the 13 map codes lie in 0 to 10"}},
+            {"random bytes, seed 2024",
+             {randomBlock<2024>, 0, "",
+              "category text 1 holds bytes that are not text (byte 0x05 at position 3) | "
+              "category text 2 holds bytes that are not text (byte 0x7F at position 10) | "
+              "category text 3 holds bytes that are not text (byte 0x14 at position 2, and 1 more) | "
+              "category text 4 holds bytes that are not text (byte 0x0D at position 10) | "
+              "only 1 of the 13 map codes lie in 0 to 10"}},
+            {"a NUL with a character after it",
+             {plainBlock, 2, std::string("Premier\0ab\0", 11),
+              "category text 2 holds bytes that are not text (byte 0x00 at position 8)"}},
+            {"a tab and a DEL",
+             {plainBlock, 4, "a\tb\x7f       ",
+              "category text 4 holds bytes that are not text (byte 0x09 at position 2, and 1 more)"}},
+            {"blanks and NULs mixed at the end, and bytes from 0x80",
+             {plainBlock, 1, std::string("\x80\xff\xe9 \0 \0\0  \0", 11), ""}},
+            {"7 of 13 map codes in range", {mapsInRange<7>, 0, "", ""}},
+            {"6 of 13 map codes in range", {mapsInRange<6>, 0, "", "only 6 of the 13 map codes lie in 0 to 10"}},
+        });
+    }
+    void looksLikeABlock() {
+        QFETCH(LookCase, row);
+        Baza::Block block = row.make();
+        if (row.cat > 0) {
+            block.cat[row.cat - 1] = row.text;
+        }
+        const BlockLook look = lookAtBlock(block);
+        QStringList problems;
+        for (const std::string& problem : look.problems) {
+            problems << QString::fromStdString(problem);
+        }
+        QCOMPARE(problems.join(" | "), row.problems);
+        QCOMPARE(look.looksLikeBlock, problems.isEmpty());
     }
 };
 
