@@ -1,0 +1,128 @@
+#include <QtTest>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+#include "../common/Rows.h"
+#include "platform/RunningGame.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The game as Leagues.ini gives it, and one process of a made-up table,
+// beside one that is never the game. "@" stands for the test's own folder;
+// in a path that holds a backslash, with backslashes.
+struct Case {
+    const char* game;
+    const char* executable;
+    const char* firstArgument;
+    const char* runsIn;  // the folder the process runs in
+    bool self;
+    bool found;
+};
+
+class FakeTable : public platform::ProcessTable {
+public:
+    explicit FakeTable(std::vector<platform::RunningProcess> list, fs::path folder = {})
+        : list_(std::move(list)), folder_(std::move(folder)) {}
+    std::vector<platform::RunningProcess> processes() const override { return list_; }
+    fs::path workingFolder(int) const override { return folder_; }
+
+private:
+    std::vector<platform::RunningProcess> list_;
+    fs::path folder_;
+};
+
+std::string inFolder(const std::string& text, const std::string& folder) {
+    std::string path = text;
+    if (const std::size_t at = path.find('@'); at != std::string::npos) {
+        path.replace(at, 1, folder);
+    }
+    if (path.find('\\') != std::string::npos) {
+        std::replace(path.begin(), path.end(), '/', '\\');
+    }
+    return path;
+}
+
+}  // namespace
+
+Q_DECLARE_METATYPE(Case)
+
+class RunningGameTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    // The game lies in @/drive_c/games/League/Game.exe; @/Other holds a
+    // program of the same name, @/linked is a link to the League folder.
+    void findsTheGame_data() {
+        const char* game = "@/drive_c/games/League/../League/Game.exe";
+        rows<Case>({
+            {"native program", {game, "@/drive_c/games/League/Game.exe", "", "", false, true}},
+            {"native program, game through a link",
+             {"@/linked/Game.exe", "@/drive_c/games/League/Game.exe", "", "", false, true}},
+            {"native program, not ours to read", {game, "", "", "", false, false}},
+            {"Kelvory itself", {game, "@/drive_c/games/League/Game.exe", "", "", true, false}},
+            {"Wine, Z: in other case", {game, "", "Z:@\\DRIVE_C\\GAMES\\LEAGUE\\GAME.EXE", "", false, true}},
+            {"Wine, Z: through a link", {game, "", "Z:@\\linked\\GAME.EXE", "", false, true}},
+            {"Wine, C: by file and folder", {game, "", "C:\\games\\League\\game.exe", "", false, true}},
+            {"Wine, C: with dots", {game, "", "c:\\Program Files\\..\\LEAGUE\\.\\GAME.EXE", "", false, true}},
+            {"Wine, the same name in another folder", {game, "", "C:\\games\\Other\\Game.exe", "", false, false}},
+            {"Wine, typed relative to its folder", {game, "", "League/Game.exe", "@/drive_c/games", false, true}},
+            {"Wine, the same name typed in another folder", {game, "", "Game.exe", "@/Other", false, false}},
+            {"Unix path", {game, "", "@/drive_c/games/League/Game.exe", "", false, true}},
+            {"Unix path in other case", {game, "", "@/drive_c/games/league/Game.exe", "", false, false}},
+            {"native, the same name in another folder",
+             {game, "@/Other/Game.exe", "@/Other/Game.exe", "", false, false}},
+        });
+    }
+    void findsTheGame() {
+#ifdef _WIN32
+        QSKIP("Wine's and Linux's paths");
+#endif
+        QFETCH(Case, row);
+        QTemporaryDir temporary;
+        const std::string folder = fs::canonical(temporary.path().toStdString()).string();
+        for (const char* program : {"/drive_c/games/League/Game.exe", "/Other/Game.exe"}) {
+            fs::create_directories(fs::path(folder + program).parent_path());
+            std::ofstream(folder + program) << "MZ";
+        }
+        fs::create_directory_symlink(folder + "/drive_c/games/League", folder + "/linked");
+        const FakeTable table({{7, "/usr/bin/bash", "bash", false},
+                               {42, inFolder(row.executable, folder), inFolder(row.firstArgument, folder), row.self}},
+                              inFolder(row.runsIn, folder));
+        QCOMPARE(platform::findRunningGame(inFolder(row.game, folder), table),
+                 row.found ? std::optional<int>(42) : std::nullopt);
+    }
+
+    void findsNothingInAnEmptyTable() {
+        QCOMPARE(platform::findRunningGame("Game.exe", FakeTable({})), std::nullopt);
+    }
+
+    // The system's table holds this very process, by its executable.
+    void systemTableHoldsThisProcess() {
+#ifdef _WIN32
+        const fs::path own = QCoreApplication::applicationFilePath().toStdWString();
+#else
+        const fs::path own = "/proc/self/exe";
+#endif
+        int found = 0;
+        for (const platform::RunningProcess& process : platform::systemProcessTable().processes()) {
+            if (process.self) {
+                ++found;
+                QVERIFY(fs::equivalent(process.executable, own));
+            }
+        }
+        QCOMPARE(found, 1);
+#ifndef _WIN32
+        QCOMPARE(platform::systemProcessTable().workingFolder(int(QCoreApplication::applicationPid())),
+                 fs::current_path());
+#endif
+        // ... and Kelvory never counts as the game.
+        QCOMPARE(platform::findRunningGame(own, platform::systemProcessTable()), std::nullopt);
+    }
+};
+
+QTEST_GUILESS_MAIN(RunningGameTest)
+#include "RunningGameTest.moc"
