@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "catalogues/Ini.h"
+#include "core/GameRanges.h"
 #include "platform/ConsoleProgram.h"
 #include "session/LeagueSession.h"
 #include "setup/LeagueSetup.h"
@@ -41,8 +42,12 @@ constexpr const char* kUsage =
     "  --game PATH           the game executable; without it, line 2 of Leagues.ini in\n"
     "                        kelvory-cli's own folder names it, as for the window\n"
     "  --force               save even when another program changed the league block\n"
-    "                        since Kelvory last saved it (apply, restore-original),\n"
-    "                        or restore a record taken of a different executable\n"
+    "                        since Kelvory last saved it, when the game is running, or\n"
+    "                        when the bytes do not look like a league block (apply,\n"
+    "                        restore-original); restore a record taken of a different\n"
+    "                        executable\n"
+    "  --strict              refuse values the game is not known to take (apply, diff);\n"
+    "                        without it they are warned about on standard error\n"
     "\n"
     "Before its first save into a game executable, Kelvory records the league block's\n"
     "original bytes in its per-user data folder (" KELVORY_RECORD_FOLDER_TEXT
@@ -57,15 +62,18 @@ constexpr const char* kUsage =
     "  4  the setup file could not be read, is not a valid setup, or could not be written\n"
     "  5  the game executable could not be saved\n"
     "  6  refused, nothing was written: another program changed the league block since\n"
-    "     Kelvory last saved it, or the record was taken of a different executable;\n"
-    "     --force saves anyway\n"
-    "  7  restore-original: there is no readable record of this game executable\n";
+    "     Kelvory last saved it, the record was taken of a different executable, or the\n"
+    "     bytes do not look like a league block (--force saves anyway); or --strict and\n"
+    "     values the game is not known to take\n"
+    "  7  restore-original: there is no readable record of this game executable\n"
+    "  8  the game is running; nothing was written (--force saves anyway)\n";
 
 struct Options {
     bool help = false;
     bool version = false;
     bool dryRun = false;
     bool force = false;
+    bool strict = false;
     std::optional<std::string> game;
     std::vector<std::string> words;  // the command and its file
 };
@@ -91,6 +99,8 @@ Options parseArguments(const std::vector<std::string>& arguments) {
             options.dryRun = true;
         } else if (argument == "--force") {
             options.force = true;
+        } else if (argument == "--strict") {
+            options.strict = true;
         } else if (argument == "--game" || argument.rfind("--game=", 0) == 0) {
             if (options.game) {
                 throw UsageError{"--game is given twice."};
@@ -135,6 +145,9 @@ Options parseArguments(const std::vector<std::string>& arguments) {
     if (options.force && command != "apply" && command != "restore-original") {
         throw UsageError{"--force goes with apply and restore-original only."};
     }
+    if (options.strict && command != "apply" && command != "diff") {
+        throw UsageError{"--strict goes with apply and diff only."};
+    }
     return options;
 }
 
@@ -163,11 +176,24 @@ public:
         if (!loadGame()) {
             return CliExit::GameUnreadable;
         }
+        const bool writes = command == "apply" || command == "restore-original";
+        if (const std::string warning = session_.notABlockWarning(); !warning.empty()) {
+            err_ << warning << "\n";
+            if (writes && !options_.force && !options_.dryRun) {
+                err_ << "\nNothing was written. Give --force to save into this file anyway.\n";
+                return CliExit::Refused;
+            }
+        }
         if (command == "restore-original") {
             return restoreOriginal();
         }
         if (command == "show") {
-            out_ << writeSetup(setupOf(session_.baza()));
+            const Baza::Block& block = session_.baza().block();
+            out_ << writeSetup(setupOf(session_.baza()), [&block](const SetupValue& value) {
+                return outsideGameRange(block, *value.field)
+                           ? std::string("outside what the game takes: ") + gameRange(value.field->kind).words
+                           : std::string();
+            });
             return CliExit::Done;
         }
         if (command == "export") {
@@ -180,6 +206,16 @@ public:
             return CliExit::Done;
         }
         applySetup(session_.baza(), *setup);
+        // Values the game is not known to take are stored as given; they are
+        // only warned about, or with --strict refused.
+        const std::vector<std::string> outside = session_.outsideGameLines();
+        for (const std::string& line : outside) {
+            err_ << "warning: outside what the game takes: " << line << "\n";
+        }
+        if (options_.strict && !outside.empty()) {
+            err_ << "\nNothing was written: --strict refuses values the game is not known to take.\n";
+            return CliExit::Refused;
+        }
         return listAndSave(command == "diff" || options_.dryRun);
     }
 
@@ -256,11 +292,19 @@ private:
         // The file must still hold what was loaded, and that must be what
         // Kelvory last wrote: another program's change since then, or one
         // made while this command ran, is not overwritten unasked.
-        const LeagueSession::SaveResult saved = session_.save(
-            [this](const DiskState&) {
-                return options_.force ? OutsideChangeAnswer::Overwrite : OutsideChangeAnswer::Cancel;
-            },
-            true);
+        SaveQuestions questions;
+        questions.outsideChange = [this](const DiskState&) {
+            return options_.force ? OutsideChangeAnswer::Overwrite : OutsideChangeAnswer::Cancel;
+        };
+        // Warned about already, or refused before with --strict.
+        questions.outsideGame = [](const std::string&) { return true; };
+        questions.notABlock = [this](const std::string&) { return options_.force; };
+        std::string running;
+        questions.gameRunning = [this, &running](const std::string& question) {
+            running = question;
+            return options_.force ? RunningAnswer::SaveAnyway : RunningAnswer::Cancel;
+        };
+        const LeagueSession::SaveResult saved = session_.save(questions, true);
         switch (saved.status) {
             case LeagueSession::SaveStatus::Saved:
                 out_ << saved.told.text << "\n";
@@ -271,6 +315,15 @@ private:
                         "last saved it, or while this command ran.\n\nNothing was written. Give --force to save "
                         "over it.\n";
                 return CliExit::Refused;
+            case LeagueSession::SaveStatus::GameRunning:
+                err_ << (running.empty() ? saved.told.text
+                                         : running +
+                                               "\n\nNothing was written. Close the game, "
+                                               "or give --force to save anyway.")
+                     << "\n";
+                return CliExit::GameRunning;
+            case LeagueSession::SaveStatus::Declined:
+                return CliExit::Refused;  // said before: the block does not look like one
             case LeagueSession::SaveStatus::NotLoaded:
             case LeagueSession::SaveStatus::Refused:
             case LeagueSession::SaveStatus::Failed:

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <ctime>
 
+#include "core/GameRanges.h"
 #include "platform/FileNames.h"
 #include "platform/FileSystem.h"
 #include "session/Messages.h"
@@ -81,6 +82,7 @@ bool LeagueSession::load(const std::filesystem::path& game, bool wholeBlock) {
         return false;
     }
     baza_ = loading;
+    look_ = lookAtBlock(baza_.block());
     saved_ = baza_.block();
     savedStamp_ = platform::stampOf(game);
     unstorable_.clear();
@@ -126,6 +128,38 @@ std::vector<std::string> LeagueSession::unstorableLines() const {
     return lines;
 }
 
+std::string LeagueSession::notABlockWarning() const {
+    if (look_.looksLikeBlock) {
+        return {};
+    }
+    std::string text =
+        "The bytes where Kelvory expects the league block do not look like one. This may be another version of "
+        "the game. Kelvory shows them, but saving would overwrite 199 bytes of this file.\n\n" +
+        platform::pathToShow(game_) + "\n\nWhat does not look right:";
+    for (const std::string& problem : look_.problems) {
+        text += "\n- " + problem;
+    }
+    return text;
+}
+
+std::vector<std::string> LeagueSession::outsideGameLines() const {
+    std::vector<std::string> lines;
+    if (!loaded()) {
+        return lines;
+    }
+    const Setup values = setupOf(baza_);
+    for (const Field* field : fieldsOutsideGameRange(baza_.block())) {
+        const std::string slot = fieldSlotWords(*field);
+        for (const SetupValue& value : values) {
+            if (value.field == field) {
+                lines.push_back(fieldWords(*field) + (slot.empty() ? "" : ", " + slot) + ": " + setupValueText(value) +
+                                " (" + gameRangeNote(*field) + ")");
+            }
+        }
+    }
+    return lines;
+}
+
 Told LeagueSession::refusal(const std::string& done) const {
     const bool saving = done == "saved";
     if (!loaded()) {
@@ -150,13 +184,42 @@ Told LeagueSession::refusal(const std::string& done) const {
     return {Tone::Warning, "Nothing was " + done + ".\n\n" + boxes + "\n\nCorrect them, then try again."};
 }
 
-LeagueSession::SaveResult LeagueSession::save(const OutsideChangeQuestion& ask, bool sinceLastWrite) {
+LeagueSession::SaveResult LeagueSession::save(const SaveQuestions& questions, bool sinceLastWrite) {
     SaveResult result;
     if (const Told refused = refusal("saved"); !refused.text.empty()) {
         result.status = loaded() ? SaveStatus::Refused : SaveStatus::NotLoaded;
         result.told = refused;
         return result;
     }
+    result.status = SaveStatus::Declined;
+    if (const std::vector<std::string> outside = outsideGameLines(); !outside.empty()) {
+        const std::string question =
+            "These boxes hold values the game is not known to take:\n" + joined(outside) + "\n\nSave them anyway?";
+        if (!questions.outsideGame || !questions.outsideGame(question)) {
+            return result;
+        }
+    }
+    if (!look_.looksLikeBlock &&
+        (!questions.notABlock || !questions.notABlock(notABlockWarning() + "\n\nSave into this file anyway?"))) {
+        return result;
+    }
+    while (const std::optional<int> pid = platform::findRunningGame(game_, *processes_)) {
+        const RunningAnswer answer =
+            questions.gameRunning
+                ? questions.gameRunning("The game is running (process " + std::to_string(*pid) +
+                                        "). Close it before saving: the game may not take the change, or may stop.")
+                : RunningAnswer::Cancel;
+        if (answer == RunningAnswer::SaveAnyway) {
+            break;
+        }
+        if (answer == RunningAnswer::Cancel) {
+            result.status = SaveStatus::GameRunning;
+            return result;
+        }
+    }
+    const OutsideChangeQuestion ask = [&questions](const DiskState& disk) {
+        return questions.outsideChange ? questions.outsideChange(disk) : OutsideChangeAnswer::Cancel;
+    };
     result.status = SaveStatus::Failed;
     result.told.tone = Tone::Error;
     try {
@@ -180,6 +243,9 @@ LeagueSession::SaveResult LeagueSession::save(const OutsideChangeQuestion& ask, 
                 break;
         }
     } catch (const SaveError& error) {
+        if (error.kind() == FileError::Kind::InUse) {
+            result.status = SaveStatus::GameRunning;  // the game holds its executable
+        }
         result.told.text = saveFailureMessage(error);
     } catch (const SafeSaveError& error) {
         if (error.kind() == SafeSaveError::Kind::PutBack && error.stampAfter().size >= 0) {

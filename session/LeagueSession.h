@@ -1,13 +1,16 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "core/Baza.h"
+#include "core/BlockLook.h"
 #include "core/Fields.h"
+#include "platform/RunningGame.h"
 #include "setup/LeagueSetup.h"
 #include "store/SafeSave.h"
 
@@ -53,6 +56,24 @@ struct RestoreChoice {
     std::vector<RecordedBlock> blocks;
 };
 
+// The answers to "the game is running".
+enum class RunningAnswer { Retry, SaveAnyway, Cancel };
+
+// What a save asks the front end before it writes. A question left empty
+// answers no (Cancel).
+struct SaveQuestions {
+    // The file holds something else than the session expects (the words:
+    // outsideChangeQuestion).
+    OutsideChangeQuestion outsideChange;
+    // Boxes hold values the game is not known to take: save them anyway?
+    std::function<bool(const std::string& question)> outsideGame;
+    // The bytes at the block do not look like one: save into this file anyway?
+    // Asked at every save.
+    std::function<bool(const std::string& question)> notABlock;
+    // The game is running: retry the check, save anyway, or cancel.
+    std::function<RunningAnswer(const std::string& question)> gameRunning;
+};
+
 class LeagueSession {
 public:
     // Records of the original values live in `recordFolder` (empty: none can
@@ -70,6 +91,10 @@ public:
     bool loaded() const { return baza_.loaded(); }
     // Where the game executable was looked for, and loaded from.
     const std::filesystem::path& game() const { return game_; }
+    // Whether the loaded bytes look like a league block at all (BlockLook.h),
+    // and what to tell the user when they do not (empty when they do).
+    const BlockLook& blockLook() const { return look_; }
+    std::string notABlockWarning() const;
 
     // --- The values ---
 
@@ -100,6 +125,11 @@ public:
     // "32768" (allowed: whole numbers from -32768 to 32767)'.
     std::vector<std::string> unstorableLines() const;
 
+    // The values the game is not known to take (GameRanges.h), one line each,
+    // in the window's order: "Maps Load u_1426.bin ->dt06.img, row 1, Europe:
+    // 11 (the game takes 0 to 10)".
+    std::vector<std::string> outsideGameLines() const;
+
     // Why the values cannot be `done` ("saved", "exported", "imported") now:
     // nothing loaded, or boxes whose text cannot be stored. Empty when they can.
     Told refusal(const std::string& done) const;
@@ -107,24 +137,32 @@ public:
     // --- Saving ---
 
     enum class SaveStatus {
-        Saved,      // written and read back; the block is what the file holds now
-        NotLoaded,  // nothing was loaded: nothing was written
-        Refused,    // a box holds text its field cannot take: nothing was written
-        Reload,     // another program changed the file, answered Reload: nothing was written
-        Cancelled,  // another program changed the file, answered Cancel: nothing was written
-        Failed,     // the file could not be written as it should; `told` says what it holds now
+        Saved,        // written and read back; the block is what the file holds now
+        NotLoaded,    // nothing was loaded: nothing was written
+        Refused,      // a box holds text its field cannot take: nothing was written
+        Reload,       // another program changed the file, answered Reload: nothing was written
+        Cancelled,    // another program changed the file, answered Cancel: nothing was written
+        Declined,     // a question before writing (values, block) answered no: nothing was written
+        GameRunning,  // the game is running (the user cancelled, or it holds its file): nothing was written
+        Failed,       // the file could not be written as it should; `told` says what it holds now
     };
     struct SaveResult {
         SaveStatus status = SaveStatus::NotLoaded;
         Told told;       // what to tell the user ("Save Successfully", or why not)
         DiskState disk;  // the file as the save found it, once it was read
     };
-    // Saves the edited block through the safe save (SafeSave.h). When the file
-    // does not hold what the session expects, `ask` answers (the question's
-    // words: outsideChangeQuestion). `sinceLastWrite`: the file must also hold
-    // what the record says Kelvory last wrote (the console program, which loads
-    // right before it saves).
-    SaveResult save(const OutsideChangeQuestion& ask, bool sinceLastWrite = false);
+    // Saves the edited block through the safe save (SafeSave.h), after asking,
+    // in this order: about values the game is not known to take (once), about
+    // a block that does not look like one (every save), about a running game
+    // (until it is closed, or the user saves anyway or cancels); then, when the
+    // file does not hold what the session expects, about the outside change.
+    // `sinceLastWrite`: the file must also hold what the record says Kelvory
+    // last wrote (the console program, which loads right before it saves).
+    SaveResult save(const SaveQuestions& questions, bool sinceLastWrite = false);
+
+    // Where the running processes come from (the system's, unless a test gives
+    // its own).
+    void useProcessTable(const platform::ProcessTable& table) { processes_ = &table; }
 
     // --- Restoring ---
 
@@ -140,6 +178,8 @@ private:
     Baza::Block saved_;
     FileStamp savedStamp_;
     std::map<const Field*, std::string> unstorable_;
+    BlockLook look_;
+    const platform::ProcessTable* processes_ = &platform::systemProcessTable();
 };
 
 // A record's UTC date ("2026-12-06T23:15:39Z") in the user's local time:

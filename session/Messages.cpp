@@ -102,6 +102,10 @@ std::string saveFailureMessage(const SaveError& error) {
             return "Nothing was saved: this file is too short to be the game executable.\n\n" + path + "\n\n" + reason +
                    ".\n\nKelvory only writes into bytes that already exist. Check that line 2 of Leagues.ini names "
                    "the game executable.";
+        case FileError::Kind::InUse:
+            return "Nothing was saved: another program holds the game executable open and lets nobody write it; "
+                   "the game may be running.\n\n" +
+                   path + "\n\nClose the game, then save again; your changes are still here.";
         case FileError::Kind::NotAFile:
             return "Nothing was saved: the game executable is not a regular file.\n\n" + path + "\n\n" + reason + ".";
         default:

@@ -17,11 +17,23 @@ struct Run {
     QByteArray err;
 };
 
-// What `show` prints for plainValues(), worked out from the window's layout:
+// Values as a user might set them, all of them ones the game takes: slots
+// 88..100, name indexes 200.., map codes 0..10, 0, 1, logo indexes 0, 3 .. 18.
+ShownValues gameValues() {
+    ShownValues v = blockbytes::plainValues();
+    for (int i = 0; i < 13; ++i) {
+        v.liga[i] = 88 + i;
+        v.str[i] = static_cast<qint16>(200 + i);
+    }
+    v.cat = {"category_00", "category_05", "category_18", "category_03"};
+    return v;
+}
+
+// What `show` prints for gameValues(), worked out from the window's layout:
 // frames top to bottom, rows top to bottom (National Name shows Str1, Str3,
 // Str4, Str2).
 QByteArray expectedShow() {
-    const ShownValues v = blockbytes::plainValues();
+    const ShownValues v = gameValues();
     QByteArray text =
         "kelvory-league = 1\n"
         "# Kelvory league setup: each line sets one box, named as the window names it.\n"
@@ -43,7 +55,7 @@ QByteArray expectedShow() {
                             QByteArray::number(v.str[1])});
     group("Club Name", numbers(v.str.begin() + 4, v.str.end()));
     group("National Category Logo League u_1426.bin ->dt06.img",
-          {"\"category_00\"", "\"category_05\"", "\"Gr\xc3\xa9 Club   \"", "\"           \""});
+          {"\"category_00\"", "\"category_05\"", "\"category_18\"", "\"category_03\""});
     group("Club Category Logo(dt04.img)", numbers(v.catL.begin(), v.catL.end()));
     group("Maps Load u_1426.bin ->dt06.img", numbers(v.map.begin(), v.map.end()));
     return text;
@@ -51,15 +63,21 @@ QByteArray expectedShow() {
 
 const QByteArray kChanges =
     "kelvory-league = 1\n"
-    "Europe = 250\n"
-    "Str7 = -5\n"
-    "Cat2 = \"\\x00\xc3\xa9\"\n"
-    "Liga1 = 100\n";
+    "Europe = 7\n"
+    "Str7 = 300\n"
+    "Cat2 = \"category_07\"\n"
+    "Liga1 = 88\n";
 const QByteArray kChangeList =
-    "Club Name, row 3: -206 \xe2\x86\x92 -5\n"
-    "National Category Logo League u_1426.bin ->dt06.img, row 2: \"category_05\" \xe2\x86\x92 \"\\x00\xc3\xa9         "
-    "\"\n"
-    "Maps Load u_1426.bin ->dt06.img, row 1: 0 \xe2\x86\x92 250\n";
+    "Club Name, row 3: 206 \xe2\x86\x92 300\n"
+    "National Category Logo League u_1426.bin ->dt06.img, row 2: \"category_05\" \xe2\x86\x92 \"category_07\"\n"
+    "Maps Load u_1426.bin ->dt06.img, row 1: 0 \xe2\x86\x92 7\n";
+
+// The bytes kChanges changes in `file`, by the layout.
+void putChanges(QByteArray& file) {
+    file[blockbytes::kMap] = '\x07';
+    file.replace(blockbytes::kStr + 24, 2, QByteArray("\x2c\x01", 2));
+    file.replace(blockbytes::kCat + 12, 11, "category_07");
+}
 
 }  // namespace
 
@@ -71,7 +89,7 @@ class CliTest : public QObject {
 private slots:
     void initTestCase() {
         original_ = gameBytes(kGameLength, 3);
-        blockbytes::putShown(original_, blockbytes::plainValues());
+        blockbytes::putShown(original_, gameValues());
     }
 
     void init() {
@@ -190,9 +208,7 @@ private slots:
         QCOMPARE(applied.out, kChangeList + "Save Successfully\n");
         QCOMPARE(applied.err, QByteArray());
         QByteArray expected = original_;
-        expected[blockbytes::kMap] = '\xfa';
-        expected.replace(blockbytes::kStr + 24, 2, "\xfb\xff");
-        expected.replace(blockbytes::kCat + 12, 11, QByteArray("\0\xe9         ", 11));
+        putChanges(expected);
         QVERIFY(readFile(game()) == expected);
 
         const Run again = cli({"apply", file});
@@ -342,10 +358,7 @@ private slots:
             const QString file = dir_->filePath("changes.kelvory-league");
             QVERIFY(writeFile(file, kChanges));
             QCOMPARE(cli({"apply", file}).code, 0);
-            applied.replace(blockbytes::kLiga, 4, QByteArray("\x64\0\0\0", 4));    // Liga1 = 100, as it was
-            applied.replace(blockbytes::kStr + 24, 2, QByteArray("\xfb\xff", 2));  // Str7 = -5
-            applied.replace(blockbytes::kCat + 12, 11, QByteArray("\0\xe9         ", 11));
-            applied[blockbytes::kMap] = char(250);
+            putChanges(applied);
             QVERIFY(readFile(game()) == applied);
         }
         if (damaged) {
@@ -366,7 +379,7 @@ private slots:
         QVERIFY2(run.err.startsWith(errStart), run.err.constData());
         if (code == 0) {
             QVERIFY2(run.out.startsWith("original values recorded 20"), run.out.constData());
-            QVERIFY2(run.out.contains("Club Name, row 3: -5 \xe2\x86\x92 -206\n"), run.out.constData());
+            QVERIFY2(run.out.contains("Club Name, row 3: 300 \xe2\x86\x92 206\n"), run.out.constData());
             QCOMPARE(run.out.endsWith("Save Successfully\n"), !options.contains("--dry-run"));
         }
         QVERIFY(readFile(game()) == expected);
@@ -552,12 +565,95 @@ private slots:
     }
 #endif
 
+    // What the program knows of the game: values it is not known to take are
+    // warned about (with --strict refused), bytes that do not look like a
+    // league block are shown with a warning but not written into without
+    // --force, and a running game is not written into without --force.
+    void knowsTheGame_data() {
+        QTest::addColumn<QString>("scenario");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QByteArray>("errStart");
+        QTest::addColumn<bool>("written");
+        const QByteArray warning =
+            "warning: outside what the game takes: Maps Load u_1426.bin ->dt06.img, row 1, "
+            "Europe: 11 (the game takes 0 to 10)\n";
+        const QByteArray block = "The bytes where Kelvory expects the league block do not look like one.";
+        QTest::newRow("a value outside, apply") << "" << QStringList{"apply", "SETUP"} << 0 << warning << true;
+        QTest::newRow("a value outside, diff") << "" << QStringList{"diff", "SETUP"} << 0 << warning << false;
+        QTest::newRow("a value outside, apply --strict")
+            << "" << QStringList{"apply", "--strict", "SETUP"} << 6 << warning << false;
+        QTest::newRow("not a block, show") << "block" << QStringList{"show"} << 0 << block << false;
+        QTest::newRow("not a block, apply") << "block" << QStringList{"apply", "SETUP"} << 6 << block << false;
+        QTest::newRow("not a block, apply --force")
+            << "block" << QStringList{"apply", "--force", "SETUP"} << 0 << block << true;
+#ifdef Q_OS_LINUX
+        const QByteArray running = "The game is running (process ";
+        QTest::newRow("running, apply") << "running" << QStringList{"apply", "SETUP"} << 8 << warning + running
+                                        << false;
+        QTest::newRow("running, apply --force")
+            << "running" << QStringList{"apply", "--force", "SETUP"} << 0 << warning << true;
+#endif
+    }
+    void knowsTheGame() {
+        QFETCH(QString, scenario);
+        QFETCH(QStringList, arguments);
+        QFETCH(int, code);
+        QFETCH(QByteArray, errStart);
+        QFETCH(bool, written);
+        const QString setup = dir_->filePath("europe.kelvory-league");
+        QVERIFY(writeFile(
+            setup, scenario == "block" ? "kelvory-league = 1\nLiga2 = 9\n" : "kelvory-league = 1\nEurope = 11\n"));
+        QByteArray before = original_;
+        if (scenario == "block") {
+            before.replace(blockbytes::kCat, 11,
+                           QByteArray("cat\x01"
+                                      "egory_0",
+                                      11));  // a control byte
+            QVERIFY(blockbytes::writeBlockArea(fsPath(game()), before));
+        }
+        QProcess running;
+        if (scenario == "running") {
+            // A process whose command line names the game as Wine keeps it: Z:\tmp\...\Game.exe.
+            const QString windowsPath = "Z:" + QString(game_path()).replace('/', '\\');
+            running.start("bash", {"-c", "exec -a \"$0\" sleep 60", windowsPath});
+            QVERIFY(running.waitForStarted());
+            QElapsedTimer waited;
+            waited.start();
+            const auto cmdline = [&running] {
+                QFile file(QString("/proc/%1/cmdline").arg(running.processId()));
+                return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+            };
+            while (!cmdline().startsWith(windowsPath.toUtf8()) && waited.elapsed() < 5000)
+                QThread::msleep(5);
+            QVERIFY(cmdline().startsWith(windowsPath.toUtf8()));
+        }
+        arguments.replaceInStrings("SETUP", setup);
+        const Run run = cli(arguments);
+        if (scenario == "running") {
+            running.kill();
+            running.waitForFinished();
+        }
+        QCOMPARE(run.code, code);
+        QVERIFY2(run.err.startsWith(errStart), run.err.constData());
+        QCOMPARE(readFile(game()) != before, written);
+        if (arguments.front() == "show") {
+            QVERIFY2(
+                run.out.contains("National Category Logo League u_1426.bin ->dt06.img, row 1 = \"cat\\x01egory_0\"\n"
+                                 "# outside what the game takes: category texts category_00 to category_18\n"),
+                run.out.constData());
+        }
+    }
+
 private:
     QString inProgram(const QString& name) const {
         return dir_->filePath("program/" + name);
     }
     QString game() const {
         return inProgram("Game.exe");
+    }
+    QString game_path() const {
+        return QFileInfo(game()).canonicalFilePath();
     }
     bool gameUntouched() const {
         return readFile(game()) == original_;

@@ -51,6 +51,7 @@ struct RecordingServices {
     platform::SaveChangesAnswer closeAnswer = platform::SaveChangesAnswer::Cancel;
     QString saveDialogAnswer;   // empty: the save dialog is cancelled
     int choiceAnswer = -1;      // -1: the last button (the way out)
+    QList<int> choiceAnswers;   // answers to the next questions, in turn, before choiceAnswer
     bool reviewAnswer = false;  // whether a list that asks is accepted
     int listAnswer = -1;        // the line chosen from a list; -1: Cancel
     // Kelvory's data folder (records of the original values): a folder of the
@@ -105,7 +106,8 @@ struct RecordingServices {
             captions.append(caption);
             choiceTexts.append(text);
             events.append("choice: " + text);
-            return choiceAnswer < 0 ? int(buttons.size()) - 1 : choiceAnswer;
+            const int answer = choiceAnswers.isEmpty() ? choiceAnswer : choiceAnswers.takeFirst();
+            return answer < 0 ? int(buttons.size()) - 1 : answer;
         };
         s.reviewList = [this](QWidget*, const QString& caption, const QString& text, const QStringList& lines,
                               const QString& acceptCaption) {

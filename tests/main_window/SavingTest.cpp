@@ -20,6 +20,8 @@
 #include "../setup/BlockBytes.h"
 #include "WindowFixture.h"
 #include "platform/FileSystem.h"
+#include "platform/RunningGame.h"
+#include "session/LeagueSession.h"
 #include "ui/widgets/Button_XP.h"
 
 namespace {
@@ -284,6 +286,70 @@ private slots:
         QVERIFY2(services_.choiceTexts[0].endsWith("\n\nShow the recorded values anyway?"),
                  qPrintable(services_.choiceTexts[0]));
         QCOMPARE(services_.listChoices.size(), listsOffered);
+    }
+
+    // Before it writes, Save asks about values the game is not known to take
+    // (their boxes marked), about bytes that do not look like a league block
+    // (said at start-up too, asked at every save), and about a running game
+    // (Retry checks again). Each "no" writes nothing; each "yes" saves.
+    void questionsBeforeWriting_data() {
+        QTest::addColumn<QString>("question");
+        QTest::addColumn<QList<int>>("answers");  // in turn; -1: the last button
+        QTest::addColumn<QStringList>("asked");   // how each question starts
+        QTest::addColumn<bool>("written");
+        const QString outside =
+            "These boxes hold values the game is not known to take:\nMaps Load u_1426.bin "
+            "->dt06.img, row 1, Europe: 11 (the game takes 0 to 10)\n\nSave them anyway?";
+        const QString block = "The bytes where Kelvory expects the league block do not look like one.";
+        const QString running = "The game is running (process 4242). Close it before saving";
+        QTest::newRow("outside, cancel") << "outside" << QList<int>{-1} << QStringList{outside} << false;
+        QTest::newRow("outside, save anyway") << "outside" << QList<int>{0} << QStringList{outside} << true;
+        // Its odd category text is also one the game does not take: asked first.
+        const QString text = "These boxes hold values the game is not known to take:";
+        QTest::newRow("not a block, cancel") << "block" << QList<int>{0, -1} << QStringList{text, block} << false;
+        QTest::newRow("not a block, save anyway") << "block" << QList<int>{0, 0} << QStringList{text, block} << true;
+        QTest::newRow("running, retry, cancel")
+            << "running" << QList<int>{0, -1} << QStringList{running, running} << false;
+        QTest::newRow("running, save anyway") << "running" << QList<int>{1} << QStringList{running} << true;
+    }
+    void questionsBeforeWriting() {
+        QFETCH(QString, question);
+        QFETCH(QList<int>, answers);
+        QFETCH(QStringList, asked);
+        QFETCH(bool, written);
+        struct Running : platform::ProcessTable {
+            std::filesystem::path game;
+            std::vector<platform::RunningProcess> processes() const override { return {{4242, game, {}, false}}; }
+        } runningGame;
+        startLoaded([&](Baza& b) {
+            if (question == "block")
+                b.setCat1(
+                    std::string("cat\x01"
+                                "egory_0",
+                                11));  // a control byte: not a text
+        });
+        QCOMPARE(services_.messages.size(), question == "block" ? 1 : 0);
+        if (question == "block")
+            QVERIFY2(texts()[0].startsWith(asked[1]), qPrintable(texts()[0]));  // said at start-up
+        if (question == "running") {
+            runningGame.game = std::filesystem::canonical(folder_->gamePath());
+            window_->session().useProcessTable(runningGame);
+        }
+        type(txt(39), question == "outside" ? "11" : "7");
+        if (question == "outside") {
+            QCOMPARE(txt(39)->toolTip(), QString("Outside what the game takes: map codes 0 to 10\nChanged: was 0"));
+            QVERIFY(txt(0)->toolTip().isEmpty());
+        }
+        const QByteArray before = folder_->game();
+        services_.choiceAnswers = answers;
+        services_.messages.clear();
+        window_->Cmd_Zapisz_Click();
+        QCOMPARE(services_.choiceTexts.size(), asked.size());
+        for (int i = 0; i < asked.size(); ++i)
+            QVERIFY2(services_.choiceTexts[i].startsWith(asked[i]), qPrintable(services_.choiceTexts[i]));
+        QCOMPARE(folder_->game() != before, written);
+        QCOMPARE(texts(), written ? QStringList{"Save Successfully"} : QStringList{});
+        QCOMPARE(window_->hasUnsavedChanges(), !written);
     }
 
     // The choice, or the text kept, is remembered in the settings store for

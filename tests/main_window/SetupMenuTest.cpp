@@ -81,8 +81,8 @@ private slots:
     // changed gives back the exact block, and the game file is untouched.
     void exportThenImportGivesTheSameBlock_data() {
         QTest::addColumn<Edit>("edit");
-        QTest::newRow("texts with NUL, quotes and code-page bytes") << Edit([](Baza& b) {
-            b.setCat(0, std::string("\0a\0b\0c\0d\0e\0", 11));
+        QTest::newRow("texts with NULs, quotes and code-page bytes") << Edit([](Baza& b) {
+            b.setCat(0, std::string("abc\0\0\0\0\0\0\0\0", 11));
             b.setCat(1, "say \"hi\" \\");
             b.setCat(2, "caf\xE9 \x80\x81\x8D\x8F\x90\xFF");
             b.setCat(3, "           ");
@@ -130,8 +130,10 @@ private slots:
             {"frame and row names",
              {"kelvory-league = 1\n# four boxes\nNational Slot, row 1 = -7\nClub Name, row 3 = 300\n" + cat2.toUtf8() +
                   " = \"ab\"\nMaps Load u_1426.bin ->dt06.img, row 13 = 255\n",
-              {"National Slot, row 1: 5 → -7", "Club Name, row 3: 17 → 300",
-               cat2 + ": \"category_01\" → \"ab         \"", "Maps Load u_1426.bin ->dt06.img, row 13: 3 → 255"},
+              // A value the game is not known to take says so on its line.
+              {"National Slot, row 1: 5 → -7 (the game takes 0 to 100)", "Club Name, row 3: 17 → 300",
+               cat2 + ": \"category_01\" → \"ab         \" (the game takes category_00 to category_18)",
+               "Maps Load u_1426.bin ->dt06.img, row 13: 3 → 255 (the game takes 0 to 10)"},
               [](Baza& b) {
                   b.setLiga1(-7);
                   b.setStr7(300);
@@ -171,6 +173,7 @@ private slots:
         QVERIFY(window_->hasUnsavedChanges());
         QVERIFY(folder_->game() == game);
 
+        services_.choiceAnswer = 0;  // values the game is not known to take: Save Anyway
         QCOMPARE(window_->Cmd_Zapisz_Click(), frmMain::SaveOutcome::Saved);
         Baza saved;
         QVERIFY(saved.Wczytaj(folder_->gamePath()));

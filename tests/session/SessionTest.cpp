@@ -54,6 +54,15 @@ private:
     int opens_ = 0;
 };
 
+// The questions a save asks, the values and block questions answered yes.
+SaveQuestions answers(OutsideChangeQuestion outsideChange = {}) {
+    SaveQuestions questions;
+    questions.outsideChange = std::move(outsideChange);
+    questions.outsideGame = [](const std::string&) { return true; };
+    questions.notABlock = [](const std::string&) { return true; };
+    return questions;
+}
+
 struct UseFiles {
     explicit UseFiles(platform::FileSystem* files) { platform::useFileSystem(files); }
     ~UseFiles() { platform::useFileSystem(nullptr); }
@@ -143,7 +152,7 @@ private slots:
         QCOMPARE(told.text.empty(), row.start.isEmpty());
         if (row.done == "saved") {
             const LeagueSession::SaveResult result =
-                session_->save([](const DiskState&) { return OutsideChangeAnswer::Overwrite; });
+                session_->save(answers([](const DiskState&) { return OutsideChangeAnswer::Overwrite; }));
             QCOMPARE(result.status, row.start.isEmpty() ? LeagueSession::SaveStatus::Saved
                                     : row.load          ? LeagueSession::SaveStatus::Refused
                                                         : LeagueSession::SaveStatus::NotLoaded);
@@ -162,19 +171,19 @@ private slots:
             return OutsideChangeAnswer::Reload;
         };
         session_->baza().setLiga1(7);
-        QCOMPARE(session_->save(ask).status, LeagueSession::SaveStatus::Saved);
-        QCOMPARE(QString::fromStdString(session_->save(ask).told.text), QString("Save Successfully"));
+        QCOMPARE(session_->save(answers(ask)).status, LeagueSession::SaveStatus::Saved);
+        QCOMPARE(QString::fromStdString(session_->save(answers(ask)).told.text), QString("Save Successfully"));
         QVERIFY(!session_->hasUnsavedChanges());
         QCOMPARE(asked, 0);
         QVERIFY(blockbytes::writeAt(game_, blockbytes::kMap + 2, "\x09"));  // another program
         session_->baza().setLiga1(8);
-        const LeagueSession::SaveResult reloaded = session_->save(ask);
+        const LeagueSession::SaveResult reloaded = session_->save(answers(ask));
         QCOMPARE(asked, 1);
         QCOMPARE(reloaded.status, LeagueSession::SaveStatus::Reload);
         QCOMPARE(int(reloaded.disk.block.map[2]), 9);
         session_->takeFromDisk(reloaded.disk);
         QVERIFY(!session_->hasUnsavedChanges());
-        QCOMPARE(session_->save(ask).status, LeagueSession::SaveStatus::Saved);
+        QCOMPARE(session_->save(answers(ask)).status, LeagueSession::SaveStatus::Saved);
         QCOMPARE(asked, 1);
     }
 
@@ -183,7 +192,7 @@ private slots:
     void sinceLastWrite() {
         QVERIFY(session_->load(game_));
         session_->baza().setLiga1(7);
-        QCOMPARE(session_->save({}).status, LeagueSession::SaveStatus::Saved);
+        QCOMPARE(session_->save(answers()).status, LeagueSession::SaveStatus::Saved);
         QVERIFY(blockbytes::writeAt(game_, blockbytes::kLiga + 4, "\x2a"));  // another program
         LeagueSession cli(records_);
         QVERIFY(cli.load(game_));
@@ -193,9 +202,9 @@ private slots:
             asked << disk.change;
             return OutsideChangeAnswer::Cancel;
         };
-        QCOMPARE(cli.save(cancel, true).status, LeagueSession::SaveStatus::Cancelled);
+        QCOMPARE(cli.save(answers(cancel), true).status, LeagueSession::SaveStatus::Cancelled);
         QCOMPARE(asked, QList<OutsideChange>{OutsideChange::Block});
-        QCOMPARE(cli.save(cancel).status, LeagueSession::SaveStatus::Saved);  // the window's rule: as loaded
+        QCOMPARE(cli.save(answers(cancel)).status, LeagueSession::SaveStatus::Saved);  // the window's rule: as loaded
     }
 
     // A failed write that was put back wrote the same bytes again: the file's
@@ -206,7 +215,7 @@ private slots:
         {
             FailingWrites failing;
             const UseFiles use(&failing);
-            const LeagueSession::SaveResult result = session_->save({});
+            const LeagueSession::SaveResult result = session_->save(answers());
             QCOMPARE(result.status, LeagueSession::SaveStatus::Failed);
             QCOMPARE(result.told.tone, Tone::Error);
             QVERIFY2(QString::fromStdString(result.told.text).contains("put back and read back"),
@@ -215,13 +224,11 @@ private slots:
         QVERIFY(readFile(game_) == original_);
         QVERIFY(session_->hasUnsavedChanges());
         int asked = 0;
-        QCOMPARE(session_
-                     ->save([&](const DiskState&) {
-                         ++asked;
-                         return OutsideChangeAnswer::Cancel;
-                     })
-                     .status,
-                 LeagueSession::SaveStatus::Saved);
+        const auto count = [&](const DiskState&) {
+            ++asked;
+            return OutsideChangeAnswer::Cancel;
+        };
+        QCOMPARE(session_->save(answers(count)).status, LeagueSession::SaveStatus::Saved);
         QCOMPARE(asked, 0);
     }
 
@@ -247,7 +254,7 @@ private slots:
         QVERIFY(!session_->hasRecord());
         for (int value : {7, 8}) {
             session_->baza().setLiga1(value);
-            QCOMPARE(session_->save({}).status, LeagueSession::SaveStatus::Saved);
+            QCOMPARE(session_->save(answers()).status, LeagueSession::SaveStatus::Saved);
         }
         QVERIFY(session_->hasRecord());
         RestoreChoice choice = session_->restoreChoice();
@@ -265,7 +272,7 @@ private slots:
                  choice.otherExecutable.c_str());
         session_->baza().setLiga1(9);
         const auto overwrite = [](const DiskState&) { return OutsideChangeAnswer::Overwrite; };  // the file's time
-        QCOMPARE(session_->save(overwrite).status, LeagueSession::SaveStatus::Saved);            // it gets an original
+        QCOMPARE(session_->save(answers(overwrite)).status, LeagueSession::SaveStatus::Saved);   // it gets an original
         choice = session_->restoreChoice();
         QVERIFY(choice.otherExecutable.empty());
         QCOMPARE(choice.blocks.size(), std::size_t(2));

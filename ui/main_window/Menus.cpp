@@ -53,9 +53,10 @@ void buildMenus(QMenuBar* bar) {
     for (const MenuEntry& entry : kMenus) {
         const QString name = QLatin1String(entry.name);
         if (entry.submenu) {
-            QMenu* menu = *entry.parent ? bar->findChild<QMenu*>(QLatin1String(entry.parent))
-                                                ->addMenu(QString::fromUtf8(entry.caption))
-                                        : bar->addMenu(QString::fromUtf8(entry.caption));
+            QMenu* menu =
+                *entry.parent
+                    ? bar->findChild<QMenu*>(QLatin1String(entry.parent))->addMenu(QString::fromUtf8(entry.caption))
+                    : bar->addMenu(QString::fromUtf8(entry.caption));
             menu->setObjectName(name);
             // Menus open as windows of their own, which take the application's
             // face (a serif one under Wine), not the window's: give them the

@@ -5,17 +5,36 @@
 #include "session/Messages.h"
 #include "ui/main_window/Messages.h"
 
+namespace {
+
+// A question with the program's own buttons; the last one is the way out.
+int ask(QWidget* owner, const std::string& text, const QStringList& buttons, int preselected) {
+    return platform::services().askChoice(owner, platform::MessageIcon::Warning, kApplicationTitle,
+                                          platform::fromUtf8(text), buttons, preselected);
+}
+
+}  // namespace
+
 SaveOutcome saveBlock(QWidget* owner, LeagueSession& session, DiskState& disk) {
-    const auto askAboutChange = [owner](const DiskState& found) {
-        const int answer = platform::services().askChoice(
-            owner, platform::MessageIcon::Warning, kApplicationTitle,
-            platform::fromUtf8(outsideChangeQuestion(found.change)),
-            {QStringLiteral("&Overwrite"), QStringLiteral("&Reload"), QStringLiteral("Cancel")}, 2);
+    SaveQuestions questions;
+    questions.outsideChange = [owner](const DiskState& found) {
+        const int answer = ask(owner, outsideChangeQuestion(found.change),
+                               {QStringLiteral("&Overwrite"), QStringLiteral("&Reload"), QStringLiteral("Cancel")}, 2);
         return answer == 0   ? OutsideChangeAnswer::Overwrite
                : answer == 1 ? OutsideChangeAnswer::Reload
                              : OutsideChangeAnswer::Cancel;
     };
-    const LeagueSession::SaveResult result = session.save(askAboutChange);
+    const auto saveAnyway = [owner](const std::string& question) {
+        return ask(owner, question, {QStringLiteral("Save &Anyway"), QStringLiteral("Cancel")}, 1) == 0;
+    };
+    questions.outsideGame = saveAnyway;
+    questions.notABlock = saveAnyway;
+    questions.gameRunning = [owner](const std::string& question) {
+        const int answer = ask(owner, question,
+                               {QStringLiteral("&Retry"), QStringLiteral("Save &Anyway"), QStringLiteral("Cancel")}, 0);
+        return answer == 0 ? RunningAnswer::Retry : answer == 1 ? RunningAnswer::SaveAnyway : RunningAnswer::Cancel;
+    };
+    const LeagueSession::SaveResult result = session.save(questions);
     disk = result.disk;
     tell(owner, result.told);
     return result.status;

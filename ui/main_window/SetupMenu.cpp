@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QStringList>
 
+#include "core/GameRanges.h"
 #include "platform/Paths.h"
 #include "platform/Services.h"
 #include "platform/Text.h"
@@ -107,9 +108,15 @@ std::optional<Baza::Block> importLeagueSetup(QWidget* owner, const LeagueSession
             {QStringLiteral("No changes")}, QString());
         return std::nullopt;
     }
+    Baza imported(session.baza());
+    applySetup(imported, setup);
     QStringList lines;
     for (const SetupChange& change : changes) {
-        lines << platform::fromUtf8(describeChange(change));
+        // A value the game is not known to take says so on its line.
+        lines << platform::fromUtf8(describeChange(change)) +
+                     (outsideGameRange(imported.block(), *change.field)
+                          ? QStringLiteral(" (%1)").arg(QString::fromStdString(gameRangeNote(*change.field)))
+                          : QString());
     }
     const QString text = QStringLiteral(
                              "%1\n\n"
@@ -122,7 +129,5 @@ std::optional<Baza::Block> importLeagueSetup(QWidget* owner, const LeagueSession
     if (!platform::services().reviewList(owner, kImportCaption, text, lines, QStringLiteral("&Apply"))) {
         return std::nullopt;
     }
-    Baza imported(session.baza());
-    applySetup(imported, setup);
     return imported.block();
 }

@@ -205,6 +205,8 @@ bool frmMain::MnuFileOpen_Click() {
         form_.Lokalizacja->setText(platform::pathToText(session_->game()));
         Pokaz_Dane();
         history_->settle();
+        // Shown as loaded; saving asks again every time.
+        tell(this, {Tone::Warning, session_->notABlockWarning()});
     }
     updateRestoreAction();
     return true;

@@ -9,11 +9,13 @@
 #include <QMenuBar>
 
 #include "core/Fields.h"
+#include "core/GameRanges.h"
 #include "platform/Services.h"
 #include "platform/Text.h"
 #include "session/LeagueSession.h"
 #include "ui/main_window/ChangeMarks.h"
 #include "ui/main_window/EditHistory.h"
+#include "ui/main_window/FieldMarks.h"
 #include "ui/main_window/FieldText.h"
 #include "ui/main_window/Messages.h"
 #include "ui/main_window/frmMain.h"
@@ -98,6 +100,9 @@ void frmMain::refreshChanges() {
         }
         setChangedMark(form_.box(field), sentence);
         setChangedMark(form_.picker(field), sentence);
+        // A table look-up per field: cheap enough for every keystroke.
+        const std::optional<std::string> outside = loaded ? outsideGameRange(now, field) : std::nullopt;
+        setOutsideMark(form_.box(field), outside ? QString::fromStdString(*outside) : QString());
     }
     // Setting the same state again would still rewrite the system's title.
     const bool modified = hasUnsavedChanges();
