@@ -198,6 +198,22 @@ private slots:
         COMPARE_RGB(b.surface().pixel(5, 4), qRgb(138, 138, 114));  // -10
     }
 
+    // With the focus, a classic button shows a dotted rectangle inside its
+    // margin, every other pixel inverted ((100, 100, 96) to (155, 155, 159)),
+    // also where it is only two pixels wide; pressed, its caption moves one
+    // pixel right and down.
+    void focusRectangleAndPressedCaption() {
+        TestButton b(0, {10, 20});
+        apply(b, "focused");
+        COMPARE_RGB(b.surface().pixel(5, 5), qRgb(155, 155, 159));
+        COMPARE_RGB(b.surface().pixel(5, 6), BackRgb);
+        TestButton c(0, {60, 30});
+        c.setCaption(QStringLiteral("Go"));
+        const QImage up = c.surface().copy(8, 6, 40, 16);
+        apply(c, "pressed");
+        QCOMPARE(c.surface().copy(9, 7, 40, 16), up);
+    }
+
     // The XP look cuts three pixels off each corner; a side below 10 grows to 10.
     void xpRegion() {
         QWidget host;
