@@ -20,92 +20,51 @@ class FieldsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // Rows taken from the window's layout: frame caption, row, block name,
-    // picker and indicator beside the box.
+    // Rows taken from the window's layout: frame caption, row and slot words,
+    // block name, and the picker or indicator beside the box.
     void describesTheBox_data() {
         QTest::addColumn<int>("member");
         QTest::addColumn<QString>("words");
+        QTest::addColumn<QString>("slotWords");
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("picker");
         QTest::addColumn<int>("indicator");
         QTest::addColumn<int>("input");
-        const int number = int(BoxInput::Number);
-        QTest::newRow("first slot") << 0 << "National Slot, row 1"
-                                    << "Liga1" << 0 << 0 << number;
-        QTest::newRow("first club slot") << 4 << "Club Slot, row 1"
-                                         << "Liga5" << 0 << 0 << number;
-        QTest::newRow("last club slot") << 12 << "Club Slot, row 9"
-                                        << "Liga13" << 0 << 0 << number;
-        QTest::newRow("Str1 on top") << 13 << "National Name, row 1"
-                                     << "Str1" << 14 << 0 << number;
-        QTest::newRow("Str2 at the bottom") << 14 << "National Name, row 4"
-                                            << "Str2" << 15 << 0 << number;
-        QTest::newRow("Str3 second") << 15 << "National Name, row 2"
-                                     << "Str3" << 16 << 0 << number;
-        QTest::newRow("Str4 third") << 16 << "National Name, row 3"
-                                    << "Str4" << 17 << 0 << number;
-        QTest::newRow("Str5") << 17 << "Club Name, row 1"
-                              << "Str5" << 18 << 0 << number;
-        QTest::newRow("Str13") << 25 << "Club Name, row 9"
-                               << "Str13" << 26 << 0 << number;
-        QTest::newRow("Cat1") << 26 << "National Category Logo League u_1426.bin ->dt06.img, row 1"
-                              << "Cat1" << 1 << 0 << int(BoxInput::CategoryText);
-        QTest::newRow("Cat4") << 29 << "National Category Logo League u_1426.bin ->dt06.img, row 4"
-                              << "Cat4" << 4 << 0 << int(BoxInput::CategoryText);
-        QTest::newRow("CatL1") << 30 << "Club Category Logo(dt04.img), row 1"
-                               << "CatL1" << 0 << 2 << int(BoxInput::TwoTypedCharacters);
-        QTest::newRow("CatL7") << 36 << "Club Category Logo(dt04.img), row 7"
-                               << "CatL7" << 0 << 8 << int(BoxInput::TwoTypedCharacters);
-        QTest::newRow("Europe") << 39 << "Maps Load u_1426.bin ->dt06.img, row 1"
-                                << "Europe" << 0 << 0 << number;
-        QTest::newRow("PrimerLeague") << 43 << "Maps Load u_1426.bin ->dt06.img, row 5"
-                                      << "PrimerLeague" << 0 << 0 << number;
-        QTest::newRow("OtherLatinAmerican") << 51 << "Maps Load u_1426.bin ->dt06.img, row 13"
-                                            << "OtherLatinAmerican" << 0 << 0 << number;
+        const int number = int(BoxInput::Number), text = int(BoxInput::CategoryText);
+        const auto row = [](const char* tag, int member, const char* words, const char* slotWords, const char* name,
+                            int picker, int indicator, int input) {
+            QTest::newRow(tag) << member << words << slotWords << name << picker << indicator << input;
+        };
+        row("first slot", 0, "National Slot, row 1", "", "Liga1", 0, 0, number);
+        row("last club slot", 12, "Club Slot, row 9", "", "Liga13", 0, 0, number);
+        row("Str1 on top", 13, "National Name, row 1", "", "Str1", 14, 0, number);
+        row("Str2 at the bottom", 14, "National Name, row 4", "", "Str2", 15, 0, number);
+        row("Str4 third", 16, "National Name, row 3", "", "Str4", 17, 0, number);
+        row("Str5", 17, "Club Name, row 1", "", "Str5", 18, 0, number);
+        row("Cat4", 29, "National Category Logo League u_1426.bin ->dt06.img, row 4", "", "Cat4", 4, 0, text);
+        row("CatL1", 30, "Club Category Logo(dt04.img), row 1", "", "CatL1", 0, 2, int(BoxInput::TwoTypedCharacters));
+        row("Europe", 39, "Maps Load u_1426.bin ->dt06.img, row 1", "Europe", "Europe", 0, 0, number);
+        row("PrimerLeague", 43, "Maps Load u_1426.bin ->dt06.img, row 5", "Primer League", "PrimerLeague", 0, 0,
+            number);
+        row("OtherLatinAmerican", 51, "Maps Load u_1426.bin ->dt06.img, row 13", "Other Latin American",
+            "OtherLatinAmerican", 0, 0, number);
     }
     void describesTheBox() {
         QFETCH(int, member);
         QFETCH(QString, words);
+        QFETCH(QString, slotWords);
         QFETCH(QString, name);
         QFETCH(int, picker);
         QFETCH(int, indicator);
         QFETCH(int, input);
         const Field* field = fieldOfMember(member);
-        QVERIFY(field);
         QCOMPARE(QString::fromStdString(fieldWords(*field)), words);
+        QCOMPARE(QString::fromStdString(fieldSlotWords(*field)), slotWords);
         QCOMPARE(QString::fromLatin1(field->name), name);
         QCOMPARE(field->picker, picker);
         QCOMPARE(field->indicator, indicator);
         QCOMPARE(int(field->input), input);
-        if (picker != 0) {
-            QCOMPARE(fieldOfPicker(picker), field);
-        }
-    }
-
-    // Only the map slots are named by the block; the words say the block's
-    // name part by part.
-    void slotWords_data() {
-        QTest::addColumn<int>("member");
-        QTest::addColumn<QString>("words");
-        QTest::newRow("Europe") << 39 << "Europe";
-        QTest::newRow("Asia") << 42 << "Asia";
-        QTest::newRow("PrimerLeague") << 43 << "Primer League";
-        QTest::newRow("Ligue1") << 44 << "Ligue 1";
-        QTest::newRow("SerieA") << 45 << "Serie A";
-        QTest::newRow("LigaBBVA") << 47 << "Liga BBVA";
-        QTest::newRow("D2") << 49 << "D2";
-        QTest::newRow("OtherLatinAmerican") << 51 << "Other Latin American";
-        QTest::newRow("a club slot has a number only") << 4 << "";
-        QTest::newRow("a name index") << 17 << "";
-        QTest::newRow("a category") << 26 << "";
-        QTest::newRow("a logo index") << 30 << "";
-    }
-    void slotWords() {
-        QFETCH(int, member);
-        QFETCH(QString, words);
-        const Field* field = fieldOfMember(member);
-        QVERIFY(field);
-        QCOMPARE(QString::fromStdString(fieldSlotWords(*field)), words);
+        QCOMPARE(fieldOfPicker(picker), picker ? field : nullptr);
     }
 
     void coversEveryMemberOnce() {
@@ -131,8 +90,6 @@ private slots:
         QTest::addColumn<Reader>("read");
         QTest::addColumn<qlonglong>("lowest");
         QTest::addColumn<qlonglong>("highest");
-        QTest::newRow("Liga3") << 2 << Reader([](const Baza& b) -> long long { return b.Liga3(); })
-                               << qlonglong(-2147483648LL) << qlonglong(2147483647LL);
         QTest::newRow("Str2") << 14 << Reader([](const Baza& b) -> long long { return b.Str2(); }) << qlonglong(-32768)
                               << qlonglong(32767);
         QTest::newRow("CatL7") << 36 << Reader([](const Baza& b) -> long long { return b.CatL7(); })
@@ -177,9 +134,7 @@ private slots:
         QTest::addColumn<quintptr>("change");
         QTest::addColumn<QString>("changed");
         QTest::newRow("slot") << quintptr(Change([](Baza& b) { b.setLiga13(-7); })) << "Liga13";
-        QTest::newRow("name") << quintptr(Change([](Baza& b) { b.setStr3(300); })) << "Str3";
         QTest::newRow("category") << quintptr(Change([](Baza& b) { b.setCat4("Premier"); })) << "Cat4";
-        QTest::newRow("logo") << quintptr(Change([](Baza& b) { b.setCatL1(2); })) << "CatL1";
         QTest::newRow("map") << quintptr(Change([](Baza& b) { b.setOtherLatinAmerican(200); })) << "OtherLatinAmerican";
         QTest::newRow("hidden map slot") << quintptr(Change([](Baza& b) { b.setMap(19, 4); })) << "";
     }

@@ -24,11 +24,8 @@ private slots:
         };
         row("tie to even", "C", "-2.5", -32768, i16, true, -2);
         row("rounds past top", "C", "32767.5", -32768, i16, false, 0);
-        row("16-bit bottom", "C", "-32768", -32768, i16, true, -32768);
         row("byte refuses -1", "C", "-1", 0, 255, false, 0);
-        row("byte takes 255", "C", "255", 0, 255, true, 255);
         row("32-bit past top", "C", "2147483648", -2147483648LL, i32, false, 0);
-        row("nan", "C", "nan", -32768, i16, false, 0);
         row("German comma", "de_DE", "12,6", -32768, i16, true, 13);
         row("German thousands refused", "de_DE", "1.234", -2147483648LL, i32, false, 0);
     }

@@ -68,7 +68,6 @@ private slots:
         QTest::addColumn<bool>("mirrored");  // a right-to-left menu bar: points left
         QTest::addColumn<bool>("turned");    // a vertical bar: points down
         QTest::newRow("right") << int(QStyle::SP_ToolBarHorizontalExtensionButton) << false << false;
-        QTest::newRow("left, right to left") << int(QStyle::SP_ToolBarHorizontalExtensionButton) << true << false;
         QTest::newRow("down") << int(QStyle::SP_ToolBarVerticalExtensionButton) << false << true;
     }
 
@@ -98,9 +97,7 @@ private slots:
         QTest::addColumn<QString>("title");
         QTest::addColumn<QSize>("size");
         QTest::newRow("captioned") << QStringLiteral("Club Slot") << QSize(97, 233);
-        QTest::newRow("untitled") << QString() << QSize(60, 40);
         QTest::newRow("smaller than the patch") << QStringLiteral("X") << QSize(10, 8);
-        QTest::newRow("wide") << QStringLiteral("Save And Start Game") << QSize(553, 81);
     }
 
     void groupBoxFramesMatchFusion() {

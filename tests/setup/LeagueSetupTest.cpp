@@ -1,6 +1,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <functional>
 
 #include "../common/FifoWatchdog.h"
 #include "../common/TestFiles.h"
@@ -51,7 +52,6 @@ ShownValues widestValues() {
 }  // namespace
 
 Q_DECLARE_METATYPE(ShownValues)
-Q_DECLARE_METATYPE(FileError::Kind)
 
 class LeagueSetupTest : public QObject {
     Q_OBJECT
@@ -122,30 +122,18 @@ private slots:
             QTest::newRow(name) << content << line << what;
         };
         // The version line.
-        row("empty file", "", 1, firstLine);
         row("no version line", "Str1 = 3\n", 1, firstLine);
         row("version 2", "kelvory-league = 2\n", 1, "format version 2 is not supported: this Kelvory reads version 1.");
-        row("version in words", "kelvory-league = one\n", 1, firstLine);
-        row("version again", kVersion + kVersion, 2, "the format version belongs on the first line only.");
         // Not text.
         row("NUL byte", kVersion + QByteArray("# ok\nStr1 = 3\0\n", 15), 3,
             "the file is not text: it holds a NUL byte.");
         row("code page 1252, not UTF-8", kVersion + "Cat1 = \"caf\xe9\"\n", 2, notUtf8);
-        row("overlong UTF-8", kVersion + "# \xc0\xaf\n", 2, notUtf8);
-        row("not UTF-8 comes before other faults", kVersion + "Str1 = x\n\xff\n", 3, notUtf8);
-        row("larger than 64 KiB", kVersion + "#" + QByteArray(64 * 1024 - kVersion.size(), 'x'), 0,
-            "the file is larger than 64 KiB (65,536 bytes), too large to be a league setup.");
         // Names.
         row("unknown box", kVersion + "Club Nam, row 3 = 1\n", 2,
             "unknown box \"Club Nam, row 3\": name a box as the window does (\"Club Name, row 3\") or by its field "
             "name (\"Str7\").");
         row("row outside its frame", kVersion + "Club Name, row 10 = 1\n", 2,
             "unknown box \"Club Name, row 10\": the frame \"Club Name\" has rows 1 to 9.");
-        row("field name past the last", kVersion + "Liga14 = 1\n", 2,
-            "unknown box \"Liga14\": name a box as the window does (\"Club Name, row 3\") or by its field name "
-            "(\"Str7\").");
-        row("hidden map slot", kVersion + "Libertadores = 3\n", 2,
-            "Libertadores is a map slot that the window does not show; a league setup never changes it.");
         row("hidden map slot, other case", kVersion + "UNNAMED3 = 0\n", 2,
             "unnamed3 is a map slot that the window does not show; a league setup never changes it.");
         row("section", kVersion + "[Club Name]\n", 2,
@@ -156,39 +144,19 @@ private slots:
             str7 + "already set on line 2.");
         // Numbers.
         row("no value", kVersion + "Str7 =\n", 2, str7 + "no value after \"=\".");
-        row("number in quotes", kVersion + "Str7 = \"5\"\n", 2, str7 + "a number is written without quotes.");
         row("fraction", kVersion + "Str7 = 12.5\n", 2, str7 + "\"12.5\" is not a whole number.");
-        row("plus sign", kVersion + "Str7 = +5\n", 2, str7 + "\"+5\" is not a whole number.");
-        row("hexadecimal", kVersion + "Europe = 0x10\n", 2,
-            "Maps Load u_1426.bin ->dt06.img, row 1: \"0x10\" is not a whole number.");
-        row("exponent", kVersion + "Liga1 = 1e3\n", 2, "National Slot, row 1: \"1e3\" is not a whole number.");
-        row("comment after the value", kVersion + "Liga1 = 1 # one\n", 2,
-            "National Slot, row 1: \"1 # one\" is not a whole number.");
         row("32-bit too high", kVersion + "Liga1 = 2147483648\n", 2, "National Slot, row 1: \"2147483648\"" + int32);
-        row("32-bit too low", kVersion + "CatL7 = -2147483649\n", 2,
-            "Club Category Logo(dt04.img), row 7: \"-2147483649\"" + int32);
-        row("16-bit too high", kVersion + "Str2 = 32768\n", 2,
-            "National Name, row 4: \"32768\" is outside -32768 to 32767.");
-        row("16-bit too low", kVersion + "Str2 = -32769\n", 2,
-            "National Name, row 4: \"-32769\" is outside -32768 to 32767.");
-        row("map code 256", kVersion + "Europe = 256\n", 2,
-            "Maps Load u_1426.bin ->dt06.img, row 1: \"256\" is outside 0 to 255.");
         row("map code -1", kVersion + "Europe = -1\n", 2,
             "Maps Load u_1426.bin ->dt06.img, row 1: \"-1\" is outside 0 to 255.");
+        row("2 to the 64th and 5", kVersion + "Liga1 = 18446744073709551621\n", 2,
+            "National Slot, row 1: \"18446744073709551621\"" + int32);
         row("sixty digits, quoted short", kVersion + "Liga1 = " + QByteArray(60, '9') + "\n", 2,
             "National Slot, row 1: \"" + QString(40, '9') + "…\"" + int32);
         // Category texts.
-        row("text without quotes", kVersion + "Cat1 = category_07\n", 2,
-            cat1 + "a category text is written in double quotes, e.g. \"category_07\".");
-        row("closing quote missing", kVersion + "Cat1 = \"category_07\n", 2,
-            cat1 + "the closing double quote is missing.");
-        row("closing quote escaped", kVersion + "Cat1 = \"abc\\\"\n", 2, cat1 + "the closing double quote is missing.");
         row("backslash last", kVersion + "Cat1 = \"abc\\\n", 2, cat1 + "the closing double quote is missing.");
         row("more after the quote", kVersion + "Cat1 = \"abc\" x\n", 2,
             cat1 + "nothing but blanks may follow the closing double quote.");
         row("twelve characters", kVersion + "Cat1 = \"category_070\"\n", 2,
-            cat1 + "the text has 12 characters; a category holds at most 11.");
-        row("twelve escapes", kVersion + "Cat1 = \"" + QByteArray("\\x00").repeated(12) + "\"\n", 2,
             cat1 + "the text has 12 characters; a category holds at most 11.");
         row("Cyrillic", kVersion + "Cat1 = \"\xd0\x96\"\n", 2,
             cat1 + "\"\u0416\" (U+0416) is not in code page 1252, the game's character set.");
@@ -198,16 +166,10 @@ private slots:
             cat1 + "the control character U+0009 is written as an escape, \\x09.");
         row("C1 control the code page holds", kVersion + "Cat1 = \"\xc2\x81\"\n", 2,
             cat1 + "the control character U+0081 is written as an escape, \\x81.");
-        row("C1 control the code page lacks", kVersion + "Cat1 = \"\xc2\x85\"\n", 2,
-            cat1 + "the control character U+0085 is not in code page 1252, the game's character set.");
         const QString escapes =
             ": write \\\" for a double quote, \\\\ for a backslash, \\xHH for the character of code-page byte HH.";
         row("unknown escape", kVersion + "Cat1 = \"\\q\"\n", 2, cat1 + "unknown escape \"\\q\"" + escapes);
-        row("capital X", kVersion + "Cat1 = \"\\X41\"\n", 2, cat1 + "unknown escape \"\\X\"" + escapes);
-        row("escaped letter beyond ASCII", kVersion + "Cat1 = \"\\\xc3\xa9\"\n", 2,
-            cat1 + "unknown escape \"\\\u00e9\"" + escapes);
         const QString twoDigits = cat1 + "\\x is followed by two hexadecimal digits, the character's byte.";
-        row("one hex digit", kVersion + "Cat1 = \"\\x4\"\n", 2, twoDigits);
         row("not hex", kVersion + "Cat1 = \"\\xg0\"\n", 2, twoDigits);
         // Line numbers count every kind of line end, and not the mark.
         row("line after mark and CR LF", "\xEF\xBB\xBFkelvory-league = 1\r\n\r\nStr1 = x\r\n", 3,
@@ -234,13 +196,16 @@ private slots:
         QTest::addColumn<QByteArray>("content");  // empty: nothing is written at `name`
         QTest::addColumn<QString>("what");        // empty: read
         const QByteArray full = kVersion + "Str1 = 5\n#";
+        const QString notAFile = "it is not a regular file but a folder, a pipe or a device.";
         QTest::newRow("exactly 64 KiB") << "full" << full + QByteArray(64 * 1024 - full.size(), 'x') << "";
         QTest::newRow("one byte more") << "over" << full + QByteArray(64 * 1024 + 1 - full.size(), 'x')
                                        << "the file is larger than 64 KiB (65,536 bytes), too large to be a league "
                                           "setup.";
         QTest::newRow("missing") << "missing" << QByteArray() << "the file does not exist.";
-        QTest::newRow("folder") << "folder" << QByteArray()
-                                << "it is not a regular file but a folder, a pipe or a device.";
+        QTest::newRow("folder") << "folder" << QByteArray() << notAFile;
+#ifndef _WIN32
+        QTest::newRow("pipe") << "pipe" << QByteArray() << notAFile;
+#endif
     }
     void readsOnlySmallRegularFiles() {
         QFETCH(QString, name);
@@ -249,34 +214,30 @@ private slots:
         const QString path = dir_.filePath(name);
         if (name == "folder")
             QVERIFY(QDir(dir_.path()).mkpath(name));
+#ifndef _WIN32
+        else if (name == "pipe")
+            QVERIFY(makeFifo(fsPath(path)));
+#endif
         else if (!content.isEmpty())
             QVERIFY(writeFile(path, content));
-        try {
-            const Setup setup = readSetupFile(fsPath(path));
-            QVERIFY2(what.isEmpty(), "the file was read");
-            QCOMPARE(setup.size(), std::size_t(1));
-            QCOMPARE(setup.front().number, 5LL);
-        } catch (const SetupError& error) {
-            QCOMPARE(QString::fromStdString(error.what()), path + ": " + what);
-            QCOMPARE(error.line(), 0);
-        }
-    }
-
-#ifndef _WIN32
-    void neverWaitsOnAPipe() {
-        const std::filesystem::path pipe = fsPath(dir_.filePath("pipe"));
-        QVERIFY(makeFifo(pipe));
         QString message;
-        QVERIFY(finishesWithin(std::chrono::seconds(5), pipe, [&] {
+        Setup setup;
+        const auto read = [&] {
             try {
-                readSetupFile(pipe);
+                setup = readSetupFile(fsPath(path));
             } catch (const SetupError& error) {
-                message = QString::fromStdString(error.problem());
+                message = QString::fromStdString(error.what());
+                QCOMPARE(error.line(), 0);
             }
-        }));
-        QCOMPARE(message, "it is not a regular file but a folder, a pipe or a device.");
-    }
+        };
+#ifdef _WIN32
+        read();
+#else
+        QVERIFY(finishesWithin(std::chrono::seconds(5), fsPath(path), read));
 #endif
+        QCOMPARE(message, what.isEmpty() ? QString() : path + ": " + what);
+        QCOMPARE(setup.size(), std::size_t(what.isEmpty() ? 1 : 0));
+    }
 
     // Export, then import into another game file: every shown field arrives
     // byte for byte; reserved bytes, hidden map slots and everything else in
@@ -285,11 +246,7 @@ private slots:
         QTest::addColumn<quint32>("sourceSeed");
         QTest::addColumn<bool>("explicitValues");
         QTest::addColumn<ShownValues>("values");
-        QTest::newRow("random block 1") << 11u << false << ShownValues();
-        QTest::newRow("random block 2") << 12u << false << ShownValues();
-        QTest::newRow("random block 3") << 13u << false << ShownValues();
         QTest::newRow("widest values, NUL and code-page texts") << 14u << true << widestValues();
-        QTest::newRow("plain values, blank text") << 15u << true << plainValues();
         QTest::newRow("all zero") << 16u << true
                                   << ShownValues{{},
                                                  {},
@@ -341,43 +298,29 @@ private slots:
         QVERIFY(blockbytes::writeBlockArea(game, bytes));
         Baza baza;
         QVERIFY(baza.Wczytaj(game));
-        const QString expected = QString::fromUtf8(
+        QString expected = QString::fromUtf8(
             "kelvory-league = 1\n"
             "# Kelvory league setup: each line sets one box, named as the window names it.\n"
-            "# A box left out keeps its value. In texts: \\\" quote, \\\\ backslash, \\xHH code-page byte.\n"
-            "\n"
-            "National Slot, row 1 = 100\nNational Slot, row 2 = 101\nNational Slot, row 3 = 102\n"
-            "National Slot, row 4 = 103\n"
-            "\n"
-            "Club Slot, row 1 = 104\nClub Slot, row 2 = 105\nClub Slot, row 3 = 106\nClub Slot, row 4 = 107\n"
-            "Club Slot, row 5 = 108\nClub Slot, row 6 = 109\nClub Slot, row 7 = 110\nClub Slot, row 8 = 111\n"
-            "Club Slot, row 9 = 112\n"
-            "\n"
-            "National Name, row 1 = -200\nNational Name, row 2 = -202\nNational Name, row 3 = -203\n"
-            "National Name, row 4 = -201\n"
-            "\n"
-            "Club Name, row 1 = -204\nClub Name, row 2 = -205\nClub Name, row 3 = -206\nClub Name, row 4 = -207\n"
-            "Club Name, row 5 = -208\nClub Name, row 6 = -209\nClub Name, row 7 = -210\nClub Name, row 8 = -211\n"
-            "Club Name, row 9 = -212\n"
-            "\n"
-            "National Category Logo League u_1426.bin ->dt06.img, row 1 = \"category_00\"\n"
-            "National Category Logo League u_1426.bin ->dt06.img, row 2 = \"a\\\"b\\\\c\\x81\\xA0\\xAD\xc3\xa9"
-            "\xe2\x82\xac\\x7F\"\n"
-            "National Category Logo League u_1426.bin ->dt06.img, row 3 = \"\\x00\\x1F xy      \"\n"
-            "National Category Logo League u_1426.bin ->dt06.img, row 4 = \"Z          \"\n"
-            "\n"
-            "Club Category Logo(dt04.img), row 1 = 0\nClub Category Logo(dt04.img), row 2 = 3\n"
-            "Club Category Logo(dt04.img), row 3 = 6\nClub Category Logo(dt04.img), row 4 = 9\n"
-            "Club Category Logo(dt04.img), row 5 = 12\nClub Category Logo(dt04.img), row 6 = 15\n"
-            "Club Category Logo(dt04.img), row 7 = 18\n"
-            "\n"
-            "Maps Load u_1426.bin ->dt06.img, row 1 = 0\nMaps Load u_1426.bin ->dt06.img, row 2 = 1\n"
-            "Maps Load u_1426.bin ->dt06.img, row 3 = 2\nMaps Load u_1426.bin ->dt06.img, row 4 = 3\n"
-            "Maps Load u_1426.bin ->dt06.img, row 5 = 4\nMaps Load u_1426.bin ->dt06.img, row 6 = 5\n"
-            "Maps Load u_1426.bin ->dt06.img, row 7 = 6\nMaps Load u_1426.bin ->dt06.img, row 8 = 7\n"
-            "Maps Load u_1426.bin ->dt06.img, row 9 = 8\nMaps Load u_1426.bin ->dt06.img, row 10 = 9\n"
-            "Maps Load u_1426.bin ->dt06.img, row 11 = 10\nMaps Load u_1426.bin ->dt06.img, row 12 = 0\n"
-            "Maps Load u_1426.bin ->dt06.img, row 13 = 1\n");
+            "# A box left out keeps its value. In texts: \\\" quote, \\\\ backslash, \\xHH code-page byte.\n");
+        // Each frame's rows from the top, with the values plainValues() gives:
+        // National Name's rows hold Str1, Str3, Str4 and Str2.
+        const auto frame = [&](const QString& words, int rows, const std::function<QString(int)>& value) {
+            expected += "\n";
+            for (int row = 1; row <= rows; ++row)
+                expected += QStringLiteral("%1, row %2 = %3\n").arg(words).arg(row).arg(value(row));
+        };
+        const QStringList cats = {"\"category_00\"",
+                                  QString::fromUtf8("\"a\\\"b\\\\c\\x81\\xA0\\xAD\xc3\xa9\xe2\x82\xac\\x7F\""),
+                                  "\"\\x00\\x1F xy      \"", "\"Z          \""};
+        frame("National Slot", 4, [](int row) { return QString::number(99 + row); });
+        frame("Club Slot", 9, [](int row) { return QString::number(103 + row); });
+        frame("National Name", 4, [](int row) {
+            return QString::number(row == 1 ? -200 : row == 4 ? -201 : -200 - row);
+        });
+        frame("Club Name", 9, [](int row) { return QString::number(-203 - row); });
+        frame("National Category Logo League u_1426.bin ->dt06.img", 4, [&](int row) { return cats[row - 1]; });
+        frame("Club Category Logo(dt04.img)", 7, [](int row) { return QString::number(3 * row - 3); });
+        frame("Maps Load u_1426.bin ->dt06.img", 13, [](int row) { return QString::number((row - 1) % 11); });
         QCOMPARE(QString::fromStdString(writeSetup(setupOf(baza))), expected);
     }
 
@@ -447,35 +390,6 @@ private slots:
             QCOMPARE(QString::fromStdString(error.what()),
                      nowhere + ": the file could not be written (No such file or directory).");
         }
-    }
-
-    // The window's words for a save that did not happen.
-    void saveFailureMessages_data() {
-        QTest::addColumn<FileError::Kind>("kind");
-        QTest::addColumn<QString>("reason");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("gone") << FileError::Kind::Missing << "the file no longer exists"
-                              << "Nothing was saved: the game executable no longer exists.\n\n/g/Game.exe\n\n"
-                                 "Kelvory does not create it. Put the game executable back in place, then save "
-                                 "again; your changes are still here.";
-        QTest::newRow("too short") << FileError::Kind::TooShort << "the file is 3 bytes long"
-                                   << "Nothing was saved: this file is too short to be the game executable.\n\n"
-                                      "/g/Game.exe\n\nThe file is 3 bytes long.\n\nKelvory only writes into bytes "
-                                      "that already exist. Check that line 2 of Leagues.ini names the game executable.";
-        QTest::newRow("not a file") << FileError::Kind::NotAFile << "it is a folder"
-                                    << "Nothing was saved: the game executable is not a regular file.\n\n"
-                                       "/g/Game.exe\n\nIt is a folder.";
-        QTest::newRow("write failed") << FileError::Kind::Failed << "cannot write the file (Disk full)"
-                                      << "The game executable could not be saved.\n\n/g/Game.exe\nCannot write the "
-                                         "file (Disk full)\n\nYour changes are still here. Close the game if it is "
-                                         "running, make sure the file can be written, and save again.";
-    }
-    void saveFailureMessages() {
-        QFETCH(FileError::Kind, kind);
-        QFETCH(QString, reason);
-        QFETCH(QString, message);
-        const SaveError error(std::filesystem::u8path("/g/Game.exe"), reason.toStdString(), kind);
-        QCOMPARE(QString::fromStdString(saveFailureMessage(error)), message);
     }
 
 private:
