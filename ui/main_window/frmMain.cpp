@@ -31,6 +31,7 @@
 #include "ui/main_window/RestoreFlow.h"
 #include "ui/main_window/SetupMenu.h"
 #include "ui/widgets/Button_XP.h"
+#include "ui/widgets/ListDialogs.h"
 
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     // The platform shows its modified marker in place of [*] while the block
@@ -53,6 +54,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     buildMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
+    useListDialogs(platform::services());
     // Empty when the system cannot tell: Ini then reads nothing and the Open
     // routine stops the program with a message.
     programFolder_ = platform::services().programFolder();
