@@ -134,8 +134,9 @@ private slots:
         // A record an earlier Kelvory named after the path as it was spelt is
         // still found through that spelling.
         const std::string spelt = QDir::toNativeSeparators(QFileInfo(others.back()).absoluteFilePath()).toStdString();
-        const std::string text = "kelvory-original-block 1\npath " + spelt + "\nsize 5\nsha256-of-first-65536-bytes " +
-                                 std::string(64, 'a') +
+        const std::string escaped = QString::fromStdString(spelt).replace("\\", "\\\\").toStdString();  // "\" as "\\"
+        const std::string text = "kelvory-original-block 1\npath " + escaped +
+                                 "\nsize 5\nsha256-of-first-65536-bytes " + std::string(64, 'a') +
                                  "\nregions 15612412+52 15612464+52 15612516+47 15613072+20 15612712+28\noriginal "
                                  "2026-01-01T00:00:00Z " +
                                  std::string(398, '0') + "\nend\n";
