@@ -58,7 +58,10 @@ Opened createNewFile(const std::filesystem::path& path) {
         opened.kind = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS      ? FileError::Kind::Exists
                       : error == ERROR_PATH_NOT_FOUND || error == ERROR_FILE_NOT_FOUND ? FileError::Kind::Missing
                                                                                        : FileError::Kind::Failed;
-        opened.reason = std::system_category().message(static_cast<int>(error));
+        // In the C library's words, as every other failure of this layer.
+        opened.reason = opened.kind == FileError::Kind::Missing ? describe(ENOENT)
+                        : error == ERROR_ACCESS_DENIED          ? describe(EACCES)
+                                                                : std::system_category().message(static_cast<int>(error));
         return opened;
     }
     const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDWR | _O_BINARY);

@@ -104,8 +104,15 @@ private slots:
             << "unstorable" << platform::MessageIcon::Warning
             << "Nothing was saved: the game executable was not changed.\n\nThese boxes hold values that cannot be "
                "stored:\nNational Slot, row 1: \"7x\" (allowed: whole numbers from -2147483648 to 2147483647)\n\n";
+#ifdef Q_OS_WIN
+        // Held open by another program, as the running game holds it.
+        QTest::newRow("the file cannot be written")
+            << "unwritable" << platform::MessageIcon::Critical
+            << "Nothing was saved: another program holds the game executable open and lets nobody write it";
+#else
         QTest::newRow("the file cannot be written")
             << "unwritable" << platform::MessageIcon::Critical << "The game executable could not be saved.";
+#endif
         QTest::newRow("the file does not hold what was written")
             << "lying" << platform::MessageIcon::Critical
             << "The save failed: the game executable does not hold what was written.";
