@@ -15,7 +15,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-PACKAGES=(cmake make g++ qt6-base-dev qt6-multimedia-dev libgl-dev fonts-dejavu-core fonts-liberation2)
+PACKAGES=(cmake make g++ qt6-base-dev qt6-multimedia-dev libgl-dev fonts-dejavu-core fonts-liberation2 strace)
 BUILD_DIR=${KELVORY_BUILD_DIR:-build}
 SANITIZE_BUILD_DIR=${KELVORY_SANITIZE_BUILD_DIR:-build-asan}
 
