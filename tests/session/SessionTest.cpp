@@ -86,14 +86,12 @@ private slots:
     }
     void refusals() {
         QFETCH(Refusal, row);
-        if (row.load) {
+        if (row.load)
             QVERIFY(session_->load(game_));
-        }
         for (int member : row.marked) {
             session_->setUnstorable(field(std::abs(member)), "x" + std::to_string(std::abs(member)));
-            if (member < 0) {
+            if (member < 0)
                 session_->setStorable(field(-member));
-            }
         }
         const Told told = session_->refusal(row.done.toStdString());
         QVERIFY2(QString::fromStdString(told.text).startsWith(row.start), told.text.c_str());
@@ -141,9 +139,10 @@ private slots:
         QCOMPARE(save().status, LeagueSession::SaveStatus::Saved);  // the window's rule: as loaded
     }
 
-    // A failed write that was put back wrote the same bytes again: the file's
-    // new time is Kelvory's own, and the next save asks nothing.
-    void putBackKeepsTheFile() {
+    // A failed save says why. A write that was put back wrote the same bytes
+    // again: the file's new time is Kelvory's own, and the next save asks
+    // nothing. A file gone since it was loaded is not made again.
+    void failedSaves() {
         QVERIFY(session_->load(game_));
         session_->baza().setLiga1(7);
         {
@@ -162,6 +161,10 @@ private slots:
         QVERIFY(session_->hasUnsavedChanges());
         QCOMPARE(save().status, LeagueSession::SaveStatus::Saved);
         QVERIFY(asked_.isEmpty());
+        QVERIFY(std::filesystem::remove(game_));
+        QCOMPARE(QString::fromStdString(save().told.text).section("\n", 0, 0),
+                 "Nothing was saved: the game executable no longer exists.");
+        QVERIFY(!std::filesystem::exists(game_));
     }
 
     // The record offers the executable's original, its history newest first,
