@@ -56,27 +56,10 @@ private slots:
                                         << QStringList{"message: Nothing was saved: no game executable was loaded"};
         QTest::newRow("a box that cannot be stored")
             << "unstorable" << platform::MessageIcon::Warning
-<<<<<<< HEAD
-            << "Nothing was saved: the game executable was not changed.\n\nThese boxes hold values that cannot be "
-               "stored:\nNational Slot, row 1: \"7x\" (allowed: whole numbers from -2147483648 to 2147483647)\n\n";
-#ifdef Q_OS_WIN
-        // Held open by another program, as the running game holds it.
-        QTest::newRow("the file cannot be written")
-            << "unwritable" << platform::MessageIcon::Critical
-            << "Nothing was saved: another program holds the game executable open and lets nobody write it";
-#else
-        QTest::newRow("the file cannot be written")
-            << "unwritable" << platform::MessageIcon::Critical << "The game executable could not be saved.";
-#endif
-        QTest::newRow("the file does not hold what was written")
-            << "lying" << platform::MessageIcon::Critical
-            << "The save failed: the game executable does not hold what was written.";
-=======
             << QStringList{"message: Nothing was saved: the game executable was not changed."};
         QTest::newRow("no record can be kept")
             << "no record" << platform::MessageIcon::Critical
             << QStringList{"message: Nothing was saved: Kelvory could not keep a record"};
->>>>>>> trim-front
     }
     void saveAndStart() {
         QFETCH(QString, failure);
