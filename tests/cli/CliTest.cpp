@@ -134,6 +134,8 @@ private slots:
             {"restore, dry run", {"applied", {"restore-original", "--dry-run"}, 0, "", restored}},
             {"nothing to restore", {"applied, put back by hand, header", restore, 0, "", "\nnothing to restore\n"}},
             {"restore into another executable", {"applied, header", restore, 6, other, restored}},
+            {"restore into another executable, dry run",
+             {"applied, header", {"restore-original", "--dry-run"}, 0, other, restored}},
             {"restore into another executable, forced",
              {"applied, header", {"restore-original", "--force"}, 0, other, restored, true}},
             {"damaged record", {"applied, damaged", restore, 7, unread + "\n\n"}},

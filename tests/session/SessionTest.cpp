@@ -114,6 +114,10 @@ private slots:
         QCOMPARE(save().status, LeagueSession::SaveStatus::Saved);
         QCOMPARE(QString::fromStdString(save().told.text), QString("Save Successfully"));
         QVERIFY(!session_->hasUnsavedChanges());
+        // The stamp taken at the save counts: another program's change of the
+        // file alone (one byte more) is asked about.
+        std::filesystem::resize_file(game_, std::filesystem::file_size(game_) + 1);
+        QCOMPARE(save().status, LeagueSession::SaveStatus::Cancelled);
         QVERIFY(blockbytes::writeAt(game_, blockbytes::kMap + 2, "\x09"));  // another program
         session_->baza().setLiga1(8);
         const LeagueSession::SaveResult reloaded = save(OutsideChangeAnswer::Reload);
@@ -122,7 +126,7 @@ private slots:
         session_->takeFromDisk(reloaded.disk);
         QVERIFY(!session_->hasUnsavedChanges());
         QCOMPARE(save().status, LeagueSession::SaveStatus::Saved);
-        QCOMPARE(asked_, QList<OutsideChange>{OutsideChange::Block});
+        QCOMPARE(asked_, (QList<OutsideChange>{OutsideChange::SizeOrTime, OutsideChange::Block}));
     }
 
     // The console program loads right before it saves: the block must also be
