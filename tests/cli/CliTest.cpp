@@ -277,9 +277,10 @@ private slots:
             held.waitForFinished(10);
         }
         QVERIFY(reads > 10);
-        QCOMPARE(held.exitCode(), 0);
-        QCOMPARE(other.exitCode(), 6);
-        QVERIFY2(other.readAllStandardError().contains("or while this command ran"), "the second save was not refused");
+        const QByteArray heldSaid = held.readAllStandardError();
+        const QByteArray otherSaid = other.readAllStandardError();
+        QVERIFY2(held.exitCode() == 0, heldSaid.constData());
+        QVERIFY2(other.exitCode() == 6 && otherSaid.contains("or while this command ran"), otherSaid.constData());
         QByteArray expected = original_;
         expected[blockbytes::kLiga + 4] = 10;
         QVERIFY(readFile(game()) == expected);
