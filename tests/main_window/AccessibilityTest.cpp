@@ -1,10 +1,8 @@
 // The window for assistive technology and without a mouse: roles, names and
-// actions of its controls, the pickers' lists, the order Tab visits the
-// controls in, the menus' access keys and shortcuts, keys on the owner-drawn
-// buttons, the ring that shows which control has the focus, and the About
-// menu's pages.
+// actions of its controls, the order Tab visits the controls in, the menus'
+// access keys and shortcuts (the About menu's pages among them), keys on the
+// owner-drawn buttons, and the ring that shows which control has the focus.
 
-#include <QAbstractItemView>
 #include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QAction>
@@ -89,36 +87,6 @@ private slots:
         }
         QCOMPARE(names.size(), 50 + 17 + 3 + 14);  // value boxes, pickers, other boxes, frames
         QCOMPARE(QSet<QString>(names.begin(), names.end()).size(), names.size());
-    }
-
-    // A picker presents its list as the toolkit's combo box does: first
-    // child the list, whose children are the entries, second its text field,
-    // which has the focus; asking for its children builds no list, asking
-    // for the list does. With the list open, the focus is on the current
-    // entry, which the keys move.
-    void pickerListsAreReadable() {
-        startShown();
-        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
-        QComboBox* picker = combo(22);
-        picker->setFocus();
-        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(picker);
-        QCOMPARE(iface->childCount(), 2);
-        QVERIFY(!picker->findChild<QAbstractItemView*>());
-        QCOMPARE(iface->focusChild(), iface->child(1));
-        QCOMPARE(iface->child(1)->object(), picker->lineEdit());
-        QAccessibleInterface* list = iface->child(0);
-        QCOMPARE(list->role(), QAccessible::List);
-        QCOMPARE(list->text(QAccessible::Name), "Club Name, row 5, picker list");
-        QCOMPARE(list->child(2)->text(QAccessible::Name), QStringLiteral("Harbour, United"));
-        QTest::keyClick(picker, Qt::Key_F4);
-        QTRY_VERIFY(picker->view()->isVisible());
-        QVERIFY(iface->state().expanded);
-        QTest::keyClick(picker->view(), Qt::Key_Down);
-        QTest::keyClick(picker->view(), Qt::Key_Down);
-        QCOMPARE(iface->focusChild()->text(QAccessible::Name), QStringLiteral("Harbour, United"));
-        QCOMPARE(iface->focusChild()->parent(), list);
-        picker->hidePopup();
-        QTRY_VERIFY(!iface->state().expanded);
     }
 
     void tabRunsDownTheNationalNameRows() {
