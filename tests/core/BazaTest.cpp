@@ -106,23 +106,19 @@ private slots:
     // then every one works, only the map setter clamps, and the save puts each
     // table, reserved bytes kept, in its place.
     void groupedSetters() {
+        const auto filled = [](auto table, auto value) {
+            table.fill(value);
+            return table;
+        };
         Baza baza;
-        Baza::Liga_Table liga;
-        liga.fill(-5);
-        Baza::Str_Table str;
-        str.fill(-300);
-        Baza::Map_Table map;
-        map.fill(200);
-        Baza::CatL_Table catL;
-        catL.fill(0x01020304);
         for (const bool loaded : {false, true}) {
             if (loaded)
                 load(baza);
-            QCOMPARE(baza.Zmien_Dane(liga), loaded);
-            QCOMPARE(baza.Zmien_DaneStr(str), loaded);
+            QCOMPARE(baza.Zmien_Dane(filled(Baza::Liga_Table(), -5)), loaded);
+            QCOMPARE(baza.Zmien_DaneStr(filled(Baza::Str_Table(), -300)), loaded);
             QCOMPARE(baza.Zmien_DaneStruct_Category({"category_07", "abc", "", "fifteen letters"}), loaded);
-            QCOMPARE(baza.Zmien_DaneMap(map), loaded);
-            QCOMPARE(baza.Zmien_DaneStruct_CategoryL(catL), loaded);
+            QCOMPARE(baza.Zmien_DaneMap(filled(Baza::Map_Table(), 200)), loaded);
+            QCOMPARE(baza.Zmien_DaneStruct_CategoryL(filled(Baza::CatL_Table(), 0x01020304)), loaded);
             QVERIFY(loaded || baza.block() == Baza().block());
         }
         QCOMPARE(int(baza.Europe()), 10);  // the file below shows the other slots

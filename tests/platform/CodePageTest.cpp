@@ -24,7 +24,6 @@ private slots:
         QTest::addColumn<QByteArray>("utf8");
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<bool>("lossy");
-        QTest::newRow("bullet") << QByteArray("\xE2\x80\xA2") << QByteArray("\x95") << false;
         QTest::newRow("euro and e acute") << QByteArray("\xE2\x82\xAC\xC3\xA9") << QByteArray("\x80\xE9") << false;
         QTest::newRow("L stroke is not in the page") << QByteArray("\xC5\x81odz") << QByteArray("?odz") << true;
         QTest::newRow("truncated sequence") << QByteArray("a\xC3") << QByteArray("a?") << true;
