@@ -222,6 +222,11 @@ private slots:
         QCOMPARE(iface->text(QAccessible::Description), row.description);
         QCOMPARE(box->toolTip(), row.tooltip);
         QCOMPARE(iface->childCount(), 0);
+        // The not-stored frame is red and two pixels wide, over the changed bar.
+        const QImage image = box->grab().toImage();
+        for (int y : {image.height() - 1, image.height() - 2})
+            QCOMPARE(QColor(image.pixel(image.width() / 2, y)) == QColor(204, 0, 0),
+                     row.tooltip.contains("Not stored"));
         QWidget* mark = box->findChild<QWidget*>(QStringLiteral("fieldMark"));
         const bool marked = row.tooltip.contains("Not stored") || row.tooltip.contains("Outside");
         QCOMPARE(mark && mark->isVisibleTo(box), marked);

@@ -163,13 +163,16 @@ private slots:
         QCOMPARE(buttonxp::withoutAccessMarks(caption), plain);
     }
 
-    // A button at its defaults stores nothing. A stored layout (names in any
-    // case, codes outside the named ones as plain numbers) is read whole:
-    // stored again it gives every value back, and the pointer shows.
+    // A button at its defaults stores nothing, and a layout that leaves a
+    // value out reads it as its default. A stored layout (names in any case,
+    // codes outside the named ones as plain numbers) is read whole: stored
+    // again it gives every value back, and the pointer shows.
     void storedLayoutRoundTrips() {
         Button_XP fresh;
         fresh.setObjectName(QStringLiteral("Go"));
         QCOMPARE(fresh.saveProperties(), QVariantMap());
+        fresh.loadProperties({{"Caption", "Stop"}});
+        QCOMPARE(fresh.saveProperties(), (QVariantMap{{"Caption", "Stop"}}));
         const auto png = [](int side) {
             QByteArray bytes;
             QBuffer buffer(&bytes);
