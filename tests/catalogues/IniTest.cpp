@@ -6,7 +6,6 @@
 #include <QtTest>
 #include <sstream>
 
-#include "../common/FifoWatchdog.h"
 #include "../common/TestFiles.h"
 #include "FakeIniHost.h"
 #include "catalogues/CatalogueReader.h"
@@ -43,10 +42,10 @@ private slots:
         host_ = FakeIniHost();
     }
 
-    // The nineteen category identifiers; the name catalogue's items in file
-    // order (commas split a line, quotes keep a comma, a blank line is an
-    // empty item, code page 1252 is read as such); a missing catalogue adds
-    // nothing.
+    // The nineteen category identifiers; the catalogues' items in file
+    // order (commas split a line, quotes keep a comma, a bare LF ends a line
+    // too, a blank line is an empty item), read as the system writes them: UTF-8 with or without a
+    // mark, else code page 1252; a missing catalogue adds nothing.
     void listsInFileOrder() {
         ini().Petla();
         QCOMPARE(texts(host_.categories).mid(18) + texts(host_.categories).mid(0, 1),
@@ -54,36 +53,22 @@ private slots:
         QCOMPARE(host_.categories.size(), std::size_t(19));
         ini().Liga_Petla();
         QVERIFY(host_.structure.empty());
-        QVERIFY(
-            writeFile(inFolder("Setting/ID_Name_League.ini"), "0,North\r\n1,\"Harbour City, FC\"\r\n\r\n2,Jos\xE9"));
+        QVERIFY(writeFile(inFolder("Setting/ID_Name_League.ini"), "0,North\n1,\"Harbour City, FC\"\r\n\r\n2,Jos\xE9"));
+        QVERIFY(writeFile(inFolder("Setting/Structure.ini"), "\xEF\xBB\xBFJos\xC3\xA9,12\r\n"));
         ini().Str_Petla();
+        ini().Liga_Petla();
         QCOMPARE(texts(host_.names),
                  (QStringList{"0", "North", "1", "Harbour City, FC", "", "2", QStringLiteral("Jos\u00E9")}));
-        QVERIFY(host_.structure.empty());
+        QCOMPARE(texts(host_.structure), (QStringList{QStringLiteral("Jos\u00E9"), "12"}));
     }
 
-    // The reader alone: a bare LF ends a line too, and an unclosed quote
-    // ends the reading, keeping the items before it.
-    void readsItems_data() {
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<QByteArrayList>("items");
-        QTest::addColumn<bool>("complete");
-        QTest::newRow("LF alone") << QByteArray("a\nb\n") << QByteArrayList{"a", "b"} << true;
-        QTest::newRow("unclosed quote") << QByteArray("a,b\r\n\"never closed, x\r\ny\r\n") << QByteArrayList{"a", "b"}
-                                        << false;
-    }
-
-    void readsItems() {
-        QFETCH(QByteArray, content);
-        QFETCH(QByteArrayList, items);
-        QFETCH(bool, complete);
-        std::istringstream in(content.toStdString());
+    // The reader alone: an unclosed quote ends the reading, keeping the items
+    // before it.
+    void unclosedQuoteEndsTheReading() {
+        std::istringstream in("a,b\r\n\"never closed, x\r\ny\r\n");
         const CatalogueContents read = readCatalogue(in);
-        QByteArrayList got;
-        for (const std::string& item : read.items)
-            got.append(QByteArray::fromStdString(item));
-        QCOMPARE(got, items);
-        QCOMPARE(read.complete, complete);
+        QCOMPARE(read.items, (std::vector<std::string>{"a", "b"}));
+        QVERIFY(!read.complete);
     }
 
     // Line 2 of Leagues.ini names the game; only the first two lines are
@@ -151,39 +136,6 @@ private slots:
 #endif
     }
 
-    // A pipe in place of Leagues.ini never holds the reading up.
-    void pipeInPlaceOfLeaguesIni() {
-#ifdef Q_OS_WIN
-        QSKIP("Windows folders hold no named pipes");
-#else
-        QVERIFY(makeFifo(fsPath(inFolder("Leagues.ini"))));
-        ConfigResult result;
-        QVERIFY(
-            finishesWithin(std::chrono::seconds(1), fsPath(inFolder("Leagues.ini")), [&] { result = ini().Config(); }));
-        QVERIFY(!result.ok());
-#endif
-    }
-
-    // Catalogues are read as the system writes them: UTF-8 with or without a
-    // mark, else code page 1252.
-    void catalogueEncodings_data() {
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<QStringList>("items");
-        QTest::newRow("UTF-8 with a mark") << QByteArray(
-                                                  "\xEF\xBB\xBF"
-                                                  "12,Jos\xC3\xA9\r\n")
-                                           << QStringList{"12", "Jos\u00E9"};
-        QTest::newRow("code page 1252") << QByteArray("Jos\xE9,\x80 5\r\n") << QStringList{"Jos\u00E9", "\u20AC 5"};
-    }
-
-    void catalogueEncodings() {
-        QFETCH(QByteArray, content);
-        QFETCH(QStringList, items);
-        QVERIFY(writeFile(inFolder("Setting/Structure.ini"), content));
-        ini().Liga_Petla();
-        QCOMPARE(texts(host_.structure), items);
-    }
-
     // A catalogue over the size or item limit offers nothing and says so once.
     void catalogueLimits_data() {
         QTest::addColumn<QByteArray>("content");
@@ -212,12 +164,12 @@ private slots:
     void indicators_data() {
         QTest::addColumn<QString>("boxText");
         QTest::addColumn<QString>("caption");  // of rows 1 to 6
-        QTest::newRow("0") << "0"
-                           << "unnamed_35.bin";
-        QTest::newRow("29") << "29"
-                            << "unnamed_64.bin";
-        for (const char* text : {"30", "05", " 5"})
-            QTest::addRow("'%s' matches nothing", text) << QString(text) << "earlier";
+        for (const auto& [text, caption] : {std::pair{"0", "unnamed_35.bin"},
+                                            {"29", "unnamed_64.bin"},
+                                            {"30", "earlier"},
+                                            {"05", "earlier"},
+                                            {" 5", "earlier"}})
+            QTest::addRow("'%s'", text) << QString(text) << QString(caption);
     }
 
     void indicators() {

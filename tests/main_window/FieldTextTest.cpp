@@ -23,6 +23,7 @@ private slots:
             QTest::newRow(name) << QString(locale) << QString(text) << minimum << maximum << converts << value;
         };
         row("tie to even", "C", "-2.5", -32768, i16, true, -2);
+        row("blanks around", "C", " 12 ", -32768, i16, true, 12);
         row("rounds past top", "C", "32767.5", -32768, i16, false, 0);
         row("byte refuses -1", "C", "-1", 0, 255, false, 0);
         row("32-bit past top", "C", "2147483648", -2147483648LL, i32, false, 0);

@@ -38,24 +38,14 @@ private slots:
         QTest::addColumn<QString>("answer");
         QTest::addColumn<QString>("path");  // empty: none
         QTest::addColumn<QString>("title");
-        const QString nulB = QStringLiteral("C:\\a\\b.exe") + QChar(0) + "junk";
-        QTest::newRow("windows path") << "D:\\My Games\\Start.exe"
-                                      << "D:\\My Games\\Start.exe"
-                                      << "Start.exe";
-        QTest::newRow("unix path") << "/home/me/play.exe"
-                                   << "/home/me/play.exe"
-                                   << "play.exe";
-        QTest::newRow("ends in separator") << "C:\\Games\\"
-                                           << "C:\\Games\\"
-                                           << "";
-        QTest::newRow("NUL ends the name") << nulB << "C:\\a\\b.exe"
-                                           << "b.exe";
-        QTest::newRow("cancelled") << ""
-                                   << ""
-                                   << "vozi.exe";
-        QTest::newRow("nothing before a NUL") << QString(QChar(0)) + "junk"
-                                              << ""
-                                              << "vozi.exe";
+        const auto row = [](const char* name, const QString& answer, const char* path, const char* title) {
+            QTest::newRow(name) << answer << path << title;
+        };
+        row("windows path", "D:\\My Games\\Start.exe", "D:\\My Games\\Start.exe", "Start.exe");
+        row("ends in separator", "C:\\Games\\", "C:\\Games\\", "");
+        row("NUL ends the name", QStringLiteral("C:\\a\\b.exe") + QChar(0) + "junk", "C:\\a\\b.exe", "b.exe");
+        row("cancelled", "", "", "vozi.exe");
+        row("nothing before a NUL", QString(QChar(0)) + "junk", "", "vozi.exe");
     }
 
     void choosing() {

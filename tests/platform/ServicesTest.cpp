@@ -16,13 +16,9 @@
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
-#include <functional>
 
 #include "../common/TestFiles.h"
 #include "platform/Services.h"
-#ifdef Q_OS_WIN
-#include "platform/WindowsSound.h"
-#endif
 
 namespace fs = std::filesystem;
 
@@ -42,27 +38,6 @@ class ServicesTest : public QObject {
             return {};
         QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner | QFile::ExeUser);
         return path;
-    }
-
-    // Runs `act` on the message box that `open` shows, once it is up, after
-    // noting the face each of its texts is drawn in; `open` returns when the
-    // box is gone.
-    static QStringList facesOfMessageBox(const std::function<void()>& open,
-                                         const std::function<void(QMessageBox*)>& act) {
-        QStringList faces;
-        QTimer::singleShot(0, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (box == nullptr)
-                return;
-            for (const QLabel* label : box->findChildren<QLabel*>())
-                if (!label->text().isEmpty())
-                    faces << QFontInfo(label->font()).family();
-            for (const QAbstractButton* button : box->findChildren<QAbstractButton*>())
-                faces << QFontInfo(button->font()).family();
-            act(box);
-        });
-        open();
-        return faces;
     }
 
 private slots:
@@ -154,42 +129,6 @@ private slots:
         }
     }
 
-#ifdef Q_OS_WIN
-    void clickGoesToWinmm_data() {
-        QTest::addColumn<QString>("file");  // inside the test's folder
-        QTest::addColumn<bool>("played");
-        QTest::newRow("name with spaces") << "sounds/my click.wav" << true;
-        QTest::newRow("missing file") << "sounds/none.wav" << false;
-        QTest::newRow("folder") << "sounds" << false;
-    }
-
-    // The click reaches PlaySoundW as a full Windows path with the flags for
-    // "by file name", "do not wait" and "no default sound when unplayable"
-    // (SND_FILENAME 0x20000, SND_ASYNC 0x1, SND_NODEFAULT 0x2 in mmsystem.h).
-    void clickGoesToWinmm() {
-        QFETCH(QString, file);
-        QFETCH(bool, played);
-        QTemporaryDir dir;
-        QVERIFY(QDir(dir.path()).mkdir("sounds"));
-        QVERIFY(testfiles::writeFile(dir.filePath("sounds/my click.wav"), "RIFF"));
-        QStringList files;
-        QList<unsigned long> flags;
-        platform::setWinmmPlaySound([&](const wchar_t* name, unsigned long how) {
-            files << QString::fromWCharArray(name);
-            flags << how;
-            return true;
-        });
-        platform::systemServices().playSound(dir.filePath(file));
-        platform::setWinmmPlaySound({});
-        if (!played) {
-            QVERIFY(files.isEmpty());
-            return;
-        }
-        QCOMPARE(files, QStringList{QDir::toNativeSeparators(dir.path()) + "\\sounds\\my click.wav"});
-        QCOMPARE(flags, QList<unsigned long>{0x20000UL | 0x1UL | 0x2UL});
-    }
-#endif
-
     // Every question and message box speaks in the window's face, not in the
     // application's default one: Arial, else Liberation Sans, which has
     // Arial's widths (the build machines have it, not Arial), else the
@@ -201,19 +140,15 @@ private slots:
         QTest::addColumn<QString>("action");
         QTest::addColumn<int>("icon");
         QTest::addColumn<int>("answer");
-        const int question = QMessageBox::Question, warning = QMessageBox::Warning;
-        QTest::newRow("critical") << "critical"
-                                  << "close" << int(QMessageBox::Critical) << -1;
-        QTest::newRow("save: Enter") << "save"
-                                     << "enter" << question << int(platform::SaveChangesAnswer::Save);
-        QTest::newRow("save: closed") << "save"
-                                      << "close" << question << int(platform::SaveChangesAnswer::Cancel);
-        QTest::newRow("choice: Enter") << "choice"
-                                       << "enter" << warning << 1;
-        QTest::newRow("choice: Escape") << "choice"
-                                        << "escape" << warning << 2;
-        QTest::newRow("choice: closed") << "choice"
-                                        << "close" << warning << 2;
+        const auto row = [](const char* kind, const char* action, int icon, int answer) {
+            QTest::addRow("%s: %s", kind, action) << kind << action << icon << answer;
+        };
+        row("critical", "close", QMessageBox::Critical, -1);
+        row("save", "enter", QMessageBox::Question, int(platform::SaveChangesAnswer::Save));
+        row("save", "close", QMessageBox::Question, int(platform::SaveChangesAnswer::Cancel));
+        row("choice", "enter", QMessageBox::Warning, 1);
+        row("choice", "escape", QMessageBox::Warning, 2);
+        row("choice", "close", QMessageBox::Warning, 2);
     }
 
     void questionsAnswerInTheWindowsFace() {
@@ -223,29 +158,30 @@ private slots:
         QFETCH(int, answer);
         const platform::Services real = platform::systemServices();
         int given = -1, shownIcon = -1;
-        QStringList captions;
-        const QStringList faces = facesOfMessageBox(
-            [&] {
-                if (kind == "save")
-                    given = int(real.askSaveChanges(nullptr, "Kelvory", "Save the changes?"));
-                else if (kind == "choice")
-                    given = real.askChoice(nullptr, platform::MessageIcon::Warning, "Kelvory", "The file changed.",
-                                           {"&Overwrite", "&Reload", "Cancel"}, 1);
-                else
-                    real.showMessage(
-                        nullptr,
-                        kind == "critical" ? platform::MessageIcon::Critical : platform::MessageIcon::Information,
-                        "Kelvory", "Nothing was saved.");
-            },
-            [&](QMessageBox* box) {
-                shownIcon = int(box->icon());
-                for (QAbstractButton* button : box->buttons())
-                    captions << button->text();
-                if (action == "close")
-                    box->close();
-                else
-                    QTest::keyClick(box, action == "enter" ? Qt::Key_Return : Qt::Key_Escape);
-            });
+        QStringList captions, faces;  // faces: what each text of the box is drawn in
+        QTimer::singleShot(0, [&] {   // once the box is up
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            for (const QLabel* label : box->findChildren<QLabel*>())
+                if (!label->text().isEmpty())
+                    faces << QFontInfo(label->font()).family();
+            shownIcon = int(box->icon());
+            for (QAbstractButton* button : box->buttons()) {
+                captions << button->text();
+                faces << QFontInfo(button->font()).family();
+            }
+            if (action == "close")
+                box->close();
+            else
+                QTest::keyClick(box, action == "enter" ? Qt::Key_Return : Qt::Key_Escape);
+        });
+        if (kind == "save")
+            given = int(real.askSaveChanges(nullptr, "Kelvory", "Save the changes?"));
+        else if (kind == "choice")
+            given = real.askChoice(nullptr, platform::MessageIcon::Warning, "Kelvory", "The file changed.",
+                                   {"&Overwrite", "&Reload", "Cancel"}, 1);
+        else
+            real.showMessage(nullptr, platform::MessageIcon::Critical, "Kelvory", "Nothing was saved.");
         QVERIFY(faces.size() >= 2);  // the text and at least one button
         const QString expected = QFontDatabase::hasFamily(QStringLiteral("Arial")) ? QStringLiteral("Arial")
                                                                                    : QStringLiteral("Liberation Sans");
@@ -260,32 +196,15 @@ private slots:
 
     // The dialog's filter texts: patterns in parentheses, separated by blanks;
     // "*.*" shows every file, also one without a dot, where names are not Windows'.
-    void dialogFilterTexts_data() {
-        QTest::addColumn<QString>("description");
-        QTest::addColumn<QString>("pattern");
-        QTest::addColumn<QString>("shown");
-#ifdef Q_OS_WIN
-        QTest::newRow("every file") << " All Files (*.*)"
-                                    << "*.*"
-                                    << " All Files (*.*)";
-#else
-        QTest::newRow("every file") << " All Files (*.*)"
-                                    << "*.*"
-                                    << " All Files (*)";
-#endif
-        QTest::newRow("own wording") << "vozi.exe (*.exe)"
-                                     << "*.exe"
-                                     << "vozi.exe (*.exe)";
-        QTest::newRow("patterns added") << "Pictures"
-                                        << "*.png;*.bmp"
-                                        << "Pictures (*.png *.bmp)";
-    }
-
     void dialogFilterTexts() {
-        QFETCH(QString, description);
-        QFETCH(QString, pattern);
-        QFETCH(QString, shown);
-        QCOMPARE(platform::dialogFilterTexts({{description, pattern}}), QStringList{shown});
+#ifdef Q_OS_WIN
+        const QString everyFile = " All Files (*.*)";
+#else
+        const QString everyFile = " All Files (*)";
+#endif
+        QCOMPARE(platform::dialogFilterTexts(
+                     {{" All Files (*.*)", "*.*"}, {"vozi.exe (*.exe)", "*.exe"}, {"Pictures", "*.png;*.bmp"}}),
+                 (QStringList{everyFile, "vozi.exe (*.exe)", "Pictures (*.png *.bmp)"}));
     }
 };
 

@@ -8,8 +8,9 @@
 #include <QtTest>
 #include <array>
 
+#include "../common/Rows.h"
 #include "ui/widgets/Button_XP.h"
-#include "ui/widgets/Button_XP_Layout.h"
+#include "ui/widgets/Button_XP_Canvas.h"
 
 using buttonxp::directColor;
 using Zones = std::array<QRgb, 7>;
@@ -26,7 +27,6 @@ const QRgb BackRgb = qRgb(100, 100, 96);
 constexpr int W = 75, H = 25;
 
 // What the layout keeps from the last one where it places nothing new.
-const QRect LastPicture(1, 2, 3, 4), LastText(5, 6, 7, 8);
 
 // A button whose "is the cursor over me" answer the test decides.
 class TestButton : public Button_XP {
@@ -90,19 +90,16 @@ int zoneOf(int i, int n) {
     return i < 3 ? i : (i > n - 4 ? 6 - (n - 1 - i) : 3);
 }
 
-// The first pixel of a row (or column) that differs from its zone, with both
-// colours; empty when every pixel matches.
-QString mismatch(const QImage& image, bool row, int at, const Zones& zones, QRgb gradient = 0) {
-    const int n = row ? image.width() : image.height();
-    for (int i = 0; i < n; ++i) {
-        const QRgb expected = zones[zoneOf(i, n)] == GradientZone ? gradient : zones[zoneOf(i, n)];
-        const QRgb actual = row ? image.pixel(i, at) : image.pixel(at, i);
-        if ((actual & 0xFFFFFFu) != (expected & 0xFFFFFFu))
-            return QStringLiteral("%1 %2, pixel %3: %4, not %5")
-                .arg(row ? "row" : "column")
-                .arg(at)
-                .arg(i)
-                .arg(describe(actual), describe(expected));
+// The first pixel of row `y` that differs from its zone, with both colours;
+// empty when every pixel matches.
+QString mismatch(const QImage& image, int y, const Zones& zones, QRgb gradient) {
+    for (int x = 0; x < image.width(); ++x) {
+        const QRgb zone = zones[zoneOf(x, image.width())], expected = zone == GradientZone ? gradient : zone;
+        if ((image.pixel(x, y) & 0xFFFFFFu) != (expected & 0xFFFFFFu))
+            return QStringLiteral("row %1, pixel %2: %3, not %4")
+                .arg(y)
+                .arg(x)
+                .arg(describe(image.pixel(x, y)), describe(expected));
     }
     return {};
 }
@@ -117,7 +114,14 @@ struct MouseStep {
     QPointF at;
 };
 
+struct Clicks {
+    QList<MouseStep> steps;
+    QStringList log;
+};
+
 }  // namespace
+
+Q_DECLARE_METATYPE(Clicks)
 
 class ButtonXPTest : public QObject {
     Q_OBJECT
@@ -142,17 +146,13 @@ private slots:
         QTest::newRow("idle") << ""
                               << xp(b16, {D, b5, b10, b10, b10, b_36, D}, {D, b5, b_10, G, b_24, b_36, D},
                                     {D, b5, b_32, b_32, b_32, b_36, D}, b_48);
-        // ring: the frame colour, then its shades for the top line, the line
-        // below it, the sides and the bottom line.
-        auto ring = [&](QRgb r, QRgb top, QRgb second, QRgb sides, QRgb bottom) {
-            return xp(top, {D, second, second, second, second, second, D}, {D, r, sides, G, sides, r, D},
-                      {D, r, r, r, r, r, D}, bottom);
-        };
-        // Hover (225, 153, 71) shaded by 90, 35, 20 and -40: red clamps at 255.
+        // Hover (225, 153, 71) shaded by 90, 35, 20 and -40 for the top line,
+        // the line below it, the sides and the bottom line: red clamps at 255.
+        const QRgb r = qRgb(225, 153, 71), sides = qRgb(245, 173, 78), second = qRgb(255, 188, 83);
         QTest::newRow("focused and hovered: hover ring wins")
             << "focused hovered"
-            << ring(qRgb(225, 153, 71), qRgb(255, 243, 104), qRgb(255, 188, 83), qRgb(245, 173, 78),
-                    qRgb(185, 113, 57));
+            << xp(qRgb(255, 243, 104), {D, second, second, second, second, second, D}, {D, r, sides, G, sides, r, D},
+                  {D, r, r, r, r, r, D}, qRgb(185, 113, 57));
         // Pressed: p = base shaded by -32 = (116, 116, 100), then by -32, -22,
         // -24, 5, 0, 10 and 16.
         const QRgb p_32 = qRgb(84, 84, 84), p_22 = qRgb(94, 94, 89), p_24 = qRgb(92, 92, 88);
@@ -187,7 +187,7 @@ private slots:
                            : qRgb(148 - y, 148 - y, idleBlue[y - 3]);
         };
         for (int y = 0; y < H; ++y)
-            QCOMPARE(mismatch(img, true, y, rows[zoneOf(y, H)], y >= 3 && y <= H - 4 ? face(y) : 0), QString());
+            QCOMPARE(mismatch(img, y, rows[zoneOf(y, H)], y >= 3 && y <= H - 4 ? face(y) : 0), QString());
     }
 
     // 25 / H with H = 10 is 2.5: row 5 falls on an exact half, which goes to
@@ -212,96 +212,6 @@ private slots:
         const QImage up = c.surface().copy(8, 6, 40, 16);
         apply(c, "pressed");
         QCOMPARE(c.surface().copy(9, 7, 40, 16), up);
-    }
-
-    // The XP look cuts three pixels off each corner; a side below 10 grows to 10.
-    void xpRegion() {
-        QWidget host;
-        auto* b = new TestButton(&host);
-        b->setButtonStyle(Button_XP::Style::XP);
-        host.show();
-        b->setGeometry(5, 5, 5, 30);
-        const int w = 10, h = 30;
-        QCOMPARE(b->size(), QSize(w, h));
-        const QRegion region = b->mask();
-        const QPoint cut[] = {{0, 0},     {1, 0},     {0, 1},     {w - 2, 0},     {w - 1, 0},     {w - 1, 1},
-                              {0, h - 1}, {1, h - 1}, {0, h - 2}, {w - 2, h - 1}, {w - 1, h - 1}, {w - 1, h - 2}};
-        for (const QPoint& p : cut)
-            QVERIFY2(!region.contains(p), qPrintable(QStringLiteral("(%1, %2) kept").arg(p.x()).arg(p.y())));
-        long area = 0;
-        for (const QRect& r : region)
-            area += static_cast<long>(r.width()) * r.height();
-        QCOMPARE(area, static_cast<long>(w) * h - 12);  // only the twelve corner pixels go
-    }
-
-    void otherLooks_data() {
-        QTest::addColumn<int>("style");
-        QTest::addColumn<QString>("state");
-        QTest::addColumn<QRgb>("middle");  // a pixel clear of border and caption
-        QTest::addColumn<Zones>("firstRow");
-        QTest::addColumn<Zones>("lastColumn");
-        const QRgb fore = qRgb(200, 0, 0);
-        // Bevel frames darken step by step: blue 96 -> 92 -> 89 -> 86 (one shade of -24 would give 84).
-        const QRgb k3 = qRgb(76, 76, 86), l3 = qRgb(124, 124, 120);
-        QTest::newRow("bevel 2") << 0 << "bevel" << BackRgb << Zones{l3, l3, l3, l3, l3, l3, k3} << all(k3);
-        QTest::newRow("classic pressed: sunken")
-            << 0 << "pressed" << BackRgb << all(Shadow) << Zones{Shadow, Light, Light, Light, Light, Light, Light};
-        // Default toolbar colour: Highlight + (171, 154, 108) when hovered.
-        QTest::newRow("toolbar hovered") << 2 << "hovered" << qRgb(181, 190, 214) << all(fore) << all(fore);
-        QTest::newRow("borderless pressed") << 4 << "hovered pressed" << BackRgb << all(BackRgb) << all(BackRgb);
-    }
-
-    void otherLooks() {
-        QFETCH(int, style);
-        QFETCH(QString, state);
-        QFETCH(QRgb, middle);
-        QFETCH(Zones, firstRow);
-        QFETCH(Zones, lastColumn);
-        TestButton b(style, {40, 20});
-        b.setForeColor(directColor(200, 0, 0));
-        apply(b, state);
-        const QImage& img = b.surface();
-        COMPARE_RGB(img.pixel(20, 10), middle);
-        QCOMPARE(mismatch(img, true, 0, firstRow), QString());
-        QCOMPARE(mismatch(img, false, 39, lastColumn), QString());
-    }
-
-    // Inner rectangle (4, 4) 153 x 93, as in a 161 x 101 button; picture 20 x 10,
-    // caption 30 x 14; gap 4. Every half below is of an odd number, so integer
-    // division drops the half pixel: (153 - 54) / 2 = 49, (93 - 28) / 2 = 32.
-    void layout_data() {
-        QTest::addColumn<QSize>("text");     // invalid: no caption
-        QTest::addColumn<QSize>("picture");  // invalid: no picture
-        QTest::addColumn<int>("place");
-        QTest::addColumn<QRect>("pictureRect");
-        QTest::addColumn<QRect>("textRect");
-        const QSize text(30, 14), picture(20, 10), none;
-        // Group 20 + 4 + 30 = 54 wide from x 53, or 10 + 4 + 14 = 28 high from
-        // y 36; alone, the picture is centred at (70, 45), the caption at (65, 43).
-        QTest::newRow("0 picture above") << text << picture << 0 << QRect(70, 36, 20, 10) << QRect(65, 50, 30, 14);
-        QTest::newRow("1 picture left") << text << picture << 1 << QRect(53, 45, 20, 10) << QRect(77, 43, 30, 14);
-        QTest::newRow("2 picture right") << text << picture << 2 << QRect(87, 45, 20, 10) << QRect(53, 43, 30, 14);
-        QTest::newRow("3 picture below") << text << picture << 3 << QRect(70, 54, 20, 10) << QRect(65, 36, 30, 14);
-        QTest::newRow("other place keeps both") << text << picture << 9 << LastPicture << LastText;
-        QTest::newRow("caption alone keeps the picture") << text << none << 1 << LastPicture << QRect(65, 43, 30, 14);
-        QTest::newRow("picture alone") << none << picture << 1 << QRect(70, 45, 20, 10) << QRect(80, 50, 0, 0);
-        // (153 - 162) / 2 is -4: the half goes toward zero.
-        QTest::newRow("caption wider than the button")
-            << QSize(162, 14) << none << 1 << LastPicture << QRect(0, 43, 162, 14);
-    }
-
-    void layout() {
-        QFETCH(QSize, text);
-        QFETCH(QSize, picture);
-        QFETCH(int, place);
-        QFETCH(QRect, pictureRect);
-        QFETCH(QRect, textRect);
-        auto given = [](QSize size) { return size.isValid() ? std::optional<QSize>(size) : std::nullopt; };
-        const buttonxp::Layout laid =
-            buttonxp::layOut(QRect(4, 4, 153, 93), given(text), given(picture),
-                             static_cast<buttonxp::PicturePlace>(place), {LastPicture, LastText});
-        QCOMPARE(laid.picture, pictureRect);
-        QCOMPARE(laid.text, textRect);
     }
 
     // A picture on a 161 x 101 button, at its own size of 20 x 10, sits at
@@ -352,24 +262,20 @@ private slots:
     }
 
     void mouseClicks_data() {
-        QTest::addColumn<QList<MouseStep>>("steps");
-        QTest::addColumn<QStringList>("log");
-        const auto press = QEvent::MouseButtonPress, release = QEvent::MouseButtonRelease;
-        const auto move = QEvent::MouseMove;
+        const auto press = QEvent::MouseButtonPress, release = QEvent::MouseButtonRelease, move = QEvent::MouseMove;
         const MouseStep down = {press, Qt::LeftButton, {10, 10}}, up = {release, Qt::LeftButton, {10, 10}};
-        QTest::newRow("drag out and back in, release inside")
-            << QList<MouseStep>{down, {move, Qt::LeftButton, {-20, 10}}, {move, Qt::LeftButton, {10, 10}}, up}
-            << QStringList{"down 1", "Click", "up 1"};
-        QTest::newRow("release outside") << QList<MouseStep>{down, {release, Qt::LeftButton, {W, 10}}}
-                                         << QStringList{"down 1", "up 1"};
-        QTest::newRow("right button") << QList<MouseStep>{{press, Qt::RightButton, {10, 10}},
-                                                          {release, Qt::RightButton, {10, 10}}}
-                                      << QStringList{"down 2", "up 2"};
+        rows<Clicks>({
+            {"drag out and back in, release inside",
+             {{down, {move, Qt::LeftButton, {-20, 10}}, {move, Qt::LeftButton, {10, 10}}, up},
+              {"down 1", "Click", "up 1"}}},
+            {"release outside", {{down, {release, Qt::LeftButton, {W, 10}}}, {"down 1", "up 1"}}},
+            {"right button",
+             {{{press, Qt::RightButton, {10, 10}}, {release, Qt::RightButton, {10, 10}}}, {"down 2", "up 2"}}},
+        });
     }
 
     void mouseClicks() {
-        QFETCH(QList<MouseStep>, steps);
-        QFETCH(QStringList, log);
+        QFETCH(Clicks, row);
         QStringList seen;
         TestButton b(3, {W, H});
         connect(&b, &Button_XP::Click, [&] { seen << "Click"; });
@@ -377,13 +283,13 @@ private slots:
                 [&](short button, short, float, float) { seen << "down " + QString::number(button); });
         connect(&b, &Button_XP::MouseUp,
                 [&](short button, short, float, float) { seen << "up " + QString::number(button); });
-        for (const MouseStep& step : steps) {
+        for (const MouseStep& step : row.steps) {
             const bool move = step.type == QEvent::MouseMove;
             mouse(b, step.type, move ? Qt::NoButton : step.button, step.at, move ? step.button : Qt::NoButton);
             if (move && !b.over)
                 QTRY_VERIFY(!b.timer()->isActive());  // the button has seen the cursor leave
         }
-        QCOMPARE(seen, log);
+        QCOMPARE(seen, row.log);
     }
 
     // The caption, without its access marks, names the button; pressing it
