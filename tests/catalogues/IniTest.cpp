@@ -44,7 +44,7 @@ private slots:
 
     // The nineteen category identifiers; the catalogues' items in file
     // order (commas split a line, quotes keep a comma, a bare LF ends a line
-    // too, a blank line is an empty item), read as the system writes them: UTF-8 with or without a
+    // too, a blank line is an empty item, trailing blanks go), read as the system writes them: UTF-8 with or without a
     // mark, else code page 1252; a missing catalogue adds nothing.
     void listsInFileOrder() {
         ini().Petla();
@@ -53,7 +53,7 @@ private slots:
         QCOMPARE(host_.categories.size(), std::size_t(19));
         ini().Liga_Petla();
         QVERIFY(host_.structure.empty());
-        QVERIFY(writeFile(inFolder("Setting/ID_Name_League.ini"), "0,North\n1,\"Harbour City, FC\"\r\n\r\n2,Jos\xE9"));
+        QVERIFY(writeFile(inFolder("Setting/ID_Name_League.ini"), "0,North  \n1,\"Harbour City, FC\"\r\n\r\n2,Jos\xE9"));
         QVERIFY(writeFile(inFolder("Setting/Structure.ini"), "\xEF\xBB\xBFJos\xC3\xA9,12\r\n"));
         ini().Str_Petla();
         ini().Liga_Petla();
@@ -89,6 +89,8 @@ private slots:
                                      << "longer than 4096 bytes";
         QTest::newRow("line 2 ends the file at 4096 bytes")
             << ("x\r\n" + QByteArray(4093, 'g')) << ok << QString(4093, 'g');
+        QTest::newRow("line 2 ends in CR at 4096 bytes")
+            << ("x\r\n" + QByteArray(4092, 'g') + "\r\nthird\r\n") << ok << QString(4092, 'g');
         QTest::newRow("megabyte after line 2") << ("x\r\nGame.exe\r\n" + QByteArray(1 << 20, 'z')) << ok << "Game.exe";
     }
 

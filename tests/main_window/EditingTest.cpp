@@ -289,7 +289,8 @@ private slots:
     }
 
     // The pickers have no completer, and the wheel over a closed one changes
-    // nothing: no choice, no focus, no edit.
+    // nothing: no choice, no focus, no edit; choosing again the entry a
+    // picker shows is no second undo step.
     void pickersChangeOnlyWhenAsked() {
         startShown(knownValues);
         txt(0)->setFocus();
@@ -306,6 +307,9 @@ private slots:
         QCOMPARE(txt(17)->text(), QStringLiteral("4821"));
         QVERIFY(!picker->hasFocus() && !picker->lineEdit()->hasFocus());
         QVERIFY(!window_->hasUnsavedChanges());
+        for (int i = 0; i < 2; ++i)
+            choose(2, QStringLiteral("category_07"));
+        QCOMPARE(stack().count(), 1);
     }
 
     // A club logo box loaded with 123, one character over its limit: typed
