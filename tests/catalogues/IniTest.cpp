@@ -53,7 +53,8 @@ private slots:
         QCOMPARE(host_.categories.size(), std::size_t(19));
         ini().Liga_Petla();
         QVERIFY(host_.structure.empty());
-        QVERIFY(writeFile(inFolder("Setting/ID_Name_League.ini"), "0,North  \n1,\"Harbour City, FC\"\r\n\r\n2,Jos\xE9"));
+        QVERIFY(
+            writeFile(inFolder("Setting/ID_Name_League.ini"), "0,North  \n1,\"Harbour City, FC\"\r\n\r\n2,Jos\xE9"));
         QVERIFY(writeFile(inFolder("Setting/Structure.ini"), "\xEF\xBB\xBFJos\xC3\xA9,12\r\n"));
         ini().Str_Petla();
         ini().Liga_Petla();

@@ -260,8 +260,12 @@ private slots:
         const QDir records(dir_->filePath("data/Kelvory"));
         QElapsedTimer timer;
         timer.start();
-        while (records.entryList({"*.new"}, QDir::Files).isEmpty() && timer.elapsed() < 20000)
-            QThread::msleep(5);
+        while (records.entryList({"*.new"}, QDir::Files).isEmpty() && timer.elapsed() < 20000 &&
+               !held.waitForFinished(5)) {
+        }
+        if (held.state() == QProcess::NotRunning && held.readAllStandardError().contains("strace: ")) {
+            QSKIP("strace cannot hold a program here");
+        }
         QVERIFY(!records.entryList({"*.new"}, QDir::Files).isEmpty());
         QProcess other;
         other.setProcessEnvironment(environment());
@@ -279,7 +283,12 @@ private slots:
         QVERIFY(reads > 10);
         const QByteArray heldSaid = held.readAllStandardError();
         const QByteArray otherSaid = other.readAllStandardError();
-        QVERIFY2(held.exitCode() == 0, heldSaid.constData());
+        if (heldSaid.startsWith("strace: ")) {
+            QSKIP(heldSaid.constData());  // strace began, but could not hold the program at its rename
+        }
+        QVERIFY2(held.exitStatus() == QProcess::NormalExit && held.exitCode() == 0,
+                 (QByteArray::number(held.exitStatus()) + " " + QByteArray::number(held.exitCode()) + " " + heldSaid)
+                     .constData());
         QVERIFY2(other.exitCode() == 6 && otherSaid.contains("or while this command ran"), otherSaid.constData());
         QByteArray expected = original_;
         expected[blockbytes::kLiga + 4] = 10;
