@@ -94,6 +94,7 @@ private slots:
             {"unknown option", {"", {"--forse", "show"}, 2, usage("unknown option \"--forse\".")}},
             {"help with a command", {"", {"show", "-h"}, 2, usage("--help stands alone.")}},
             {"version with a word", {"", {"--version", "bogus"}, 2, usage("--version stands alone.")}},
+            {"version with an option", {"", {"--version", "--dry-run"}, 2, usage("--version stands alone.")}},
             {"show --game PATH", {"no Leagues.ini", {"--game", "GAME", "show"}, 0, "", shown}},
             {"show --game=PATH", {"no Leagues.ini", {"show", "--game=GAME"}, 0, "", shown}},
             {"diff", {"", {"diff", "SETUP"}, 0, "", liga3}},

@@ -80,7 +80,7 @@ private slots:
         QTest::addColumn<QByteArray>("text");  // the file after the mark, as UTF-8
         const QByteArray mark = "\xEF\xBB\xBF";
         QTest::newRow("mark, then a malformed byte")
-            << mark + "a\xE9\xF0\x9F\x98\x80" << true << 3 << QByteArray("a\xEF\xBF\xBD\xF0\x9F\x98\x80");
+            << mark + "a\xE9\xF0\x9F\x98\x81" << true << 3 << QByteArray("a\xEF\xBF\xBD\xF0\x9F\x98\x81");
         QTest::newRow("UTF-8 and one stray byte")
             << QByteArray("\xC3\xA9\xE9") << false << 0 << QByteArray("\xC3\x83\xC2\xA9\xC3\xA9");
         QTest::newRow("ASCII only") << QByteArray("1,One\r\n") << false << 0 << QByteArray("1,One\r\n");

@@ -60,6 +60,7 @@ private slots:
             {"Wine, typed relative to its folder", {game, "", "League/Game.exe", "@/drive_c/games", true}},
             {"Wine, the same name typed in another folder", {game, "", "Game.exe", "@/Other", false}},
             {"Unix path", {game, "", "@/drive_c/games/League/Game.exe", "", true}},
+            {"Unix path through a link", {game, "", "@/linked/Game.exe", "", true}},
             {"Unix path in other case", {game, "", "@/drive_c/games/league/Game.exe", "", false}},
             {"native, the same name in another folder", {game, "@/Other/Game.exe", "@/Other/Game.exe", "", false}},
         });

@@ -250,6 +250,10 @@ private slots:
         Baza exported;
         QVERIFY(exported.Wczytaj(source));
         writeSetupFile(file, setupOf(exported));
+        // The file says what it is and how to read it before its first box.
+        QVERIFY(readFile(dir_.filePath("round.kelvory-league"))
+                    .startsWith("kelvory-league = 1\n# Kelvory league setup: each line sets one box, named as the "
+                                "window names it.\n# A box left out keeps its value."));
         const Setup read = readSetupFile(file);
         QCOMPARE(read.size(), std::size_t(FieldCount));
         Baza imported;

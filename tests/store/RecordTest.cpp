@@ -112,6 +112,7 @@ private slots:
         add("bad date", with("23:15:39Z", "23:15:3xZ"), "line 5: a date and 398 hex digits expected");
         add("NUL in path", with("/g.exe", QByteArray("/g\0.exe", 7)), "line 2: a control character in the path");
         add("unit separator in path", with("/g.exe", "/g\x1f.exe"), "line 2: a control character in the path");
+        add("empty path", with("path /g.exe", "path "), "line 2: the path is empty");
         add("lone backslash", with("/g.exe", "/g\\.exe"), backslash);
         add("escaped blank", with("/g.exe", "/g\\x20.exe"), "line 2: \"\\xHH\" stands only for a control character");
         add("escape, one digit", with("/g.exe", "/g\\x1.exe"), backslash);
