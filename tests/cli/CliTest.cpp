@@ -305,9 +305,6 @@ private:
     QString game() const {
         return inProgram("Game.exe");
     }
-    bool gameUntouched() const {
-        return readFile(game()) == original_;
-    }
 
     // A process whose command line names the game as Wine keeps it: Z:\tmp\...\Game.exe.
     static bool startRunningGame(QProcess& running, const QString& game) {
