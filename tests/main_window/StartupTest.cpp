@@ -6,7 +6,6 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "../common/Rows.h"
 #include "WindowFixture.h"
 #include "ui/main_window/FieldMarks.h"
 
@@ -22,13 +21,7 @@ void presentedBlock(Baza& b) {
     b.setCatL1(123);
 }
 
-struct Shown {
-    QString control, text;
-};
-
 }  // namespace
-
-Q_DECLARE_METATYPE(Shown)
 
 class StartupTest : public WindowFixture {
     Q_OBJECT
@@ -63,25 +56,10 @@ private slots:
         }
     }
 
-    // Each box shows its own field, whole (an indicator's file:
-    // presentingAgainStoresNothingFromEarlierTexts, and tests/catalogues).
-    void presentingShowsEachField_data() {
-        rows<Shown>({
-            {"Liga13 highest", {"txt_12", "2147483647"}},
-            {"Str1 lowest", {"txt_13", "-32768"}},
-            {"Cat2, 11 characters untrimmed", {"txt_27", "abc        "}},
-            {"Europe 200, not clamped", {"txt_39", "200"}},
-        });
-    }
-
-    void presentingShowsEachField() {
-        QFETCH(Shown, row);
-        startLoaded(presentedBlock);
-        QCOMPARE(qobject_cast<QLineEdit*>(window_->controls().byName.value(row.control))->text(), row.text);
-    }
-
     // Presenting fills the boxes with the pass held back, then runs it once:
-    // nothing in the block changes, so saving at once writes the same bytes.
+    // nothing in the block changes, so saving at once writes the same bytes
+    // (how each value is shown: FieldTextTest; which box holds which field:
+    // tests/core/FieldsTest).
     void presentingLeavesTheBlockAsLoaded() {
         startLoaded(presentedBlock);
         const QByteArray before = folder_->game();
