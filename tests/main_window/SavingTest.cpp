@@ -170,7 +170,6 @@ private slots:
         QTest::newRow("running, save anyway") << "running" << QList<int>{1} << QStringList{running} << true << shown;
         QTest::newRow("changed, overwrite") << "changed" << QList<int>{0} << QStringList{changed} << true << shown;
         QTest::newRow("changed, reload") << "changed" << QList<int>{1} << QStringList{changed} << false << reloaded;
-        QTest::newRow("changed, cancel") << "changed" << QList<int>{2} << QStringList{changed} << false << shown;
     }
     void questions() {
         QFETCH(QString, question);
