@@ -3,34 +3,25 @@
 // needs is missing or unusable.
 
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 
-#include "../common/Rows.h"
 #include "WindowFixture.h"
 #include "ui/main_window/FieldMarks.h"
 
 namespace {
 
-// The block the presenting tests load: values at the ends of their ranges,
-// texts that fill a category field or not, logo indexes that match or not.
+// The block the presenting tests load: values at the ends of their ranges, a
+// text that does not fill its category field, a logo index over its box's limit.
 void presentedBlock(Baza& b) {
     b.setLiga13(2147483647);
     b.setStr1(-32768);
     b.setCat2("abc");
     b.setEurope(200);
     b.setCatL1(123);
-    b.setCatL7(29);
 }
 
-struct Shown {
-    QString control, text;
-};
-
 }  // namespace
-
-Q_DECLARE_METATYPE(Shown)
 
 class StartupTest : public WindowFixture {
     Q_OBJECT
@@ -65,28 +56,10 @@ private slots:
         }
     }
 
-    // Each box shows its own field, whole; each indicator names the file of
-    // the logo index in the box on its row, or itself when none matches.
-    void presentingShowsEachField_data() {
-        rows<Shown>({
-            {"Liga13 highest", {"txt_12", "2147483647"}},
-            {"Str1 lowest", {"txt_13", "-32768"}},
-            {"Cat2, 11 characters untrimmed", {"txt_27", "abc        "}},
-            {"Europe 200, not clamped", {"txt_39", "200"}},
-            {"CatL7 29", {"Label8", "unnamed_64.bin"}},
-        });
-    }
-
-    void presentingShowsEachField() {
-        QFETCH(Shown, row);
-        startLoaded(presentedBlock);
-        QWidget* control = window_->controls().byName.value(row.control);
-        auto* box = qobject_cast<QLineEdit*>(control);
-        QCOMPARE(box ? box->text() : qobject_cast<QLabel*>(control)->text(), row.text);
-    }
-
     // Presenting fills the boxes with the pass held back, then runs it once:
-    // nothing in the block changes, so saving at once writes the same bytes.
+    // nothing in the block changes, so saving at once writes the same bytes
+    // (how each value is shown: FieldTextTest; which box holds which field:
+    // tests/core/FieldsTest).
     void presentingLeavesTheBlockAsLoaded() {
         startLoaded(presentedBlock);
         const QByteArray before = folder_->game();

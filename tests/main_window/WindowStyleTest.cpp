@@ -46,22 +46,16 @@ private slots:
         QCOMPARE(imagePluginLoaded(), std::optional<bool>(false));
     }
 
-    void groupBoxFramesMatchFusion_data() {
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QSize>("size");
-        QTest::newRow("captioned") << QStringLiteral("Club Slot") << QSize(97, 233);
-        QTest::newRow("smaller than the patch") << QStringLiteral("X") << QSize(10, 8);
-    }
-
+    // A captioned frame, and one smaller than the patch it is drawn from.
     void groupBoxFramesMatchFusion() {
-        QFETCH(QString, title);
-        QFETCH(QSize, size);
         std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("fusion")));
         WindowStyle ours(QStyleFactory::create(QStringLiteral("fusion")));
-        const QImage expected = paint(fusion.get(), title, size);
-        const QImage actual = paint(&ours, title, size);
-        QCOMPARE(actual.size(), expected.size());
-        QVERIFY(actual == expected);
+        for (const auto& [title, size] : {std::pair{"Club Slot", QSize(97, 233)}, {"X", QSize(10, 8)}}) {
+            const QImage expected = paint(fusion.get(), title, size);
+            const QImage actual = paint(&ours, title, size);
+            QCOMPARE(actual.size(), expected.size());
+            QVERIFY2(actual == expected, title);
+        }
     }
 };
 

@@ -62,7 +62,7 @@ private slots:
     }
 
     // While a box holds text its field cannot take, or nothing is loaded,
-    // nothing is saved or exported; the refusal names the boxes.
+    // nothing is saved or exported; the refusal, a warning, names the boxes.
     void refusals_data() {
         rows<Refusal>({
             {"nothing loaded", {false, {}, "saved", "Nothing was saved: no game executable was loaded when"}},
@@ -96,6 +96,7 @@ private slots:
         const Told told = session_->refusal(row.done.toStdString());
         QVERIFY2(QString::fromStdString(told.text).startsWith(row.start), told.text.c_str());
         QCOMPARE(told.text.empty(), row.start.isEmpty());
+        QVERIFY(row.start.isEmpty() || told.tone == Tone::Warning);
         if (row.done == "saved") {
             const LeagueSession::SaveResult result = save(OutsideChangeAnswer::Overwrite);
             QCOMPARE(result.status, row.start.isEmpty() ? LeagueSession::SaveStatus::Saved

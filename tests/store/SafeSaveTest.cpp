@@ -48,9 +48,9 @@ public:
 };
 
 struct Compared {
-    int found;       // the byte found at position 5 (every other byte is 1)
-    int unfinished;  // the byte an unfinished write left at position 5; -1: none
-    qint64 size;     // the file's size now (the expected stamp: size 100, time 7)
+    int found;        // the byte found at position 5 (every other byte is 1)
+    int unfinished;   // the byte an unfinished write left at position 5; -1: none
+    FileStamp stamp;  // the file's size and time now (the expected ones: 100, 7)
     OutsideChange change;
 };
 
@@ -130,15 +130,17 @@ private slots:
     }
 
     // Kelvory's own half-written bytes are no outside change: a byte may be
-    // the expected one or the one of the record's unfinished write.
+    // the expected one or the one of the record's unfinished write. Without
+    // one, a file whose size or time alone changed was changed.
     void compareWithExpected_data() {
         using C = OutsideChange;
         rows<Compared>({
-            {"a byte changed", {9, -1, 100, C::Block}},
-            {"the unfinished write's byte", {9, 9, 100, C::None}},
-            {"neither", {9, 8, 100, C::Block}},
-            {"the size changed", {1, -1, 101, C::SizeOrTime}},
-            {"the size changed after an unfinished write", {1, 9, 101, C::None}},
+            {"a byte changed", {9, -1, {100, 7}, C::Block}},
+            {"the unfinished write's byte", {9, 9, {100, 7}, C::None}},
+            {"neither", {9, 8, {100, 7}, C::Block}},
+            {"the size changed", {1, -1, {101, 7}, C::SizeOrTime}},
+            {"the time alone changed", {1, -1, {100, 8}, C::SizeOrTime}},
+            {"the size changed after an unfinished write", {1, 9, {101, 7}, C::None}},
         });
     }
     void compareWithExpected() {
@@ -150,8 +152,7 @@ private slots:
             unfinished = filled(1);
             (*unfinished)[5] = std::uint8_t(row.unfinished);
         }
-        QCOMPARE(::compareWithExpected(found, FileStamp{row.size, 7}, filled(1), FileStamp{100, 7}, unfinished),
-                 row.change);
+        QCOMPARE(::compareWithExpected(found, row.stamp, filled(1), FileStamp{100, 7}, unfinished), row.change);
     }
 
     // Whatever keeps the record from being read or written stops the save
