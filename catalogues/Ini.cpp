@@ -116,13 +116,21 @@ std::string ConfigResult::message() const {
 Ini::Ini(IniHost& host, std::filesystem::path programFolder) : host_(host), folder_(std::move(programFolder)) {}
 
 ConfigResult Ini::Config() {
+    const ConfigResult result = readLeaguesIni(folder_);
+    if (result.ok()) {
+        host_.setExecutableName(result.shownName);
+    }
+    return result;
+}
+
+ConfigResult readLeaguesIni(const std::filesystem::path& programFolder) {
     ConfigResult result;
-    if (folder_.empty()) {
+    if (programFolder.empty()) {
         // Never the current folder in its place.
         result.status = ConfigResult::Status::NoProgramFolder;
         return result;
     }
-    result.file = leaguesIniPath();
+    result.file = programPath(programFolder, "Leagues.ini");
     std::string bytes;
     bool whole = false;
     try {
@@ -160,8 +168,8 @@ ConfigResult Ini::Config() {
     }
     // The name's bytes are the file name as written; the box shows them as
     // readable text.
-    host_.setExecutableName(platform::fileNameToShow(line));
-    result.gamePath = programPathOf(folder_, platform::fileNameFromBytes(line));
+    result.shownName = platform::fileNameToShow(line);
+    result.gamePath = programPathOf(programFolder, platform::fileNameFromBytes(line));
     return result;
 }
 
@@ -201,7 +209,7 @@ std::string Ini::categoryName(int index) {
     return "category_" + std::string(digits.size() < 2 ? 1 : 0, '0') + digits;
 }
 
-std::string Ini::logoFileName(const std::string& indexText) {
+std::string logoFileName(const std::string& indexText) {
     // Only the plain texts "0" .. "29" count: no sign, no leading zero, no blanks.
     for (int k = 0; k < 30; ++k) {
         if (indexText == std::to_string(k)) {

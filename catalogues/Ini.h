@@ -24,11 +24,22 @@ struct ConfigResult {
     Status status = Status::Ok;
     std::filesystem::path file;      // the Leagues.ini that was read
     std::filesystem::path gamePath;  // when ok: the program folder joined with line 2, exactly as written
+    std::string shownName;           // when ok: line 2 as readable text, for the executable's name box
 
     bool ok() const { return status == Status::Ok; }
     // A one-sentence description of the failure for the user (UTF-8), empty when ok.
     std::string message() const;
 };
+
+// Reads line 2 of Leagues.ini in `programFolder`: the game executable's file
+// name. Only the first two lines are read, and nothing without a program
+// folder: every file of Kelvory's lies in that folder, never in the current
+// one.
+ConfigResult readLeaguesIni(const std::filesystem::path& programFolder);
+
+// "unnamed_35.bin" for logo index 0 up to "unnamed_64.bin" for 29; empty for
+// any text that is not exactly one of "0" .. "29".
+std::string logoFileName(const std::string& indexText);
 
 // Fills the window from the configuration file, the built-in category list and
 // the two text catalogues, and keeps the club category logo file-name
@@ -74,10 +85,6 @@ public:
     // The nineteen category identifiers, "category_00" .. "category_18".
     static std::string categoryName(int index);
     static constexpr int CategoryCount = 19;
-
-    // "unnamed_35.bin" for logo index 0 up to "unnamed_64.bin" for 29; empty
-    // for any text that is not exactly one of "0" .. "29".
-    static std::string logoFileName(const std::string& indexText);
 
     std::filesystem::path leaguesIniPath() const;
     std::filesystem::path namesCataloguePath() const;

@@ -3,15 +3,10 @@
 #include <optional>
 
 #include "catalogues/Ini.h"
-#include "core/Baza.h"
+#include "core/GameRanges.h"
 #include "platform/ConsoleProgram.h"
-#include "platform/FileNames.h"
-#include "platform/FileSystem.h"
+#include "session/LeagueSession.h"
 #include "setup/LeagueSetup.h"
-#include "store/BlockSave.h"
-#include "store/OriginalRecord.h"
-#include "store/RecordFile.h"
-#include "store/SafeSave.h"
 
 #ifdef _WIN32
 #define KELVORY_RECORD_FOLDER_TEXT "%LOCALAPPDATA%\\Kelvory"
@@ -47,8 +42,12 @@ constexpr const char* kUsage =
     "  --game PATH           the game executable; without it, line 2 of Leagues.ini in\n"
     "                        kelvory-cli's own folder names it, as for the window\n"
     "  --force               save even when another program changed the league block\n"
-    "                        since Kelvory last saved it (apply, restore-original),\n"
-    "                        or restore a record taken of a different executable\n"
+    "                        since Kelvory last saved it, when the game is running, or\n"
+    "                        when the bytes do not look like a league block (apply,\n"
+    "                        restore-original); restore a record taken of a different\n"
+    "                        executable\n"
+    "  --strict              refuse values the game is not known to take (apply, diff);\n"
+    "                        without it they are warned about on standard error\n"
     "\n"
     "Before its first save into a game executable, Kelvory records the league block's\n"
     "original bytes in its per-user data folder (" KELVORY_RECORD_FOLDER_TEXT
@@ -63,15 +62,18 @@ constexpr const char* kUsage =
     "  4  the setup file could not be read, is not a valid setup, or could not be written\n"
     "  5  the game executable could not be saved\n"
     "  6  refused, nothing was written: another program changed the league block since\n"
-    "     Kelvory last saved it, or the record was taken of a different executable;\n"
-    "     --force saves anyway\n"
-    "  7  restore-original: there is no readable record of this game executable\n";
+    "     Kelvory last saved it, the record was taken of a different executable, or the\n"
+    "     bytes do not look like a league block (--force saves anyway); or --strict and\n"
+    "     values the game is not known to take\n"
+    "  7  restore-original: there is no readable record of this game executable\n"
+    "  8  the game is running; nothing was written (--force saves anyway)\n";
 
 struct Options {
     bool help = false;
     bool version = false;
     bool dryRun = false;
     bool force = false;
+    bool strict = false;
     std::optional<std::string> game;
     std::vector<std::string> words;  // the command and its file
 };
@@ -97,6 +99,8 @@ Options parseArguments(const std::vector<std::string>& arguments) {
             options.dryRun = true;
         } else if (argument == "--force") {
             options.force = true;
+        } else if (argument == "--strict") {
+            options.strict = true;
         } else if (argument == "--game" || argument.rfind("--game=", 0) == 0) {
             if (options.game) {
                 throw UsageError{"--game is given twice."};
@@ -141,19 +145,11 @@ Options parseArguments(const std::vector<std::string>& arguments) {
     if (options.force && command != "apply" && command != "restore-original") {
         throw UsageError{"--force goes with apply and restore-original only."};
     }
+    if (options.strict && command != "apply" && command != "diff") {
+        throw UsageError{"--strict goes with apply and diff only."};
+    }
     return options;
 }
-
-// Config fills the window's name box; here only its result counts.
-class NoWindow : public IniHost {
-public:
-    void appendCategory(const std::string&) override {}
-    void appendName(const std::string&) override {}
-    void appendStructure(const std::string&) override {}
-    void setExecutableName(const std::string&) override {}
-    std::string logoBoxText(int) const override { return {}; }
-    void setLogoIndicator(int, const std::string&) override {}
-};
 
 class Command {
 public:
@@ -161,7 +157,7 @@ public:
             std::ostream& out, std::ostream& err)
         : options_(options),
           folder_(std::move(programFolder)),
-          recordFolder_(std::move(recordFolder)),
+          session_(std::move(recordFolder)),
           out_(out),
           err_(err) {}
 
@@ -177,77 +173,69 @@ public:
                 return CliExit::SetupInvalid;
             }
         }
-        if (!findGame() || !loadGame()) {
+        if (!loadGame()) {
             return CliExit::GameUnreadable;
+        }
+        const bool writes = command == "apply" || command == "restore-original";
+        if (const std::string warning = session_.notABlockWarning(); !warning.empty()) {
+            err_ << warning << "\n";
+            if (writes && !options_.force && !options_.dryRun) {
+                err_ << "\nNothing was written. Give --force to save into this file anyway.\n";
+                return CliExit::Refused;
+            }
         }
         if (command == "restore-original") {
             return restoreOriginal();
         }
         if (command == "show") {
-            out_ << writeSetup(setupOf(baza_));
+            const Baza::Block& block = session_.baza().block();
+            out_ << writeSetup(setupOf(session_.baza()), [&block](const SetupValue& value) {
+                return outsideGameRange(block, *value.field)
+                           ? std::string("outside what the game takes: ") + gameRange(value.field->kind).words
+                           : std::string();
+            });
             return CliExit::Done;
         }
         if (command == "export") {
             try {
-                writeSetupFile(platform::argumentPath(options_.words[1]), setupOf(baza_));
+                writeSetupFile(platform::argumentPath(options_.words[1]), setupOf(session_.baza()));
             } catch (const SetupError& error) {
                 err_ << error.what() << "\n";
                 return CliExit::SetupInvalid;
             }
             return CliExit::Done;
         }
-        const std::vector<SetupChange> changes = setupChanges(baza_, *setup);
-        for (const SetupChange& change : changes) {
-            out_ << describeChange(change) << "\n";
+        applySetup(session_.baza(), *setup);
+        // Values the game is not known to take are stored as given; they are
+        // only warned about, or with --strict refused.
+        const std::vector<std::string> outside = session_.outsideGameLines();
+        for (const std::string& line : outside) {
+            err_ << "warning: outside what the game takes: " << line << "\n";
         }
-        if (changes.empty()) {
-            out_ << "no changes\n";
+        if (options_.strict && !outside.empty()) {
+            err_ << "\nNothing was written: --strict refuses values the game is not known to take.\n";
+            return CliExit::Refused;
         }
-        if (command == "diff" || options_.dryRun || changes.empty()) {
-            return CliExit::Done;
-        }
-        const Baza::Block loaded = baza_.block();
-        applySetup(baza_, *setup);
-        return save(loaded);
+        return listAndSave(command == "diff" || options_.dryRun);
     }
 
 private:
-    bool findGame() {
+    bool loadGame() {
+        std::filesystem::path game;
         if (options_.game) {
-            game_ = platform::argumentPath(*options_.game);
+            game = platform::argumentPath(*options_.game);
+        } else {
+            const ConfigResult config = readLeaguesIni(folder_);
+            if (!config.ok()) {
+                err_ << config.message() << "\n\nGive the game executable's path with --game PATH.\n";
+                return false;
+            }
+            game = config.gamePath;
+        }
+        if (session_.load(game, true)) {
             return true;
         }
-        NoWindow window;
-        const ConfigResult config = Ini(window, folder_).Config();
-        if (!config.ok()) {
-            err_ << config.message() << "\n\nGive the game executable's path with --game PATH.\n";
-            return false;
-        }
-        game_ = config.gamePath;
-        return true;
-    }
-
-    bool loadGame() {
-        std::string why;
-        std::optional<LoadError> failed;
-        if (!baza_.Wczytaj(game_, failed)) {
-            why = failed ? failed->reason() : std::string();
-        } else {
-            // A file that ends before the block has no block to show: its
-            // missing bytes would read as zeros.
-            try {
-                BinaryFile file(game_, BinaryFile::Mode::Read);
-                const std::int64_t size = file.size();
-                file.close();
-                if (size >= Baza::BlockEnd) {
-                    return true;
-                }
-                why = Baza::tooShortError(game_, size).reason();
-            } catch (const FileError& error) {
-                why = error.reason();
-            }
-        }
-        err_ << loadFailureMessage(game_, why) << "\n\n"
+        err_ << session_.loadFailure() << "\n\n"
              << (options_.game ? "Check the path given with --game."
                                : "Make sure line 2 of Leagues.ini names the game executable in Kelvory's folder, or "
                                  "give its path with --game.")
@@ -255,113 +243,101 @@ private:
         return false;
     }
 
+    // Lists what the values put in change; saves them unless told not to.
+    CliExit listAndSave(bool listOnly) {
+        const std::vector<std::string> changes = session_.changeLines();
+        for (const std::string& change : changes) {
+            out_ << change << "\n";
+        }
+        if (changes.empty()) {
+            out_ << "no changes\n";
+        }
+        if (listOnly || !session_.hasUnsavedChanges()) {
+            return CliExit::Done;
+        }
+        return save();
+    }
+
     CliExit restoreOriginal() {
-        std::filesystem::path file;
-        std::optional<OriginalRecord> kept;
-        try {
-            const RecordPlace place(recordFolder_, game_);
-            file = place.file();
-            const auto lock = place.lock(kRecordLockWait);
-            kept = place.read();
-        } catch (const std::exception& error) {
-            err_ << "The record of the original values cannot be read.\n\n"
-                 << (file.empty() ? std::string() : platform::pathToShow(file) + "\n") << error.what() << "\n";
+        const RestoreChoice choice = session_.restoreChoice();
+        if (!choice.problem.text.empty()) {
+            err_ << choice.problem.text << "\n";
             return CliExit::NoRecord;
         }
-        if (!kept) {
-            err_ << "There is no record of the original values of this game executable.\n\n"
-                 << platform::pathToShow(game_) << "\n\nKelvory records them at its first save into it; it looked for "
-                 << "the record at:\n"
-                 << platform::pathToShow(file) << "\n";
-            return CliExit::NoRecord;
-        }
-        ExecutableIdentity identity;
-        try {
-            identity = identityOf(game_);
-        } catch (const FileError& error) {
-            err_ << saveFailureMessage(error) << "\n";
-            return CliExit::SaveFailed;
-        }
-        // The executable now at the path, or else the newest one met there.
-        const RecordedExecutable* matching = kept->find(identity);
-        const RecordedExecutable& recorded = matching ? *matching : kept->executables.back();
-        out_ << "original values recorded " << recorded.original.date << "\n";
-        const Baza::Block loaded = baza_.block();
-        Baza original = baza_;
-        original.replaceBlock(baza_regions::blockOf(recorded.original.bytes));
-        const std::vector<SetupChange> changes = setupChanges(baza_, setupOf(original));
-        for (const SetupChange& change : changes) {
-            out_ << describeChange(change) << "\n";
-        }
-        if (original.block() == loaded) {
+        const RecordedBlock& original = choice.blocks.front();
+        out_ << "original values recorded " << original.date << "\n";
+        if (original.block == session_.baza().block()) {
             out_ << "nothing to restore\n";
             return CliExit::Done;
+        }
+        session_.baza().replaceBlock(original.block);
+        const std::vector<std::string> changes = session_.changeLines();
+        for (const std::string& change : changes) {
+            out_ << change << "\n";
         }
         if (changes.empty()) {
             out_ << "no changes to the boxes; hidden map slots or reserved bytes differ\n";
         }
-        if (!matching) {
-            err_ << "The game executable changed since the record was taken (it was " << recorded.identity.size
-                 << " bytes long then and is " << identity.size
-                 << " now, or its first bytes differ): the game may have "
-                 << "been updated or replaced, and the recorded values may not fit it.\n";
+        if (!choice.otherExecutable.empty()) {
+            err_ << choice.otherExecutable << "\n";
             if (!options_.force && !options_.dryRun) {
                 err_ << "\nNothing was written. Give --force to restore them anyway.\n";
                 return CliExit::Refused;
             }
         }
-        if (options_.dryRun) {
-            return CliExit::Done;
-        }
-        baza_.replaceBlock(original.block());
-        return save(loaded);
+        return options_.dryRun ? CliExit::Done : save();
     }
 
-    CliExit save(const Baza::Block& loaded) {
+    CliExit save() {
         // The file must still hold what was loaded, and that must be what
         // Kelvory last wrote: another program's change since then, or one
         // made while this command ran, is not overwritten unasked.
-        try {
-            const BlockSaveResult saved = saveLeagueBlock(
-                baza_, Expected{loaded, FileStamp{}, true}, game_, recordFolder_, [this](const DiskState&) {
-                    return options_.force ? OutsideChangeAnswer::Overwrite : OutsideChangeAnswer::Cancel;
-                });
-            switch (saved.status) {
-                case BlockSaveResult::Status::Saved:
-                    out_ << "Save Successfully\n";
-                    return CliExit::Done;
-                case BlockSaveResult::Status::Reload:
-                case BlockSaveResult::Status::Cancelled:
-                    err_ << "The league block in the game executable was changed by another program since Kelvory "
-                            "last saved it, or while this command ran.\n\nNothing was written. Give --force to save "
-                            "over it.\n";
-                    return CliExit::Refused;
-                case BlockSaveResult::Status::NotLoaded:
-                    break;
-            }
-        } catch (const SaveError& error) {
-            err_ << saveFailureMessage(error) << "\n";
-            return CliExit::SaveFailed;
-        } catch (const SafeSaveError& error) {
-            err_ << saveFailureMessage(error) << "\n";
-            return CliExit::SaveFailed;
-        } catch (const std::exception& error) {
-            err_ << "The game executable could not be saved.\n\n"
-                 << platform::pathToShow(game_) << "\n"
-                 << error.what() << "\n";
-            return CliExit::SaveFailed;
+        SaveQuestions questions;
+        questions.outsideChange = [this](const DiskState&) {
+            return options_.force ? OutsideChangeAnswer::Overwrite : OutsideChangeAnswer::Cancel;
+        };
+        // Warned about already, or refused before with --strict.
+        questions.outsideGame = [](const std::string&) { return true; };
+        questions.notABlock = [this](const std::string&) { return options_.force; };
+        std::string running;
+        questions.gameRunning = [this, &running](const std::string& question) {
+            running = question;
+            return options_.force ? RunningAnswer::SaveAnyway : RunningAnswer::Cancel;
+        };
+        const LeagueSession::SaveResult saved = session_.save(questions, true);
+        switch (saved.status) {
+            case LeagueSession::SaveStatus::Saved:
+                out_ << saved.told.text << "\n";
+                return CliExit::Done;
+            case LeagueSession::SaveStatus::Reload:
+            case LeagueSession::SaveStatus::Cancelled:
+                err_ << "The league block in the game executable was changed by another program since Kelvory "
+                        "last saved it, or while this command ran.\n\nNothing was written. Give --force to save "
+                        "over it.\n";
+                return CliExit::Refused;
+            case LeagueSession::SaveStatus::GameRunning:
+                err_ << (running.empty() ? saved.told.text
+                                         : running +
+                                               "\n\nNothing was written. Close the game, "
+                                               "or give --force to save anyway.")
+                     << "\n";
+                return CliExit::GameRunning;
+            case LeagueSession::SaveStatus::Declined:
+                return CliExit::Refused;  // said before: the block does not look like one
+            case LeagueSession::SaveStatus::NotLoaded:
+            case LeagueSession::SaveStatus::Refused:
+            case LeagueSession::SaveStatus::Failed:
+                break;
         }
-        err_ << "Nothing was saved: no game executable was loaded.\n";
+        err_ << saved.told.text << "\n";
         return CliExit::SaveFailed;
     }
 
     const Options& options_;
     std::filesystem::path folder_;
-    std::filesystem::path recordFolder_;
+    LeagueSession session_;
     std::ostream& out_;
     std::ostream& err_;
-    std::filesystem::path game_;
-    Baza baza_;
 };
 
 }  // namespace

@@ -16,9 +16,11 @@ enum class CliExit {
     GameUnreadable = 3,  // Leagues.ini or the game executable could not be read; nothing was written
     SetupInvalid = 4,    // the setup file could not be read, is not a valid setup, or could not be written
     SaveFailed = 5,      // the game executable could not be saved
-    Refused = 6,         // another program changed the block since Kelvory's last save, or the record is of
-                         // another executable; nothing was written (--force saves anyway)
+    Refused = 6,         // another program changed the block since Kelvory's last save, the record is of
+                         // another executable, or the bytes do not look like a league block (--force saves
+                         // anyway); or --strict and values the game is not known to take; nothing was written
     NoRecord = 7,        // restore-original: no readable record of this game executable
+    GameRunning = 8,     // the game is running; nothing was written (--force saves anyway)
 };
 
 // Runs one command. `arguments` are the program's arguments after its name

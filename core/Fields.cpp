@@ -133,6 +133,14 @@ std::string fieldWords(const Field& field) {
     return std::string(field.frame) + ", row " + std::to_string(field.row);
 }
 
+std::string fieldAllowedWords(const Field& field) {
+    const std::optional<FieldRange> range = fieldRange(field.kind);
+    if (!range) {
+        return {};
+    }
+    return "whole numbers from " + std::to_string(range->minimum) + " to " + std::to_string(range->maximum);
+}
+
 std::string fieldSlotWords(const Field& field) {
     if (field.kind != FieldKind::Map || field.index < 0 || field.index >= static_cast<int>(std::size(kMapSlotWords))) {
         return {};

@@ -76,6 +76,10 @@ std::optional<FieldRange> fieldRange(FieldKind kind);
 // How the window names the field's box: "Club Name, row 3".
 std::string fieldWords(const Field& field);
 
+// What a numeric field can hold, in words: "whole numbers from -32768 to
+// 32767"; empty for a category text.
+std::string fieldAllowedWords(const Field& field);
+
 // The slot of the game that the field belongs to, in words ("Primer League"
 // for PrimerLeague), where the block names one: only the map slots have
 // names; every other field is numbered (Liga1, Str5, ...) and gets "".

@@ -58,7 +58,10 @@ Opened createNewFile(const std::filesystem::path& path) {
         opened.kind = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS      ? FileError::Kind::Exists
                       : error == ERROR_PATH_NOT_FOUND || error == ERROR_FILE_NOT_FOUND ? FileError::Kind::Missing
                                                                                        : FileError::Kind::Failed;
-        opened.reason = std::system_category().message(static_cast<int>(error));
+        // In the C library's words, as every other failure of this layer.
+        opened.reason = opened.kind == FileError::Kind::Missing ? describe(ENOENT)
+                        : error == ERROR_ACCESS_DENIED          ? describe(EACCES)
+                                                                : std::system_category().message(static_cast<int>(error));
         return opened;
     }
     const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDWR | _O_BINARY);
@@ -82,14 +85,36 @@ Opened openFile(const std::filesystem::path& path, BinaryFile::Mode mode) {
         return createNewFile(path);
     }
     Opened opened;
-    // "r+b" opens for update and, unlike "w" or "a", never creates the file.
-    errno = 0;
-    std::FILE* f = _wfopen(path.c_str(), mode == BinaryFile::Mode::Read ? L"rb" : L"r+b");
-    if (!f) {
-        const int error = errno;
-        opened.reason = describe(error);
+    // Shared for reading and writing, as the C library's own open would; never
+    // created. A program that holds the file and shares no writing (the game,
+    // while it runs) makes the open fail with a sharing violation.
+    const bool reading = mode == BinaryFile::Mode::Read;
+    HANDLE handle =
+        CreateFileW(path.c_str(), reading ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        opened.reason = std::system_category().message(static_cast<int>(error));
         std::error_code ignored;
-        opened.kind = std::filesystem::is_directory(path, ignored) ? FileError::Kind::NotAFile : kindOfOpenError(error);
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+            opened.kind = FileError::Kind::Missing;
+        } else if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) {
+            opened.kind = FileError::Kind::InUse;
+        } else if (std::filesystem::is_directory(path, ignored)) {
+            opened.kind = FileError::Kind::NotAFile;
+        }
+        return opened;
+    }
+    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), (reading ? _O_RDONLY : _O_RDWR) | _O_BINARY);
+    if (fd < 0) {
+        opened.reason = describe(errno);
+        CloseHandle(handle);
+        return opened;
+    }
+    std::FILE* f = _fdopen(fd, reading ? "rb" : "r+b");
+    if (!f) {
+        opened.reason = describe(errno);
+        _close(fd);
         return opened;
     }
     struct _stat64 status;
@@ -196,6 +221,8 @@ BinaryFile::BinaryFile(const std::filesystem::path& path, Mode mode) : path_(pat
                 throw FileError(path, "it is not a regular file but a folder, a pipe or a device", opened.kind);
             case FileError::Kind::Exists:
                 throw FileError(path, "something is already there", opened.kind);
+            case FileError::Kind::InUse:
+                throw FileError(path, "another program holds the file open and lets nobody write it", opened.kind);
             default:
                 throw FileError(path, opened.reason.empty() ? "cannot open the file"
                                                             : "cannot open the file (" + opened.reason + ")");

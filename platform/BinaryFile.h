@@ -20,6 +20,7 @@ public:
         TooShort,  // the file ends before the bytes that were to be written
         Exists,    // a file that was to be created new is already there (or a link is)
         Busy,      // another program holds the lock that was asked for
+        InUse,     // another program holds the file open and lets nobody write it (a running game, on Windows)
     };
 
     FileError(std::filesystem::path path, std::string reason, Kind kind = Kind::Failed);

@@ -5,22 +5,16 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDesktopServices>
-#include <QDialog>
-#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QLabel>
-#include <QListWidget>
 #include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QUrl>
-#include <QVBoxLayout>
 
 #include "platform/Fonts.h"
 #include "platform/Paths.h"
@@ -195,61 +189,6 @@ int askChoice(QWidget* owner, MessageIcon icon, const QString& caption, const QS
     return chosen < 0 ? static_cast<int>(buttons.size()) - 1 : static_cast<int>(chosen);
 }
 
-// A dialog in the window's face: `text` above `list`, `buttons` below, the
-// list named after the dialog for assistive technology.
-void layOutListDialog(QDialog& dialog, const QString& caption, const QString& text, QWidget* list,
-                      QDialogButtonBox* buttons) {
-    dialog.setWindowTitle(caption);
-    dialog.setFont(windowFont(QApplication::font("QMessageBox").pointSizeF()));
-    auto* layout = new QVBoxLayout(&dialog);
-    auto* intro = new QLabel(text, &dialog);
-    intro->setWordWrap(true);
-    intro->setBuddy(list);
-    list->setAccessibleName(caption);
-    list->setMinimumSize(480, 200);
-    layout->addWidget(intro);
-    layout->addWidget(list);
-    layout->addWidget(buttons);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-}
-
-bool reviewList(QWidget* owner, const QString& caption, const QString& text, const QStringList& lines,
-                const QString& acceptCaption) {
-    QDialog dialog(owner);
-    auto* list = new QPlainTextEdit(lines.join(QLatin1Char('\n')), &dialog);
-    list->setReadOnly(true);  // selectable and copyable, not editable
-    list->setLineWrapMode(QPlainTextEdit::NoWrap);
-    auto* buttons = new QDialogButtonBox(&dialog);
-    if (acceptCaption.isEmpty()) {
-        buttons->addButton(QDialogButtonBox::Close);
-    } else {
-        buttons->addButton(acceptCaption, QDialogButtonBox::AcceptRole)->setDefault(true);
-        buttons->addButton(QDialogButtonBox::Cancel);
-    }
-    layOutListDialog(dialog, caption, text, list, buttons);
-    return dialog.exec() == QDialog::Accepted && !acceptCaption.isEmpty();
-}
-
-int chooseFromList(QWidget* owner, const QString& caption, const QString& text, const QStringList& lines,
-                   int preselected, const QString& acceptCaption) {
-    QDialog dialog(owner);
-    auto* list = new QListWidget(&dialog);
-    list->addItems(lines);
-    if (preselected >= 0 && preselected < lines.size()) {
-        list->setCurrentRow(preselected);
-    }
-    auto* buttons = new QDialogButtonBox(&dialog);
-    buttons->addButton(acceptCaption, QDialogButtonBox::AcceptRole)->setDefault(true);
-    buttons->addButton(QDialogButtonBox::Cancel);
-    layOutListDialog(dialog, caption, text, list, buttons);
-    QObject::connect(list, &QListWidget::itemActivated, &dialog, &QDialog::accept);
-    if (dialog.exec() != QDialog::Accepted) {
-        return -1;
-    }
-    return list->currentRow();
-}
-
 std::filesystem::path dataFolder() {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
     return folder.isEmpty() ? std::filesystem::path() : textToPath(folder);
@@ -298,8 +237,6 @@ Services systemServices() {
     s.askSaveChanges = askSaveChanges;
     s.saveFileDialog = saveFileDialog;
     s.askChoice = askChoice;
-    s.reviewList = reviewList;
-    s.chooseFromList = chooseFromList;
     s.dataFolder = dataFolder;
     return s;
 }

@@ -83,6 +83,10 @@ struct Services {
                       const QStringList& buttons, int preselected)>
         askChoice;
 
+    // The two list dialogs below are the window's own (ui/widgets/ListDialogs.h),
+    // which the window puts here where no test's fake stands; the system's
+    // services leave them empty.
+
     // Modal box that shows `text` above a list of `lines` the user can select
     // and copy. With an `acceptCaption` it asks: returns true when that button
     // was chosen, false for Cancel or closing. Without one it only shows the

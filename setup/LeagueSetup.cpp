@@ -84,7 +84,7 @@ std::string setupValueText(const SetupValue& value) {
     return text + "\"";
 }
 
-std::string writeSetup(const Setup& setup) {
+std::string writeSetup(const Setup& setup, const std::function<std::string(const SetupValue&)>& note) {
     std::vector<const SetupValue*> sorted;
     for (const SetupValue& value : setup) {
         sorted.push_back(&value);
@@ -101,6 +101,9 @@ std::string writeSetup(const Setup& setup) {
             text += "\n";
         }
         text += setupName(*value->field) + " = " + setupValueText(*value) + "\n";
+        if (const std::string noted = note ? note(*value) : std::string(); !noted.empty()) {
+            text += "# " + noted + "\n";
+        }
     }
     return text;
 }

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -91,7 +92,9 @@ Setup parseSetup(std::string_view content, const std::string& file);
 
 // The text of a setup file holding `setup`, boxes in the window's order
 // (frame by frame, top row first). Every value must be one a field can hold.
-std::string writeSetup(const Setup& setup);
+// Where `note` gives a text for a value, a comment line with it follows the
+// value's line.
+std::string writeSetup(const Setup& setup, const std::function<std::string(const SetupValue&)>& note = {});
 
 // A value as the file writes it: 17, or "category_07" in its quotes.
 std::string setupValueText(const SetupValue& value);

@@ -3,6 +3,7 @@
 
 #include "core/Baza.h"
 #include "platform/CodePage.h"
+#include "core/Hex.h"
 #include "setup/LeagueSetup.h"
 #include "setup/SetupText.h"
 
@@ -309,17 +310,7 @@ private:
                 if (at >= written.size()) {
                     return -1;
                 }
-                const char h = written[at];
-                if (h >= '0' && h <= '9') {
-                    return h - '0';
-                }
-                if (h >= 'a' && h <= 'f') {
-                    return h - 'a' + 10;
-                }
-                if (h >= 'A' && h <= 'F') {
-                    return h - 'A' + 10;
-                }
-                return -1;
+                return hex::value(written[at], true);
             };
             const int high = digit(pos + 2);
             const int low = digit(pos + 3);

@@ -2,13 +2,14 @@
 
 #include <algorithm>
 
+#include "core/Hex.h"
+
 namespace setuptext {
 
 namespace {
 
 // How much of a text the messages quote before cutting it short.
 constexpr std::size_t kQuoteLimit = 40;
-constexpr char kHexDigits[] = "0123456789ABCDEF";
 
 }  // namespace
 
@@ -37,7 +38,7 @@ std::string asciiLower(std::string_view s) {
 }
 
 std::string hexByte(unsigned char byte) {
-    return {kHexDigits[byte >> 4], kHexDigits[byte & 0x0F]};
+    return hex::byte(byte, true);
 }
 
 std::size_t sequenceLength(unsigned char lead) {
@@ -68,7 +69,7 @@ char32_t codePoint(std::string_view sequence) {
 std::string unicodeName(char32_t c) {
     std::string digits;
     for (int shift = c > 0xFFFF ? 16 : 12; shift >= 0; shift -= 4) {
-        digits += kHexDigits[(c >> shift) & 0xF];
+        digits += hex::digit(static_cast<unsigned>(c >> shift), true);
     }
     return "U+" + digits;
 }

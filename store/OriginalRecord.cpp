@@ -1,5 +1,7 @@
 #include "store/OriginalRecord.h"
 
+#include "core/Hex.h"
+
 #include <algorithm>
 #include <chrono>
 #include <ctime>
@@ -7,7 +9,6 @@
 namespace {
 
 const char* const kMagic = "kelvory-original-block";
-const char* const kHexDigits = "0123456789abcdef";
 
 std::string regionsText() {
     std::string text;
@@ -18,22 +19,15 @@ std::string regionsText() {
 }
 
 std::string hexOf(const baza_regions::BlockBytes& bytes) {
-    std::string hex;
+    std::string digits;
     for (const std::uint8_t b : bytes) {
-        hex.push_back(kHexDigits[b >> 4]);
-        hex.push_back(kHexDigits[b & 0xf]);
+        digits += hex::byte(b);
     }
-    return hex;
+    return digits;
 }
 
 int hexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    return -1;
+    return hex::value(c);
 }
 
 std::string escapePath(const std::string& path) {
@@ -43,9 +37,7 @@ std::string escapePath(const std::string& path) {
         if (c == '\\') {
             text += "\\\\";
         } else if (b < 32 || b == 127) {
-            text += "\\x";
-            text.push_back(kHexDigits[b >> 4]);
-            text.push_back(kHexDigits[b & 0xf]);
+            text += "\\x" + hex::byte(b);
         } else {
             text.push_back(c);
         }

@@ -50,6 +50,11 @@ RecordPlace::RecordPlace(const std::filesystem::path& folder, const std::filesys
     earlierFile_ = error ? file_ : fileFor(folder, pathText(spelt.lexically_normal()));
 }
 
+bool RecordPlace::exists() const {
+    return platform::fileSystem().entryKind(file_) == platform::EntryKind::RegularFile ||
+           platform::fileSystem().entryKind(earlierFile_) == platform::EntryKind::RegularFile;
+}
+
 std::unique_ptr<platform::FileLock> RecordPlace::lock(std::chrono::milliseconds wait) const {
     std::filesystem::path lockFile = file_;
     lockFile += ".lock";

@@ -24,6 +24,9 @@ public:
     // The executable's own path, as the record writes it (UTF-8 on Windows).
     const std::string& gamePathText() const { return gameText_; }
 
+    // Whether a record lies at its name (or the name an earlier Kelvory gave it).
+    bool exists() const;
+
     // Keeps every other Kelvory from reading or writing the record until the
     // lock goes. Throws RecordError: Kind::Busy when another holds it longer
     // than `wait`, Kind::Unwritable when the lock cannot be made.

@@ -1,5 +1,7 @@
 #include "store/Sha256.h"
 
+#include "core/Hex.h"
+
 #include <array>
 #include <cstdint>
 
@@ -78,13 +80,12 @@ std::string sha256Hex(const std::string& bytes) {
     for (std::size_t b = 0; b < blocks; ++b) {
         compress(h, last.data() + 64 * b);
     }
-    static const char* const kDigits = "0123456789abcdef";
-    std::string hex;
-    hex.reserve(64);
+    std::string digits;
+    digits.reserve(64);
     for (const std::uint32_t word : h) {
         for (int shift = 28; shift >= 0; shift -= 4) {
-            hex.push_back(kDigits[(word >> shift) & 0xf]);
+            digits.push_back(hex::digit(word >> shift));
         }
     }
-    return hex;
+    return digits;
 }

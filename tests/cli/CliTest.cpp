@@ -1,78 +1,48 @@
+// kelvory-cli run as a process from a program folder of its own: its
+// arguments, each command's outcome and exit status, and what only the
+// console program does. The rules behind the commands are the session's, the
+// store's and the setup library's (tests/session, tests/store, tests/setup).
+
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "../common/Rows.h"
 #include "../common/TestFiles.h"
 #include "../setup/BlockBytes.h"
 
 using namespace testfiles;
-using blockbytes::ShownValues;
 
 namespace {
 
 struct Run {
     int code = -1;
-    QByteArray out;
-    QByteArray err;
+    QByteArray out, err;
 };
 
-// What `show` prints for plainValues(), worked out from the window's layout:
-// frames top to bottom, rows top to bottom (National Name shows Str1, Str3,
-// Str4, Str2).
-QByteArray expectedShow() {
-    const ShownValues v = blockbytes::plainValues();
-    QByteArray text =
-        "kelvory-league = 1\n"
-        "# Kelvory league setup: each line sets one box, named as the window names it.\n"
-        "# A box left out keeps its value. In texts: \\\" quote, \\\\ backslash, \\xHH code-page byte.\n";
-    const auto group = [&](const char* frame, const QList<QByteArray>& values) {
-        text += "\n";
-        for (int row = 0; row < values.size(); ++row)
-            text += QByteArray(frame) + ", row " + QByteArray::number(row + 1) + " = " + values[row] + "\n";
-    };
-    const auto numbers = [](auto first, auto last) {
-        QList<QByteArray> list;
-        for (auto it = first; it != last; ++it)
-            list << QByteArray::number(qlonglong(*it));
-        return list;
-    };
-    group("National Slot", numbers(v.liga.begin(), v.liga.begin() + 4));
-    group("Club Slot", numbers(v.liga.begin() + 4, v.liga.end()));
-    group("National Name", {QByteArray::number(v.str[0]), QByteArray::number(v.str[2]), QByteArray::number(v.str[3]),
-                            QByteArray::number(v.str[1])});
-    group("Club Name", numbers(v.str.begin() + 4, v.str.end()));
-    group("National Category Logo League u_1426.bin ->dt06.img",
-          {"\"category_00\"", "\"category_05\"", "\"Gr\xc3\xa9 Club   \"", "\"           \""});
-    group("Club Category Logo(dt04.img)", numbers(v.catL.begin(), v.catL.end()));
-    group("Maps Load u_1426.bin ->dt06.img", numbers(v.map.begin(), v.map.end()));
-    return text;
-}
+struct Outcome {
+    QString scenario;       // what is set up first
+    QStringList arguments;  // PROGRAM, SETUP, GAME, FIRST and OUT stand for those paths
+    int code = 0;
+    QString err = {};      // a phrase of stderr, paths as in `arguments`; empty: nothing there
+    QByteArray out = {};   // a phrase of stdout; empty: nothing there
+    bool written = false;  // the game file holds the setup's values, or restore-original's
+};
 
-const QByteArray kChanges =
-    "kelvory-league = 1\n"
-    "Europe = 250\n"
-    "Str7 = -5\n"
-    "Cat2 = \"\\x00\xc3\xa9\"\n"
-    "Liga1 = 100\n";
-const QByteArray kChangeList =
-    "Club Name, row 3: -206 \xe2\x86\x92 -5\n"
-    "National Category Logo League u_1426.bin ->dt06.img, row 2: \"category_05\" \xe2\x86\x92 \"\\x00\xc3\xa9         "
-    "\"\n"
-    "Maps Load u_1426.bin ->dt06.img, row 1: 0 \xe2\x86\x92 250\n";
+// The stand-in game's block holds values the game takes (TestFiles.h),
+// among them Liga3 12, Str7 26 and Europe 0.
+const QByteArray kChanges = "kelvory-league = 1\nEurope = 7\nStr7 = 300\n";
 
 }  // namespace
 
-// kelvory-cli run as a process from a program folder of its own: what it
-// prints, its exit status, and the game file compared whole after each run.
+Q_DECLARE_METATYPE(Outcome)
+
 class CliTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-        original_ = gameBytes(kGameLength, 3);
-        blockbytes::putShown(original_, blockbytes::plainValues());
-    }
+    void initTestCase() { original_ = gameBytes(kGameLength, 3); }
 
     void init() {
         dir_.reset(new QTemporaryDir);
@@ -83,209 +53,179 @@ private slots:
         QVERIFY(QFile::copy(KELVORY_CLI, program_));
         QVERIFY(writeFile(inProgram("Leagues.ini"), "Kelvory settings\r\nGame.exe\r\n"));
         QVERIFY(writeGameFile(fsPath(game()), kGameLength, 3));
-        QVERIFY(blockbytes::writeBlockArea(fsPath(game()), original_));
         // A decoy in the folder the program is started from: never read.
         QVERIFY(writeFile(dir_->filePath("elsewhere/Leagues.ini"), "x\r\nDecoy.exe\r\n"));
         QVERIFY(writeFile(dir_->filePath("elsewhere/Decoy.exe"), "decoy"));
     }
 
-    void helpAndVersion_data() {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QByteArray>("start");
-        QTest::newRow("help") << QStringList{"--help"} << QByteArray("Usage: kelvory-cli [--game PATH] COMMAND\n");
-        QTest::newRow("version") << QStringList{"--version"} << QByteArray("kelvory-cli " KELVORY_VERSION "\n");
+    // Each command on a game file set up as the row says: its exit status,
+    // what it says, whether the game file changed (then by exactly the
+    // setup's bytes, or back to the recorded original), and never a file
+    // beside the decoy in the current folder (no record is kept there).
+    // SETUP sets Liga3 = 6 (Europe = 11 in "outside"); "applied" rows first
+    // apply other changes, which takes the record.
+    void outcomes_data() {
+        const QString outside =
+            "warning: outside what the game takes: Maps Load u_1426.bin ->dt06.img, row 1, "
+            "Europe: 11 (the game takes 0 to 10)\n";
+        const QString block = "The bytes where Kelvory expects the league block do not look like one.";
+        const QByteArray marked = "row 1 = \"cat\\x01gory_00\"\n# outside what the game takes: category texts";
+        const QByteArray liga3 = "National Slot, row 3: 12 \xe2\x86\x92 6\n";
+        const QByteArray restored = "Club Name, row 3: 300 \xe2\x86\x92 26\n";
+        const QString other = "The game executable changed since the record of its original values was taken";
+        const QString unread = "The record of the original values cannot be read.";
+        const QString noFolder = "he system names no folder for Kelvory's data";
+        const QStringList apply{"apply", "SETUP"}, force{"apply", "--force", "SETUP"}, restore{"restore-original"};
+        const auto usage = [](const QString& what) { return "kelvory-cli: " + what; };
+        const QByteArray shown = "\nClub Name, row 3 = 26\n";
+        rows<Outcome>({
+            {"help", {"", {"--help"}, 0, "", "Usage: kelvory-cli [--game PATH] COMMAND\n"}},
+            {"version", {"", {"--version"}, 0, "", "kelvory-cli " KELVORY_VERSION "\n"}},
+            {"no command", {"", {}, 2, usage("no command given.\nTry \"kelvory-cli --help\".\n")}},
+            {"unknown command", {"", {"frobnicate"}, 2, usage("unknown command \"frobnicate\".")}},
+            {"show with a file", {"", {"show", "extra"}, 2, usage("unexpected argument \"extra\".")}},
+            {"apply without a file", {"", {"apply"}, 2, usage("apply needs the setup file.")}},
+            {"diff with two files", {"", {"diff", "a", "b"}, 2, usage("unexpected argument \"b\".")}},
+            {"dry run with diff", {"", {"diff", "a", "--dry-run"}, 2, usage("--dry-run goes with apply and restore-")}},
+            {"force with show", {"", {"show", "--force"}, 2, usage("--force goes with apply and restore-")}},
+            {"strict with export", {"", {"export", "a", "--strict"}, 2, usage("--strict goes with apply and diff")}},
+            {"game without a path", {"", {"show", "--game"}, 2, usage("--game needs the path of the game")}},
+            {"game twice", {"", {"--game", "a", "--game=b", "show"}, 2, usage("--game is given twice.")}},
+            {"unknown option", {"", {"--forse", "show"}, 2, usage("unknown option \"--forse\".")}},
+            {"help with a command", {"", {"show", "-h"}, 2, usage("--help stands alone.")}},
+            {"version with a word", {"", {"--version", "bogus"}, 2, usage("--version stands alone.")}},
+            {"version with an option", {"", {"--version", "--dry-run"}, 2, usage("--version stands alone.")}},
+            {"show --game PATH", {"no Leagues.ini", {"--game", "GAME", "show"}, 0, "", shown}},
+            {"show --game=PATH", {"no Leagues.ini", {"show", "--game=GAME"}, 0, "", shown}},
+            {"diff", {"", {"diff", "SETUP"}, 0, "", liga3}},
+            {"apply --dry-run", {"", {"apply", "--dry-run", "SETUP"}, 0, "", liga3}},
+            {"apply", {"", apply, 0, "", liga3, true}},
+            {"apply, nothing to change", {"applied", {"apply", "FIRST"}, 0, "", "no changes\n"}},
+            {"invalid setup", {"invalid", apply, 4, "SETUP, line 2: Club Name, row 3: \"x\" is not a whole"}},
+            {"missing setup", {"", {"diff", "PROGRAM/none"}, 4, "PROGRAM/none: the file does not exist."}},
+            {"a setup named -", {"", {"diff", "-"}, 4, "-: the file does not exist.\n"}},
+            {"invalid setup and no game", {"invalid, no game", apply, 4, "SETUP, line 2: "}},
+            {"no Leagues.ini", {"no Leagues.ini", {"show"}, 3, "Leagues.ini was not found.\n\nGive the game"}},
+            {"game missing", {"no game", {"show"}, 3, "Gone.exe\n\nThe file does not exist.\n\nMake sure"}},
+            {"--game names a folder", {"", {"--game", "PROGRAM", "show"}, 3, "device.\n\nCheck the path given"}},
+            {"game too short", {"short game", {"show"}, 3, "The file is 1,000 bytes long and ends before"}},
+            {"export over a setup", {"setup there", {"export", "OUT"}, 0}},
+            {"export over an empty file", {"empty there", {"export", "OUT"}, 0}},
+            {"export over the game",
+             {"", {"export", "GAME"}, 4, "GAME: nothing was written: the file is not a league"}},
+            {"export over a folder", {"folder there", {"export", "OUT"}, 4, "OUT: nothing was written: it is not a"}},
+#ifndef Q_OS_WIN
+            {"export over a pipe", {"pipe there", {"export", "OUT"}, 4, "OUT: nothing was written: it is not a"}},
+            {"export over a link", {"link there", {"export", "OUT"}, 4, "OUT: nothing was written: it is a symbolic"}},
+#endif
+            {"export into a missing folder", {"", {"export", "PROGRAM/none/x"}, 4, "PROGRAM/none/x: the file could"}},
+            {"no record", {"", restore, 7, "There is no record of the original values"}},
+            {"no data folder, apply", {"no data folder", apply, 5, noFolder, liga3}},
+            {"no data folder, restore", {"no data folder", restore, 7, unread + "\n\nt" + noFolder}},
+            {"outside the game's values", {"outside", apply, 0, outside, "row 1: 0 \xe2\x86\x92 11\n", true}},
+            {"outside, --strict", {"outside", {"apply", "--strict", "SETUP"}, 6, outside}},
+            {"not a block, show", {"block", {"show"}, 0, block, marked}},
+            {"not a block, apply", {"block", apply, 6, block}},
+            {"not a block, apply --force", {"block", force, 0, block, liga3, true}},
+#ifdef Q_OS_LINUX
+            {"running, apply", {"running", apply, 8, "The game is running (process ", liga3}},
+            {"running, apply --force", {"running", force, 0, "", liga3, true}},
+#endif
+            {"restores the original", {"applied", restore, 0, "", "original values recorded 20", true}},
+            {"nothing to restore", {"applied, put back by hand, header", restore, 0, "", "\nnothing to restore\n"}},
+            {"restore into another executable", {"applied, header", restore, 6, other, restored}},
+            {"restore into another executable, dry run",
+             {"applied, header", {"restore-original", "--dry-run"}, 0, other, restored}},
+            {"restore into another executable, forced",
+             {"applied, header", {"restore-original", "--force"}, 0, other, restored, true}},
+            {"damaged record", {"applied, damaged", restore, 7, unread + "\n\n"}},
+            {"changed since the last save",
+             {"applied, changed", apply, 6, "since Kelvory last saved it, or while", liga3}},
+            {"changed since the last save, forced", {"applied, changed", force, 0, "", liga3, true}},
+        });
     }
-    void helpAndVersion() {
-        QFETCH(QStringList, arguments);
-        QFETCH(QByteArray, start);
-        const Run run = cli(arguments);
-        QCOMPARE(run.code, 0);
-        QVERIFY2(run.out.startsWith(start), run.out.constData());
-        QCOMPARE(run.err, QByteArray());
-        if (arguments.front() != "--version") {
-            QVERIFY(
-                run.out.contains("  4  the setup file could not be read, is not a valid setup, or could not be "
-                                 "written\n  5  the game executable could not be saved\n"));
-            QVERIFY(run.out.contains("  7  restore-original: there is no readable record of this game executable\n"));
-        }
-    }
-
-    void usageErrors_data() {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QByteArray>("what");
-        QTest::newRow("nothing") << QStringList{} << QByteArray("no command given.");
-        QTest::newRow("unknown command") << QStringList{"frobnicate"} << QByteArray("unknown command \"frobnicate\".");
-        QTest::newRow("show with a file")
-            << QStringList{"show", "extra"} << QByteArray("unexpected argument \"extra\".");
-        QTest::newRow("apply without a file") << QStringList{"apply"} << QByteArray("apply needs the setup file.");
-        QTest::newRow("diff with two files")
-            << QStringList{"diff", "a", "b"} << QByteArray("unexpected argument \"b\".");
-        QTest::newRow("dry run without apply") << QStringList{"diff", "a", "--dry-run"}
-                                               << QByteArray("--dry-run goes with apply and restore-original only.");
-        QTest::newRow("force with show") << QStringList{"show", "--force"}
-                                         << QByteArray("--force goes with apply and restore-original only.");
-        QTest::newRow("game without a path")
-            << QStringList{"show", "--game"} << QByteArray("--game needs the path of the game executable.");
-        QTest::newRow("game twice") << QStringList{"--game", "a", "--game=b", "show"}
-                                    << QByteArray("--game is given twice.");
-        QTest::newRow("unknown option") << QStringList{"--forse", "show"} << QByteArray("unknown option \"--forse\".");
-        QTest::newRow("help with a command") << QStringList{"show", "-h"} << QByteArray("--help stands alone.");
-        QTest::newRow("version with a word")
-            << QStringList{"--version", "bogus"} << QByteArray("--version stands alone.");
-    }
-    void usageErrors() {
-        QFETCH(QStringList, arguments);
-        QFETCH(QByteArray, what);
-        const Run run = cli(arguments);
-        QCOMPARE(run.code, 2);
-        QCOMPARE(run.err, "kelvory-cli: " + what + "\nTry \"kelvory-cli --help\".\n");
-        QCOMPARE(run.out, QByteArray());
-        QVERIFY(gameUntouched());
-    }
-
-    // show and export print the same text; the game is found through the
-    // program's own Leagues.ini, or named with --game.
-    void showAndExport_data() {
-        QTest::addColumn<QStringList>("options");
-        QTest::addColumn<bool>("withLeaguesIni");
-        QTest::newRow("Leagues.ini in the program folder") << QStringList{} << true;
-        QTest::newRow("--game PATH, no Leagues.ini") << QStringList{"--game", "GAME"} << false;
-        QTest::newRow("--game=PATH after the command") << QStringList{"--game=GAME"} << false;
-    }
-    void showAndExport() {
-        QFETCH(QStringList, options);
-        QFETCH(bool, withLeaguesIni);
-        if (!withLeaguesIni)
-            QVERIFY(QFile::remove(inProgram("Leagues.ini")));
-        options.replaceInStrings("GAME", game());
-        const Run shown = cli(QStringList{"show"} + options);
-        QCOMPARE(shown.err, QByteArray());
-        QCOMPARE(shown.code, 0);
-        QCOMPARE(shown.out, expectedShow());
-
-        const QString file = dir_->filePath("out.kelvory-league");
-        const Run exported = cli(QStringList{"export", file} + options);
-        QCOMPARE(exported.code, 0);
-        QCOMPARE(exported.out, QByteArray());
-        QCOMPARE(exported.err, QByteArray());
-        QCOMPARE(readFile(file), expectedShow());
-        QVERIFY(gameUntouched());
-    }
-
-    // diff and a dry run list the changes and write nothing; apply lists them,
-    // writes exactly their bytes, and then nothing is left to change.
-    void diffDryRunAndApply() {
-        const QString file = dir_->filePath("changes.kelvory-league");
-        QVERIFY(writeFile(file, kChanges));
-        for (const QStringList& arguments : {QStringList{"diff", file}, QStringList{"apply", "--dry-run", file}}) {
-            const Run run = cli(arguments);
-            QCOMPARE(run.code, 0);
-            QCOMPARE(run.out, kChangeList);
-            QCOMPARE(run.err, QByteArray());
-            QVERIFY(gameUntouched());
-        }
-
-        const Run applied = cli({"apply", file});
-        QCOMPARE(applied.code, 0);
-        QCOMPARE(applied.out, kChangeList + "Save Successfully\n");
-        QCOMPARE(applied.err, QByteArray());
-        QByteArray expected = original_;
-        expected[blockbytes::kMap] = '\xfa';
-        expected.replace(blockbytes::kStr + 24, 2, "\xfb\xff");
-        expected.replace(blockbytes::kCat + 12, 11, QByteArray("\0\xe9         ", 11));
-        QVERIFY(readFile(game()) == expected);
-
-        const Run again = cli({"apply", file});
-        QCOMPARE(again.code, 0);
-        QCOMPARE(again.out, QByteArray("no changes\n"));
-        QVERIFY(readFile(game()) == expected);
-    }
-
-    // Every refusal: its exit status, the message on stderr, nothing on
-    // stdout but the changes a failed save had listed, and the game file
-    // exactly as it was.
-    void refusals_data() {
-        QTest::addColumn<QString>("scenario");
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QString>("err");  // PROGRAM, SETUP and GAME stand for those paths
-        QTest::addColumn<QByteArray>("out");
-        const QString noLoad = "No game executable was loaded.\n\nKelvory looked for it at:\n";
-        const QString checkIni =
-            "\n\nMake sure line 2 of Leagues.ini names the game executable in Kelvory's folder, or give its path "
-            "with --game.\n";
-        QTest::newRow("invalid setup") << "invalid" << QStringList{"apply", "SETUP"} << 4
-                                       << "SETUP, line 2: Club Name, row 3: \"x\" is not a whole number.\n"
-                                       << QByteArray();
-        QTest::newRow("missing setup") << "" << QStringList{"diff", "SETUP"} << 4 << "SETUP: the file does not exist.\n"
-                                       << QByteArray();
-        QTest::newRow("a setup named -") << "" << QStringList{"diff", "-"} << 4 << "-: the file does not exist.\n"
-                                         << QByteArray();
-        QTest::newRow("invalid setup and no game") << "invalid, no game" << QStringList{"apply", "SETUP"} << 4
-                                                   << "SETUP, line 2: Club Name, row 3: \"x\" is not a whole number.\n"
-                                                   << QByteArray();
-        QTest::newRow("no Leagues.ini") << "no Leagues.ini" << QStringList{"show"} << 3
-                                        << "The configuration file PROGRAM/Leagues.ini was not found.\n\n"
-                                           "Give the game executable's path with --game PATH.\n"
-                                        << QByteArray();
-        QTest::newRow("Leagues.ini of one line")
-            << "one line" << QStringList{"show"} << 3
-            << "The configuration file PROGRAM/Leagues.ini ends before its second line, which names the game "
-               "executable.\n\nGive the game executable's path with --game PATH.\n"
-            << QByteArray();
-        QTest::newRow("game missing") << "no game" << QStringList{"show"} << 3
-                                      << noLoad + "PROGRAM/Gone.exe\n\nThe file does not exist." + checkIni
-                                      << QByteArray();
-        QTest::newRow("--game names a folder")
-            << "" << QStringList{"--game", "PROGRAM", "show"} << 3
-            << noLoad +
-                   "PROGRAM\n\nIt is not a regular file but a folder, a pipe or a device.\n\nCheck the path "
-                   "given with --game.\n"
-            << QByteArray();
-        QTest::newRow("export into a missing folder")
-            << "" << QStringList{"export", "PROGRAM/none/x.kelvory-league"} << 4
-            << "PROGRAM/none/x.kelvory-league: the file could not be written (No such file or directory).\n"
-            << QByteArray();
-        QTest::newRow("game too short to hold the block")
-            << "short game" << QStringList{"show"} << 3
-            << noLoad +
-                   "PROGRAM/Game.exe\n\nThe file is 1,000 bytes long and ends before the league block, which lies "
-                   "at bytes 15,612,412 to 15,613,091 (counted from 0)." +
-                   checkIni
-            << QByteArray();
-    }
-    void refusals() {
-        QFETCH(QString, scenario);
-        QFETCH(QStringList, arguments);
-        QFETCH(int, code);
-        QFETCH(QString, err);
-        QFETCH(QByteArray, out);
-        const QString setup = dir_->filePath("refused.kelvory-league");
-        if (scenario.startsWith("invalid"))
-            QVERIFY(writeFile(setup, "kelvory-league = 1\nStr7 = x\n"));
-        if (scenario == "short game")
-            QVERIFY(writeFile(setup, "kelvory-league = 1\nStr7 = -5\n"));
+    void outcomes() {
+        QFETCH(Outcome, row);
+        const QString& scenario = row.scenario;
+        const QString setup = dir_->filePath("setup.kelvory-league");
+        QVERIFY(writeFile(setup, scenario.startsWith("invalid") ? "kelvory-league = 1\nStr7 = x\n"
+                                 : scenario == "outside"        ? "kelvory-league = 1\nEurope = 11\n"
+                                                                : "kelvory-league = 1\nLiga3 = 6\n"));
         if (scenario == "no Leagues.ini")
             QVERIFY(QFile::remove(inProgram("Leagues.ini")));
-        if (scenario == "one line")
-            QVERIFY(writeFile(inProgram("Leagues.ini"), "Kelvory settings"));
         if (scenario.endsWith("no game"))
             QVERIFY(writeFile(inProgram("Leagues.ini"), "Kelvory settings\r\nGone.exe\r\n"));
-        QByteArray before = readFile(game());
-        if (scenario == "short game") {
-            before = patternBytes(1000);
-            QVERIFY(writeFile(game(), before));
+        if (scenario == "short game")
+            QVERIFY(writeFile(game(), patternBytes(1000)));
+        if (scenario == "block")  // a control byte in a category text
+            QVERIFY(blockbytes::writeAt(fsPath(game()), blockbytes::kCat + 3, "\x01"));
+        const QString first = dir_->filePath("first.kelvory-league");
+        const QString out = dir_->filePath("out.kelvory-league");
+        const QByteArray kept = "kelvory-league = 1\nLiga1 = 5\n";
+        if (scenario == "setup there" || scenario == "empty there")
+            QVERIFY(writeFile(out, scenario == "setup there" ? kept : QByteArray()));
+        if (scenario == "folder there")
+            QVERIFY(QDir().mkdir(out));
+        if (scenario == "pipe there")
+            QCOMPARE(QProcess::execute("mkfifo", {out}), 0);
+        if (scenario == "link there")
+            QVERIFY(writeFile(first, kept) && QFile::link(first, out));
+        const QByteArray outBefore = QFileInfo(out).isFile() ? readFile(out) : QByteArray();
+        if (scenario.startsWith("applied")) {
+            QVERIFY(writeFile(first, kChanges));
+            QCOMPARE(cli({"apply", first}).code, 0);
         }
+        if (scenario.contains("by hand"))
+            QVERIFY(blockbytes::writeBlockArea(fsPath(game()), original_));
+        if (scenario.endsWith("header"))  // another build of the game
+            QVERIFY(blockbytes::writeAt(fsPath(game()), 100, "\x5a"));
+        if (scenario.endsWith("changed"))  // by another program
+            QVERIFY(blockbytes::writeAt(fsPath(game()), blockbytes::kLiga, QByteArray("\x2a\0\0\0", 4)));
+        if (scenario.endsWith("damaged")) {
+            const QFileInfoList records = QDir(dir_->filePath("data/Kelvory")).entryInfoList({"*.txt"}, QDir::Files);
+            QCOMPARE(records.size(), 1);
+            QVERIFY(writeFile(records[0].filePath(), readFile(records[0].filePath()).chopped(4)));  // "end\n" gone
+        }
+        QProcessEnvironment environment = this->environment();
+        if (scenario == "no data folder") {
+            environment.remove("XDG_DATA_HOME");
+            environment.remove("LOCALAPPDATA");
+            environment.insert("HOME", "relative/home");
+        }
+        QByteArray expected = readFile(game());
+        if (row.written && row.arguments.front() == "restore-original")
+            blockbytes::copyShown(original_, expected);
+        else if (row.written)
+            expected[scenario == "outside" ? blockbytes::kMap : blockbytes::kLiga + 8] = scenario == "outside" ? 11 : 6;
+        QProcess running;
+        if (scenario == "running")
+            QVERIFY(startRunningGame(running, game()));
         const QString program = QDir::toNativeSeparators(dir_->filePath("program"));
         const auto paths = [&](QString text) {
-            return text.replace("PROGRAM", program).replace("SETUP", QDir::toNativeSeparators(setup));
+            return QDir::toNativeSeparators(text.replace("PROGRAM", program)
+                                                .replace("SETUP", setup)
+                                                .replace("GAME", game())
+                                                .replace("FIRST", first)
+                                                .replace("OUT", out));
         };
         // Paths go in as the system writes them; the program repeats a path as given.
-        const Run run = cli(QDir::toNativeSeparators(paths(arguments.join('\n'))).split('\n', Qt::SkipEmptyParts));
-        QCOMPARE(QString::fromUtf8(run.err), QDir::toNativeSeparators(paths(err)));
-        QCOMPARE(run.out, out);
-        QCOMPARE(run.code, code);
-        QVERIFY(readFile(game()) == before);
+        const Run run = cli(paths(row.arguments.join('\n')).split('\n', Qt::SkipEmptyParts), environment);
+        running.kill();
+        running.waitForFinished();
+        QCOMPARE(run.code, row.code);
+        QVERIFY2(row.err.isEmpty() ? run.err.isEmpty() : QString::fromUtf8(run.err).contains(paths(row.err)),
+                 run.err.constData());
+        QVERIFY2(row.out.isEmpty() ? run.out.isEmpty() : run.out.contains(row.out), run.out.constData());
+        QCOMPARE(run.out.endsWith("Save Successfully\n"), row.written);
+        QVERIFY(readFile(game()) == expected);
+        if (row.arguments.value(1) == "OUT") {  // export replaces only a league setup or an empty file
+            QCOMPARE(QFileInfo(out).isSymLink(), scenario == "link there");
+            QVERIFY(row.code == 0 ? readFile(out) == cli({"show"}).out
+                                  : !QFileInfo(out).isFile() || readFile(out) == outBefore);
+            QCOMPARE(readFile(first), scenario == "link there" ? kept : QByteArray());
+        }
+        QCOMPARE(QDir(dir_->filePath("elsewhere")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 (QStringList{"Decoy.exe", "Leagues.ini"}));
     }
 
 #ifdef Q_OS_LINUX
@@ -298,209 +238,7 @@ private slots:
         QCOMPARE(process.exitCode(), 1);
         QCOMPARE(process.readAllStandardError(), QByteArray("kelvory-cli: the output could not be written.\n"));
     }
-#endif
 
-    // restore-original puts back the block recorded before the first save,
-    // byte for byte; it refuses without a record, and when the executable
-    // changed since the record was taken unless told --force.
-    void restoreOriginal_data() {
-        QTest::addColumn<bool>("applyFirst");
-        QTest::addColumn<bool>("headerChanged");  // byte 100 of the file changed after the apply
-        QTest::addColumn<QStringList>("options");
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QByteArray>("errStart");
-        QTest::addColumn<QString>("fileAfter");  // "original", "applied", "applied+header", "original+header"
-        QTest::addColumn<bool>("damaged");       // the record file cut short after the apply
-        QTest::newRow("no record") << false << false << QStringList{} << 7
-                                   << QByteArray("There is no record of the original values of this game executable.")
-                                   << "original" << false;
-        QTest::newRow("restores") << true << false << QStringList{} << 0 << QByteArray() << "original" << false;
-        QTest::newRow("dry run") << true << false << QStringList{"--dry-run"} << 0 << QByteArray() << "applied"
-                                 << false;
-        QTest::newRow("damaged record") << true << false << QStringList{} << 7
-                                        << QByteArray("The record of the original values cannot be read.\n\n")
-                                        << "applied" << true;
-        QTest::newRow("other executable")
-            << true << true << QStringList{} << 6
-            << QByteArray("The game executable changed since the record was taken") << "applied+header" << false;
-        QTest::newRow("other executable, forced")
-            << true << true << QStringList{"--force"} << 0
-            << QByteArray("The game executable changed since the record was taken") << "original+header" << false;
-    }
-    void restoreOriginal() {
-        QFETCH(bool, applyFirst);
-        QFETCH(bool, headerChanged);
-        QFETCH(QStringList, options);
-        QFETCH(int, code);
-        QFETCH(QByteArray, errStart);
-        QFETCH(QString, fileAfter);
-        QFETCH(bool, damaged);
-        QByteArray applied = original_;
-        if (applyFirst) {
-            const QString file = dir_->filePath("changes.kelvory-league");
-            QVERIFY(writeFile(file, kChanges));
-            QCOMPARE(cli({"apply", file}).code, 0);
-            applied.replace(blockbytes::kLiga, 4, QByteArray("\x64\0\0\0", 4));    // Liga1 = 100, as it was
-            applied.replace(blockbytes::kStr + 24, 2, QByteArray("\xfb\xff", 2));  // Str7 = -5
-            applied.replace(blockbytes::kCat + 12, 11, QByteArray("\0\xe9         ", 11));
-            applied[blockbytes::kMap] = char(250);
-            QVERIFY(readFile(game()) == applied);
-        }
-        if (damaged) {
-            const QFileInfoList records = QDir(dir_->filePath("data/Kelvory")).entryInfoList({"*.txt"}, QDir::Files);
-            QCOMPARE(records.size(), 1);
-            const QByteArray text = readFile(records[0].filePath());
-            QVERIFY(writeFile(records[0].filePath(), text.left(text.size() - 4)));  // "end\n" gone
-        }
-        if (headerChanged) {
-            QVERIFY(blockbytes::writeAt(fsPath(game()), 100, "\x5a"));
-            applied[100] = '\x5a';
-        }
-        QByteArray expected = fileAfter.startsWith("original") ? original_ : applied;
-        if (fileAfter.endsWith("+header"))
-            expected[100] = '\x5a';
-        const Run run = cli(QStringList{"restore-original"} + options);
-        QCOMPARE(run.code, code);
-        QVERIFY2(run.err.startsWith(errStart), run.err.constData());
-        if (code == 0) {
-            QVERIFY2(run.out.startsWith("original values recorded 20"), run.out.constData());
-            QVERIFY2(run.out.contains("Club Name, row 3: -5 \xe2\x86\x92 -206\n"), run.out.constData());
-            QCOMPARE(run.out.endsWith("Save Successfully\n"), !options.contains("--dry-run"));
-        }
-        QVERIFY(readFile(game()) == expected);
-    }
-
-    // A restore that would change nothing succeeds, whatever became of the
-    // executable since the record was taken.
-    void nothingToRestore() {
-        const QString file = dir_->filePath("changes.kelvory-league");
-        QVERIFY(writeFile(file, kChanges));
-        QCOMPARE(cli({"apply", file}).code, 0);
-        QVERIFY(blockbytes::writeBlockArea(fsPath(game()), original_));  // the original values, put back by hand
-        QVERIFY(blockbytes::writeAt(fsPath(game()), 100, "\x5a"));       // and another build of the game
-        const Run run = cli({"restore-original"});
-        QCOMPARE(run.code, 0);
-        QVERIFY2(run.out.endsWith("\nnothing to restore\n"), run.out.constData());
-        QCOMPARE(run.err, QByteArray());
-    }
-
-    // apply does not overwrite a league block that another program changed
-    // since Kelvory last saved it, unless told --force.
-    void outsideChangeRefused_data() {
-        QTest::addColumn<QStringList>("options");
-        QTest::addColumn<int>("code");
-        QTest::newRow("refused") << QStringList{} << 6;
-        QTest::newRow("forced") << QStringList{"--force"} << 0;
-    }
-    void outsideChangeRefused() {
-        QFETCH(QStringList, options);
-        QFETCH(int, code);
-        const QString file = dir_->filePath("changes.kelvory-league");
-        QVERIFY(writeFile(file, "kelvory-league = 1\nLiga2 = 5\n"));
-        QCOMPARE(cli({"apply", file}).code, 0);
-        // Another program writes Liga1 = 42.
-        QVERIFY(blockbytes::writeAt(fsPath(game()), blockbytes::kLiga, QByteArray("\x2a\0\0\0", 4)));
-        QByteArray changed = original_;
-        changed.replace(blockbytes::kLiga, 8, QByteArray("\x2a\0\0\0\x05\0\0\0", 8));
-        QVERIFY(readFile(game()) == changed);
-        QVERIFY(writeFile(file, "kelvory-league = 1\nLiga3 = 6\n"));
-        const Run run = cli(QStringList{"apply", file} + options);
-        QCOMPARE(run.code, code);
-        if (code == 6) {
-            QCOMPARE(run.err, QByteArray("The league block in the game executable was changed by another program "
-                                         "since Kelvory last saved it, or while this command ran.\n\nNothing was "
-                                         "written. Give --force to save over it.\n"));
-        } else {
-            changed.replace(blockbytes::kLiga + 8, 4, QByteArray("\x06\0\0\0", 4));
-        }
-        QVERIFY(readFile(game()) == changed);
-    }
-
-    // export replaces only a league setup or an empty file; anything else at
-    // the name is refused (status 4) and left exactly as it was.
-    void exportReplacesOnlySetups_data() {
-        QTest::addColumn<QString>("target");  // what stands at the file's name
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QString>("why");  // the end of the message
-        const QString notSetup =
-            "the file is not a league setup, and Kelvory replaces only a league setup or an "
-            "empty file. Choose another name.";
-        QTest::newRow("a league setup") << "setup" << 0 << QString();
-        QTest::newRow("an empty file") << "empty" << 0 << QString();
-        QTest::newRow("the game executable") << "game" << 4 << notSetup;
-        QTest::newRow("a text file") << "text" << 4 << notSetup;
-        QTest::newRow("a folder") << "folder" << 4 << "it is not a regular file but a folder, a pipe or a device.";
-#ifndef Q_OS_WIN
-        QTest::newRow("a named pipe") << "fifo" << 4 << "it is not a regular file but a folder, a pipe or a device.";
-        QTest::newRow("a link to a setup")
-            << "link" << 4 << "it is a symbolic link, and Kelvory replaces only a league setup file or an empty file.";
-#endif
-    }
-    void exportReplacesOnlySetups() {
-        QFETCH(QString, target);
-        QFETCH(int, code);
-        QFETCH(QString, why);
-        QString path = dir_->filePath("out.kelvory-league");
-        const QByteArray setup = "kelvory-league = 1\nLiga1 = 5\n";
-        if (target == "setup" || target == "link") {
-            QVERIFY(writeFile(dir_->filePath("kept.kelvory-league"), setup));
-        }
-        if (target == "setup") {
-            QVERIFY(writeFile(path, setup));
-        } else if (target == "empty") {
-            QVERIFY(writeFile(path, QByteArray()));
-        } else if (target == "game") {
-            path = game();
-        } else if (target == "text") {
-            QVERIFY(writeFile(path, "notes\n"));
-        } else if (target == "folder") {
-            QVERIFY(QDir(dir_->path()).mkdir("out.kelvory-league"));
-        } else if (target == "fifo") {
-            QCOMPARE(QProcess::execute("mkfifo", {path}), 0);
-        } else {
-            QVERIFY(QFile::link(dir_->filePath("kept.kelvory-league"), path));
-        }
-        const bool special = target == "folder" || target == "fifo";
-        const QByteArray before = special ? QByteArray() : readFile(path);
-        const Run run = cli({"export", QDir::toNativeSeparators(path)});
-        QCOMPARE(run.code, code);
-        if (code == 0) {
-            QCOMPARE(readFile(path), expectedShow());
-        } else {
-            QCOMPARE(QString::fromUtf8(run.err),
-                     QDir::toNativeSeparators(path) + ": nothing was written: " + why + "\n");
-            QVERIFY(special ? !QFileInfo(path).isFile() : readFile(path) == before);
-            QCOMPARE(QFileInfo(path).isSymLink(), target == "link");
-        }
-        QVERIFY(gameUntouched());
-        QCOMPARE(readFile(dir_->filePath("kept.kelvory-league")),
-                 target == "setup" || target == "link" ? setup : QByteArray());
-    }
-
-    // Without a data folder to keep records in, nothing is saved and no
-    // record is looked for anywhere else (not in the current folder).
-    void noDataFolder() {
-        const QString file = dir_->filePath("changes.kelvory-league");
-        QVERIFY(writeFile(file, kChanges));
-        QVERIFY(writeFile(dir_->filePath("elsewhere/Decoy.exe"), "decoy"));
-        const QProcessEnvironment none = [] {
-            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-            environment.remove("XDG_DATA_HOME");
-            environment.remove("LOCALAPPDATA");
-            environment.insert("HOME", "relative/home");
-            return environment;
-        }();
-        const Run applied = cli({"apply", file}, none);
-        QCOMPARE(applied.code, 5);
-        QVERIFY2(applied.err.contains("The system names no folder for Kelvory's data"), applied.err.constData());
-        const Run restored = cli({"restore-original"}, none);
-        QCOMPARE(restored.code, 7);
-        QVERIFY(gameUntouched());
-        QCOMPARE(QDir(dir_->filePath("elsewhere")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-                 (QStringList{"Decoy.exe", "Leagues.ini"}));
-    }
-
-#ifdef Q_OS_LINUX
     // Two saves at once: the first is held (by strace) at each rename, between
     // creating its temporary record and putting it in place, while the second
     // starts. The second waits for the first, finds the block changed since it
@@ -522,8 +260,19 @@ private slots:
         const QDir records(dir_->filePath("data/Kelvory"));
         QElapsedTimer timer;
         timer.start();
-        while (records.entryList({"*.new"}, QDir::Files).isEmpty() && timer.elapsed() < 20000)
-            QThread::msleep(5);
+        while (records.entryList({"*.new"}, QDir::Files).isEmpty() && timer.elapsed() < 20000 &&
+               !held.waitForFinished(5)) {
+        }
+        // Status 1 without a word from the program is strace's own: it could
+        // not hold the program here.
+        QByteArray heldSaid;
+        const auto straceFailed = [&] {
+            heldSaid += held.readAllStandardError();
+            return held.state() == QProcess::NotRunning && held.exitStatus() == QProcess::NormalExit &&
+                   held.exitCode() == 1 && !heldSaid.contains("kelvory-cli:");
+        };
+        if (straceFailed())
+            QSKIP(("strace cannot hold a program here: " + heldSaid).constData());
         QVERIFY(!records.entryList({"*.new"}, QDir::Files).isEmpty());
         QProcess other;
         other.setProcessEnvironment(environment());
@@ -538,10 +287,14 @@ private slots:
             other.waitForFinished(10);
             held.waitForFinished(10);
         }
+        if (straceFailed())
+            QSKIP(("strace cannot hold a program here: " + heldSaid).constData());
+        const QByteArray otherSaid = other.readAllStandardError();
         QVERIFY(reads > 10);
-        QCOMPARE(held.exitCode(), 0);
-        QCOMPARE(other.exitCode(), 6);
-        QVERIFY2(other.readAllStandardError().contains("or while this command ran"), "the second save was not refused");
+        QVERIFY2(held.exitStatus() == QProcess::NormalExit && held.exitCode() == 0,
+                 (QByteArray::number(held.exitStatus()) + " " + QByteArray::number(held.exitCode()) + " " + heldSaid)
+                     .constData());
+        QVERIFY2(other.exitCode() == 6 && otherSaid.contains("or while this command ran"), otherSaid.constData());
         QByteArray expected = original_;
         expected[blockbytes::kLiga + 4] = 10;
         QVERIFY(readFile(game()) == expected);
@@ -557,8 +310,22 @@ private:
     QString game() const {
         return inProgram("Game.exe");
     }
-    bool gameUntouched() const {
-        return readFile(game()) == original_;
+
+    // A process whose command line names the game as Wine keeps it: Z:\tmp\...\Game.exe.
+    static bool startRunningGame(QProcess& running, const QString& game) {
+        const QString windowsPath = "Z:" + QFileInfo(game).canonicalFilePath().replace('/', '\\');
+        running.start("bash", {"-c", "exec -a \"$0\" sleep 60", windowsPath});
+        if (!running.waitForStarted())
+            return false;
+        QFile cmdline(QString("/proc/%1/cmdline").arg(running.processId()));
+        QElapsedTimer waited;
+        waited.start();
+        while (!(cmdline.open(QIODevice::ReadOnly) && cmdline.readAll().startsWith(windowsPath.toUtf8())) &&
+               waited.elapsed() < 5000) {
+            cmdline.close();
+            QThread::msleep(5);
+        }
+        return waited.elapsed() < 5000;
     }
 
     // The records of the original values go to a folder of the test's own.
@@ -575,9 +342,8 @@ private:
         process.setProcessEnvironment(environment.isEmpty() ? this->environment() : environment);
         process.start(program_, arguments);
         Run run;
-        if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit) {
+        if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit)
             return run;
-        }
         run.code = process.exitCode();
         run.out = process.readAllStandardOutput();
         run.err = process.readAllStandardError();

@@ -12,11 +12,9 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <condition_variable>
 #include <filesystem>
 #include <functional>
-#include <mutex>
-#include <thread>
+#include <future>
 
 inline bool makeFifo(const std::filesystem::path& path) {
     return ::mkfifo(path.c_str(), 0600) == 0;
@@ -26,29 +24,20 @@ inline bool makeFifo(const std::filesystem::path& path) {
 // (and had to be released by opening `fifo`).
 inline bool finishesWithin(std::chrono::milliseconds limit, const std::filesystem::path& fifo,
                            const std::function<void()>& work) {
-    std::mutex mutex;
-    std::condition_variable finished;
-    bool done = false;
-    bool released = false;
-    std::thread watchdog([&] {
-        std::unique_lock<std::mutex> lock(mutex);
-        if (!finished.wait_for(lock, limit, [&] { return done; })) {
-            released = true;
-            // A reader and a writer at once: whoever waits in open() goes on,
-            // and once this end is closed a read sees the end of the file.
-            const int fd = ::open(fifo.c_str(), O_RDWR | O_NONBLOCK);
-            if (fd >= 0)
-                ::close(fd);
-        }
+    std::promise<void> done;
+    std::future<bool> watchdog = std::async(std::launch::async, [&fifo, limit, finished = done.get_future()] {
+        if (finished.wait_for(limit) == std::future_status::ready)
+            return true;
+        // A reader and a writer at once: whoever waits in open() goes on, and
+        // once this end is closed a read sees the end of the file.
+        const int fd = ::open(fifo.c_str(), O_RDWR | O_NONBLOCK);
+        if (fd >= 0)
+            ::close(fd);
+        return false;
     });
     work();
-    {
-        std::lock_guard<std::mutex> lock(mutex);
-        done = true;
-    }
-    finished.notify_all();
-    watchdog.join();
-    return !released;
+    done.set_value();
+    return watchdog.get();
 }
 
 #endif

@@ -24,25 +24,26 @@ struct RecordingServices {
     // line>", "open: <address>".
     QStringList events;
     QList<Message> messages;
-    QStringList started;
-    QStringList captions;  // of the questions asked (messages keep their own)
+    QStringList texts() const {  // of the messages
+        QStringList list;
+        for (const Message& message : messages)
+            list << message.text;
+        return list;
+    }
     QString dialogTitle;
-    QString dialogStart;        // the folder or path the last file dialog opened at
-    QStringList savedSettings;  // "application/section/key=value", in order
+    QString dialogStart;          // the folder or path the last file dialog opened at
+    qsizetype dialogFilters = 0;  // how many kinds of file it offered
+    QStringList savedSettings;    // "application/section/key=value", in order
     int questions = 0;
     struct Review {
         QString caption, text;
         QStringList lines;
         QString acceptCaption;
     };
-    QList<Review> reviews;    // the lists shown, in order
-    QStringList choiceTexts;  // the texts of the choices asked (askChoice)
-    struct ListChoice {
-        QString caption, text;
-        QStringList lines;
-        int preselected;
-    };
-    QList<ListChoice> listChoices;  // the lists offered to choose from, in order
+    QList<Review> reviews;           // the lists shown, in order
+    QStringList choiceTexts;         // the texts of the choices asked (askChoice)
+    QStringList choiceDefaults;      // the button each of them offers first
+    QList<QStringList> listChoices;  // the lines of each list offered to choose from, in order
 
     // Answers.
     std::filesystem::path programFolder;
@@ -51,6 +52,7 @@ struct RecordingServices {
     platform::SaveChangesAnswer closeAnswer = platform::SaveChangesAnswer::Cancel;
     QString saveDialogAnswer;   // empty: the save dialog is cancelled
     int choiceAnswer = -1;      // -1: the last button (the way out)
+    QList<int> choiceAnswers;   // answers to the next questions, in turn, before choiceAnswer
     bool reviewAnswer = false;  // whether a list that asks is accepted
     int listAnswer = -1;        // the line chosen from a list; -1: Cancel
     // Kelvory's data folder (records of the original values): a folder of the
@@ -69,7 +71,6 @@ struct RecordingServices {
             events.append("message: " + text);
         };
         s.startProgram = [this](const QString& commandLine) {
-            started.append(commandLine);
             events.append("start: " + commandLine);
             return startAnswer;
         };
@@ -83,43 +84,42 @@ struct RecordingServices {
             return true;
         };
         s.openFileDialog = [this](QWidget*, const QString& title, const QString& start,
-                                  const QList<platform::FileFilter>&, int) {
+                                  const QList<platform::FileFilter>& filters, int) {
+            dialogFilters = filters.size();
             dialogTitle = title;
             dialogStart = start;
             return dialogAnswer;
         };
-        s.askSaveChanges = [this](QWidget*, const QString& caption, const QString&) {
+        s.askSaveChanges = [this](QWidget*, const QString&, const QString&) {
             ++questions;
-            captions.append(caption);
             return closeAnswer;
         };
         s.saveFileDialog = [this](QWidget*, const QString& title, const QString& start,
-                                  const QList<platform::FileFilter>&) {
+                                  const QList<platform::FileFilter>& filters) {
+            dialogFilters = filters.size();
             dialogTitle = title;
             dialogStart = start;
             return saveDialogAnswer;
         };
-        s.askChoice = [this](QWidget*, platform::MessageIcon, const QString& caption, const QString& text,
-                             const QStringList& buttons, int) {
+        s.askChoice = [this](QWidget*, platform::MessageIcon, const QString&, const QString& text,
+                             const QStringList& buttons, int preselected) {
             ++questions;
-            captions.append(caption);
             choiceTexts.append(text);
-            events.append("choice: " + text);
-            return choiceAnswer < 0 ? int(buttons.size()) - 1 : choiceAnswer;
+            choiceDefaults.append(buttons.value(preselected));
+            const int answer = choiceAnswers.isEmpty() ? choiceAnswer : choiceAnswers.takeFirst();
+            return answer < 0 ? int(buttons.size()) - 1 : answer;
         };
         s.reviewList = [this](QWidget*, const QString& caption, const QString& text, const QStringList& lines,
                               const QString& acceptCaption) {
             reviews.append({caption, text, lines, acceptCaption});
-            events.append("review: " + caption);
             return !acceptCaption.isEmpty() && reviewAnswer;
         };
         s.dataFolder = [this] {
             return dataFolder.empty() ? std::filesystem::u8path(dataDir.path().toStdString()) : dataFolder;
         };
-        s.chooseFromList = [this](QWidget*, const QString& caption, const QString& text, const QStringList& lines,
-                                  int preselected, const QString&) {
-            listChoices.append({caption, text, lines, preselected});
-            events.append("choose: " + caption);
+        s.chooseFromList = [this](QWidget*, const QString&, const QString&, const QStringList& lines, int,
+                                  const QString&) {
+            listChoices.append(lines);
             return listAnswer;
         };
         s.openAddress = [this](const QString& address) {

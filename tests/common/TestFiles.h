@@ -60,6 +60,10 @@ constexpr qint64 kHeaderLength = 64 * 1024;           // pseudo-random from byte
 constexpr qint64 kAroundBlockStart = 15612412 - 512;  // pseudo-random from here to the block's end
 
 // The stand-in game executable's bytes, `length` long (at most kGameLength).
+// Its league block holds values the game takes, as the game's own would
+// (slots 10.., name indices 20.., "category_00".., logo indices 0..6, map
+// codes 0..10); the reserved bytes, the hidden map slots and every byte
+// around the block are pseudo-random.
 inline QByteArray gameBytes(qint64 length = kGameLength, quint32 seed = 20261206) {
     QByteArray bytes(length, '\0');
     const QByteArray header = patternBytes(std::min(length, kHeaderLength), seed);
@@ -68,6 +72,22 @@ inline QByteArray gameBytes(qint64 length = kGameLength, quint32 seed = 20261206
         const QByteArray around = patternBytes(std::min(length, kGameLength) - kAroundBlockStart, seed + 1);
         bytes.replace(kAroundBlockStart, around.size(), around);
     }
+    const auto put = [&bytes](qint64 at, quint32 value, int size) {
+        for (int i = 0; i < size && at + i < bytes.size(); ++i)
+            bytes[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+    };
+    for (int i = 0; i < 13; ++i) {
+        put(15612412 + 4 * i, quint32(10 + i), 4);  // LigaTable
+        put(15612464 + 4 * i, quint32(20 + i), 2);  // StrTable, the value's two bytes
+        put(15613072 + i, quint32(i % 11), 1);      // the shown map codes
+    }
+    for (int i = 0; i < 4; ++i) {
+        const QByteArray text = "category_0" + QByteArray::number(i);
+        for (int c = 0; c < 11 && 15612516 + 12 * i + c < bytes.size(); ++c)
+            bytes[15612516 + 12 * i + c] = text[c];
+    }
+    for (int i = 0; i < 7; ++i)
+        put(15612712 + 4 * i, quint32(i), 4);  // CatLTable
     return bytes;
 }
 

@@ -1,13 +1,11 @@
 #include <QDir>
-#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
 
-#include <fstream>
 #include <functional>
 
-#include "../common/FifoWatchdog.h"
+#include "../common/Rows.h"
 #include "../common/TestFiles.h"
 #include "core/Baza.h"
 
@@ -25,19 +23,16 @@ constexpr qint64 kCatL = 15612712;
 constexpr qint64 kMap = 15613072;
 constexpr qint64 kBlockEnd = 15613092;
 
-// Overwrites `bytes` at `offset` of an existing file, leaving the rest alone.
-bool overwrite(const QString& path, qint64 offset, const QByteArray& bytes) {
-    std::fstream file(fsPath(path), std::ios::binary | std::ios::in | std::ios::out);
-    file.seekp(offset);
-    file.write(bytes.constData(), bytes.size());
-    return static_cast<bool>(file.flush());
-}
-
-using Edit = std::function<void(Baza&)>;
+// An edit, then `bytes` at `offset` of the file are all that differ.
+struct Edited {
+    void (*edit)(Baza&);
+    qint64 offset;
+    QByteArray bytes;
+};
 
 }  // namespace
 
-Q_DECLARE_METATYPE(Edit)
+Q_DECLARE_METATYPE(Edited)
 Q_DECLARE_METATYPE(FileError::Kind)
 
 class BazaTest : public QObject {
@@ -53,30 +48,23 @@ private slots:
     void init() { QVERIFY(testfiles::writeGameFile(fsPath(game()))); }
 
     // Whole-file compare: only the edited bytes change, reserved bytes around
-    // them survive (padding and empty texts: groupedSetters).
+    // them survive (every table's encoding, padding and empty texts:
+    // groupedSetters).
     void saveChangesOnlyTheEditedBytes_data() {
-        QTest::addColumn<Edit>("edit");
-        QTest::addColumn<qint64>("offset");
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("no edit") << Edit([](Baza&) {}) << qint64(0) << QByteArray();
-        QTest::newRow("Str1 -1") << Edit([](Baza& b) { b.setStr1(-1); }) << kStr << QByteArray::fromHex("ffff");
-        QTest::newRow("Cat1 cut to 11") << Edit([](Baza& b) { b.setCat1("category_070"); }) << kCat
-                                        << QByteArray("category_07");
-        QTest::newRow("CatL7 258") << Edit([](Baza& b) { b.setCatL7(258); }) << kCatL + 24
-                                   << QByteArray::fromHex("02010000");
-        QTest::newRow("unnamed3 9") << Edit([](Baza& b) { b.setunnamed3(9); }) << kBlockEnd - 1
-                                    << QByteArray::fromHex("09");
+        rows<Edited>({
+            {"no edit", {[](Baza&) {}, 0, {}}},
+            {"Cat1 cut to 11", {[](Baza& b) { b.setCat1("category_070"); }, kCat, "category_07"}},
+            {"unnamed3 9", {[](Baza& b) { b.setunnamed3(9); }, kBlockEnd - 1, "\x09"}},
+        });
     }
 
     void saveChangesOnlyTheEditedBytes() {
-        QFETCH(Edit, edit);
-        QFETCH(qint64, offset);
-        QFETCH(QByteArray, bytes);
+        QFETCH(Edited, row);
         Baza baza;
         load(baza);
-        edit(baza);
+        row.edit(baza);
         QVERIFY(baza.Zapisz(fsPath(game())));
-        QVERIFY(readFile(game()) == QByteArray(original_).replace(offset, bytes.size(), bytes));
+        QVERIFY(readFile(game()) == QByteArray(original_).replace(row.offset, row.bytes.size(), row.bytes));
     }
 
     // A file that ends before the block still loads (zeros past its end), but
@@ -84,8 +72,6 @@ private slots:
     void saveWritesOnlyBytesThatExist_data() {
         QTest::addColumn<qint64>("length");
         QTest::addColumn<QString>("shownLength");  // empty: the save goes ahead
-        QTest::newRow("empty file") << qint64(0) << "0";
-        QTest::newRow("ends inside Cat2") << qint64(15612531) << "15,612,531";
         QTest::newRow("one byte short") << qint64(15613091) << "15,613,091";
         QTest::newRow("ends with the block") << qint64(15613092) << "";
     }
@@ -98,8 +84,6 @@ private slots:
         load(baza);
         // The last map slot is the very last byte of the block.
         QCOMPARE(int(baza.unnamed3()), length == kBlockEnd ? int(static_cast<unsigned char>(original_.back())) : 0);
-        if (length <= kCat + 24)
-            QCOMPARE(baza.Cat3(), std::string(11, '\0'));
         if (shownLength.isEmpty()) {
             QVERIFY(baza.Zapisz(fsPath(game())));
         } else {
@@ -117,49 +101,28 @@ private slots:
         QVERIFY(readFile(game()) == original_.left(length));
     }
 
-    void recordOfNulBytesReadsAsNulCharacters() {
-        QVERIFY(overwrite(game(), kCat, QByteArray(47, '\0')));
-        Baza baza;
-        load(baza);
-        const std::string nuls(11, '\0');
-        QCOMPARE(baza.Cat1(), nuls);
-        QCOMPARE(baza.Cat2(), nuls);
-        QCOMPARE(baza.Cat3(), nuls);
-        QCOMPARE(baza.Cat4(), nuls);
-    }
-
-    // The grouped setters refuse, changing nothing, until a block is loaded;
+    // The grouped setters and the save refuse, changing nothing, until a block is loaded;
     // then every one works, only the map setter clamps, and the save puts each
     // table, reserved bytes kept, in its place.
     void groupedSetters() {
+        const auto filled = [](auto table, auto value) {
+            table.fill(value);
+            return table;
+        };
         Baza baza;
-        Baza::Liga_Table liga;
-        liga.fill(-5);
-        Baza::Str_Table str;
-        str.fill(-300);
-        Baza::Map_Table map;
-        map.fill(200);
-        Baza::CatL_Table catL;
-        catL.fill(0x01020304);
         for (const bool loaded : {false, true}) {
             if (loaded)
                 load(baza);
-            QCOMPARE(baza.Zmien_Dane(liga), loaded);
-            QCOMPARE(baza.Zmien_DaneStr(str), loaded);
+            QCOMPARE(baza.Zmien_Dane(filled(Baza::Liga_Table(), -5)), loaded);
+            QCOMPARE(baza.Zmien_DaneStr(filled(Baza::Str_Table(), -300)), loaded);
             QCOMPARE(baza.Zmien_DaneStruct_Category({"category_07", "abc", "", "fifteen letters"}), loaded);
-            QCOMPARE(baza.Zmien_DaneMap(map), loaded);
-            QCOMPARE(baza.Zmien_DaneStruct_CategoryL(catL), loaded);
-            if (!loaded) {
-                QCOMPARE(baza.Liga1(), 0);
-                QCOMPARE(baza.Str13(), 0);
-                QCOMPARE(baza.Cat4(), std::string(11, '\0'));
-                QCOMPARE(int(baza.Europe()), 0);
-                QCOMPARE(baza.CatL7(), 0);
-            }
+            QCOMPARE(baza.Zmien_DaneMap(filled(Baza::Map_Table(), 200)), loaded);
+            QCOMPARE(baza.Zmien_DaneStruct_CategoryL(filled(Baza::CatL_Table(), 0x01020304)), loaded);
+            QVERIFY(loaded || baza.block() == Baza().block());
+            QVERIFY(loaded || (!baza.Zapisz(fsPath(game())) && readFile(game()) == original_));
         }
-        for (int i = 0; i < Baza::MapCount; ++i)
-            QCOMPARE(int(baza.map(i)), 10);
-        baza.setEurope(200);  // the single-slot setter does not clamp
+        QCOMPARE(int(baza.Europe()), 10);  // the file below shows the other slots
+        baza.setEurope(200);               // the single-slot setter does not clamp
         QCOMPARE(int(baza.Europe()), 200);
         QVERIFY(baza.Zapisz(fsPath(game())));
 
@@ -185,8 +148,6 @@ private slots:
         QTest::addColumn<FileError::Kind>("kind");
         QTest::addColumn<QString>("reason");
         QTest::newRow("empty path") << QString() << FileError::Kind::NoName << "no file name was given";
-        QTest::newRow("missing file") << dir_.filePath("missing.exe") << FileError::Kind::Missing
-                                      << "the file does not exist";
         QTest::newRow("below a file") << dir_.filePath("game.exe/inner.exe") << FileError::Kind::Missing
                                       << "the file does not exist";
         QTest::newRow("folder") << dir_.filePath("folder") << FileError::Kind::NotAFile
@@ -220,104 +181,36 @@ private slots:
         QCOMPARE(why->path(), path);
         QVERIFY(baza.loaded());
         QCOMPARE(baza.Liga1(), 12345);
-        QCOMPARE(baza.Cat2(), original_.mid(kCat + 12, 11).toStdString());
 
         QVERIFY(baza.Wczytaj(fsPath(game()), why));
         QVERIFY(!why.has_value());
         QCOMPARE(baza.Liga1(), qFromLittleEndian<qint32>(original_.constData() + kLiga));
     }
 
-    // Each refusal is an error the caller can tell apart, and none creates,
-    // grows or touches a file.
-    void saveFailureThrows_data() {
-        QTest::addColumn<QString>("target");
-        QTest::addColumn<FileError::Kind>("kind");
-        QTest::newRow("empty path and empty Path") << QString() << FileError::Kind::NoName;
-        QTest::newRow("folder") << dir_.filePath("folder") << FileError::Kind::NotAFile;
-#ifdef Q_OS_WIN  // Windows reports a path through a file as not found
-        QTest::newRow("below a file") << dir_.filePath("game.exe/inner.exe") << FileError::Kind::Missing;
-#else
-        QTest::newRow("below a file") << dir_.filePath("game.exe/inner.exe") << FileError::Kind::Failed;
-#endif
-    }
-
-    void saveFailureThrows() {
-        QFETCH(QString, target);
-        QFETCH(FileError::Kind, kind);
-        const std::filesystem::path path = fsPath(target);
+    // Each table's indexed getter and setter refuse an index outside it,
+    // changing nothing.
+    void indexesOutsideATableAreRefused() {
         Baza baza;
-        load(baza);
-        try {
-            baza.Zapisz(path);
-            QFAIL("Zapisz returned instead of throwing");
-        } catch (const SaveError& error) {
-            QCOMPARE(error.kind(), kind);
-            QCOMPARE(error.path(), path);
-            QVERIFY(std::string(error.what()).find(path.u8string()) != std::string::npos);
+        const Baza::Block before = baza.block();
+        const std::function<void(int)> uses[] = {[&](int i) { baza.liga(i); }, [&](int i) { baza.setLiga(i, 1); },
+                                                 [&](int i) { baza.str(i); },  [&](int i) { baza.setStr(i, 1); },
+                                                 [&](int i) { baza.cat(i); },  [&](int i) { baza.setCat(i, "a"); },
+                                                 [&](int i) { baza.catL(i); }, [&](int i) { baza.setCatL(i, 1); },
+                                                 [&](int i) { baza.map(i); },  [&](int i) { baza.setMap(i, 1); }};
+        const int counts[] = {Baza::LigaCount, Baza::StrCount, Baza::CatCount, Baza::CatLCount, Baza::MapCount};
+        for (int n = 0; n < 10; ++n) {
+            QVERIFY_THROWS_EXCEPTION(std::out_of_range, uses[n](counts[n / 2]));
+            QVERIFY_THROWS_EXCEPTION(std::out_of_range, uses[n](-1));
+            uses[n](counts[n / 2] - 1);
         }
-        QVERIFY(readFile(game()) == original_);
-        QCOMPARE(QFileInfo::exists(target), kind == FileError::Kind::NotAFile);
+        QVERIFY(baza.block() != before);  // the last index of each table was in range
+        QCOMPARE(baza.CatL7(), 1);
     }
 
-    // A symbolic link to the game file counts as the file itself.
-    void linkToTheGameFile() {
-#ifdef Q_OS_WIN
-        QSKIP("making symbolic links needs extra rights on Windows");
-#else
-        const std::filesystem::path link = fsPath(dir_.filePath("link.exe"));
-        std::filesystem::create_symlink(fsPath(game()), link);
-        Baza baza;
-        QVERIFY(baza.Wczytaj(link));
-        baza.setLiga1(0x01020304);
-        QVERIFY(baza.Zapisz(link));
-        QVERIFY(std::filesystem::is_symlink(link));
-        QVERIFY(readFile(game()) == QByteArray(original_).replace(kLiga, 4, QByteArray::fromHex("04030201")));
-        std::filesystem::remove(link);
-#endif
-    }
-
-    // A pipe in place of the game file: neither load nor save waits for a
-    // writer or a reader, and neither counts it as the game.
-    void pipeInPlaceOfTheGameFile() {
-#ifdef Q_OS_WIN
-        QSKIP("Windows folders hold no named pipes");
-#else
-        const std::filesystem::path pipe = fsPath(dir_.filePath("pipe.exe"));
-        QVERIFY(makeFifo(pipe));
-        Baza baza;
-        bool loadedPipe = true;
-        std::optional<LoadError> why;
-        QVERIFY(finishesWithin(std::chrono::seconds(1), pipe, [&] { loadedPipe = baza.Wczytaj(pipe, why); }));
-        QVERIFY(!loadedPipe);
-        QVERIFY(why.has_value());
-        QCOMPARE(why->kind(), FileError::Kind::NotAFile);
-        load(baza);
-        std::optional<FileError::Kind> kind;
-        QVERIFY(finishesWithin(std::chrono::seconds(1), pipe, [&] {
-            try {
-                baza.Zapisz(pipe);
-            } catch (const SaveError& error) {
-                kind = error.kind();
-            }
-        }));
-        QCOMPARE(kind, std::optional<FileError::Kind>(FileError::Kind::NotAFile));
-        QVERIFY(std::filesystem::is_fifo(pipe));
-#endif
-    }
-
-    void getStat_data() {
-        QTest::addColumn<int>("code");
-        QTest::addColumn<int>("clamped");
-        QTest::newRow("0") << 0 << 0;
-        QTest::newRow("10, the highest code") << 10 << 10;
-        QTest::newRow("11") << 11 << 10;
-        QTest::newRow("255") << 255 << 10;
-    }
-
+    // Map codes above 10, the highest, count as 10.
     void getStat() {
-        QFETCH(int, code);
-        QFETCH(int, clamped);
-        QCOMPARE(int(Baza::Get_Stat(static_cast<std::uint8_t>(code))), clamped);
+        for (const auto& [code, clamped] : {std::pair{0, 0}, {10, 10}, {11, 10}, {255, 10}})
+            QCOMPARE(int(Baza::Get_Stat(static_cast<std::uint8_t>(code))), clamped);
     }
 
 private:

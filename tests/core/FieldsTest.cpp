@@ -3,109 +3,72 @@
 #include <set>
 #include <stdexcept>
 
+#include "../common/Rows.h"
 #include "core/Baza.h"
 #include "core/Fields.h"
 
 namespace {
 
-// Reads a field through the block's own named accessors, so the table is
-// checked against the block rather than against itself.
-using Reader = long long (*)(const Baza&);
+// A box: its member, frame caption and row, slot words, block name, and the
+// picker or indicator beside it.
+struct Box {
+    int member;
+    QString words, slotWords, name;
+    int picker, indicator;
+    BoxInput input;
+};
+
+// A numeric field, read through the block's own named accessors, so the
+// table is checked against the block rather than against itself.
+struct Slot {
+    int member;
+    long long (*read)(const Baza&);
+    long long lowest, highest;
+};
+
+// A change made through the block's named accessors, and the field it is.
+struct Change {
+    void (*change)(Baza&);
+    QString changed;
+};
 
 }  // namespace
 
-Q_DECLARE_METATYPE(Reader)
+Q_DECLARE_METATYPE(Box)
+Q_DECLARE_METATYPE(Slot)
+Q_DECLARE_METATYPE(Change)
 
 class FieldsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // Rows taken from the window's layout: frame caption, row, block name,
-    // picker and indicator beside the box.
+    // Rows taken from the window's layout: frame caption, row and slot words,
+    // block name, and the picker or indicator beside the box.
     void describesTheBox_data() {
-        QTest::addColumn<int>("member");
-        QTest::addColumn<QString>("words");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<int>("picker");
-        QTest::addColumn<int>("indicator");
-        QTest::addColumn<int>("input");
-        const int number = int(BoxInput::Number);
-        QTest::newRow("first slot") << 0 << "National Slot, row 1"
-                                    << "Liga1" << 0 << 0 << number;
-        QTest::newRow("first club slot") << 4 << "Club Slot, row 1"
-                                         << "Liga5" << 0 << 0 << number;
-        QTest::newRow("last club slot") << 12 << "Club Slot, row 9"
-                                        << "Liga13" << 0 << 0 << number;
-        QTest::newRow("Str1 on top") << 13 << "National Name, row 1"
-                                     << "Str1" << 14 << 0 << number;
-        QTest::newRow("Str2 at the bottom") << 14 << "National Name, row 4"
-                                            << "Str2" << 15 << 0 << number;
-        QTest::newRow("Str3 second") << 15 << "National Name, row 2"
-                                     << "Str3" << 16 << 0 << number;
-        QTest::newRow("Str4 third") << 16 << "National Name, row 3"
-                                    << "Str4" << 17 << 0 << number;
-        QTest::newRow("Str5") << 17 << "Club Name, row 1"
-                              << "Str5" << 18 << 0 << number;
-        QTest::newRow("Str13") << 25 << "Club Name, row 9"
-                               << "Str13" << 26 << 0 << number;
-        QTest::newRow("Cat1") << 26 << "National Category Logo League u_1426.bin ->dt06.img, row 1"
-                              << "Cat1" << 1 << 0 << int(BoxInput::CategoryText);
-        QTest::newRow("Cat4") << 29 << "National Category Logo League u_1426.bin ->dt06.img, row 4"
-                              << "Cat4" << 4 << 0 << int(BoxInput::CategoryText);
-        QTest::newRow("CatL1") << 30 << "Club Category Logo(dt04.img), row 1"
-                               << "CatL1" << 0 << 2 << int(BoxInput::TwoTypedCharacters);
-        QTest::newRow("CatL7") << 36 << "Club Category Logo(dt04.img), row 7"
-                               << "CatL7" << 0 << 8 << int(BoxInput::TwoTypedCharacters);
-        QTest::newRow("Europe") << 39 << "Maps Load u_1426.bin ->dt06.img, row 1"
-                                << "Europe" << 0 << 0 << number;
-        QTest::newRow("PrimerLeague") << 43 << "Maps Load u_1426.bin ->dt06.img, row 5"
-                                      << "PrimerLeague" << 0 << 0 << number;
-        QTest::newRow("OtherLatinAmerican") << 51 << "Maps Load u_1426.bin ->dt06.img, row 13"
-                                            << "OtherLatinAmerican" << 0 << 0 << number;
+        const QString maps = "Maps Load u_1426.bin ->dt06.img, row ",
+                      cat = "National Category Logo League u_1426.bin ->dt06.img";
+        const BoxInput number = BoxInput::Number;
+        rows<Box>({
+            {"last club slot", {12, "Club Slot, row 9", "", "Liga13", 0, 0, number}},
+            {"Str1 on top", {13, "National Name, row 1", "", "Str1", 14, 0, number}},
+            {"Str2 at the bottom", {14, "National Name, row 4", "", "Str2", 15, 0, number}},
+            {"Str4 third", {16, "National Name, row 3", "", "Str4", 17, 0, number}},
+            {"Cat4", {29, cat + ", row 4", "", "Cat4", 4, 0, BoxInput::CategoryText}},
+            {"CatL1", {30, "Club Category Logo(dt04.img), row 1", "", "CatL1", 0, 2, BoxInput::TwoTypedCharacters}},
+            {"Europe", {39, maps + "1", "Europe", "Europe", 0, 0, number}},
+            {"OtherLatinAmerican", {51, maps + "13", "Other Latin American", "OtherLatinAmerican", 0, 0, number}},
+        });
     }
     void describesTheBox() {
-        QFETCH(int, member);
-        QFETCH(QString, words);
-        QFETCH(QString, name);
-        QFETCH(int, picker);
-        QFETCH(int, indicator);
-        QFETCH(int, input);
-        const Field* field = fieldOfMember(member);
-        QVERIFY(field);
-        QCOMPARE(QString::fromStdString(fieldWords(*field)), words);
-        QCOMPARE(QString::fromLatin1(field->name), name);
-        QCOMPARE(field->picker, picker);
-        QCOMPARE(field->indicator, indicator);
-        QCOMPARE(int(field->input), input);
-        if (picker != 0) {
-            QCOMPARE(fieldOfPicker(picker), field);
-        }
-    }
-
-    // Only the map slots are named by the block; the words say the block's
-    // name part by part.
-    void slotWords_data() {
-        QTest::addColumn<int>("member");
-        QTest::addColumn<QString>("words");
-        QTest::newRow("Europe") << 39 << "Europe";
-        QTest::newRow("Asia") << 42 << "Asia";
-        QTest::newRow("PrimerLeague") << 43 << "Primer League";
-        QTest::newRow("Ligue1") << 44 << "Ligue 1";
-        QTest::newRow("SerieA") << 45 << "Serie A";
-        QTest::newRow("LigaBBVA") << 47 << "Liga BBVA";
-        QTest::newRow("D2") << 49 << "D2";
-        QTest::newRow("OtherLatinAmerican") << 51 << "Other Latin American";
-        QTest::newRow("a club slot has a number only") << 4 << "";
-        QTest::newRow("a name index") << 17 << "";
-        QTest::newRow("a category") << 26 << "";
-        QTest::newRow("a logo index") << 30 << "";
-    }
-    void slotWords() {
-        QFETCH(int, member);
-        QFETCH(QString, words);
-        const Field* field = fieldOfMember(member);
-        QVERIFY(field);
-        QCOMPARE(QString::fromStdString(fieldSlotWords(*field)), words);
+        QFETCH(Box, row);
+        const Field* field = fieldOfMember(row.member);
+        QCOMPARE(QString::fromStdString(fieldWords(*field)), row.words);
+        QCOMPARE(QString::fromStdString(fieldSlotWords(*field)), row.slotWords);
+        QCOMPARE(QString::fromLatin1(field->name), row.name);
+        QCOMPARE(field->picker, row.picker);
+        QCOMPARE(field->indicator, row.indicator);
+        QVERIFY(field->input == row.input);
+        QCOMPARE(fieldOfPicker(row.picker), row.picker ? field : nullptr);
     }
 
     void coversEveryMemberOnce() {
@@ -127,25 +90,15 @@ private slots:
     // Each numeric field reaches exactly its own slot of the block, at both
     // ends of its range; one step beyond is refused and changes nothing.
     void storesIntoItsOwnSlot_data() {
-        QTest::addColumn<int>("member");
-        QTest::addColumn<Reader>("read");
-        QTest::addColumn<qlonglong>("lowest");
-        QTest::addColumn<qlonglong>("highest");
-        QTest::newRow("Liga3") << 2 << Reader([](const Baza& b) -> long long { return b.Liga3(); })
-                               << qlonglong(-2147483648LL) << qlonglong(2147483647LL);
-        QTest::newRow("Str2") << 14 << Reader([](const Baza& b) -> long long { return b.Str2(); }) << qlonglong(-32768)
-                              << qlonglong(32767);
-        QTest::newRow("CatL7") << 36 << Reader([](const Baza& b) -> long long { return b.CatL7(); })
-                               << qlonglong(-2147483648LL) << qlonglong(2147483647LL);
-        QTest::newRow("OtherLatinAmerican")
-            << 51 << Reader([](const Baza& b) -> long long { return b.OtherLatinAmerican(); }) << qlonglong(0)
-            << qlonglong(255);
+        rows<Slot>({
+            {"Str2", {14, [](const Baza& b) -> long long { return b.Str2(); }, -32768, 32767}},
+            {"CatL7", {36, [](const Baza& b) -> long long { return b.CatL7(); }, -2147483648LL, 2147483647}},
+            {"OtherLatinAmerican", {51, [](const Baza& b) -> long long { return b.OtherLatinAmerican(); }, 0, 255}},
+        });
     }
     void storesIntoItsOwnSlot() {
-        QFETCH(int, member);
-        QFETCH(Reader, read);
-        QFETCH(qlonglong, lowest);
-        QFETCH(qlonglong, highest);
+        QFETCH(Slot, row);
+        const auto [member, read, lowest, highest] = row;
         const Field& field = *fieldOfMember(member);
         for (const long long value : {lowest, highest}) {
             Baza baza;
@@ -160,40 +113,28 @@ private slots:
         // Nothing else in the block moved.
         Baza baza;
         setFieldNumber(baza, field, 1);
-        int changed = 0;
-        for (const Field& other : fields()) {
-            if (other.kind != FieldKind::Cat && fieldNumber(baza, other) != 0) {
-                ++changed;
-            }
-        }
-        QCOMPARE(changed, 1);
+        QCOMPARE(changedFields(Baza().block(), baza.block()), std::vector<const Field*>{&field});
     }
 
     // Comparing and copying whole blocks: a change made through the block's
     // named accessors is found as exactly that field, and copying carries
     // it over while the hidden map slots of the target stay.
     void comparesAndCopiesBlocks_data() {
-        using Change = void (*)(Baza&);
-        QTest::addColumn<quintptr>("change");
-        QTest::addColumn<QString>("changed");
-        QTest::newRow("slot") << quintptr(Change([](Baza& b) { b.setLiga13(-7); })) << "Liga13";
-        QTest::newRow("name") << quintptr(Change([](Baza& b) { b.setStr3(300); })) << "Str3";
-        QTest::newRow("category") << quintptr(Change([](Baza& b) { b.setCat4("Premier"); })) << "Cat4";
-        QTest::newRow("logo") << quintptr(Change([](Baza& b) { b.setCatL1(2); })) << "CatL1";
-        QTest::newRow("map") << quintptr(Change([](Baza& b) { b.setOtherLatinAmerican(200); })) << "OtherLatinAmerican";
-        QTest::newRow("hidden map slot") << quintptr(Change([](Baza& b) { b.setMap(19, 4); })) << "";
+        rows<Change>({
+            {"slot", {[](Baza& b) { b.setLiga13(-7); }, "Liga13"}},
+            {"category", {[](Baza& b) { b.setCat4("Premier"); }, "Cat4"}},
+            {"map", {[](Baza& b) { b.setOtherLatinAmerican(200); }, "OtherLatinAmerican"}},
+            {"hidden map slot", {[](Baza& b) { b.setMap(19, 4); }, ""}},
+        });
     }
     void comparesAndCopiesBlocks() {
-        QFETCH(quintptr, change);
-        QFETCH(QString, changed);
+        QFETCH(Change, row);
         Baza edited;
-        reinterpret_cast<void (*)(Baza&)>(change)(edited);
-        const Baza untouched;
+        row.change(edited);
         QStringList names;
-        for (const Field* field : changedFields(untouched.block(), edited.block())) {
+        for (const Field* field : changedFields(Baza().block(), edited.block()))
             names << QString::fromLatin1(field->name);
-        }
-        QCOMPARE(names.join(QLatin1Char(',')), changed);
+        QCOMPARE(names.join(QLatin1Char(',')), row.changed);
 
         Baza target;
         target.setMap(13, 9);  // a hidden slot of the target

@@ -1,21 +1,22 @@
-// What assistive technology and the window manager learn of the window: roles,
-// names and actions of its controls, the order Tab visits them in, the
-// titles of the window and of what it opens, and the About menu's pages.
+// The window for assistive technology and without a mouse: roles, names and
+// actions of its controls, the order Tab visits the controls in, the menus'
+// access keys and shortcuts (the About menu's pages among them), keys on the
+// owner-drawn buttons, and the ring that shows which control has the focus.
 
-#include <QAbstractItemView>
 #include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QFocusFrame>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QSet>
 #include <QTest>
-#include <QWindow>
 
 #include "../common/Rows.h"
 #include "WindowFixture.h"
-#include "ui/widgets/Button_XP.h"
 
 namespace {
 
@@ -24,38 +25,24 @@ struct AccessibleRow {
     QString name, action;  // action: one it must offer
 };
 
-// A picker's list as assistive technology finds it: its name, how many
-// entries, and some entries by position.
-struct PickerList {
-    QString name;
-    int count;
-    QList<std::pair<int, QString>> entries;
+// One key pressed where a step says: "" the control with the focus, the
+// open menu of that name, or the control of that name, given the focus first.
+struct Press {
+    QString where;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers = Qt::NoModifier;
 };
 
-// How a picker's list is opened, the keys pressed in it, and the entry that
-// is current afterwards.
-enum class Opening { F4, AltDown, Mouse };
-struct Following {
-    Opening opening;
-    QList<Qt::Key> keys;
-    QString current;
+struct KeyRoute {
+    QList<Press> presses;
+    QStringList events;  // what the program did; "@" stands for the program folder's address
+    bool saved;          // box 0's 77 reached the file
 };
-
-// What a screen reader hears about a logo box beyond its value, after typing.
-struct Described {
-    QString typed, description, tooltip;
-};
-
-// What shows a title, and the title.
-enum class Titled { Window, LauncherDialog, Message, CloseQuestion };
 
 }  // namespace
 
 Q_DECLARE_METATYPE(AccessibleRow)
-Q_DECLARE_METATYPE(PickerList)
-Q_DECLARE_METATYPE(Following)
-Q_DECLARE_METATYPE(Described)
-Q_DECLARE_METATYPE(Titled)
+Q_DECLARE_METATYPE(KeyRoute)
 
 class AccessibilityTest : public WindowFixture {
     Q_OBJECT
@@ -63,178 +50,26 @@ class AccessibilityTest : public WindowFixture {
 private slots:
     void accessibleRolesNamesAndActions_data() {
         const QString press = QAccessibleActionInterface::pressAction();
-        const QString menu = QAccessibleActionInterface::showMenuAction();
+        const QString maps = "Maps Load u_1426.bin ->dt06.img, row ";
         rows<AccessibleRow>({
-            {"cmd_Save_Start_Game", {QAccessible::Button, "Save and Start Game", press}},
             {"Open", {QAccessible::Button, "Choose the launcher program", press}},
-            {"Combo22", {QAccessible::ComboBox, "Club Name, row 5, picker", menu}},
-            {"Combo15", {QAccessible::ComboBox, "National Name, row 4, picker", menu}},
-            {"Combo4",
-             {QAccessible::ComboBox, "National Category Logo League u_1426.bin ->dt06.img, row 4, picker", menu}},
-            {"txt_14", {QAccessible::EditableText, "National Name, row 4", {}}},
-            {"txt_30", {QAccessible::EditableText, "Club Category Logo(dt04.img), row 1", {}}},
-            {"txt_43", {QAccessible::EditableText, "Maps Load u_1426.bin ->dt06.img, row 5, Primer League", {}}},
-            {"txt_39", {QAccessible::EditableText, "Maps Load u_1426.bin ->dt06.img, row 1, Europe", {}}},
-            {"txt_51",
-             {QAccessible::EditableText, "Maps Load u_1426.bin ->dt06.img, row 13, Other Latin American", {}}},
-            {"txt_4", {QAccessible::EditableText, "Club Slot, row 1", {}}},
-            {"Lokalizacja", {QAccessible::EditableText, "Game executable location", {}}},
+            {"Combo15",
+             {QAccessible::ComboBox, "National Name, row 4, picker", QAccessibleActionInterface::showMenuAction()}},
+            {"txt_43", {QAccessible::EditableText, maps + "5, Primer League", {}}},
             {"Frame7", {QAccessible::Grouping, "Maps", {}}},
         });
     }
 
     void accessibleRolesNamesAndActions() {
         QFETCH(AccessibleRow, row);
-        const auto& [role, name, action] = row;
-        startLoaded();
-        window_->show();
+        startShown();
         QWidget* widget = window_->controls().byName.value(QTest::currentDataTag());
-        QVERIFY(widget);
         QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(widget);
-        QVERIFY(iface);
-        QCOMPARE(iface->role(), role);
-        QCOMPARE(iface->text(QAccessible::Name), name);
-        if (!action.isEmpty()) {
-            QAccessibleActionInterface* actions = iface->actionInterface();
-            QVERIFY(actions);
-            QVERIFY2(actions->actionNames().contains(action), qPrintable(actions->actionNames().join(", ")));
-        }
-    }
-
-    // A picker presents its list as the toolkit's combo box does: first
-    // child the list, whose children are the entries, second its text field;
-    // the picker keeps its own name and its text as value.
-    void pickerListsAreReadable_data() {
-        const QList<std::pair<int, QString>> names = {
-            {0, "12"}, {1, "Northern League"}, {2, "Harbour, United"}, {4, "-7"}};
-        rows<PickerList>({
-            {"Combo22", {"Club Name, row 5, picker", 5, names}},
-            {"Combo14", {"National Name, row 1, picker", 5, names}},
-            {"Combo3",
-             {"National Category Logo League u_1426.bin ->dt06.img, row 3, picker",
-              19,
-              {{0, "category_00"}, {7, "category_07"}, {18, "category_18"}}}},
-        });
-    }
-
-    void pickerListsAreReadable() {
-        QFETCH(PickerList, row);
-        startShown();
-        auto* picker = qobject_cast<QComboBox*>(window_->controls().byName.value(QTest::currentDataTag()));
-        QVERIFY(picker);
-        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(picker);
+        QCOMPARE(iface->role(), row.role);
         QCOMPARE(iface->text(QAccessible::Name), row.name);
-        QCOMPARE(iface->text(QAccessible::Value), picker->currentText());
-        QCOMPARE(iface->childCount(), 2);
-
-        QAccessibleInterface* list = iface->child(0);
-        QVERIFY(list);
-        QCOMPARE(list->role(), QAccessible::List);
-        QCOMPARE(list->text(QAccessible::Name), row.name + " list");
-        QCOMPARE(list->parent(), iface);
-        QCOMPARE(iface->indexOfChild(list), 0);
-        QCOMPARE(list->childCount(), row.count);
-        for (const auto& [index, text] : row.entries) {
-            QAccessibleInterface* entry = list->child(index);
-            QVERIFY(entry);
-            QCOMPARE(entry->role(), QAccessible::ListItem);
-            QCOMPARE(entry->text(QAccessible::Name), text);
-        }
-
-        QAccessibleInterface* field = iface->child(1);
-        QVERIFY(field);
-        QCOMPARE(field->object(), picker->lineEdit());
-        QCOMPARE(field->role(), QAccessible::EditableText);
-        QCOMPARE(iface->indexOfChild(field), 1);
-        QCOMPARE(iface->focusChild(), field);
-    }
-
-    // Asking a picker for its name, value and children builds no list; the
-    // list is built when its child is first asked for.
-    void askingAboutAPickerBuildsNoList() {
-        startShown();
-        QComboBox* picker = combo(20);
-        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(picker);
-        iface->text(QAccessible::Name);
-        iface->text(QAccessible::Value);
-        iface->childCount();
-        iface->indexOfChild(QAccessible::queryAccessibleInterface(combo(21)->view()));
-        QVERIFY(!picker->findChild<QAbstractItemView*>());
-        QVERIFY(iface->child(0));
-        QVERIFY(picker->findChild<QAbstractItemView*>());
-    }
-
-    // With the list open, the focus is on the current entry, which the keys
-    // move: asked where the focus is, the picker answers with that entry of
-    // its list.
-    void openListFollowsTheCurrentEntry_data() {
-        rows<Following>({
-            {"F4, two down", {Opening::F4, {Qt::Key_Down, Qt::Key_Down}, "Harbour, United"}},
-            {"Alt+Down, one down", {Opening::AltDown, {Qt::Key_Down}, "Northern League"}},
-            {"mouse, end", {Opening::Mouse, {Qt::Key_End}, "-7"}},
-        });
-    }
-
-    void openListFollowsTheCurrentEntry() {
-        QFETCH(Following, row);
-        startShown();
-        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
-        QComboBox* picker = combo(22);
-        picker->setFocus();
-        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(picker);
-        QCOMPARE(iface->focusChild()->object(), picker->lineEdit());
-        QVERIFY(iface->state().expandable);
-        QVERIFY(!iface->state().expanded);
-        switch (row.opening) {
-            case Opening::F4:
-                QTest::keyClick(picker, Qt::Key_F4);
-                break;
-            case Opening::AltDown:
-                QTest::keyClick(picker, Qt::Key_Down, Qt::AltModifier);
-                break;
-            case Opening::Mouse:
-                QTest::mouseClick(picker, Qt::LeftButton, {}, QPoint(picker->width() - 6, picker->height() / 2));
-                break;
-        }
-        QTRY_VERIFY(picker->view()->isVisible());
-        QVERIFY(iface->state().expanded);
-        for (Qt::Key key : row.keys)
-            QTest::keyClick(picker->view(), key);
-        QAccessibleInterface* entry = iface->focusChild();
-        QVERIFY(entry);
-        QCOMPARE(entry->role(), QAccessible::ListItem);
-        QCOMPARE(entry->text(QAccessible::Name), row.current);
-        QVERIFY(entry->state().focused);
-        QCOMPARE(entry->parent(), iface->child(0));
-        picker->hidePopup();
-        QTRY_VERIFY(!picker->view()->isVisible());
-        QVERIFY(!iface->state().expanded);
-        QCOMPARE(iface->focusChild()->object(), picker->lineEdit());
-    }
-
-    // A logo box's description says what its indicator shows, after any mark;
-    // its tooltip holds only the marks (the indicator is in plain sight).
-    void logoBoxDescribesItsFile_data() {
-        const QString notStored =
-            "Not stored: Club Category Logo(dt04.img), row 1 keeps 5. "
-            "Allowed: whole numbers from -2147483648 to 2147483647.";
-        rows<Described>({
-            {"as loaded", {"5", "Logo file: unnamed_40.bin.", ""}},
-            {"another file", {"29", "Changed: was 5 Logo file: unnamed_64.bin.", "Changed: was 5"}},
-            // Typed key by key: 3 names unnamed_38.bin, 31 no file.
-            {"stored, no file: the indicator keeps the last",
-             {"31", "Changed: was 5 Logo file: unnamed_38.bin.", "Changed: was 5"}},
-            {"not stored", {"x", notStored + " Logo file: unnamed_40.bin.", notStored}},
-        });
-    }
-
-    void logoBoxDescribesItsFile() {
-        QFETCH(Described, row);
-        startLoaded([](Baza& b) { b.setCatL1(5); });
-        QLineEdit* box = txt(30);
-        type(box, row.typed);
-        QCOMPARE(QAccessible::queryAccessibleInterface(box)->text(QAccessible::Description), row.description);
-        QCOMPARE(box->toolTip(), row.tooltip);
+        if (!row.action.isEmpty())
+            QVERIFY2(iface->actionInterface()->actionNames().contains(row.action),
+                     qPrintable(iface->actionInterface()->actionNames().join(", ")));
     }
 
     void everyControlAndFrameHasItsOwnName() {
@@ -254,8 +89,7 @@ private slots:
     }
 
     void tabRunsDownTheNationalNameRows() {
-        startLoaded();
-        window_->show();
+        startShown();
         QVERIFY(QTest::qWaitForWindowActive(window_.get()));
         auto focused = [] {
             QWidget* w = QApplication::focusWidget();
@@ -270,78 +104,99 @@ private slots:
         }
     }
 
-    void titles_data() {
-        QTest::addColumn<Titled>("what");
-        QTest::addColumn<QString>("title");
-        QTest::newRow("window") << Titled::Window << "Kelvory Exibition Mode";
-        QTest::newRow("launcher dialog") << Titled::LauncherDialog << "Open vozi.exe";
-        QTest::newRow("message box") << Titled::Message << "Kelvory";
-        QTest::newRow("unsaved changes question") << Titled::CloseQuestion << "Kelvory";
+    // The About menu's pages are the ones this build was configured with;
+    // without them, the guide beside the program and its sections stand in.
+    void keysReachTheCommands_data() {
+        const QString guide = "open: @/UserGuide.html", home = KELVORY_HOME_URL, issues = KELVORY_ISSUES_URL;
+        const auto visit = [](Qt::Key key) {
+            return QList<Press>{{"", Qt::Key_A, Qt::AltModifier}, {"mnuAbout", Qt::Key_V}, {"Visit", key}};
+        };
+        const QString saved = "message: Save Successfully";
+        // Tab from the launcher box reaches "..." and then "Save and Start
+        // Game", which Enter clicks (the button's other keys: tests/widgets).
+        const Press tab{"", Qt::Key_Tab};
+        rows<KeyRoute>({
+            {"Ctrl+S saves", {{{"", Qt::Key_S, Qt::ControlModifier}}, {saved}, true}},
+            {"Alt+M, S saves", {{{"", Qt::Key_M, Qt::AltModifier}, {"mnuMenu", Qt::Key_S}}, {saved}, true}},
+            {"F1 opens the guide", {{{"", Qt::Key_F1}}, {guide}, false}},
+            {"Alt+A, V, H opens the home page",
+             {visit(Qt::Key_H), {home.isEmpty() ? guide + "#about" : "open: " + home}, false}},
+            {"Alt+A, V, R opens the problems page",
+             {visit(Qt::Key_R), {issues.isEmpty() ? guide + "#reporting-a-problem" : "open: " + issues}, false}},
+            {"Save and Start Game by Return",
+             {{{"Text1", Qt::Key_Tab}, tab, {"", Qt::Key_Return}}, {saved, "start: /opt/launcher"}, true}},
+        });
     }
 
-    void titles() {
-        QFETCH(Titled, what);
-        QFETCH(QString, title);
-        startShown();
-        switch (what) {
-            case Titled::Window:  // as the system shows it: no modified marker yet
-                QCOMPARE(window_->windowHandle()->title(), title);
-                break;
-            case Titled::LauncherDialog:
-                emit window_->controls().Open->Click();
-                QCOMPARE(services_.dialogTitle, title);
-                break;
-            case Titled::Message:
-                window_->Cmd_Zapisz_Click();
-                QCOMPARE(services_.messages.size(), 1);
-                QCOMPARE(services_.messages[0].caption, title);
-                break;
-            case Titled::CloseQuestion:
-                type(txt(0), QStringLiteral("1234"));
-                window_->close();
-                QCOMPARE(services_.captions, QStringList{title});
-                break;
+    void keysReachTheCommands() {
+        QFETCH(KeyRoute, row);
+        startShown([](Baza& b) { b.setLiga1(5); });
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        type(txt(0), QStringLiteral("77"));  // not saved
+        setLauncher(QStringLiteral("/opt/launcher"));
+        for (const Press& press : row.presses) {
+            QWidget* target =
+                press.where.isEmpty() ? QApplication::focusWidget() : window_->findChild<QWidget*>(press.where);
+            QVERIFY(target);
+            if (qobject_cast<QMenu*>(target))
+                QTRY_VERIFY(target->isVisible());
+            else if (!press.where.isEmpty())
+                target->setFocus();
+            QTest::keyClick(target, press.key, press.modifiers);
+        }
+        QCOMPARE(services_.events.join('\n'), row.events.join('\n').replace('@', fileUrl(folder_->path())));
+        QCOMPARE(folder_->game().mid(Baza::LigaOffset, 4),
+                 row.saved ? QByteArray("\x4d\x00\x00\x00", 4) : QByteArray("\x05\x00\x00\x00", 4));
+    }
+
+    // Every menu's title and entries have access keys of their own, distinct
+    // within the menu.
+    void everyMenuEntryHasItsOwnAccessKey() {
+        frmMain window;
+        QList<QWidget*> menus{window.menuBar()};
+        for (QMenu* menu : window.findChildren<QMenu*>())
+            menus << menu;
+        for (QWidget* menu : menus) {
+            QSet<QChar> keys;
+            for (QAction* action : menu->actions()) {
+                if (action->isSeparator() || !action->isVisible())
+                    continue;
+                const QString text = action->text();
+                const qsizetype mark = text.indexOf('&');
+                QVERIFY2(mark >= 0 && text.indexOf('&', mark + 1) < 0, qPrintable(text));
+                QVERIFY2(!keys.contains(text[mark + 1].toLower()), qPrintable(text));
+                keys.insert(text[mark + 1].toLower());
+            }
         }
     }
 
-    // In a build without pages of its own, the guide beside the program
-    // stands in: its "about" and "reporting-a-problem" sections.
-    void aboutOpensThePagesOfTheGuide_data() {
-        QTest::addColumn<QString>("entry");
-        QTest::addColumn<QString>("event");  // "@" stands for the program folder's address
-        QTest::newRow("guide") << "cmdCommunitySiteA"
-                               << "open: @/UserGuide.html";
-        QTest::newRow("home page") << "cmdCommunitySiteB"
-                                   << "open: @/UserGuide.html#about";
-        QTest::newRow("problems") << "cmdAuthorPage"
-                                  << "open: @/UserGuide.html#reporting-a-problem";
-        QTest::newRow("copyright") << "Copyright"
-                                   << QStringLiteral("message: Copyright \u00A9 2026 The Kelvory authors");
-    }
-
-    void aboutOpensThePagesOfTheGuide() {
-        QFETCH(QString, entry);
-        QFETCH(QString, event);
-        if (!QStringLiteral(KELVORY_HOME_URL).isEmpty() || !QStringLiteral(KELVORY_ISSUES_URL).isEmpty())
-            QSKIP("this build was configured with About pages of its own");
-        startLoaded();
-        window_->action(entry)->trigger();
-        QCOMPARE(services_.events, QStringList{event.replace(QLatin1Char('@'), fileUrl(folder_->path()))});
-    }
-
-    // A build configured with pages of its own opens them.
-    void aboutOpensTheConfiguredPages() {
-        const QString home = QStringLiteral(KELVORY_HOME_URL), issues = QStringLiteral(KELVORY_ISSUES_URL);
-        if (home.isEmpty() && issues.isEmpty())
-            QSKIP("this build has no About pages of its own");
-        startLoaded();
-        window_->action(QStringLiteral("cmdCommunitySiteB"))->trigger();
-        window_->action(QStringLiteral("cmdAuthorPage"))->trigger();
-        QCOMPARE(services_.events.size(), 2);
-        if (!home.isEmpty())
-            QCOMPARE(services_.events[0], "open: " + home);
-        if (!issues.isEmpty())
-            QCOMPARE(services_.events[1], "open: " + issues);
+    // The ring follows the focus out of the window's controls (into a
+    // menu) and back, and is nothing a screen reader meets.
+    void ringFollowsTheFocus() {
+        startShown();
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        auto* ring = window_->findChild<QFocusFrame*>(QStringLiteral("focusRing"));
+        QVERIFY(ring);
+        txt(17)->setFocus();
+        QVERIFY(ring->isVisible());
+        QCOMPARE(ring->geometry(), txt(17)->geometry().adjusted(-2, -2, 2, 2));
+        // Dark blue, two pixels wide: the control inside stays uncovered.
+        QCOMPARE(ring->mask(), QRegion(ring->rect()) - QRegion(ring->rect().adjusted(2, 2, -2, -2)));
+        QCOMPARE(QColor(ring->grab().toImage().pixel(1, 1)), QColor(0x2f, 0x65, 0xca));
+        QAccessibleInterface* frame = QAccessible::queryAccessibleInterface(ring->parentWidget());
+        for (int i = 0; i < frame->childCount(); ++i)
+            QVERIFY(frame->child(i)->object() != ring);
+        combo(18)->setFocus();
+        QCOMPARE(ring->parentWidget(), combo(18)->parentWidget());
+        QCOMPARE(ring->geometry(), combo(18)->geometry().adjusted(-2, -2, 2, 2));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_M, Qt::AltModifier);
+        auto* menu = window_->findChild<QMenu*>(QStringLiteral("mnuMenu"));
+        QTRY_VERIFY(menu->isVisible());
+        QVERIFY(!ring->isVisible());
+        menu->close();
+        combo(18)->setFocus();  // the control it left
+        QTRY_VERIFY(ring->isVisible());
+        QCOMPARE(ring->geometry(), combo(18)->geometry().adjusted(-2, -2, 2, 2));
     }
 };
 

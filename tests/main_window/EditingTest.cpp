@@ -1,181 +1,296 @@
-// Editing in the window: typing into the boxes, the pickers, the club logo
-// boxes' typing limit, and the mark on a box whose text cannot be stored.
+// Editing in the window: what typing into the boxes and pickers and choosing
+// from the pickers' lists stores in the block, the marks that show a changed
+// box and a box whose text cannot be stored, undo and redo (each edit one
+// step, typing merged into one step per run, the Undo and Redo keys inside
+// the boxes), reverting all fields or one, the list of changes, and the club
+// logo boxes' typing limit.
 
-#include <QAbstractItemView>
 #include <QAccessible>
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTest>
+#include <QUndoStack>
 #include <QWheelEvent>
 
 #include "../common/Rows.h"
 #include "WindowFixture.h"
+#include "core/Fields.h"
+#include "ui/main_window/ChangeMarks.h"
 #include "ui/main_window/FieldMarks.h"
 
 namespace {
 
-// Reads a field through the block's own named accessors.
-using Reader = long long (*)(const Baza&);
+// The block every test starts from.
+void knownValues(Baza& b) {
+    b.setLiga1(5);    // member 0, "National Slot, row 1"
+    b.setLiga6(40);   // member 5, "Club Slot, row 2"
+    b.setStr5(4821);  // member 17, "Club Name, row 1", picker 18
+    b.setStr7(12);    // member 19, "Club Name, row 3", picker 20
+    b.setStr8(1005);  // member 20, "Club Name, row 4", picker 21
+    for (int i = 0; i < 4; ++i)
+        b.setCat(i, "category_01");  // members 26 to 29, pickers 1 to 4
+    b.setCatL1(5);                   // member 30, indicator Label2: unnamed_40.bin
+    b.setAfrica(62);                 // member 40, "Maps Load ..., row 2"
+}
 
-struct Typed {
+// An edit: 'T' types into box `where` after clearing it, 'K' into picker
+// `where`'s text field after clearing it, 'P' chooses `what` from picker
+// `where`'s list, 'I' imports a block whose Club Name, row 3 is 77.
+struct Edit {
+    char how;
+    int where;
+    QString what;
+};
+
+// Edits, then box `member` shows `shown`, its field holds `stored` (a
+// number in digits, a category's 11 bytes), and it and its picker carry the
+// changed sentence `mark` (no other box or picker is marked); `step` is the
+// one undo step taken, if any.
+struct Edited {
+    QList<Edit> edits;
     int member;
-    QString typed;
-    Reader read;
-    long long stored;
-};
-struct NameChoice {
-    QString item;
-    int stored;
-    bool marked;
-};
-struct CategoryTyping {
-    int picker;
-    bool intoBox;
-    QString keys, shown;
+    QString shown;
     QByteArray stored;
+    QString mark, step;
 };
-struct Offered {
-    int picker;
-    QString typed;
-    int items;
-};
-struct LogoEdit {
+struct Described {
     int member;
-    QString edit, text, shown;  // edit: T type at end, P paste at end, C clear, B backspace, A select all
+    QString typed, description, tooltip;
 };
-struct NotStored {
-    int member;
-    QString typed, reason;
-    QString also;     // what the description says after the reason: the box's other states
-    QString changed;  // the changed mark's sentence beside the not-stored mark, if any
+struct Run {
+    QString keys;  // per character: a key into box 19 (cursor at the end), '|' the focus leaves,
+                   // '5' ... into box 5 after '@', '~' the Undo key, '>' the Redo key, in box 19
+    int steps;
+    QStringList texts;  // boxes 19 and 5 now, then after each undo from the menu
+};
+struct Reverted {
+    int member;     // the field reverted
+    bool picker;    // through its picker's menu
+    QString was;    // its box's text as last saved
+    QString words;  // the field in the step's name
 };
 
 }  // namespace
 
-Q_DECLARE_METATYPE(Typed)
-Q_DECLARE_METATYPE(NameChoice)
-Q_DECLARE_METATYPE(CategoryTyping)
-Q_DECLARE_METATYPE(Offered)
-Q_DECLARE_METATYPE(LogoEdit)
-Q_DECLARE_METATYPE(NotStored)
+Q_DECLARE_METATYPE(Edited)
+Q_DECLARE_METATYPE(Described)
+Q_DECLARE_METATYPE(Run)
+Q_DECLARE_METATYPE(Reverted)
 
 class EditingTest : public WindowFixture {
     Q_OBJECT
 
+    void apply(const QList<Edit>& edits) {
+        for (const Edit& edit : edits) {
+            if (edit.how == 'T') {
+                type(txt(edit.where), edit.what);
+            } else if (edit.how == 'K') {
+                type(combo(edit.where)->lineEdit(), edit.what);
+            } else if (edit.how == 'P') {
+                choose(edit.where, edit.what);
+            } else {
+                Baza::Block values = window_->baza().block();
+                values.str[6] = 77;
+                window_->applyBlock(values, QStringLiteral("Import League Setup"));
+            }
+        }
+    }
+
+    // Box `member` and its picker carry `mark`, shown by bold text; nothing
+    // else is marked as changed.
+    void checkMarks(int member, const QString& mark) {
+        for (const Field& field : fields()) {
+            const QString expected = field.member == member ? mark : QString();
+            QWidget* controls[] = {txt(field.member), field.picker ? combo(field.picker) : nullptr};
+            for (QWidget* control : controls) {
+                if (!control)
+                    continue;
+                QVERIFY2(changedMark(control) == expected, qPrintable(control->objectName()));
+                auto* picker = qobject_cast<QComboBox*>(control);
+                QCOMPARE((picker ? picker->lineEdit() : control)->font().bold(), !expected.isEmpty());
+            }
+        }
+    }
+
+    // The block, every box and picker text and every indicator.
+    using Shown = std::pair<Baza::Block, QStringList>;
+    Shown shown() const {
+        Shown all{window_->baza().block(), {}};
+        for (const Field& field : fields())
+            all.second << txt(field.member)->text() << (field.picker ? combo(field.picker)->currentText() : QString());
+        for (int n = 2; n <= 8; ++n)
+            all.second << label(n);
+        return all;
+    }
+
+    QUndoStack& stack() { return window_->undoStack(); }
+
 private slots:
-    // What is typed into a box reaches its own field, converted in the C
-    // locale: rounded to the nearest whole number, blanks around allowed.
-    void typingStoresIntoTheBoxField_data() {
-        rows<Typed>({
-            {"7 into Liga6", {5, "7", [](const Baza& b) -> long long { return b.Liga6(); }, 7}},
-            {"-3 into Liga1", {0, "-3", [](const Baza& b) -> long long { return b.Liga1(); }, -3}},
-            {"Str1 on top", {13, "-5", [](const Baza& b) -> long long { return b.Str1(); }, -5}},
-            {"Str2 at the bottom", {14, "12.4", [](const Baza& b) -> long long { return b.Str2(); }, 12}},
-            {"Str5", {17, " 12 ", [](const Baza& b) -> long long { return b.Str5(); }, 12}},
-            {"CatL4", {33, "29", [](const Baza& b) -> long long { return b.CatL4(); }, 29}},
-            {"Ligue1", {44, "12.6", [](const Baza& b) -> long long { return b.Ligue1(); }, 13}},
-            {"LigaBBVA", {47, "7", [](const Baza& b) -> long long { return b.LigaBBVA(); }, 7}},
+    // Each box and picker reaches its own field (how a number is read is
+    // FieldTextTest's); a name picker's choice is stored when it is a number
+    // in range; a category is stored as the game's code page holds it (a
+    // character it lacks dropped), cut at 11 characters and filled with blanks. Each edit is one step that undo
+    // takes back and redo brings again, whole.
+    void editsReachTheBlock_data() {
+        const QString was01 = "Changed: was \"category_01\"", club3 = "Club Name, row 3", club4 = "Club Name, row 4";
+        const auto typing = [](const QString& words) { return "Typing in " + words; };
+        const auto choice = [](const QString& words) { return "Choice in " + words; };
+        const QString cat = "National Category Logo League u_1426.bin ->dt06.img, row ";
+        rows<Edited>({
+            {"-3 into Liga6", {{{'T', 5, "-3"}}, 5, "-3", "-3", "Changed: was 40", typing("Club Slot, row 2")}},
+            {"cannot be stored", {{{'T', 19, "abc"}}, 19, "abc", "12", "", typing(club3)}},
+            {"typed back", {{{'T', 19, "300"}, {'T', 19, "12"}}, 19, "12", "12", "", ""}},
+            {"name chosen", {{{'P', 21, "-7"}}, 20, "-7", "-7", "Changed: was 1005", choice(club4)}},
+            {"name chosen, not a number",
+             {{{'P', 21, "Northern League"}}, 20, "Northern League", "1005", "", choice(club4)}},
+            {"name typed into its picker", {{{'K', 20, "9"}}, 19, "9", "9", "Changed: was 12", typing(club3)}},
+            {"category chosen",
+             {{{'P', 3, "category_07"}}, 28, "category_07", "category_07", was01, choice(cat + "3")}},
+            {"picker, cut at 11",
+             {{{'K', 3, "category_123"}}, 28, "category_12", "category_12", was01, typing(cat + "3")}},
+            {"outside the code page",
+             {{{'T', 28, QStringLiteral("a\u0394b")}}, 28, "ab", "ab         ", was01, typing(cat + "3")}},
+            {"import", {{{'I', 0, {}}}, 19, "77", "77", "Changed: was 12", "Import League Setup"}},
         });
     }
 
-    void typingStoresIntoTheBoxField() {
-        QFETCH(Typed, row);
-        startLoaded();
-        type(txt(row.member), row.typed);
-        QCOMPARE(row.read(window_->baza()), row.stored);
+    void editsReachTheBlock() {
+        QFETCH(Edited, row);
+        startLoaded(knownValues);
+        const QByteArray file = folder_->game();
+        const Shown before = shown();
+        apply(row.edits);
+        QCOMPARE(txt(row.member)->text(), row.shown);
+        const Field& field = *fieldOfMember(row.member);
+        const Baza::Block block = window_->baza().block();
+        QCOMPARE(field.kind == FieldKind::Cat ? QByteArray::fromStdString(fieldCategory(block, field))
+                                              : QByteArray::number(fieldNumber(block, field)),
+                 row.stored);
+        checkMarks(row.member, row.mark);
+        // A changed box has a dark bar along its bottom edge, over its frame line.
+        const QImage image = txt(row.member)->grab().toImage();
+        QCOMPARE(QColor(image.pixel(image.width() / 2, image.height() - 2)) == QColor(32, 32, 32), !row.mark.isEmpty());
+        QCOMPARE(window_->isWindowModified(), !row.mark.isEmpty());
+        QCOMPARE(stack().count(), row.step.isEmpty() ? 0 : 1);
+        if (row.step.isEmpty())
+            return;
+        QCOMPARE(stack().undoText(), row.step);
+        const Shown after = shown();
+        window_->mnuUndo_Click();
+        QVERIFY(shown() == before);
+        checkMarks(row.member, QString());
+        QCOMPARE(fieldMark(txt(row.member)), QString());
+        QVERIFY(!window_->action(QStringLiteral("mnuUndo"))->isEnabled());
+        window_->mnuRedo_Click();
+        QVERIFY(shown() == after);
+        QVERIFY(folder_->game() == file);  // never written
     }
 
-    void categoryChoiceStoresTextInOnePass() {
-        startLoaded([](Baza& b) { b.setCat2("category_01"); });
-        const int passes = window_->passCount();
-        choose(3, QStringLiteral("category_07"));
-        QCOMPARE(window_->passCount(), passes + 1);
-        QCOMPARE(txt(28)->text(), QStringLiteral("category_07"));
-        QCOMPARE(QString::fromStdString(window_->baza().Cat3()), QStringLiteral("category_07"));
-        QCOMPARE(QString::fromStdString(window_->baza().Cat2()), QStringLiteral("category_01"));
-    }
-
-    // A name picker copies its choice into its box; only numbers in range are
-    // stored.
-    void choosingFromANamePicker_data() {
-        rows<NameChoice>({
-            {"12", {"12", 12, false}},
-            {"name", {"Northern League", 1005, true}},
-            {"32768", {"32768", 1005, true}},
-            {"-7", {"-7", -7, false}},
+    // A box whose text cannot be stored is marked: a red frame over the
+    // box, and the reason as tooltip and description, the changed sentence
+    // after it; a logo box's description goes on with the file its indicator
+    // names (the last one found while typing key by key: 3, then 31). The
+    // drawn mark is no control of its own, and it goes once the text stores.
+    void marksSayWhy_data() {
+        const QString allowed32 = " Allowed: whole numbers from -2147483648 to 2147483647.";
+        const QString logo1 = "Not stored: Club Category Logo(dt04.img), row 1 keeps 5." + allowed32;
+        const QString map2 =
+            "Not stored: Maps Load u_1426.bin ->dt06.img, row 2 keeps 30. Allowed: whole numbers from 0 to 255.";
+        // A value the game is not known to take says so beside the other states.
+        const QString map = "Outside what the game takes: map codes 0 to 10";
+        const QString logo = "Outside what the game takes: club category logo indices 0 to 29";
+        rows<Described>({
+            {"map 300", {40, "300", map2 + " " + map + " Changed: was 62", map2 + "\n" + map + "\nChanged: was 62"}},
+            {"logo index of no file",
+             {30, "31", logo + " Changed: was 5 Logo file: unnamed_38.bin.", logo + "\nChanged: was 5"}},
+            {"logo box not stored", {30, "x", logo1 + " Logo file: unnamed_40.bin.", logo1}},
         });
     }
 
-    void choosingFromANamePicker() {
-        QFETCH(NameChoice, row);
-        startLoaded([](Baza& b) { b.setStr8(1005); });
-        choose(21, row.item);
-        QCOMPARE(txt(20)->text(), row.item);
-        QCOMPARE(int(window_->baza().Str8()), row.stored);
-        QCOMPARE(!fieldMark(txt(20)).isEmpty(), row.marked);
-        // One list for all thirteen, each with its own text.
-        QCOMPARE(combo(21)->currentText(), row.item);
-        QCOMPARE(combo(22)->currentText(), QStringLiteral("Select Index"));
-        for (int n = 14; n <= 26; ++n)
-            QCOMPARE(combo(n)->model(), combo(21)->model());
+    void marksSayWhy() {
+        QFETCH(Described, row);
+        startLoaded(knownValues);
+        QLineEdit* box = txt(row.member);
+        type(box, row.typed);
+        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(box);
+        QCOMPARE(iface->text(QAccessible::Description), row.description);
+        QCOMPARE(box->toolTip(), row.tooltip);
+        QCOMPARE(iface->childCount(), 0);
+        // The not-stored frame is red and two pixels wide, over the changed bar.
+        const QImage image = box->grab().toImage();
+        for (int y : {image.height() - 1, image.height() - 2})
+            QCOMPARE(QColor(image.pixel(image.width() / 2, y)) == QColor(204, 0, 0),
+                     row.tooltip.contains("Not stored"));
+        QWidget* mark = box->findChild<QWidget*>(QStringLiteral("fieldMark"));
+        const bool marked = row.tooltip.contains("Not stored") || row.tooltip.contains("Outside");
+        QCOMPARE(mark && mark->isVisibleTo(box), marked);
+        if (!marked)
+            return;
+        type(box, QStringLiteral("3"));
+        QCOMPARE(fieldMark(box), QString());
+        QVERIFY(!mark->isVisibleTo(box));
     }
 
-    // Every Cat loads as "category_01"; keys are typed one by one, after
-    // clearing, into a category picker or its box.
-    void typingACategoryStoresWhatTheBoxHolds_data() {
-        rows<CategoryTyping>({
-            {"a", {2, false, "a", "a", "a          "}},
-            {"a then b", {2, false, "ab", "ab", "ab         "}},
-            {"cleared", {1, false, "", "", "           "}},
-            {"picker, cut at 11", {3, false, "category_123", "category_12", "category_12"}},
-            {"box, cut at 11", {4, true, "category_100", "category_10", "category_10"}},
-            {"code page letters",
-             {3, true, QStringLiteral("caf\u00e9 \u20ac"), QStringLiteral("caf\u00e9 \u20ac"), "caf\xe9 \x80     "}},
-            {"outside the code page", {3, true, QStringLiteral("a\u0394b"), "ab", "ab         "}},
-        });
+    // A save that wrote the block takes every mark away, and later typing
+    // compares with what was saved; one that did not leaves the marks. So
+    // does replacing the saved block (the file read again).
+    void savingClearsTheMarks() {
+        startLoaded(knownValues);
+        services_.choiceAnswer = 0;  // values the game is not known to take: Save Anyway
+        type(txt(19), QStringLiteral("300"));
+        QCOMPARE(window_->Cmd_Zapisz_Click(), frmMain::SaveOutcome::Saved);
+        checkMarks(19, QString());
+        QVERIFY(!window_->isWindowModified());
+        type(txt(19), QStringLiteral("12"));
+        checkMarks(19, QStringLiteral("Changed: was 300"));
+        QVERIFY(window_->isWindowModified());
     }
 
-    void typingACategoryStoresWhatTheBoxHolds() {
-        QFETCH(CategoryTyping, row);
-        const auto& [picker, intoBox, keys, shown, stored] = row;
-        startLoaded([](Baza& b) {
-            for (int i = 0; i < 4; ++i)
-                b.setCat(i, "category_01");
-        });
-        QLineEdit* box = txt(25 + picker);  // Combo1 stands beside member 26
-        type(intoBox ? box : combo(picker)->lineEdit(), keys);
-        QCOMPARE(box->text(), shown);
-        QCOMPARE(QByteArray::fromStdString(window_->baza().cat(picker - 1)), stored);
+    // Show Changes lists every changed field in the window's order; a text
+    // that cannot be stored (box 19's) is no change.
+    void showChangesListsEveryChangedField() {
+        const QString arrow = QStringLiteral(" \u2192 "), cat = "National Category Logo League u_1426.bin ->dt06.img";
+        startLoaded(knownValues);
+        apply({{'P', 2, "category_07"}, {'T', 0, "-3"}, {'T', 19, "abc"}});
+        window_->action(QStringLiteral("mnuShowChanges"))->trigger();
+        QCOMPARE(services_.reviews.size(), 1);
+        QCOMPARE(services_.reviews[0].text, QStringLiteral("Changed since the last load or save (saved \u2192 now):"));
+        QCOMPARE(services_.reviews[0].lines,
+                 (QStringList{"National Slot, row 1: 5" + arrow + "-3",
+                              cat + ", row 2: \"category_01\"" + arrow + "\"category_07\""}));
+        QCOMPARE(services_.reviews[0].acceptCaption, QString());  // only shows
     }
 
-    // The pickers have no completer: typing the start of an item leaves just
-    // what was typed. Their lists open with every item.
-    void pickersOfferTheirItemsWithoutCompleting_data() {
-        rows<Offered>({
-            {"category picker", {2, "categ", 19}},
-            {"name picker", {20, "North", 5}},
-        });
+    // Before any block is loaded nothing is marked, changed or recorded,
+    // whatever is typed, chosen or asked for.
+    void nothingCountsWithoutABlock() {
+        folder_->write("Leagues.ini", ProgramFolder::MissingGame);
+        QVERIFY(start());
+        type(txt(17), QStringLiteral("32768"));
+        type(txt(2), QStringLiteral("abc"));
+        choose(20, QStringLiteral("12"));
+        window_->applyBlock(window_->baza().block(), QStringLiteral("Import League Setup"));
+        window_->mnuRevert_Click();
+        window_->revertField(*fieldOfMember(19));
+        for (QLineEdit* box : window_->findChildren<QLineEdit*>())
+            QVERIFY2(fieldMark(box).isEmpty(), qPrintable(box->objectName()));
+        checkMarks(-1, QString());
+        QVERIFY(!window_->isWindowModified());
+        QCOMPARE(stack().count(), 0);
+        QCOMPARE(services_.questions, 0);
+        window_->mnuShowChanges_Click();
+        QCOMPARE(services_.reviews[0].text, QStringLiteral("No changes since the last save"));
     }
 
-    void pickersOfferTheirItemsWithoutCompleting() {
-        QFETCH(Offered, row);
-        startShown();
-        QComboBox* picker = combo(row.picker);
-        QVERIFY(picker->isEditable());
-        QVERIFY(!picker->completer());  // typing offscreen shows no completion
-        type(picker->lineEdit(), row.typed);
-        QCOMPARE(picker->currentText(), row.typed);
-        picker->showPopup();
-        QTRY_VERIFY(picker->view()->isVisible());
-        QCOMPARE(picker->view()->model()->rowCount(), row.items);
-        picker->hidePopup();
-        QCOMPARE(picker->currentText(), row.typed);
-    }
-
-    void wheelOverAClosedPickerChangesNothing() {
-        startShown([](Baza& b) { b.setStr5(44); });
+    // The pickers have no completer, and the wheel over a closed one changes
+    // nothing: no choice, no focus, no edit; choosing again the entry a
+    // picker shows is no second undo step.
+    void pickersChangeOnlyWhenAsked() {
+        startShown(knownValues);
         txt(0)->setFocus();
         QComboBox* picker = combo(18);
         for (QWidget* target : {static_cast<QWidget*>(picker), static_cast<QWidget*>(picker->lineEdit())}) {
@@ -187,126 +302,167 @@ private slots:
             }
         }
         QCOMPARE(picker->currentIndex(), -1);
-        QCOMPARE(picker->currentText(), QStringLiteral("Select Index"));
-        QCOMPARE(txt(17)->text(), QStringLiteral("44"));
-        QVERIFY(!picker->hasFocus());
-        QVERIFY(!picker->lineEdit()->hasFocus());
+        QCOMPARE(txt(17)->text(), QStringLiteral("4821"));
+        QVERIFY(!picker->hasFocus() && !picker->lineEdit()->hasFocus());
         QVERIFY(!window_->hasUnsavedChanges());
+        for (int i = 0; i < 2; ++i)
+            choose(2, QStringLiteral("category_07"));
+        QCOMPARE(stack().count(), 1);
     }
 
-    // Each club logo box loaded with 123 (three characters, one over its
-    // limit), one edit, then what it shows and stores.
-    void logoLimitHoldsTheTextTheProgramSet_data() {
-        rows<LogoEdit>({
-            {"type at end", {30, "T", "4567", "123"}},
-            {"paste at end", {31, "P", "45", "123"}},
-            {"long paste into a cleared box", {32, "CP", "4567", "45"}},
-            {"delete, then type", {33, "BT", "89", "12"}},
-            {"replace all by typing", {34, "AT", "987", "98"}},
-            {"paste over a selection", {35, "AP", "4567", "45"}},
-            {"clear, then type", {36, "CT", "123", "12"}},
-        });
-    }
-
+    // A club logo box loaded with 123, one character over its limit: typed
+    // keys that do not fit are refused, deleting works, and a long paste over
+    // the whole text keeps what fits, which is stored.
     void logoLimitHoldsTheTextTheProgramSet() {
-        QFETCH(LogoEdit, row);
-        const auto& [member, edit, text, shown] = row;
-        startLoaded([](Baza& b) {
-            for (int i = 0; i < Baza::CatLCount; ++i)
-                b.setCatL(i, 123);
-        });
-        QLineEdit* box = txt(member);
+        startLoaded([](Baza& b) { b.setCatL4(123); });
+        QLineEdit* box = txt(33);
         box->setFocus();
         box->end(false);
-        for (QChar step : edit) {
-            if (step == 'T') {
-                QTest::keyClicks(box, text);
-            } else if (step == 'P') {
-                QApplication::clipboard()->setText(text);
-                box->paste();
-            } else if (step == 'C') {
-                box->selectAll();
-                QTest::keyClick(box, Qt::Key_Delete);
-            } else if (step == 'B') {
-                QTest::keyClick(box, Qt::Key_Backspace);
-            } else if (step == 'A') {
-                box->selectAll();
+        QTest::keyClicks(box, QStringLiteral("4567"));
+        QCOMPARE(box->text(), QStringLiteral("123"));
+        QTest::keyClick(box, Qt::Key_Backspace);
+        QTest::keyClicks(box, QStringLiteral("89"));
+        QCOMPARE(box->text(), QStringLiteral("12"));
+        box->selectAll();
+        QApplication::clipboard()->setText(QStringLiteral("4567"));
+        box->paste();
+        QCOMPARE(box->text(), QStringLiteral("45"));
+        QCOMPARE(window_->baza().CatL4(), 45);
+    }
+
+    // Keystrokes in one box are one step until the focus leaves it or
+    // another action comes; a run typed back to its start is no step. Inside
+    // a box the Undo and Redo keys are the window's: the first takes back the
+    // run typed there, the next ones earlier steps in other boxes.
+    void typingMergesIntoOneStep_data() {
+        rows<Run>({
+            {"focus left between", {"3|00", 2, {"12300 40", "123 40", "12 40"}}},
+            {"another box between", {"3@5|0", 3, {"1230 405", "123 405", "123 40", "12 40"}}},
+            {"the Undo key ends the run", {"3~0", 1, {"120 40", "12 40"}}},  // the new step replaces the undone one
+            {"Undo and Redo keys reach other boxes", {"@13~~>", 2, {"12 401", "12 40"}}},
+        });
+    }
+
+    void typingMergesIntoOneStep() {
+        QFETCH(Run, row);
+        startShown(knownValues);
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        QLineEdit* box = txt(19);
+        box->setFocus();
+        box->end(false);
+        QLineEdit* into = box;
+        for (QChar c : row.keys) {
+            if (c == '|') {
+                txt(0)->setFocus();
+                box->setFocus();
+                box->end(false);
+            } else if (c == '@') {
+                into = txt(5);
+            } else if (c == '~') {
+                QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
+                box->end(false);
+            } else if (c == '>') {
+                QTest::keySequence(box, QKeySequence(QKeySequence::Redo));
+            } else {
+                QTest::keyClick(into, c.toLatin1());
+                into = box;
             }
         }
-        QCOMPARE(box->text(), shown);
-        QCOMPARE(window_->baza().catL(member - 30), shown.toInt());  // CatL1 is in member 30
+        QCOMPARE(QApplication::focusWidget(), box);
+        QCOMPARE(stack().count(), row.steps);
+        for (const QString& texts : row.texts) {
+            QCOMPARE(box->text() + " " + txt(5)->text(), texts);
+            window_->mnuUndo_Click();
+        }
     }
 
-    // Typed key by key, 32768 passes through 3276, which a name field can
-    // hold; the box then shows 32768 while the field keeps 3276. The mark
-    // says so as tooltip and description (a logo box's description goes on
-    // with the file its indicator names), and goes once the text stores.
-    void textThatIsNotStoredIsMarked_data() {
-        rows<NotStored>({
-            {"name 32768",
-             {17,
-              "32768",
-              "Not stored: Club Name, row 1 keeps 3276. Allowed: whole numbers from -32768 to 32767.",
-              {},
-              "Changed: was 4821"}},
-            {"map 300",
-             {40,
-              "300",
-              "Not stored: Maps Load u_1426.bin ->dt06.img, row 2 keeps 30. Allowed: whole numbers from 0 to 255.",
-              {},
-              "Changed: was 62"}},
-            {"letters",
-             {2,
-              "abc",
-              "Not stored: National Slot, row 3 keeps -1. Allowed: whole numbers from -2147483648 to 2147483647.",
-              {},
-              {}}},
-            {"cleared",
-             {36,
-              "",
-              "Not stored: Club Category Logo(dt04.img), row 7 keeps 29. "
-              "Allowed: whole numbers from -2147483648 to 2147483647.",
-              " Logo file: unnamed_64.bin.",
-              {}}},
+    // The launcher box is no field: its Undo key stays its own.
+    void launcherKeepsItsOwnUndo() {
+        startShown(knownValues);
+        QLineEdit* launcher = window_->controls().Text1;
+        launcher->setFocus();
+        const QString before = launcher->text();
+        type(txt(5), QStringLiteral("1"));
+        QTest::keyClicks(launcher, QStringLiteral("xyz"));
+        QTest::keyClick(launcher, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(launcher->text(), before);
+        QCOMPARE(txt(5)->text(), QStringLiteral("1"));
+    }
+
+    // Revert to Saved asks first when something is changed, and is one step.
+    void revertAll_data() {
+        QTest::addColumn<bool>("changed");
+        QTest::addColumn<int>("answer");  // 0 revert, -1 the way out
+        QTest::newRow("changed, revert") << true << 0;
+        QTest::newRow("changed, cancel") << true << -1;
+        QTest::newRow("only text that cannot be stored") << false << 0;
+    }
+
+    void revertAll() {
+        QFETCH(bool, changed);
+        QFETCH(int, answer);
+        startLoaded(knownValues);
+        services_.choiceAnswer = answer;
+        if (changed) {
+            type(txt(19), QStringLiteral("300"));
+            choose(2, QStringLiteral("category_07"));
+        }
+        type(txt(5), QStringLiteral("abc"));
+        const int steps = stack().count();
+        window_->action(QStringLiteral("mnuRevert"))->trigger();
+        QCOMPARE(services_.choiceTexts.size(), changed ? 1 : 0);
+        QVERIFY(!changed || services_.choiceTexts[0].contains("\n\n2 changed values will go back."));
+        if (answer != 0) {
+            QCOMPARE(txt(19)->text() + " " + QString::number(stack().count()), "300 " + QString::number(steps));
+            return;
+        }
+        QCOMPARE(txt(5)->text() + " " + txt(27)->text(), QStringLiteral("40 category_01"));
+        QVERIFY(window_->baza().block() == window_->savedBlock());
+        QCOMPARE(fieldMark(txt(5)), QString());
+        QVERIFY(!window_->isWindowModified());
+        QCOMPARE(stack().undoText(), QStringLiteral("Revert to Saved"));
+        window_->mnuUndo_Click();
+        QCOMPARE(txt(5)->text(), QStringLiteral("abc"));
+        QCOMPARE(window_->isWindowModified(), changed);
+    }
+
+    // The context menu of a box or picker: the text field's own entries
+    // with the window's Undo and Redo in place of its own, and the revert of
+    // that field alone, one step, offered while there is something to revert.
+    void revertOneField_data() {
+        rows<Reverted>({
+            {"box", {19, false, "12", "Club Name, row 3"}},
+            {"category, by its picker",
+             {27, true, "category_01", "National Category Logo League u_1426.bin ->dt06.img, row 2"}},
         });
     }
 
-    void textThatIsNotStoredIsMarked() {
-        QFETCH(NotStored, row);
-        startLoaded([](Baza& b) {
-            b.setLiga3(-1);
-            b.setStr5(4821);
-            b.setCatL7(29);
-            b.setAfrica(62);
-        });
-        QLineEdit* box = txt(row.member);
-        type(box, row.typed);
-        QCOMPARE(fieldMark(box), row.reason);
-        // A value stored on the way (3276 for 32768) is also a change.
-        const QString changed = row.changed.isEmpty() ? QString() : "\n" + row.changed;
-        QCOMPARE(box->toolTip(), row.reason + changed);
-        QCOMPARE(box->accessibleDescription(), row.reason + QString(changed).replace('\n', ' ') + row.also);
-        QCOMPARE(QAccessible::queryAccessibleInterface(box)->childCount(), 0);  // the drawn mark is no control
-        QWidget* mark = box->findChild<QWidget*>(QStringLiteral("fieldMark"));
-        QVERIFY(mark);
-        QVERIFY(mark->isVisibleTo(box));
-        QCOMPARE(mark->geometry(), box->rect());
-
-        type(box, QStringLiteral("12"));
-        QCOMPARE(fieldMark(box), QString());
-        QVERIFY(box->toolTip().startsWith("Changed: was "));  // only the change is left
-        QVERIFY(!mark->isVisibleTo(box));
-    }
-
-    // Without a block nothing is marked, whatever is typed.
-    void nothingIsMarkedWithoutABlock() {
-        folder_->write("Leagues.ini", ProgramFolder::MissingGame);
-        QVERIFY(start());
-        QVERIFY(!window_->baza().loaded());
-        type(txt(17), QStringLiteral("32768"));
-        type(txt(2), QStringLiteral("abc"));
-        for (QLineEdit* box : window_->findChildren<QLineEdit*>())
-            QVERIFY2(fieldMark(box).isEmpty(), qPrintable(box->objectName()));
+    void revertOneField() {
+        QFETCH(Reverted, row);
+        startLoaded(knownValues);  // then Club Name, row 3 12 -> 300, Club Slot, row 2 40 -> 41, category_07 chosen
+        type(txt(19), QStringLiteral("300"));
+        type(txt(5), QStringLiteral("41"));
+        choose(2, QStringLiteral("category_07"));
+        const Field& field = *fieldOfMember(row.member);
+        QWidget* control = row.picker ? static_cast<QWidget*>(combo(field.picker)) : txt(row.member);
+        std::unique_ptr<QMenu> menu(window_->fieldMenu(control, field));
+        const QList<QAction*> entries = menu->actions();
+        QCOMPARE(entries[0], window_->action(QStringLiteral("mnuUndo")));
+        QCOMPARE(entries[1], window_->action(QStringLiteral("mnuRedo")));
+        for (QAction* own : entries.mid(2))
+            QVERIFY2(!own->text().contains("Undo") && !own->text().contains("Redo"), qPrintable(own->text()));
+        QCOMPARE(entries.last()->objectName(), QStringLiteral("mnuRevertField"));
+        QVERIFY(entries.last()->isEnabled());
+        entries.last()->trigger();
+        QCOMPARE(txt(row.member)->text(), row.was);
+        QVERIFY(sameField(window_->baza().block(), window_->savedBlock(), field));
+        QCOMPARE(changedMark(txt(row.member)), QString());
+        QCOMPARE(changedMark(txt(5)), QStringLiteral("Changed: was 40"));  // the other edits stay
+        QCOMPARE(stack().undoText(), "Revert " + row.words + " to Saved Value");
+        std::unique_ptr<QMenu> again(window_->fieldMenu(control, field));
+        QVERIFY(!again->actions().last()->isEnabled());
+        window_->mnuUndo_Click();
+        QVERIFY(!sameField(window_->baza().block(), window_->savedBlock(), field));
     }
 };
 

@@ -1,20 +1,21 @@
-// Saving the block into the game executable, what the user is told about it,
-// starting the launcher after a save, choosing the launcher, and leaving the
-// window with unsaved changes.
+// What the window adds to saving: the messages and their icons, the launcher
+// that starts only after a save that wrote, the questions and their answers
+// reaching the file and the boxes, Restore Original Values, the launcher's
+// picker and leaving with unsaved changes. The rules behind them are the
+// session's and the store's (tests/session, tests/store).
 
 #include <QAction>
+#include <QDir>
 #include <QLineEdit>
-#include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
-#ifdef Q_OS_WIN
-#include <windows.h>
-#endif
-
 #include "../common/Rows.h"
+#include "../setup/BlockBytes.h"
 #include "WindowFixture.h"
+#include "platform/RunningGame.h"
+#include "session/LeagueSession.h"
 #include "ui/widgets/Button_XP.h"
 
 namespace {
@@ -26,198 +27,194 @@ struct ExitCase {
     bool asked, closes;
     QByteArray liga1;  // in the file afterwards
 };
-struct Refusal {
-    int member;
-    QString typed, line;  // line: how the message lists the box
-};
 
 }  // namespace
 
 Q_DECLARE_METATYPE(ExitCase)
-Q_DECLARE_METATYPE(Refusal)
+Q_DECLARE_METATYPE(platform::MessageIcon)
 
 class SavingTest : public WindowFixture {
     Q_OBJECT
 
-    const QList<RecordingServices::Message>& messages() const { return services_.messages; }
+    QAction* restoreAction() const { return window_->action("mnuRestoreOriginal"); }
 
 private slots:
-    // The seven map slots without a box go from load to save unchanged; the
-    // rest of the file too.
-    void hiddenMapSlotsSurviveEdits() {
-        folder_->writeGame([](Baza& b) {
-            for (int i = 13; i < Baza::MapCount; ++i)
-                b.setMap(i, static_cast<std::uint8_t>(230 + i));
-        });
-        QByteArray expected = folder_->game();
-        startLoaded();
-        for (int member = 39; member <= 51; ++member)
-            type(txt(member), QStringLiteral("9"));
-        QCOMPARE(window_->Cmd_Zapisz_Click(), frmMain::SaveOutcome::Saved);
-        expected.replace(Baza::MapOffset, Baza::MapSize,
-                         QByteArray(13, '\x09') + QByteArray("\xF3\xF4\xF5\xF6\xF7\xF8\xF9"));
-        QVERIFY(folder_->game() == expected);
+    // Save and Start Game: what the save says comes first, with the icon of
+    // its weight; only once the user has closed it does the launcher start,
+    // and only after a save that wrote (a launcher that does not start is
+    // reported). A save that did not write keeps the edits.
+    void saveAndStart_data() {
+        QTest::addColumn<QString>("failure");
+        QTest::addColumn<platform::MessageIcon>("icon");
+        QTest::addColumn<QStringList>("events");  // how each starts
+        const QString saved = "message: Save Successfully", started = "start: /opt/vozi.exe";
+        QTest::newRow("saved") << "" << platform::MessageIcon::Information << QStringList{saved, started};
+        QTest::newRow("the launcher does not start")
+            << "launcher" << platform::MessageIcon::Information
+            << QStringList{saved, started, "message: The launcher could not be started.\n\n/opt/vozi.exe\nNo such"};
+        QTest::newRow("a box that cannot be stored")
+            << "unstorable" << platform::MessageIcon::Warning
+            << QStringList{"message: Nothing was saved: the game executable was not changed."};
+        QTest::newRow("no record can be kept")
+            << "no record" << platform::MessageIcon::Critical
+            << QStringList{"message: Nothing was saved: Kelvory could not keep a record"};
     }
-
-    // Without a block saving writes nothing and says where the game was
-    // looked for; the launcher starts only after a save that wrote.
-    void withNothingLoaded() {
-        folder_->write("Leagues.ini", ProgramFolder::MissingGame);
-        QVERIFY(start());
-        QVERIFY(!window_->baza().loaded());
-        type(txt(17), QStringLiteral("32768"));
-        setLauncher(QStringLiteral("/opt/launcher"));
-        window_->cmd_Save_Start_Game_Click();
-        QCOMPARE(messages().size(), 1);
-        QVERIFY(messages()[0].icon == platform::MessageIcon::Warning);
-        QCOMPARE(messages()[0].text,
-                 "Nothing was saved: no game executable was loaded when Kelvory started.\n\n"
-                 "Kelvory looked for it at:\n" +
-                     folder_->file(QStringLiteral("Not There.exe")) +
-                     "\n\nMake sure line 2 of Leagues.ini names the game executable in Kelvory's folder, "
-                     "then start Kelvory again.");
-        QVERIFY(!QFile::exists(folder_->file(QStringLiteral("Not There.exe"))));
-        QCOMPARE(services_.started, QStringList{});
-    }
-
-    void saveToAnUnwritableFileIsReportedAndKeepsTheBlock() {
-        startLoaded();
-        const QByteArray before = folder_->game();
-        type(txt(0), QStringLiteral("77"));
-        const QString game = folder_->file(ProgramFolder::GameName);
-#ifdef Q_OS_WIN
-        // Held open by another program that lets others read but not write,
-        // as the running game holds its executable.
-        const HANDLE held = CreateFileW(reinterpret_cast<LPCWSTR>(game.utf16()), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        QVERIFY(held != INVALID_HANDLE_VALUE);
-        window_->cmd_Save_Start_Game_Click();
-        CloseHandle(held);
-#else
-        // Permission bits do not stop root; an immutable file stops everyone.
-        if (QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), game}) != 0)
-            QSKIP("chattr +i is not available here (needs Linux, root and a file system that supports it)");
-        window_->cmd_Save_Start_Game_Click();
-        QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), game});
-#endif
-        QCOMPARE(messages().size(), 1);
-        QVERIFY(messages()[0].icon == platform::MessageIcon::Critical);
-        QVERIFY2(messages()[0].text.startsWith("The game executable could not be saved."),
-                 qPrintable(messages()[0].text));
-        QVERIFY2(messages()[0].text.contains(game), qPrintable(messages()[0].text));
-        QVERIFY(services_.started.isEmpty());
-        QVERIFY(folder_->game() == before);
-        QVERIFY(window_->hasUnsavedChanges());
-        QCOMPARE(window_->Cmd_Zapisz_Click(), frmMain::SaveOutcome::Saved);
-        QCOMPARE(folder_->game().mid(Baza::LigaOffset, 4), QByteArray("\x4d\x00\x00\x00", 4));
-    }
-
-    // A save that would create or grow the file is refused with a message
-    // that says why; nothing is written and the launcher is not started.
-    void saveRefused_data() {
-        QTest::addColumn<bool>("vanished");  // otherwise: a 1,000-byte file
-        QTest::addColumn<QStringList>("said");
-        QTest::newRow("file deleted after start")
-            << true << QStringList{"Nothing was saved: the game executable no longer exists.", "Game File.exe"};
-        QTest::newRow("1,000-byte file") << false
-                                         << QStringList{
-                                                "Nothing was saved: this file is too short to be the game executable.",
-                                                "1,000 bytes", "15,612,412 to 15,613,091", "Game File.exe"};
-    }
-
-    void saveRefused() {
-        QFETCH(bool, vanished);
-        QFETCH(QStringList, said);
-        if (!vanished)
-            QVERIFY(testfiles::writeGameFile(folder_->gamePath(), 1000));
-        QVERIFY(start());
-        QVERIFY(window_->baza().loaded());
-        if (vanished)
-            QVERIFY(std::filesystem::remove(folder_->gamePath()));
-        else
-            QCOMPARE(txt(39)->text(), QStringLiteral("0"));  // zeros past the end
-        setLauncher(QStringLiteral("/opt/vozi.exe"));
-        window_->cmd_Save_Start_Game_Click();
-        QCOMPARE(messages().size(), 1);
-        QVERIFY(messages()[0].icon == platform::MessageIcon::Critical);
-        for (const QString& words : said)
-            QVERIFY2(messages()[0].text.contains(words), qPrintable(messages()[0].text));
-        QVERIFY(services_.started.isEmpty());
-        if (vanished)
-            QVERIFY(!std::filesystem::exists(folder_->gamePath()));
-        else
-            QVERIFY(folder_->game() == testfiles::gameBytes(1000));
-    }
-
-    // While a box is marked, Save writes nothing and lists every marked box;
-    // Save and Start Game does not start the launcher either. Once the boxes
-    // hold what their fields can take, Save writes.
-    void markedBoxesStopTheSave_data() {
-        rows<Refusal>({
-            {"name 32768", {17, "32768", "Club Name, row 1: \"32768\" (allowed: whole numbers from -32768 to 32767)"}},
-            {"map 300",
-             {40, "300", "Maps Load u_1426.bin ->dt06.img, row 2: \"300\" (allowed: whole numbers from 0 to 255)"}},
-            {"letters",
-             {2, "abc", "National Slot, row 3: \"abc\" (allowed: whole numbers from -2147483648 to 2147483647)"}},
-            {"cleared",
-             {36, "",
-              "Club Category Logo(dt04.img), row 7: \"\" (allowed: whole numbers from -2147483648 to 2147483647)"}},
-        });
-    }
-
-    void markedBoxesStopTheSave() {
-        QFETCH(Refusal, row);
-        startLoaded([](Baza& b) {
-            b.setLiga3(-1);
-            b.setCatL7(29);
-        });
-        const QByteArray before = folder_->game();
-        type(txt(row.member), row.typed);
-        type(txt(51), QStringLiteral("-1"));  // a second marked box, listed after the first
-        setLauncher(QStringLiteral("/opt/vozi.exe"));
-
-        window_->cmd_Save_Start_Game_Click();
-        QCOMPARE(window_->Cmd_Zapisz_Click(), frmMain::SaveOutcome::Refused);
-        QVERIFY(folder_->game() == before);
-        QVERIFY(services_.started.isEmpty());
-        QCOMPARE(messages().size(), 2);
-        QVERIFY(messages()[0].icon == platform::MessageIcon::Warning);
-        QCOMPARE(messages()[0].text,
-                 "Nothing was saved: the game executable was not changed.\n\n"
-                 "These boxes hold values that cannot be stored:\n" +
-                     row.line +
-                     "\nMaps Load u_1426.bin ->dt06.img, row 13: \"-1\" (allowed: whole numbers "
-                     "from 0 to 255)\n\nCorrect them, then save again.");
-        QCOMPARE(messages()[1].text, messages()[0].text);
-
-        type(txt(row.member), QStringLiteral("12"));
-        type(txt(51), QStringLiteral("3"));
-        QCOMPARE(window_->Cmd_Zapisz_Click(), frmMain::SaveOutcome::Saved);
-        QCOMPARE(messages().last().text, QStringLiteral("Save Successfully"));
-        QVERIFY(folder_->game() != before);
-    }
-
-    // The message comes first; only once the user has closed it does the
-    // launcher start. A launcher that does not start is reported.
-    void saveAndStartOrdersMessageAndLaunch_data() {
-        QTest::addColumn<bool>("starts");
-        QTest::addColumn<QStringList>("events");
-        QTest::newRow("started") << true << QStringList{"message: Save Successfully", "start: /opt/vozi.exe"};
-        QTest::newRow("start fails") << false
-                                     << QStringList{"message: Save Successfully", "start: /opt/vozi.exe",
-                                                    "message: The launcher could not be started.\n\n/opt/vozi.exe\n"
-                                                    "No such file\n\nChoose the launcher with the \"...\" button "
-                                                    "beside its box."};
-    }
-
-    void saveAndStartOrdersMessageAndLaunch() {
-        QFETCH(bool, starts);
+    void saveAndStart() {
+        QFETCH(QString, failure);
+        QFETCH(platform::MessageIcon, icon);
         QFETCH(QStringList, events);
+        if (failure == "no record")
+            services_.dataFolder = folder_->gamePath();  // a file where the records' folder should be
         startLoaded();
-        services_.startAnswer = {starts, QStringLiteral("No such file")};
-        setLauncher(QStringLiteral("/opt/vozi.exe"));
+        services_.startAnswer = {failure != "launcher", QStringLiteral("No such file")};
+        setLauncher("/opt/vozi.exe");
+        type(txt(0), failure == "unstorable" ? "7x" : "7");
+        const QByteArray before = folder_->game();
         emit window_->controls().cmd_Save_Start_Game->Click();
-        QCOMPARE(services_.events, events);
+        QCOMPARE(services_.events.size(), events.size());
+        for (int i = 0; i < events.size(); ++i)
+            QVERIFY2(services_.events[i].startsWith(events[i]), qPrintable(services_.events[i]));
+        QCOMPARE(services_.messages[0].icon, icon);
+        const bool wrote = failure.isEmpty() || failure == "launcher";
+        QCOMPARE(window_->hasUnsavedChanges(), !wrote);
+        QCOMPARE(txt(0)->text(), failure == "unstorable" ? "7x" : "7");
+        QCOMPARE(folder_->game() != before, wrote);
+    }
+
+    // Once a save has taken the record, Restore Original Values offers its
+    // blocks; the one chosen goes into the boxes as unsaved changes, and one
+    // Save writes it back. A record of another executable is offered only
+    // after saying so; one that cannot be read is said.
+    void restoreOriginal_data() {
+        QTest::addColumn<QString>("after");  // what became of the executable or its record after two saves
+        QTest::addColumn<int>("answer");     // to "Show the recorded values anyway?": 0 shows them
+        QTest::addColumn<int>("chosen");     // from the list; -1: Cancel
+        QTest::addColumn<QString>("said");   // how the question or message starts; empty: none
+        QTest::addColumn<QString>("liga1");  // in box 0 afterwards; 10 as loaded
+        const QString other = "The game executable changed since the record of its original values was taken";
+        QTest::newRow("the original chosen") << QString() << 0 << 0 << QString() << "10";
+        QTest::newRow("list cancelled") << QString() << 0 << -1 << QString() << "8";
+        QTest::newRow("another executable, shown") << "update" << 0 << 0 << other << "10";
+        QTest::newRow("another executable, cancelled") << "update" << 1 << 0 << other << "8";
+        QTest::newRow("damaged record") << "damaged" << 0 << 0 << "The record of the original values cannot be read."
+                                        << "8";
+    }
+    void restoreOriginal() {
+        QFETCH(QString, after);
+        QFETCH(int, answer);
+        QFETCH(int, chosen);
+        QFETCH(QString, said);
+        QFETCH(QString, liga1);
+        startLoaded();
+        const QByteArray original = folder_->game();
+        QVERIFY(!restoreAction()->isEnabled());
+        for (const char* value : {"7", "8"}) {
+            type(txt(0), value);
+            QCOMPARE(window_->Cmd_Zapisz_Click(), frmMain::SaveOutcome::Saved);
+        }
+        QVERIFY(restoreAction()->isEnabled());
+        if (after == "update")
+            QVERIFY(blockbytes::writeAt(folder_->gamePath(), 100, QByteArray("\x5a\x5b")));
+        const QDir records(services_.dataDir.path());
+        for (const QString& record : records.entryList({"*.txt"}, QDir::Files))
+            QVERIFY(after != "damaged" || testfiles::writeFile(records.filePath(record), "kelvory-original-block 2\n"));
+        services_.messages.clear();
+        services_.choiceAnswer = answer;
+        services_.listAnswer = chosen;
+        restoreAction()->trigger();
+        const QStringList told = services_.choiceTexts + services_.texts();
+        QCOMPARE(told.size(), said.isEmpty() ? 0 : 1);
+        if (!said.isEmpty())
+            QVERIFY2(told[0].startsWith(said), qPrintable(told[0]));
+        QCOMPARE(services_.listChoices.size(), after.isEmpty() || (after == "update" && answer == 0) ? 1 : 0);
+        if (after.isEmpty()) {
+            const QStringList lines = services_.listChoices.front();
+            QVERIFY2(lines.size() == 2 && lines[0].startsWith("Original values, recorded 20") &&
+                         lines[1].startsWith("Before the save of 20") &&
+                         lines[1].endsWith(": 1 field differs from the window"),
+                     qPrintable(lines.join('\n')));
+        }
+        QCOMPARE(txt(0)->text(), liga1);
+        QCOMPARE(window_->hasUnsavedChanges(), liga1 == "10");
+        if (after.isEmpty()) {
+            QCOMPARE(window_->Cmd_Zapisz_Click(), frmMain::SaveOutcome::Saved);
+            QCOMPARE(folder_->game() == original, chosen == 0);
+            QVERIFY(start());
+            QVERIFY(restoreAction()->isEnabled());
+        }
+    }
+
+    // Save's questions, and each answer reaching the file and the boxes:
+    // about values the game is not known to take, about bytes that do not
+    // look like a league block (said at start-up too), about a running game
+    // (Retry checks again), and about a file another program changed since it
+    // was loaded (Reload shows the file's values, and the next save asks
+    // nothing). Each "no" writes nothing.
+    void questions_data() {
+        QTest::addColumn<QString>("question");
+        QTest::addColumn<QList<int>>("answers");  // in turn; -1: the last button
+        QTest::addColumn<QStringList>("asked");   // how each question starts
+        QTest::addColumn<bool>("written");
+        QTest::addColumn<QStringList>("boxes");  // Europe and America afterwards
+        const QString outside = "These boxes hold values the game is not known to take:\nMaps Load";
+        const QString block = "The bytes where Kelvory expects the league block do not look like one.";
+        const QString running = "The game is running (process 4242). Close it before saving";
+        const QString changed = "The league block in the game executable was changed by another program";
+        const QStringList shown{"7", "2"}, eleven{"11", "2"}, reloaded{"0", "9"};
+        QTest::newRow("outside, cancel") << "outside" << QList<int>{-1} << QStringList{outside} << false << eleven;
+        // Its odd category text is also one the game does not take: asked first.
+        QTest::newRow("not a block, cancel")
+            << "block" << QList<int>{0, -1} << QStringList{outside.left(30), block} << false << shown;
+        QTest::newRow("running, retry, cancel")
+            << "running" << QList<int>{0, -1} << QStringList{running, running} << false << shown;
+        QTest::newRow("running, save anyway") << "running" << QList<int>{1} << QStringList{running} << true << shown;
+        QTest::newRow("changed, overwrite") << "changed" << QList<int>{0} << QStringList{changed} << true << shown;
+        QTest::newRow("changed, reload") << "changed" << QList<int>{1} << QStringList{changed} << false << reloaded;
+    }
+    void questions() {
+        QFETCH(QString, question);
+        QFETCH(QList<int>, answers);
+        QFETCH(QStringList, asked);
+        QFETCH(bool, written);
+        QFETCH(QStringList, boxes);
+        struct Running : platform::ProcessTable {
+            std::filesystem::path game;
+            std::vector<platform::RunningProcess> processes() const override { return {{4242, game, {}, false}}; }
+        } runningGame;
+        startLoaded([&](Baza& b) {
+            if (question == "block")
+                b.setCat1(std::string("cat\x01gory_00", 11));  // a control byte: not a text
+        });
+        QCOMPARE(services_.messages.size(), question == "block" ? 1 : 0);
+        if (question == "block")
+            QVERIFY2(services_.texts()[0].startsWith(asked.last()),
+                     qPrintable(services_.texts()[0]));  // said at start-up
+        if (question == "running") {
+            runningGame.game = std::filesystem::canonical(folder_->gamePath());
+            window_->session().useProcessTable(runningGame);
+        }
+        type(txt(39), question == "outside" ? "11" : "7");
+        if (question == "changed")  // America 2 -> 9, by another program
+            QVERIFY(blockbytes::writeAt(folder_->gamePath(), blockbytes::kMap + 2, QByteArray("\x09")));
+        const QByteArray before = folder_->game();
+        services_.choiceAnswers = answers;
+        services_.messages.clear();
+        window_->Cmd_Zapisz_Click();
+        QCOMPARE(services_.choiceTexts.size(), asked.size());
+        for (int i = 0; i < asked.size(); ++i) {
+            QVERIFY2(services_.choiceTexts[i].startsWith(asked[i]), qPrintable(services_.choiceTexts[i]));
+            QCOMPARE(services_.choiceDefaults[i], question == "running" ? "&Retry" : "Cancel");  // what Enter does
+        }
+        QCOMPARE(folder_->game() != before, written);
+        QCOMPARE(services_.texts(), written ? QStringList{"Save Successfully"} : QStringList{});
+        QCOMPARE((QStringList{txt(39)->text(), txt(41)->text()}), boxes);
+        const bool reloaded = boxes[0] == "0";
+        QCOMPARE(window_->hasUnsavedChanges(), !written && !reloaded);
+        if (reloaded) {
+            type(txt(39), "6");
+            QCOMPARE(window_->Cmd_Zapisz_Click(), frmMain::SaveOutcome::Saved);
+            QCOMPARE(services_.choiceTexts.size(), asked.size());
+        }
     }
 
     // The choice, or the text kept, is remembered in the settings store for
@@ -229,7 +226,6 @@ private slots:
         QTest::newRow("nonexistent") << QStringLiteral("@/nowhere/vozi.exe") << false;
         QTest::newRow("existing") << QStringLiteral("@/Leagues.ini") << true;
     }
-
     void launcherPicker() {
         QFETCH(QString, answer);
         QFETCH(bool, taken);
@@ -239,7 +235,6 @@ private slots:
         platform::services().readSetting = platform::systemServices().readSetting;
         platform::services().saveSetting = platform::systemServices().saveSetting;
         startLoaded();
-        QCOMPARE(window_->controls().Text1->text(), QStringLiteral("Change..."));
         services_.dialogAnswer = answer.replace(QLatin1Char('@'), folder_->path());
         setLauncher(QStringLiteral("typed by hand"));
         emit window_->controls().Open->Click();
@@ -258,16 +253,13 @@ private slots:
             {"Cancel", {"77", false, A::Cancel, true, false, five}},
             {"Save refused", {"77x", true, A::Save, true, false, five}},
             {"typed back to the loaded value", {"5", false, A::Cancel, false, true, five}},
-            {"nothing typed", {"", true, A::Cancel, false, true, five}},
         });
     }
-
     void exitAsksAboutUnsavedEdits() {
         QFETCH(ExitCase, row);
         const auto& [typed, viaCloseBox, answer, asked, closes, liga1] = row;
         startShown([](Baza& b) { b.setLiga1(5); });
-        if (!typed.isEmpty())
-            type(txt(0), typed);
+        type(txt(0), typed);
         services_.closeAnswer = answer;
         if (viaCloseBox)
             window_->close();

@@ -1,4 +1,5 @@
-// The open-file dialog wrapper: filter parsing, cancel, and the chosen name.
+// The open-file dialog wrapper: filter parsing, and what a choice or a
+// cancel leaves behind.
 
 #include <QTest>
 
@@ -7,11 +8,6 @@
 
 class ScnCommonDialogTest : public QObject {
     Q_OBJECT
-
-    static void answer(const QString& path) {
-        platform::services().openFileDialog = [path](QWidget*, const QString&, const QString&,
-                                                     const QList<platform::FileFilter>&, int) { return path; };
-    }
 
 private slots:
     void cleanup() { platform::resetServices(); }
@@ -35,48 +31,34 @@ private slots:
         QCOMPARE(flat, pieces);
     }
 
-    void choosingGivesTheFullPath() {
-        Scn_Common_Dialog dialog;
-        answer(QStringLiteral("/games/vozi.exe"));
-        const std::optional<QString> chosen = dialog.OpenFileName(nullptr, "t", QString(), "A|*.a");
-        QVERIFY(chosen.has_value());
-        QCOMPARE(*chosen, QStringLiteral("/games/vozi.exe"));
-    }
-
-    // Nothing chosen: no path comes back, and the name chosen before stays.
-    void cancelGivesNothingAndKeepsTitleName_data() {
-        QTest::addColumn<QString>("answer");  // what the system's dialog hands back
-        QTest::newRow("cancelled") << QString();
-        QTest::newRow("nothing before a NUL") << QStringLiteral("") + QChar(0) + "junk";
-    }
-
-    void cancelGivesNothingAndKeepsTitleName() {
-        QFETCH(QString, answer);
-        Scn_Common_Dialog dialog;
-        this->answer(QStringLiteral("/games/vozi.exe"));
-        dialog.OpenFileName(nullptr, "t", QString(), "A|*.a");
-        this->answer(answer);
-        QVERIFY(!dialog.OpenFileName(nullptr, "t", QString(), "A|*.a").has_value());
-        QCOMPARE(dialog.TitleName(), QStringLiteral("vozi.exe"));
-    }
-
-    void titleName_data() {
-        QTest::addColumn<QString>("chosen");
+    // After "/games/vozi.exe" was chosen, the system's dialog answers: a
+    // choice gives its path up to a NUL and names its file; nothing chosen
+    // gives no path and keeps the name chosen before.
+    void choosing_data() {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("path");  // empty: none
         QTest::addColumn<QString>("title");
-        QTest::newRow("windows path") << QStringLiteral("D:\\My Games\\Start Game.exe")
-                                      << QStringLiteral("Start Game.exe");
-        QTest::newRow("unix path") << QStringLiteral("/home/me/vozi.exe") << QStringLiteral("vozi.exe");
-        QTest::newRow("ends in separator") << QStringLiteral("C:\\Games\\") << QString();
-        QTest::newRow("NUL ends the name")
-            << QStringLiteral("C:\\a\\b.exe") + QChar(0) + "junk" << QStringLiteral("b.exe");
+        const auto row = [](const char* name, const QString& answer, const char* path, const char* title) {
+            QTest::newRow(name) << answer << path << title;
+        };
+        row("windows path", "D:\\My Games\\Start.exe", "D:\\My Games\\Start.exe", "Start.exe");
+        row("ends in separator", "C:\\Games\\", "C:\\Games\\", "");
+        row("NUL ends the name", QStringLiteral("C:\\a\\b.exe") + QChar(0) + "junk", "C:\\a\\b.exe", "b.exe");
+        row("cancelled", "", "", "vozi.exe");
+        row("nothing before a NUL", QString(QChar(0)) + "junk", "", "vozi.exe");
     }
 
-    void titleName() {
-        QFETCH(QString, chosen);
+    void choosing() {
+        QFETCH(QString, answer);
+        QFETCH(QString, path);
         QFETCH(QString, title);
         Scn_Common_Dialog dialog;
-        answer(chosen);
-        dialog.OpenFileName(nullptr, "t", QString(), "A|*.a");
+        for (const QString& given : {QStringLiteral("/games/vozi.exe"), answer}) {
+            platform::services().openFileDialog = [given](QWidget*, const QString&, const QString&,
+                                                          const QList<platform::FileFilter>&, int) { return given; };
+            const std::optional<QString> chosen = dialog.OpenFileName(nullptr, "t", QString(), "A|*.a");
+            QCOMPARE(chosen.value_or(QString()), given == answer ? path : given);
+        }
         QCOMPARE(dialog.TitleName(), title);
     }
 };

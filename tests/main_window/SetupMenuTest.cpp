@@ -1,420 +1,181 @@
 // Menu > "Export League Setup…" and "Import League Setup…": what the window
-// writes, what an import lists and puts into the boxes, and that neither
-// ever writes the game executable.
+// adds to the setup files (tests/setup): the dialogs and where they open,
+// the messages and their icons, the review of an import and its answer
+// reaching the boxes, and that neither entry ever writes the game executable.
+// The stand-in game loads with Liga1 10 and Str7 (Club Name, row 3) 26.
 
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
 #include <QTest>
-#include <climits>
 
 #include "../common/Rows.h"
 #include "WindowFixture.h"
 
 namespace {
 
-using Edit = std::function<void(Baza&)>;
-
-struct Partial {
-    QByteArray file;
-    QStringList review;  // the lines the review lists
-    Edit expected;       // what the import does to the loaded block, by hand
-};
-struct BadFile {
-    QByteArray file;  // empty: no file at all
-    QString problem;  // what the message says after the file's path
-};
-struct Refusal {
-    QString action;  // object name of the menu entry
-    bool loaded;     // otherwise the game executable is missing
-    QString message;
+struct Import {
+    QString before;      // "typed": box 17 holds text it cannot store; "cancelled": no file chosen
+    QByteArray file;     // the file chosen
+    bool apply;          // the answer to the review
+    QStringList review;  // its text's start, then its lines; empty: no review
+    QString message;     // how the one message starts; empty: none
+    QString liga1;       // box 0 afterwards
 };
 
-// The values the partial imports start from.
-void knownValues(Baza& b) {
-    b.setLiga1(5);
-    b.setStr2(-4);
-    b.setStr7(17);
-    b.setCat2("category_01");
-    b.setCatL7(29);
-    b.setMap(12, 3);
-}
+struct Export {
+    QString before;  // as for Import
+    QString file;    // the name chosen, beside the program folder
+    platform::MessageIcon icon;
+    QString message;  // how the one message starts, after FILE; empty: none
+};
 
 const QString kImport = QStringLiteral("mnuImportSetup");
 const QString kExport = QStringLiteral("mnuExportSetup");
 
 }  // namespace
 
-Q_DECLARE_METATYPE(Edit)
-Q_DECLARE_METATYPE(Partial)
-Q_DECLARE_METATYPE(BadFile)
-Q_DECLARE_METATYPE(Refusal)
+Q_DECLARE_METATYPE(Import)
+Q_DECLARE_METATYPE(Export)
 
 class SetupMenuTest : public WindowFixture {
     Q_OBJECT
 
-    // A file beside the program folder, as text and as a path.
+    // A file beside the program folder.
     QString outside(const QString& name) const { return platform::pathToText(folder_->root / name.toStdString()); }
 
-    void run(const QString& action) const { window_->action(action)->trigger(); }
-
-    void exportTo(const QString& path) {
-        services_.saveDialogAnswer = path;
-        run(kExport);
+    // Starts as `before` says.
+    void startAs(const QString& before) {
+        startLoaded();
+        if (before == "typed")
+            type(txt(17), QStringLiteral("32768"));
     }
-    void importFrom(const QString& path, bool apply) {
-        services_.dialogAnswer = path;
-        services_.reviewAnswer = apply;
-        run(kImport);
-    }
-
-    // The loaded block with `edit` made by hand through the block's setters.
-    Baza::Block savedWith(const Edit& edit) const {
-        Baza baza;
-        baza.Wczytaj(folder_->gamePath());
-        edit(baza);
-        return baza.block();
+    // The one message shown: its icon, and how its text starts.
+    void toldOnce(platform::MessageIcon icon, const QString& start) const {
+        QCOMPARE(services_.messages.size(), 1);
+        QCOMPARE(services_.messages[0].icon, icon);
+        QVERIFY2(services_.messages[0].text.startsWith(start), qPrintable(services_.messages[0].text));
     }
 
 private slots:
-    // The Menu offers Save and Restore, then the two setup entries after a
-    // separator, then Exit; every menu shows the window's face.
-    void menuEntries() {
-        frmMain window;
-        auto* menu = window.findChild<QMenu*>(QStringLiteral("mnuMenu"));
-        QStringList shown;
-        for (QAction* action : menu->actions()) {
-            if (action->isVisible())
-                shown << (action->isSeparator() ? QStringLiteral("-") : action->text());
-        }
-        QCOMPARE(shown, (QStringList{"&Save", "&Restore Original Values…", "-", "&Import League Setup…", "&Export League Setup…", "-", "E&xit"}));
-        const QList<QMenu*> menus = window.menuBar()->findChildren<QMenu*>();
-        QCOMPARE(menus.size(), 4);  // Menu, Edit, About and Visit
-        for (QMenu* popup : menus) {
-            QCOMPARE(popup->font().family(), window.font().family());
-            QCOMPARE(popup->font().families(), window.font().families());
-        }
-    }
-
-    // An export holds every box's value: importing it after the boxes were
-    // changed gives back the exact block, and the game file is untouched.
-    void exportThenImportGivesTheSameBlock_data() {
-        QTest::addColumn<Edit>("edit");
-        QTest::newRow("the stand-in file's own values") << Edit([](Baza&) {});
-        QTest::newRow("widest values") << Edit([](Baza& b) {
-            for (int i = 0; i < Baza::LigaCount; ++i)
-                b.setLiga(i, i % 2 ? INT32_MIN : INT32_MAX);
-            for (int i = 0; i < Baza::StrCount; ++i)
-                b.setStr(i, i % 2 ? INT16_MIN : INT16_MAX);
-            for (int i = 0; i < Baza::CatLCount; ++i)
-                b.setCatL(i, i % 2 ? INT32_MAX : INT32_MIN);
-            for (int i = 0; i < Baza::MapCount; ++i)
-                b.setMap(i, i % 2 ? 0 : 255);
-        });
-        QTest::newRow("texts with NUL, quotes and code-page bytes") << Edit([](Baza& b) {
-            b.setCat(0, std::string("\0a\0b\0c\0d\0e\0", 11));
-            b.setCat(1, "say \"hi\" \\");
-            b.setCat(2, "caf\xE9 \x80\x81\x8D\x8F\x90\xFF");
-            b.setCat(3, "           ");
+    // An import lists each change in the window's order and words (a value
+    // the game is not known to take says so) and puts the file's values into
+    // the boxes only when applied; a file that changes nothing only shows so.
+    // A file that cannot be read, or a box whose text cannot be stored (as
+    // the session refuses anything it cannot save: tests/session), change
+    // nothing and say why.
+    void importSetup_data() {
+        const QByteArray partial = "kelvory-league = 1\nNational Slot, row 1 = 101\nClub Name, row 3 = 300\n";
+        const QStringList changes = {"FILE\n\nImporting this file changes 2 boxes, from the value now to the file's",
+                                     "National Slot, row 1: 10 → 101 (the game takes 0 to 100)",
+                                     "Club Name, row 3: 26 → 300"};
+        const QString refused = "These boxes hold values that cannot be stored:\nClub Name, row 1: \"32768\"";
+        rows<Import>({
+            {"applied", {"", partial, true, changes, "", "101"}},
+            {"review cancelled", {"", partial, false, changes, "", "10"}},
+            {"no changes",
+             {"",
+              "kelvory-league = 1\nLiga1 = 10\n",
+              true,
+              {"FILE\n\nThe boxes already hold every value of this file.", "No changes"},
+              "",
+              "10"}},
+            {"invalid file",
+             {"",
+              "kelvory-league = 1\nLiga1 = 9\nClub Name, row 10 = 3\n",
+              true,
+              {},
+              "Nothing was imported; the boxes are as they were.\n\nFILE, line 3: unknown box",
+              "10"}},
+            {"dialog cancelled", {"cancelled", "", true, {}, "", "10"}},
+            {"a box that cannot be stored", {"typed", partial, true, {}, "Nothing was imported.\n\n" + refused, "10"}},
         });
     }
-
-    void exportThenImportGivesTheSameBlock() {
-        QFETCH(Edit, edit);
-        startLoaded(edit);
+    void importSetup() {
+        QFETCH(Import, row);
+        startAs(row.before);
         const QByteArray game = folder_->game();
-        const QString file = outside("league.kelvory-league");
-        exportTo(file);
-        QCOMPARE(services_.messages.size(), 1);
-        QVERIFY(services_.messages[0].icon == platform::MessageIcon::Information);
-        QCOMPARE(services_.messages[0].text, "The league setup was exported to:\n\n" + file);
-        QVERIFY(testfiles::readFile(file).startsWith("kelvory-league = 1\n"));
-
-        window_->applyBlock(savedWith([](Baza& b) {
-                                for (int i = 0; i < Baza::LigaCount; ++i)
-                                    b.setLiga(i, 1000 + i);
-                                for (int i = 0; i < Baza::StrCount; ++i)
-                                    b.setStr(i, -1000 - i);
-                                for (int i = 0; i < Baza::CatCount; ++i)
-                                    b.setCat(i, "scrambled");
-                                for (int i = 0; i < Baza::CatLCount; ++i)
-                                    b.setCatL(i, 77);
-                                for (int i = 0; i < 13; ++i)
-                                    b.setMap(i, 99);
-                            }),
-                            QStringLiteral("test"));
-        QVERIFY(window_->hasUnsavedChanges());
-        importFrom(file, true);
-        QCOMPARE(services_.reviews.size(), 1);
-        QVERIFY(window_->baza().block() == window_->savedBlock());
-        QVERIFY(!window_->hasUnsavedChanges());
-        QVERIFY(folder_->game() == game);
-    }
-
-    // A file that names a few boxes changes those and nothing else; the
-    // review lists each change in the window's order and words. Only Save
-    // then writes the game file.
-    void partialImport_data() {
-        const QString cat2 = "National Category Logo League u_1426.bin ->dt06.img, row 2";
-        rows<Partial>({
-            {"frame and row names",
-             {"kelvory-league = 1\n# four boxes\nNational Slot, row 1 = -7\nClub Name, row 3 = 300\n" + cat2.toUtf8() +
-                  " = \"ab\"\nMaps Load u_1426.bin ->dt06.img, row 13 = 255\n",
-              {"National Slot, row 1: 5 → -7", "Club Name, row 3: 17 → 300",
-               cat2 + ": \"category_01\" → \"ab         \"", "Maps Load u_1426.bin ->dt06.img, row 13: 3 → 255"},
-              [](Baza& b) {
-                  b.setLiga1(-7);
-                  b.setStr7(300);
-                  b.setCat2("ab         ");
-                  b.setMap(12, 255);
-              }}},
-            {"field names in any case, one value as it is",
-             {"kelvory-league = 1\nliga1 = 2147483647\nSTR2 = -4\nCatL7 = -2147483648\n",
-              {"National Slot, row 1: 5 → 2147483647", "Club Category Logo(dt04.img), row 7: 29 → -2147483648"},
-              [](Baza& b) {
-                  b.setLiga1(INT32_MAX);
-                  b.setCatL7(INT32_MIN);
-              }}},
-            {"CR LF, listed in the window's order",
-             {"kelvory-league = 1\r\nMaps Load u_1426.bin ->dt06.img, row 13 = 0\r\nClub Name, row 3 = -32768\r\n",
-              {"Club Name, row 3: 17 → -32768", "Maps Load u_1426.bin ->dt06.img, row 13: 3 → 0"},
-              [](Baza& b) {
-                  b.setStr7(-32768);
-                  b.setMap(12, 0);
-              }}},
-        });
-    }
-
-    void partialImport() {
-        QFETCH(Partial, row);
-        startLoaded(knownValues);
-        const QByteArray game = folder_->game();
-        const QString file =
-            outside("partial %2 %1.kelvory-league");  // a name that looks like a message's place holders
+        const QString file = outside("partial %2 %1.kelvory-league");  // like a message's place holders
         QVERIFY(testfiles::writeFile(file, row.file));
-        importFrom(file, true);
-
-        QCOMPARE(services_.reviews.size(), 1);
-        const RecordingServices::Review& review = services_.reviews[0];
-        QCOMPARE(review.caption, QStringLiteral("Import League Setup"));
-        QCOMPARE(review.text, file + "\n\nImporting this file changes " + QString::number(row.review.size()) +
-                                  " boxes, from the value now to the file's value. Apply puts the new values into "
-                                  "the boxes; nothing is written to the game executable until you save.");
-        QCOMPARE(review.lines, row.review);
-        QCOMPARE(review.acceptCaption, QStringLiteral("&Apply"));
-        QVERIFY(services_.messages.isEmpty());
-
-        const Baza::Block expected = savedWith([&](Baza& b) {
-            knownValues(b);
-            row.expected(b);
-        });
-        QVERIFY(window_->baza().block() == expected);
-        QCOMPARE(txt(1)->text(), QString::number(expected.liga[1]));  // a box the file leaves alone
-        QVERIFY(window_->hasUnsavedChanges());
-        QVERIFY(folder_->game() == game);
-
-        QCOMPARE(window_->Cmd_Zapisz_Click(), frmMain::SaveOutcome::Saved);
-        Baza saved;
-        QVERIFY(saved.Wczytaj(folder_->gamePath()));
-        QVERIFY(saved.block() == expected);
-    }
-
-    // The boxes shown after an import are the file's values as the window
-    // presents them.
-    void importedValuesShowInTheBoxes() {
-        startLoaded(knownValues);
-        const QString file = outside("boxes.kelvory-league");
-        QVERIFY(
-            testfiles::writeFile(file, "kelvory-league = 1\nStr7 = 300\nCat2 = \"ab\"\nOtherLatinAmerican = 255\n"));
-        importFrom(file, true);
-        QCOMPARE(txt(19)->text(), QStringLiteral("300"));
-        QCOMPARE(txt(27)->text(), QStringLiteral("ab         "));
-        QCOMPARE(txt(51)->text(), QStringLiteral("255"));
-        QCOMPARE(txt(0)->text(), QStringLiteral("5"));
-    }
-
-    // A file that changes nothing only shows so; Cancel in the review
-    // applies nothing.
-    void nothingApplied_data() {
-        QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<bool>("changes");
-        QTest::newRow("no changes") << QByteArray("kelvory-league = 1\nLiga1 = 5\nCat2 = \"category_01\"\n") << false;
-        QTest::newRow("review cancelled") << QByteArray("kelvory-league = 1\nLiga1 = 6\n") << true;
-    }
-
-    void nothingApplied() {
-        QFETCH(QByteArray, file);
-        QFETCH(bool, changes);
-        startLoaded(knownValues);
-        const QByteArray game = folder_->game();
-        const QString path = outside("same.kelvory-league");
-        QVERIFY(testfiles::writeFile(path, file));
-        const int passes = window_->passCount();
-        importFrom(path, false);
-
-        QCOMPARE(services_.reviews.size(), 1);
-        const RecordingServices::Review& review = services_.reviews[0];
-        if (changes) {
-            QCOMPARE(review.lines, QStringList{"National Slot, row 1: 5 → 6"});
-            QCOMPARE(review.text, path +
-                                      "\n\nImporting this file changes 1 box, from the value now to the file's value. "
-                                      "Apply puts the new values into the boxes; nothing is written to the game "
-                                      "executable until you save.");
-            QCOMPARE(review.acceptCaption, QStringLiteral("&Apply"));
-        } else {
-            QCOMPARE(review.text, path + "\n\nThe boxes already hold every value of this file.");
-            QCOMPARE(review.lines, QStringList{"No changes"});
-            QCOMPARE(review.acceptCaption, QString());
+        services_.dialogAnswer = row.before == "cancelled" ? QString() : file;
+        services_.reviewAnswer = row.apply;
+        window_->action(kImport)->trigger();
+        QCOMPARE(services_.dialogTitle,
+                 row.before.isEmpty() || row.before == "cancelled" ? QStringLiteral("Import League Setup") : QString());
+        QCOMPARE(services_.reviews.size(), row.review.isEmpty() ? 0 : 1);
+        if (!row.review.isEmpty()) {
+            const RecordingServices::Review& review = services_.reviews[0];
+            QCOMPARE(review.caption, QStringLiteral("Import League Setup"));
+            QVERIFY2(review.text.startsWith(QString(row.review[0]).replace("FILE", file)), qPrintable(review.text));
+            QCOMPARE(review.lines, row.review.mid(1));
+            QCOMPARE(review.acceptCaption, row.review.size() > 2 ? QStringLiteral("&Apply") : QString());
         }
-        QCOMPARE(window_->passCount(), passes);
-        QCOMPARE(txt(0)->text(), QStringLiteral("5"));
-        QVERIFY(!window_->hasUnsavedChanges());
+        if (row.message.isEmpty())
+            QVERIFY(services_.messages.isEmpty());
+        else
+            toldOnce(platform::MessageIcon::Warning, QString(row.message).replace("FILE", file));
+        QCOMPARE(txt(0)->text(), row.liga1);
+        QCOMPARE(window_->hasUnsavedChanges(), row.liga1 == "101" || row.before == "typed");  // 3276 was stored
+        if (row.liga1 == "101")
+            QCOMPARE(int(window_->baza().block().str[6]), 300);
         QVERIFY(folder_->game() == game);
-        QVERIFY(services_.messages.isEmpty());
     }
 
-    // A file that cannot be read changes nothing, not even the boxes its
-    // valid lines name, and the message names the file, the line and why.
-    void invalidFile_data() {
-        rows<BadFile>({
-            {"unknown row",
-             {"kelvory-league = 1\nLiga1 = 9\nClub Name, row 10 = 3\n",
-              ", line 3: unknown box \"Club Name, row 10\": the frame \"Club Name\" has rows 1 to 9."}},
-            {"out of range",
-             {"kelvory-league = 1\nLiga1 = 9\nClub Name, row 3 = 32768\n",
-              ", line 3: Club Name, row 3: \"32768\" is outside -32768 to 32767."}},
-            {"set twice",
-             {"kelvory-league = 1\nLiga1 = 9\n\nliga1 = 10\n",
-              ", line 4: National Slot, row 1: already set on line 2."}},
-            {"other version",
-             {"kelvory-league = 2\nLiga1 = 9\n",
-              ", line 1: format version 2 is not supported: this Kelvory reads version 1."}},
-            {"category of 12 characters",
-             {"kelvory-league = 1\nLiga1 = 9\nCat1 = \"category_007\"\n",
-              ", line 3: National Category Logo League u_1426.bin ->dt06.img, row 1: the text has 12 characters; a "
-              "category holds at most 11."}},
-            {"NUL byte",
-             {QByteArray("kelvory-league = 1\nLiga1 = 9\0\n", 30),
-              ", line 2: the file is not text: it holds a NUL byte."}},
-            {"larger than 64 KiB",
-             {"kelvory-league = 1\n" + QByteArray(65536, '#'),
-              ": the file is larger than 64 KiB (65,536 bytes), too large to be a league setup."}},
-            {"no such file", {QByteArray(), ": the file does not exist."}},
+    // An export holds the values in the boxes, edited or not, and says where
+    // it went; one that cannot be written says which file and why, and
+    // leaves no file behind.
+    void exportSetup_data() {
+        using I = platform::MessageIcon;
+        const QString written = "The league setup was exported to:\n\nFILE";
+        rows<Export>({
+            {"exported", {"", "league.kelvory-league", I::Information, written}},
+            {"cannot be written",
+             {"", "no such folder/league.kelvory-league", I::Critical,
+              "The league setup was not exported.\n\nFILE: the file could not be written (No such file or "
+              "directory)."}},
+            {"dialog cancelled", {"", "", I::Information, ""}},
+            {"a box that cannot be stored",
+             {"typed", "league.kelvory-league", I::Warning, "Nothing was exported.\n\nThese boxes hold values"}},
         });
     }
-
-    void invalidFile() {
-        QFETCH(BadFile, row);
-        startLoaded(knownValues);
+    void exportSetup() {
+        QFETCH(Export, row);
+        startAs(row.before);
+        if (row.before.isEmpty())
+            type(txt(0), QStringLiteral("77"));  // edited, not saved
         const QByteArray game = folder_->game();
-        const QString path = outside("bad.kelvory-league");
-        if (!row.file.isEmpty())
-            QVERIFY(testfiles::writeFile(path, row.file));
-        importFrom(path, true);
-
-        QVERIFY(services_.reviews.isEmpty());
-        QCOMPARE(services_.messages.size(), 1);
-        QVERIFY(services_.messages[0].icon == platform::MessageIcon::Warning);
-        QCOMPARE(services_.messages[0].text,
-                 "Nothing was imported; the boxes are as they were.\n\n" + path + row.problem);
-        QVERIFY(window_->baza().block() == window_->savedBlock());
-        QCOMPARE(txt(0)->text(), QStringLiteral("5"));
-        QVERIFY(folder_->game() == game);
-    }
-
-    // A cancelled file dialog does nothing at all.
-    void cancelledDialog_data() {
-        QTest::addColumn<QString>("action");
-        QTest::addColumn<QString>("title");
-        QTest::newRow("import") << kImport << "Import League Setup";
-        QTest::newRow("export") << kExport << "Export League Setup";
-    }
-
-    void cancelledDialog() {
-        QFETCH(QString, action);
-        QFETCH(QString, title);
-        startLoaded(knownValues);
-        const QByteArray game = folder_->game();
-        run(action);
-        QCOMPARE(services_.dialogTitle, title);
-        QVERIFY(services_.messages.isEmpty());
-        QVERIFY(services_.reviews.isEmpty());
-        QVERIFY(services_.savedSettings.isEmpty());
-        QVERIFY(!window_->hasUnsavedChanges());
+        const QString file = row.file.isEmpty() ? QString() : outside(row.file);
+        services_.saveDialogAnswer = file;
+        window_->action(kExport)->trigger();
+        QCOMPARE(services_.dialogTitle, row.before == "typed" ? QString() : QStringLiteral("Export League Setup"));
+        if (row.message.isEmpty())
+            QVERIFY(services_.messages.isEmpty());
+        else
+            toldOnce(row.icon, QString(row.message).replace("FILE", file));
+        const QByteArray written = file.isEmpty() ? QByteArray() : testfiles::readFile(file);
+        QCOMPARE(written.isEmpty(), row.icon != platform::MessageIcon::Information || file.isEmpty());
+        if (!written.isEmpty()) {
+            QVERIFY(written.startsWith("kelvory-league = 1\n"));
+            QVERIFY(written.contains("\nNational Slot, row 1 = 77\n"));
+        }
+        QVERIFY(!QFileInfo::exists(outside("no such folder")));
         QVERIFY(folder_->game() == game);
         QCOMPARE(QDir(folder_->path()).entryList(QDir::Files), (QStringList{"Game File.exe", "Leagues.ini"}));
     }
 
-    // An export that cannot be written says which file and why, and leaves
-    // no file behind.
-    void exportWriteFailure() {
-        startLoaded(knownValues);
-        const QString path = outside("no such folder/league.kelvory-league");
-        exportTo(path);
-        QCOMPARE(services_.messages.size(), 1);
-        QVERIFY(services_.messages[0].icon == platform::MessageIcon::Critical);
-        QCOMPARE(services_.messages[0].text, "The league setup was not exported.\n\n" + path +
-                                                 ": the file could not be written (No such file or directory).");
-        QVERIFY(!QFileInfo::exists(outside("no such folder")));
-    }
-
-    // Without a block, or while a box holds text its field cannot take,
-    // neither entry goes on: the values in the boxes and in the block
-    // differ, and the user is told which boxes.
-    void refused_data() {
-        const QString marked =
-            ".\n\nThese boxes hold values that cannot be stored:\n"
-            "Club Name, row 1: \"32768\" (allowed: whole numbers from -32768 to 32767)\n\n"
-            "Correct them, then try again.";
-        rows<Refusal>({
-            {"export, marked box", {kExport, true, "Nothing was exported" + marked}},
-            {"import, marked box", {kImport, true, "Nothing was imported" + marked}},
-            {"export, nothing loaded",
-             {kExport, false, "Nothing was exported: no game executable was loaded when Kelvory started."}},
-            {"import, nothing loaded",
-             {kImport, false, "Nothing was imported: no game executable was loaded when Kelvory started."}},
-        });
-    }
-
-    void refused() {
-        QFETCH(Refusal, row);
-        if (row.loaded) {
-            startLoaded(knownValues);
-            type(txt(17), QStringLiteral("32768"));
-        } else {
-            folder_->write("Leagues.ini", ProgramFolder::MissingGame);
-            QVERIFY(start());
-        }
-        const QString file = outside("league.kelvory-league");
-        QVERIFY(testfiles::writeFile(file, "kelvory-league = 1\nLiga1 = 9\n"));
-        services_.saveDialogAnswer = services_.dialogAnswer = file;
-        services_.reviewAnswer = true;
-        run(row.action);
-        QCOMPARE(services_.dialogTitle, QString());
-        QCOMPARE(services_.messages.size(), 1);
-        QVERIFY(services_.messages[0].icon == platform::MessageIcon::Warning);
-        QCOMPARE(services_.messages[0].text, row.message);
-        QCOMPARE(testfiles::readFile(file), QByteArray("kelvory-league = 1\nLiga1 = 9\n"));
-        QCOMPARE(txt(0)->text(), row.loaded ? QStringLiteral("5") : QString());
-    }
-
     // The dialogs open in the folder of the last setup file chosen while it
-    // exists, otherwise in the game executable's folder.
+    // exists, otherwise in the game executable's folder; they offer league
+    // setups, and an import any file too.
     void dialogsStartFolder_data() {
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("remembered");  // beside the program folder; empty: nothing
         QTest::addColumn<bool>("inRemembered");
         QTest::addColumn<QString>("suggestedName");
         QTest::newRow("export, first time") << kExport << QString() << false << "/league.kelvory-league";
-        QTest::newRow("import, first time") << kImport << QString() << false << "";
-        QTest::newRow("export, remembered") << kExport << "setups" << true << "/league.kelvory-league";
         QTest::newRow("import, remembered") << kImport << "setups" << true << "";
         QTest::newRow("import, remembered folder gone") << kImport << "gone" << false << "";
     }
-
     void dialogsStartFolder() {
         QFETCH(QString, action);
         QFETCH(QString, remembered);
@@ -427,10 +188,11 @@ private slots:
         const QString chosen = outside("setups") + "/mine.kelvory-league";
         QVERIFY(testfiles::writeFile(chosen, "kelvory-league = 1\n"));
         services_.saveDialogAnswer = services_.dialogAnswer = chosen;
-        run(action);
+        window_->action(action)->trigger();
         QCOMPARE(services_.dialogStart,
                  QDir::toNativeSeparators((inRemembered ? outside(remembered) : folder_->path()) + suggestedName));
         QCOMPARE(services_.savedSettings, QStringList{"Kelvory/LeagueSetups/Folder=" + outside("setups")});
+        QCOMPARE(services_.dialogFilters, action == kImport ? 2 : 1);  // an import takes a file of any name too
     }
 };
 

@@ -30,13 +30,6 @@ void WindowFixture::startShown(const std::function<void(Baza&)>& edit) {
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
 }
 
-void WindowFixture::useFolder(const std::filesystem::path& programName) {
-    QDir::setCurrent(previousCurrent_);  // Windows cannot remove the current folder
-    folder_ = std::make_unique<ProgramFolder>(programName);
-    services_.programFolder = folder_->program;
-    QVERIFY(QDir::setCurrent(QString::fromStdString(folder_->decoy.u8string())));
-}
-
 QString WindowFixture::label(int number) const {
     return window_->controls().label.at(number)->text();
 }
@@ -85,7 +78,9 @@ void WindowFixture::init() {
     previousCurrent_ = QDir::currentPath();
     services_ = RecordingServices();
     services_.install();
-    useFolder("Kelvory");
+    folder_ = std::make_unique<ProgramFolder>("Kelvory");
+    services_.programFolder = folder_->program;
+    QVERIFY(QDir::setCurrent(QString::fromStdString(folder_->decoy.u8string())));
 }
 
 void WindowFixture::cleanup() {

@@ -36,8 +36,6 @@ protected:
     void startLoaded(const std::function<void(Baza&)>& edit = {});
     // As startLoaded, and shows the window.
     void startShown(const std::function<void(Baza&)>& edit = {});
-    // A program folder of its own name, in place of the one every test gets.
-    void useFolder(const std::filesystem::path& programName);
 
     QLineEdit* txt(int member) const { return window_->txt(member); }
     QComboBox* combo(int number) const { return window_->combo(number); }

@@ -27,19 +27,6 @@ QImage paint(QStyle* style, const QString& title, const QSize& size) {
     return box.grab().toImage();
 }
 
-// The rows that hold ink in the last column that has any.
-QList<int> lastInkColumn(const QImage& image) {
-    for (int x = image.width() - 1; x >= 0; --x) {
-        QList<int> rows;
-        for (int y = 0; y < image.height(); ++y)
-            if (qAlpha(image.pixel(x, y)) > 0)
-                rows << y;
-        if (!rows.isEmpty())
-            return rows;
-    }
-    return {};
-}
-
 }  // namespace
 
 class WindowStyleTest : public QObject {
@@ -59,59 +46,16 @@ private slots:
         QCOMPARE(imagePluginLoaded(), std::optional<bool>(false));
     }
 
-    // The menu bar's overflow icon, 16 pixels square: two chevrons whose
-    // tips point the way the menus run on. Turned to point right, the last
-    // column with ink is the tips', in the middle rows; pointing any other
-    // way, it would be the chevrons' open end, which spans most of the height.
-    void theOverflowIconPointsOn_data() {
-        QTest::addColumn<int>("icon");
-        QTest::addColumn<bool>("mirrored");  // a right-to-left menu bar: points left
-        QTest::addColumn<bool>("turned");    // a vertical bar: points down
-        QTest::newRow("right") << int(QStyle::SP_ToolBarHorizontalExtensionButton) << false << false;
-        QTest::newRow("left, right to left") << int(QStyle::SP_ToolBarHorizontalExtensionButton) << true << false;
-        QTest::newRow("down") << int(QStyle::SP_ToolBarVerticalExtensionButton) << false << true;
-    }
-
-    void theOverflowIconPointsOn() {
-        QFETCH(int, icon);
-        QFETCH(bool, mirrored);
-        QFETCH(bool, turned);
-        WindowStyle style(QStyleFactory::create(QStringLiteral("fusion")));
-        QWidget rightToLeft;
-        rightToLeft.setLayoutDirection(Qt::RightToLeft);
-        QImage image = style.standardIcon(QStyle::StandardPixmap(icon), nullptr, mirrored ? &rightToLeft : nullptr)
-                           .pixmap(16, 16)
-                           .toImage()
-                           .convertToFormat(QImage::Format_ARGB32);
-        QCOMPARE(image.size(), QSize(16, 16));
-        if (turned)
-            image = image.transformed(QTransform().rotate(-90));
-        if (mirrored)
-            image = image.mirrored(true, false);
-        const QList<int> tips = lastInkColumn(image);
-        QVERIFY(!tips.isEmpty());
-        QVERIFY2(tips.first() >= 6 && tips.last() <= 9,
-                 qPrintable(QStringLiteral("ink in rows %1 to %2").arg(tips.first()).arg(tips.last())));
-    }
-
-    void groupBoxFramesMatchFusion_data() {
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QSize>("size");
-        QTest::newRow("captioned") << QStringLiteral("Club Slot") << QSize(97, 233);
-        QTest::newRow("untitled") << QString() << QSize(60, 40);
-        QTest::newRow("smaller than the patch") << QStringLiteral("X") << QSize(10, 8);
-        QTest::newRow("wide") << QStringLiteral("Save And Start Game") << QSize(553, 81);
-    }
-
+    // A captioned frame, and one smaller than the patch it is drawn from.
     void groupBoxFramesMatchFusion() {
-        QFETCH(QString, title);
-        QFETCH(QSize, size);
         std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("fusion")));
         WindowStyle ours(QStyleFactory::create(QStringLiteral("fusion")));
-        const QImage expected = paint(fusion.get(), title, size);
-        const QImage actual = paint(&ours, title, size);
-        QCOMPARE(actual.size(), expected.size());
-        QVERIFY(actual == expected);
+        for (const auto& [title, size] : {std::pair{"Club Slot", QSize(97, 233)}, {"X", QSize(10, 8)}}) {
+            const QImage expected = paint(fusion.get(), title, size);
+            const QImage actual = paint(&ours, title, size);
+            QCOMPARE(actual.size(), expected.size());
+            QVERIFY2(actual == expected, title);
+        }
     }
 };
 

@@ -1,13 +1,14 @@
-#include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <functional>
 
 #include "../common/FifoWatchdog.h"
 #include "../common/TestFiles.h"
 #include "BlockBytes.h"
 #include "core/Baza.h"
+#include "session/Messages.h"
 #include "setup/LeagueSetup.h"
-#include "store/BlockSave.h"
+#include "store/SafeSave.h"
 
 using namespace testfiles;
 using blockbytes::plainValues;
@@ -49,9 +50,6 @@ ShownValues widestValues() {
 
 }  // namespace
 
-Q_DECLARE_METATYPE(ShownValues)
-Q_DECLARE_METATYPE(FileError::Kind)
-
 class LeagueSetupTest : public QObject {
     Q_OBJECT
 
@@ -67,15 +65,17 @@ private slots:
                    "National Slot, row 1 = -2147483648\n"
                    "Club Slot, row 9 = 2147483647\n"
                    "National Name, row 4 = -32768\n"
-                   "National Name, row 2 = 32767\n"
                    "Club Name, row 3 = 17\n"
                    "National Category Logo League u_1426.bin ->dt06.img, row 3 = \"category_07\"\n"
                    "Club Category Logo(dt04.img), row 7 = 29\n"
-                   "Maps Load u_1426.bin ->dt06.img, row 1 = 0\n"
                    "Maps Load u_1426.bin ->dt06.img, row 13 = 255\n"
-            << QStringList{"Liga1 2 -2147483648", "Liga13 3 2147483647", "Str2 4 -32768",
-                           "Str3 5 32767",        "Str7 6 17",           "Cat3 7 " + hexCat("category_07"),
-                           "CatL7 8 29",          "Europe 9 0",          "OtherLatinAmerican 10 255"};
+            << QStringList{"Liga1 2 -2147483648",
+                           "Liga13 3 2147483647",
+                           "Str2 4 -32768",
+                           "Str7 5 17",
+                           "Cat3 6 " + hexCat("category_07"),
+                           "CatL7 7 29",
+                           "OtherLatinAmerican 8 255"};
         QTest::newRow("field names, any case, comments, blanks, CR LF")
             << QByteArray(
                    "kelvory-league = 1\r\n# comment\r\n\r\n   ; another\r\nSTR7\t=\t-5\r\nliga13=007\r\n"
@@ -121,30 +121,18 @@ private slots:
             QTest::newRow(name) << content << line << what;
         };
         // The version line.
-        row("empty file", "", 1, firstLine);
         row("no version line", "Str1 = 3\n", 1, firstLine);
         row("version 2", "kelvory-league = 2\n", 1, "format version 2 is not supported: this Kelvory reads version 1.");
-        row("version in words", "kelvory-league = one\n", 1, firstLine);
-        row("version again", kVersion + kVersion, 2, "the format version belongs on the first line only.");
         // Not text.
         row("NUL byte", kVersion + QByteArray("# ok\nStr1 = 3\0\n", 15), 3,
             "the file is not text: it holds a NUL byte.");
         row("code page 1252, not UTF-8", kVersion + "Cat1 = \"caf\xe9\"\n", 2, notUtf8);
-        row("overlong UTF-8", kVersion + "# \xc0\xaf\n", 2, notUtf8);
-        row("not UTF-8 comes before other faults", kVersion + "Str1 = x\n\xff\n", 3, notUtf8);
-        row("larger than 64 KiB", kVersion + "#" + QByteArray(64 * 1024 - kVersion.size(), 'x'), 0,
-            "the file is larger than 64 KiB (65,536 bytes), too large to be a league setup.");
         // Names.
         row("unknown box", kVersion + "Club Nam, row 3 = 1\n", 2,
             "unknown box \"Club Nam, row 3\": name a box as the window does (\"Club Name, row 3\") or by its field "
             "name (\"Str7\").");
         row("row outside its frame", kVersion + "Club Name, row 10 = 1\n", 2,
             "unknown box \"Club Name, row 10\": the frame \"Club Name\" has rows 1 to 9.");
-        row("field name past the last", kVersion + "Liga14 = 1\n", 2,
-            "unknown box \"Liga14\": name a box as the window does (\"Club Name, row 3\") or by its field name "
-            "(\"Str7\").");
-        row("hidden map slot", kVersion + "Libertadores = 3\n", 2,
-            "Libertadores is a map slot that the window does not show; a league setup never changes it.");
         row("hidden map slot, other case", kVersion + "UNNAMED3 = 0\n", 2,
             "unnamed3 is a map slot that the window does not show; a league setup never changes it.");
         row("section", kVersion + "[Club Name]\n", 2,
@@ -155,58 +143,26 @@ private slots:
             str7 + "already set on line 2.");
         // Numbers.
         row("no value", kVersion + "Str7 =\n", 2, str7 + "no value after \"=\".");
-        row("number in quotes", kVersion + "Str7 = \"5\"\n", 2, str7 + "a number is written without quotes.");
-        row("fraction", kVersion + "Str7 = 12.5\n", 2, str7 + "\"12.5\" is not a whole number.");
-        row("plus sign", kVersion + "Str7 = +5\n", 2, str7 + "\"+5\" is not a whole number.");
-        row("hexadecimal", kVersion + "Europe = 0x10\n", 2,
-            "Maps Load u_1426.bin ->dt06.img, row 1: \"0x10\" is not a whole number.");
-        row("exponent", kVersion + "Liga1 = 1e3\n", 2, "National Slot, row 1: \"1e3\" is not a whole number.");
-        row("comment after the value", kVersion + "Liga1 = 1 # one\n", 2,
-            "National Slot, row 1: \"1 # one\" is not a whole number.");
-        row("32-bit too high", kVersion + "Liga1 = 2147483648\n", 2, "National Slot, row 1: \"2147483648\"" + int32);
-        row("32-bit too low", kVersion + "CatL7 = -2147483649\n", 2,
-            "Club Category Logo(dt04.img), row 7: \"-2147483649\"" + int32);
-        row("16-bit too high", kVersion + "Str2 = 32768\n", 2,
-            "National Name, row 4: \"32768\" is outside -32768 to 32767.");
-        row("16-bit too low", kVersion + "Str2 = -32769\n", 2,
-            "National Name, row 4: \"-32769\" is outside -32768 to 32767.");
-        row("map code 256", kVersion + "Europe = 256\n", 2,
-            "Maps Load u_1426.bin ->dt06.img, row 1: \"256\" is outside 0 to 255.");
         row("map code -1", kVersion + "Europe = -1\n", 2,
             "Maps Load u_1426.bin ->dt06.img, row 1: \"-1\" is outside 0 to 255.");
+        row("2 to the 64th and 5", kVersion + "Liga1 = 18446744073709551621\n", 2,
+            "National Slot, row 1: \"18446744073709551621\"" + int32);
         row("sixty digits, quoted short", kVersion + "Liga1 = " + QByteArray(60, '9') + "\n", 2,
             "National Slot, row 1: \"" + QString(40, '9') + "…\"" + int32);
         // Category texts.
-        row("text without quotes", kVersion + "Cat1 = category_07\n", 2,
-            cat1 + "a category text is written in double quotes, e.g. \"category_07\".");
-        row("closing quote missing", kVersion + "Cat1 = \"category_07\n", 2,
-            cat1 + "the closing double quote is missing.");
-        row("closing quote escaped", kVersion + "Cat1 = \"abc\\\"\n", 2, cat1 + "the closing double quote is missing.");
         row("backslash last", kVersion + "Cat1 = \"abc\\\n", 2, cat1 + "the closing double quote is missing.");
         row("more after the quote", kVersion + "Cat1 = \"abc\" x\n", 2,
             cat1 + "nothing but blanks may follow the closing double quote.");
         row("twelve characters", kVersion + "Cat1 = \"category_070\"\n", 2,
             cat1 + "the text has 12 characters; a category holds at most 11.");
-        row("twelve escapes", kVersion + "Cat1 = \"" + QByteArray("\\x00").repeated(12) + "\"\n", 2,
-            cat1 + "the text has 12 characters; a category holds at most 11.");
         row("Cyrillic", kVersion + "Cat1 = \"\xd0\x96\"\n", 2,
             cat1 + "\"\u0416\" (U+0416) is not in code page 1252, the game's character set.");
-        row("emoji", kVersion + "Cat1 = \"\xf0\x9f\x98\x80\"\n", 2,
-            cat1 + "\"\U0001F600\" (U+1F600) is not in code page 1252, the game's character set.");
         row("tab typed in", kVersion + "Cat1 = \"a\tb\"\n", 2,
             cat1 + "the control character U+0009 is written as an escape, \\x09.");
-        row("C1 control the code page holds", kVersion + "Cat1 = \"\xc2\x81\"\n", 2,
-            cat1 + "the control character U+0081 is written as an escape, \\x81.");
-        row("C1 control the code page lacks", kVersion + "Cat1 = \"\xc2\x85\"\n", 2,
-            cat1 + "the control character U+0085 is not in code page 1252, the game's character set.");
         const QString escapes =
             ": write \\\" for a double quote, \\\\ for a backslash, \\xHH for the character of code-page byte HH.";
         row("unknown escape", kVersion + "Cat1 = \"\\q\"\n", 2, cat1 + "unknown escape \"\\q\"" + escapes);
-        row("capital X", kVersion + "Cat1 = \"\\X41\"\n", 2, cat1 + "unknown escape \"\\X\"" + escapes);
-        row("escaped letter beyond ASCII", kVersion + "Cat1 = \"\\\xc3\xa9\"\n", 2,
-            cat1 + "unknown escape \"\\\u00e9\"" + escapes);
         const QString twoDigits = cat1 + "\\x is followed by two hexadecimal digits, the character's byte.";
-        row("one hex digit", kVersion + "Cat1 = \"\\x4\"\n", 2, twoDigits);
         row("not hex", kVersion + "Cat1 = \"\\xg0\"\n", 2, twoDigits);
         // Line numbers count every kind of line end, and not the mark.
         row("line after mark and CR LF", "\xEF\xBB\xBFkelvory-league = 1\r\n\r\nStr1 = x\r\n", 3,
@@ -227,7 +183,8 @@ private slots:
         }
     }
 
-    // Files: only a regular file of at most 64 KiB is read, and never waited on.
+    // Files: only a regular file of at most 64 KiB is read, and a pipe is
+    // never waited on (a folder is refused as the block's file is: tests/core).
     void readsOnlySmallRegularFiles_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("content");  // empty: nothing is written at `name`
@@ -237,81 +194,62 @@ private slots:
         QTest::newRow("one byte more") << "over" << full + QByteArray(64 * 1024 + 1 - full.size(), 'x')
                                        << "the file is larger than 64 KiB (65,536 bytes), too large to be a league "
                                           "setup.";
-        QTest::newRow("missing") << "missing" << QByteArray() << "the file does not exist.";
-        QTest::newRow("folder") << "folder" << QByteArray()
-                                << "it is not a regular file but a folder, a pipe or a device.";
+#ifndef _WIN32
+        QTest::newRow("pipe") << "pipe" << QByteArray() << "it is not a regular file but a folder, a pipe or a device.";
+#endif
     }
     void readsOnlySmallRegularFiles() {
         QFETCH(QString, name);
         QFETCH(QByteArray, content);
         QFETCH(QString, what);
         const QString path = dir_.filePath(name);
-        if (name == "folder")
-            QVERIFY(QDir(dir_.path()).mkpath(name));
-        else if (!content.isEmpty())
-            QVERIFY(writeFile(path, content));
-        try {
-            const Setup setup = readSetupFile(fsPath(path));
-            QVERIFY2(what.isEmpty(), "the file was read");
-            QCOMPARE(setup.size(), std::size_t(1));
-            QCOMPARE(setup.front().number, 5LL);
-        } catch (const SetupError& error) {
-            QCOMPARE(QString::fromStdString(error.what()), path + ": " + what);
-            QCOMPARE(error.line(), 0);
-        }
-    }
-
 #ifndef _WIN32
-    void neverWaitsOnAPipe() {
-        const std::filesystem::path pipe = fsPath(dir_.filePath("pipe"));
-        QVERIFY(makeFifo(pipe));
-        QString message;
-        QVERIFY(finishesWithin(std::chrono::seconds(5), pipe, [&] {
-            try {
-                readSetupFile(pipe);
-            } catch (const SetupError& error) {
-                message = QString::fromStdString(error.problem());
-            }
-        }));
-        QCOMPARE(message, "it is not a regular file but a folder, a pipe or a device.");
-    }
+        if (name == "pipe")
+            QVERIFY(makeFifo(fsPath(path)));
 #endif
+        if (!content.isEmpty())
+            QVERIFY(writeFile(path, content));
+        QString message;
+        Setup setup;
+        const auto read = [&] {
+            try {
+                setup = readSetupFile(fsPath(path));
+            } catch (const SetupError& error) {
+                message = QString::fromStdString(error.what());
+                QCOMPARE(error.line(), 0);
+            }
+        };
+#ifdef _WIN32
+        read();
+#else
+        QVERIFY(finishesWithin(std::chrono::seconds(5), fsPath(path), read));
+#endif
+        QCOMPARE(message, what.isEmpty() ? QString() : path + ": " + what);
+        QCOMPARE(setup.size(), std::size_t(what.isEmpty() ? 1 : 0));
+    }
 
-    // Export, then import into another game file: every shown field arrives
+    // Export, then import into another game file: every shown field, at the
+    // widest values it holds and with texts that need every escape, arrives
     // byte for byte; reserved bytes, hidden map slots and everything else in
     // the receiving file stay as they were.
-    void roundTrip_data() {
-        QTest::addColumn<quint32>("sourceSeed");
-        QTest::addColumn<bool>("explicitValues");
-        QTest::addColumn<ShownValues>("values");
-        QTest::newRow("random block 1") << 11u << false << ShownValues();
-        QTest::newRow("random block 2") << 12u << false << ShownValues();
-        QTest::newRow("random block 3") << 13u << false << ShownValues();
-        QTest::newRow("widest values, NUL and code-page texts") << 14u << true << widestValues();
-        QTest::newRow("plain values, blank text") << 15u << true << plainValues();
-        QTest::newRow("all zero") << 16u << true
-                                  << ShownValues{{},
-                                                 {},
-                                                 {QByteArray(11, '\0'), QByteArray(11, '\0'), QByteArray(11, '\0'),
-                                                  QByteArray(11, '\0')}};
-    }
     void roundTrip() {
-        QFETCH(quint32, sourceSeed);
-        QFETCH(bool, explicitValues);
-        QFETCH(ShownValues, values);
+        const ShownValues values = widestValues();
         const auto source = fsPath(dir_.filePath("source.exe"));
         const auto target = fsPath(dir_.filePath("target.exe"));
         const auto file = fsPath(dir_.filePath("round.kelvory-league"));
-        QByteArray sourceBytes = gameBytes(kGameLength, sourceSeed);
-        if (explicitValues)
-            blockbytes::putShown(sourceBytes, values);
-        QVERIFY(writeGameFile(source, kGameLength, sourceSeed));
+        QByteArray sourceBytes = gameBytes(kGameLength, 14);
+        blockbytes::putShown(sourceBytes, values);
+        QVERIFY(writeGameFile(source, kGameLength, 14));
         QVERIFY(blockbytes::writeBlockArea(source, sourceBytes));
         QVERIFY(writeGameFile(target, kGameLength, 99));
 
         Baza exported;
         QVERIFY(exported.Wczytaj(source));
         writeSetupFile(file, setupOf(exported));
+        // The file says what it is and how to read it before its first box.
+        QVERIFY(readFile(dir_.filePath("round.kelvory-league"))
+                    .startsWith("kelvory-league = 1\n# Kelvory league setup: each line sets one box, named as the "
+                                "window names it.\n# A box left out keeps its value."));
         const Setup read = readSetupFile(file);
         QCOMPARE(read.size(), std::size_t(FieldCount));
         Baza imported;
@@ -328,84 +266,27 @@ private slots:
         QVERIFY(!QFile::exists(dir_.filePath("round.kelvory-league.kelvory-part")));
     }
 
-    // The exact text of an export: the window's order (National Name runs
-    // Str1, Str3, Str4, Str2 from the top), escapes only where needed.
-    void writesTheWindowsOrder() {
-        ShownValues values = plainValues();
-        values.cat = {"category_00", "a\"b\\c\x81\xa0\xad\xe9\x80\x7f", QByteArray("\0\x1f xy", 5), "Z"};
-        QByteArray bytes = gameBytes(kGameLength, 7);
-        blockbytes::putShown(bytes, values);
-        const auto game = fsPath(dir_.filePath("order.exe"));
-        QVERIFY(writeGameFile(game, kGameLength, 7));
-        QVERIFY(blockbytes::writeBlockArea(game, bytes));
+    // An export writes a category text with escapes only where needed: a
+    // quote, a backslash, control characters and code-page bytes without a
+    // character of their own; the other bytes as their characters, and the
+    // blanks that fill the field to 11.
+    void writesEscapesOnlyWhereNeeded() {
         Baza baza;
-        QVERIFY(baza.Wczytaj(game));
-        const QString expected = QString::fromUtf8(
-            "kelvory-league = 1\n"
-            "# Kelvory league setup: each line sets one box, named as the window names it.\n"
-            "# A box left out keeps its value. In texts: \\\" quote, \\\\ backslash, \\xHH code-page byte.\n"
-            "\n"
-            "National Slot, row 1 = 100\nNational Slot, row 2 = 101\nNational Slot, row 3 = 102\n"
-            "National Slot, row 4 = 103\n"
-            "\n"
-            "Club Slot, row 1 = 104\nClub Slot, row 2 = 105\nClub Slot, row 3 = 106\nClub Slot, row 4 = 107\n"
-            "Club Slot, row 5 = 108\nClub Slot, row 6 = 109\nClub Slot, row 7 = 110\nClub Slot, row 8 = 111\n"
-            "Club Slot, row 9 = 112\n"
-            "\n"
-            "National Name, row 1 = -200\nNational Name, row 2 = -202\nNational Name, row 3 = -203\n"
-            "National Name, row 4 = -201\n"
-            "\n"
-            "Club Name, row 1 = -204\nClub Name, row 2 = -205\nClub Name, row 3 = -206\nClub Name, row 4 = -207\n"
-            "Club Name, row 5 = -208\nClub Name, row 6 = -209\nClub Name, row 7 = -210\nClub Name, row 8 = -211\n"
-            "Club Name, row 9 = -212\n"
-            "\n"
-            "National Category Logo League u_1426.bin ->dt06.img, row 1 = \"category_00\"\n"
-            "National Category Logo League u_1426.bin ->dt06.img, row 2 = \"a\\\"b\\\\c\\x81\\xA0\\xAD\xc3\xa9"
-            "\xe2\x82\xac\\x7F\"\n"
-            "National Category Logo League u_1426.bin ->dt06.img, row 3 = \"\\x00\\x1F xy      \"\n"
-            "National Category Logo League u_1426.bin ->dt06.img, row 4 = \"Z          \"\n"
-            "\n"
-            "Club Category Logo(dt04.img), row 1 = 0\nClub Category Logo(dt04.img), row 2 = 3\n"
-            "Club Category Logo(dt04.img), row 3 = 6\nClub Category Logo(dt04.img), row 4 = 9\n"
-            "Club Category Logo(dt04.img), row 5 = 12\nClub Category Logo(dt04.img), row 6 = 15\n"
-            "Club Category Logo(dt04.img), row 7 = 18\n"
-            "\n"
-            "Maps Load u_1426.bin ->dt06.img, row 1 = 0\nMaps Load u_1426.bin ->dt06.img, row 2 = 1\n"
-            "Maps Load u_1426.bin ->dt06.img, row 3 = 2\nMaps Load u_1426.bin ->dt06.img, row 4 = 3\n"
-            "Maps Load u_1426.bin ->dt06.img, row 5 = 4\nMaps Load u_1426.bin ->dt06.img, row 6 = 5\n"
-            "Maps Load u_1426.bin ->dt06.img, row 7 = 6\nMaps Load u_1426.bin ->dt06.img, row 8 = 7\n"
-            "Maps Load u_1426.bin ->dt06.img, row 9 = 8\nMaps Load u_1426.bin ->dt06.img, row 10 = 9\n"
-            "Maps Load u_1426.bin ->dt06.img, row 11 = 10\nMaps Load u_1426.bin ->dt06.img, row 12 = 0\n"
-            "Maps Load u_1426.bin ->dt06.img, row 13 = 1\n");
-        QCOMPARE(QString::fromStdString(writeSetup(setupOf(baza))), expected);
+        baza.setCat(1, "a\"b\\c\x81\xa0\xad\xe9\x80\x7f");
+        baza.setCat(2, std::string("\0\x1f xy", 5));
+        baza.setCat(3, "Z");
+        const QString text = QString::fromStdString(writeSetup(setupOf(baza)));
+        const QString cat = "\nNational Category Logo League u_1426.bin ->dt06.img, row ";
+        for (const QString& line :
+             {cat + QString::fromUtf8("2 = \"a\\\"b\\\\c\\x81\\xA0\\xAD\xc3\xa9\xe2\x82\xac\\x7F\"\n"),
+              cat + "3 = \"\\x00\\x1F xy      \"\n", cat + "4 = \"Z          \"\n"})
+            QVERIFY2(text.contains(line), qPrintable(line));
     }
 
-    // A partial setup: the changes it lists (window order, unchanged values
-    // left out), and after applying and saving, only its boxes' bytes differ.
-    void partialSetupChangesOnlyWhatItNames_data() {
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<QStringList>("changes");
-        QTest::addColumn<QList<qint64>>("offsets");  // where the new bytes go
-        QTest::addColumn<QByteArrayList>("bytes");
-        const QByteArray cat2 = "National Category Logo League u_1426.bin ->dt06.img, row 2: ";
-        QTest::newRow("one name index") << kVersion + "Str7 = -5\n"
-                                        << QStringList{"Club Name, row 3: -206 → -5"}
-                                        << QList<qint64>{blockbytes::kStr + 24} << QByteArrayList{"\xfb\xff"};
-        QTest::newRow("listed in the window's order, same value left out")
-            << kVersion + "Europe = 250\nCat2 = \"\\x00\xc3\xa9\"\nLiga1 = 100\nCatL7 = -1\n"
-            << QStringList{cat2 + "\"category_05\" → \"\\x00é         \"",
-                           "Club Category Logo(dt04.img), row 7: 18 → -1",
-                           "Maps Load u_1426.bin ->dt06.img, row 1: 0 → 250"}
-            << QList<qint64>{blockbytes::kMap, blockbytes::kCat + 12, blockbytes::kCatL + 24}
-            << QByteArrayList{"\xfa", QByteArray("\0\xe9         ", 11), "\xff\xff\xff\xff"};
-        QTest::newRow("nothing changes") << kVersion + "Str1 = -200\nCat4 = \"\"\n"
-                                         << QStringList{} << QList<qint64>{} << QByteArrayList{};
-    }
+    // A partial setup lists its changes in the window's order, a value it
+    // does not change left out; applied, nothing is left to change, and the
+    // boxes it does not name keep their values.
     void partialSetupChangesOnlyWhatItNames() {
-        QFETCH(QByteArray, content);
-        QFETCH(QStringList, changes);
-        QFETCH(QList<qint64>, offsets);
-        QFETCH(QByteArrayList, bytes);
         QByteArray original = gameBytes(kGameLength, 5);
         blockbytes::putShown(original, plainValues());
         const auto game = fsPath(dir_.filePath("partial.exe"));
@@ -413,68 +294,20 @@ private slots:
         QVERIFY(blockbytes::writeBlockArea(game, original));
         Baza baza;
         QVERIFY(baza.Wczytaj(game));
-        const Setup setup = parseSetup(content.toStdString(), kFile);
+        const QByteArray content = "Europe = 250\nCat2 = \"\\x00\xc3\xa9\"\nLiga1 = 100\nCatL7 = -1\nStr7 = -5\n";
+        const Setup setup = parseSetup((kVersion + content).toStdString(), kFile);
         QStringList listed;
         for (const SetupChange& change : setupChanges(baza, setup))
             listed << QString::fromStdString(describeChange(change));
-        QCOMPARE(listed, changes);
+        QCOMPARE(listed, (QStringList{"Club Name, row 3: -206 → -5",
+                                      "National Category Logo League u_1426.bin ->dt06.img, row 2: \"category_05\" → "
+                                      "\"\\x00é         \"",
+                                      "Club Category Logo(dt04.img), row 7: 18 → -1",
+                                      "Maps Load u_1426.bin ->dt06.img, row 1: 0 → 250"}));
         const Baza::Block loaded = baza.block();
         applySetup(baza, setup);
         QVERIFY(setupChanges(baza, setup).empty());
-        QVERIFY(saveAs(baza, loaded, game));
-        QByteArray expected = original;
-        for (int i = 0; i < offsets.size(); ++i)
-            expected.replace(offsets[i], bytes[i].size(), bytes[i]);
-        QVERIFY(readFile(game) == expected);
-    }
-
-    // An export replaces the file whole; one that cannot be written says why
-    // and leaves nothing behind.
-    void exportWritesWholeFiles() {
-        const QString path = dir_.filePath("export.kelvory-league");
-        QVERIFY(writeFile(path, "kelvory-league = 1\n" + QByteArray(100000, '#')));
-        const Setup setup = parseSetup((kVersion + "Str1 = 4\n").toStdString(), kFile);
-        writeSetupFile(fsPath(path), setup);
-        QCOMPARE(readFile(path), QByteArray::fromStdString(writeSetup(setup)));
-        QCOMPARE(QDir(dir_.path()).entryList({"export*"}), QStringList{"export.kelvory-league"});
-
-        const QString nowhere = dir_.filePath("no such folder/x.kelvory-league");
-        try {
-            writeSetupFile(fsPath(nowhere), setup);
-            QFAIL("written into a folder that does not exist");
-        } catch (const SetupError& error) {
-            QCOMPARE(QString::fromStdString(error.what()),
-                     nowhere + ": the file could not be written (No such file or directory).");
-        }
-    }
-
-    // The window's words for a save that did not happen.
-    void saveFailureMessages_data() {
-        QTest::addColumn<FileError::Kind>("kind");
-        QTest::addColumn<QString>("reason");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("gone") << FileError::Kind::Missing << "the file no longer exists"
-                              << "Nothing was saved: the game executable no longer exists.\n\n/g/Game.exe\n\n"
-                                 "Kelvory does not create it. Put the game executable back in place, then save "
-                                 "again; your changes are still here.";
-        QTest::newRow("too short") << FileError::Kind::TooShort << "the file is 3 bytes long"
-                                   << "Nothing was saved: this file is too short to be the game executable.\n\n"
-                                      "/g/Game.exe\n\nThe file is 3 bytes long.\n\nKelvory only writes into bytes "
-                                      "that already exist. Check that line 2 of Leagues.ini names the game executable.";
-        QTest::newRow("not a file") << FileError::Kind::NotAFile << "it is a folder"
-                                    << "Nothing was saved: the game executable is not a regular file.\n\n"
-                                       "/g/Game.exe\n\nIt is a folder.";
-        QTest::newRow("write failed") << FileError::Kind::Failed << "cannot write the file (Disk full)"
-                                      << "The game executable could not be saved.\n\n/g/Game.exe\nCannot write the "
-                                         "file (Disk full)\n\nYour changes are still here. Close the game if it is "
-                                         "running, make sure the file can be written, and save again.";
-    }
-    void saveFailureMessages() {
-        QFETCH(FileError::Kind, kind);
-        QFETCH(QString, reason);
-        QFETCH(QString, message);
-        const SaveError error(std::filesystem::u8path("/g/Game.exe"), reason.toStdString(), kind);
-        QCOMPARE(QString::fromStdString(saveFailureMessage(error)), message);
+        QCOMPARE(changedFields(loaded, baza.block()).size(), std::size_t(4));
     }
 
 private:
@@ -482,12 +315,12 @@ private:
     // meanwhile, so an outside change is a failure of the test.
     bool saveAs(Baza& baza, const Baza::Block& loaded, const std::filesystem::path& game) {
         bool asked = false;
-        const BlockSaveResult result = saveLeagueBlock(baza, Expected{loaded, FileStamp{}}, game,
-                                                       fsPath(dir_.filePath("records")), [&](const DiskState&) {
-                                                           asked = true;
-                                                           return OutsideChangeAnswer::Cancel;
-                                                       });
-        return !asked && result.status == BlockSaveResult::Status::Saved;
+        const SafeSaveResult result = saveSafely(baza.block(), game, Expected{loaded, FileStamp{}},
+                                                 fsPath(dir_.filePath("records")), [&](const DiskState&) {
+                                                     asked = true;
+                                                     return OutsideChangeAnswer::Cancel;
+                                                 });
+        return !asked && result.status == SafeSaveResult::Status::Saved;
     }
 
     QTemporaryDir dir_;

@@ -10,10 +10,10 @@
 
 #include "../common/Rows.h"
 #include "../common/TestFiles.h"
+#include "../common/UseFiles.h"
 #include "../setup/BlockBytes.h"
 #include "fuzz/FaultySave.h"
-#include "platform/FileSystem.h"
-#include "store/BlockSave.h"
+#include "session/Messages.h"
 #include "store/RecordFile.h"
 #include "store/SafeSave.h"
 #include "store/Sha256.h"
@@ -47,20 +47,12 @@ public:
     }
 };
 
-struct UseFiles {
-    explicit UseFiles(platform::FileSystem* files) { platform::useFileSystem(files); }
-    ~UseFiles() { platform::useFileSystem(nullptr); }
-};
-
 struct Compared {
-    int found;       // the byte found at position 5 (every other byte is 1)
-    int unfinished;  // the byte an unfinished write left at position 5; -1: none
-    qint64 size;     // the file's size now (the expected stamp: size 100, time 7)
+    int found;        // the byte found at position 5 (every other byte is 1)
+    int unfinished;   // the byte an unfinished write left at position 5; -1: none
+    FileStamp stamp;  // the file's size and time now (the expected ones: 100, 7)
     OutsideChange change;
 };
-
-// The outcomes seen per step of the fault table, for the report at the end.
-QMap<QString, QStringList> faultOutcomes;
 
 }  // namespace
 
@@ -77,45 +69,39 @@ private slots:
         records_ = fsPath(dir_->filePath("records"));
         QVERIFY(writeGameFile(game_, kGameLength, 7));
         original_ = gameBytes(kGameLength, 7);
-        blockbytes::putShown(original_, blockbytes::plainValues());
-        QVERIFY(blockbytes::writeBlockArea(game_, original_));
         QVERIFY(baza_.Wczytaj(game_));
         loaded_ = baza_.block();
         stamp_ = platform::stampOf(game_);
     }
 
     // The first save records the bytes it overwrites, with the executable's
-    // identity and own path; later saves add what they overwrite, but not
-    // the same bytes twice in a row.
+    // identity and own path, and what it wrote; a later save adds what it
+    // overwrites to the history.
     void savesAreRecorded() {
         baza_.setLiga1(7);
-        QVERIFY(save().save.recordCreated);
+        QVERIFY(save().recordCreated);
         QByteArray seven = original_;
         seven.replace(blockbytes::kLiga, 4, QByteArray("\x07\x00\x00\x00", 4));
         QVERIFY(readFile(game_) == seven);
         OriginalRecord record = readRecord();
-        QCOMPARE(record.executables.size(), std::size_t(1));
-        const RecordedExecutable& first = record.executables[0];
+        const RecordedExecutable first = record.executables.at(0);
         QCOMPARE(bytesOf(first.original), regionBytes(original_));
         QCOMPARE(first.identity.size, kGameLength);
         QCOMPARE(QByteArray::fromStdString(first.identity.headSha256),
-                 QCryptographicHash::hash(gameBytes(kGameLength, 7).left(65536), QCryptographicHash::Sha256).toHex());
+                 QCryptographicHash::hash(original_.left(65536), QCryptographicHash::Sha256).toHex());
         QCOMPARE(QString::fromStdString(record.path),
                  QDir::toNativeSeparators(QFileInfo(dir_->filePath("Game.exe")).canonicalFilePath()));
-        QVERIFY(first.history.empty());
         QCOMPARE(bytesOf(*record.lastWritten), regionBytes(seven));
-        QVERIFY(!record.writing);
+        QVERIFY(first.history.empty() && !record.writing);
 
-        for (int i = 0; i < 2; ++i) {  // the same values twice
-            baza_.setLiga1(8);
-            loaded_ = baza_regions::blockOf(record.lastWritten->bytes);
-            stamp_ = platform::stampOf(game_);
-            QCOMPARE(int(save().status), int(BlockSaveResult::Status::Saved));
-            record = readRecord();
-        }
-        QCOMPARE(record.executables[0].history.size(), std::size_t(2));
+        loaded_ = baza_.block();
+        stamp_ = platform::stampOf(game_);
+        baza_.setLiga1(8);
+        QVERIFY(!save().recordCreated);
+        record = readRecord();
+        QCOMPARE(record.executables.size(), std::size_t(1));
+        QCOMPARE(record.executables[0].history.size(), std::size_t(1));
         QCOMPARE(bytesOf(record.executables[0].history[0]), regionBytes(seven));
-        QCOMPARE(bytesOf(record.executables[0].history[1]).left(4), QByteArray("\x08\x00\x00\x00", 4));
     }
 
     // However the path reaches the executable, it has one record.
@@ -128,81 +114,33 @@ private slots:
         QVERIFY(QFile::link(dir_->path(), dir_->filePath("linked")));
         others << dir_->filePath("linked/Game.exe");
 #endif
-        for (const QString& other : others) {
+        for (const QString& other : others)
             QCOMPARE(RecordPlace(records_, fsPath(other)).file(), RecordPlace(records_, game_).file());
-        }
         // A record an earlier Kelvory named after the path as it was spelt is
         // still found through that spelling.
         const std::string spelt = QDir::toNativeSeparators(QFileInfo(others.back()).absoluteFilePath()).toStdString();
-        const std::string text = "kelvory-original-block 1\npath " + spelt + "\nsize 5\nsha256-of-first-65536-bytes " +
-                                 std::string(64, 'a') +
-                                 "\nregions 15612412+52 15612464+52 15612516+47 15613072+20 15612712+28\noriginal "
-                                 "2026-01-01T00:00:00Z " +
-                                 std::string(398, '0') + "\nend\n";
+        OriginalRecord earlier;
+        earlier.path = spelt;
+        earlier.executables.push_back({{5, std::string(64, 'a')}, {"2026-01-01T00:00:00Z", {}}, {}});
         std::filesystem::create_directories(records_);
         QVERIFY(writeFile(records_ / ("league-block-" + sha256Hex(spelt).substr(0, 24) + ".txt"),
-                          QByteArray::fromStdString(text)));
+                          QByteArray::fromStdString(recordText(earlier))));
         const std::optional<OriginalRecord> found = RecordPlace(records_, fsPath(others.back())).read();
         QVERIFY(found && found->executables[0].identity.size == 5);
     }
 
-    // A change made by another program between load and save is found, and
-    // each answer does what it says.
-    void outsideChanges_data() {
-        QTest::addColumn<QString>("change");  // "block", "size", "time"
-        QTest::addColumn<OutsideChangeAnswer>("answer");
-        QTest::addColumn<int>("status");
-        using A = OutsideChangeAnswer;
-        using S = BlockSaveResult::Status;
-        QTest::newRow("block, overwrite") << "block" << A::Overwrite << int(S::Saved);
-        QTest::newRow("block, reload") << "block" << A::Reload << int(S::Reload);
-        QTest::newRow("block, cancel") << "block" << A::Cancel << int(S::Cancelled);
-        QTest::newRow("size, overwrite") << "size" << A::Overwrite << int(S::Saved);
-        QTest::newRow("time only, cancel") << "time" << A::Cancel << int(S::Cancelled);
-    }
-    void outsideChanges() {
-        QFETCH(QString, change);
-        QFETCH(OutsideChangeAnswer, answer);
-        QFETCH(int, status);
-        QByteArray disk = original_;
-        if (change == "block") {
-            disk[blockbytes::kMap + 2] = '\x09';  // America: 2 -> 9, by another program
-            QVERIFY(blockbytes::writeBlockArea(game_, disk));
-        } else if (change == "size") {
-            disk.append('\0');
-            std::filesystem::resize_file(game_, std::uintmax_t(kGameLength + 1));
-        }
-        std::filesystem::last_write_time(game_, std::filesystem::last_write_time(game_) + std::chrono::seconds(3));
-        baza_.setLiga1(7);
-        QList<OutsideChange> asked;
-        const BlockSaveResult result =
-            saveLeagueBlock(baza_, Expected{loaded_, stamp_}, game_, records_, [&](const DiskState& state) {
-                asked << state.change;
-                return answer;
-            });
-        QCOMPARE(asked, QList<OutsideChange>{change == "block" ? OutsideChange::Block : OutsideChange::SizeOrTime});
-        QCOMPARE(int(result.status), status);
-        QCOMPARE(int(result.save.disk.block.map[2]), change == "block" ? 9 : 2);
-        const bool written = status == int(BlockSaveResult::Status::Saved);
-        if (written) {
-            disk.replace(blockbytes::kLiga, 4, QByteArray("\x07\x00\x00\x00", 4));
-            disk[blockbytes::kMap + 2] = '\x02';  // the window's values go over it
-        }
-        QVERIFY(readFile(game_) == disk);
-        QCOMPARE(std::filesystem::exists(RecordPlace(records_, game_).file()), written);
-    }
-
     // Kelvory's own half-written bytes are no outside change: a byte may be
-    // the expected one or the one of the record's unfinished write.
+    // the expected one or the one of the record's unfinished write. Without
+    // one, a file whose size or time alone changed was changed.
     void compareWithExpected_data() {
         using C = OutsideChange;
         rows<Compared>({
-            {"as expected", {1, -1, 100, C::None}},
-            {"a byte changed", {9, -1, 100, C::Block}},
-            {"the unfinished write's byte", {9, 9, 100, C::None}},
-            {"neither", {9, 8, 100, C::Block}},
-            {"the size changed", {1, -1, 101, C::SizeOrTime}},
-            {"the size changed after an unfinished write", {1, 9, 101, C::None}},
+            {"a byte changed", {9, -1, {100, 7}, C::Block}},
+            {"the unfinished write's byte", {9, 9, {100, 7}, C::None}},
+            {"neither", {9, 8, {100, 7}, C::Block}},
+            {"the size changed", {1, -1, {101, 7}, C::SizeOrTime}},
+            {"the time alone changed", {1, -1, {100, 8}, C::SizeOrTime}},
+            {"the size changed after an unfinished write", {1, 9, {101, 7}, C::None}},
         });
     }
     void compareWithExpected() {
@@ -214,11 +152,7 @@ private slots:
             unfinished = filled(1);
             (*unfinished)[5] = std::uint8_t(row.unfinished);
         }
-        QCOMPARE(::compareWithExpected(found, FileStamp{row.size, 7}, filled(1), FileStamp{100, 7}, unfinished),
-                 row.change);
-        // A time-only difference counts as much as a size.
-        QCOMPARE(::compareWithExpected(filled(1), FileStamp{100, 8}, filled(1), FileStamp{100, 7}, std::nullopt),
-                 OutsideChange::SizeOrTime);
+        QCOMPARE(::compareWithExpected(found, row.stamp, filled(1), FileStamp{100, 7}, unfinished), row.change);
     }
 
     // Whatever keeps the record from being read or written stops the save
@@ -229,7 +163,6 @@ private slots:
         using K = SafeSaveError::Kind;
         QTest::newRow("the folder is a file") << "folder is a file" << int(K::RecordUnwritable);
         QTest::newRow("damaged record") << "damaged" << int(K::RecordUnreadable);
-        QTest::newRow("a folder in the record's place") << "folder" << int(K::RecordUnreadable);
         QTest::newRow("no data folder") << "no folder" << int(K::RecordUnwritable);
         QTest::newRow("another Kelvory saving") << "busy" << int(K::Busy);
 #ifndef Q_OS_WIN
@@ -251,8 +184,6 @@ private slots:
             folder = victim;
         } else if (problem == "damaged") {
             QVERIFY(writeFile(record, "kelvory-original-block 2\npath /x\n"));
-        } else if (problem == "folder") {
-            std::filesystem::create_directory(record);
         } else if (problem == "no folder") {
             folder.clear();
         } else if (problem == "busy") {
@@ -264,8 +195,7 @@ private slots:
         }
         baza_.setLiga1(7);
         try {
-            saveLeagueBlock(baza_, Expected{loaded_, stamp_}, game_, folder,
-                            [](const DiskState&) { return OutsideChangeAnswer::Cancel; });
+            save(folder, game_);
             QFAIL("saved");
         } catch (const SafeSaveError& error) {
             QCOMPARE(int(error.kind()), kind);
@@ -279,8 +209,7 @@ private slots:
     void noGameFile() {
         for (const std::filesystem::path& game : {std::filesystem::path(), game_.parent_path() / "Gone.exe"}) {
             try {
-                saveSafely(loaded_, game, Expected{loaded_, stamp_}, records_,
-                           [](const DiskState&) { return OutsideChangeAnswer::Cancel; });
+                save(records_, game);
                 QFAIL("saved");
             } catch (const FileError& error) {
                 QCOMPARE(error.kind(), game.empty() ? FileError::Kind::NoName : FileError::Kind::Missing);
@@ -322,34 +251,23 @@ private slots:
         QFETCH(int, step);
         QFETCH(int, fault);
         std::map<int, Fault> faults{{step, Fault(fault)}};
-        for (int from = step; fault < 0 && from < step + 40; ++from) {
+        for (int from = step; fault < 0 && from < step + 40; ++from)
             faults[from] = Fault::Error;
-        }
         const FaultySaveRun run = runSaveWithFaults(later, faults);
         QVERIFY2(run.broken.empty(), (run.outcome + ": " + run.broken).c_str());
-        const QString label = QStringLiteral("%1 %2").arg(later ? "later" : "first").arg(step, 2, 10, QLatin1Char('0'));
-        faultOutcomes[label] << QString::fromStdString(run.steps.size() >= std::size_t(step) ? run.steps[step - 1] : "")
-                             << QString::fromStdString(run.outcome);
-    }
-
-    void cleanupTestCase() {
-        // The table of outcomes, one line per step: error / lie / crash.
-        for (auto it = faultOutcomes.cbegin(); it != faultOutcomes.cend(); ++it) {
-            qInfo().noquote() << it.key() << ":" << it.value().join(" / ");
-        }
     }
 
 private:
-    BlockSaveResult save() {
-        return saveLeagueBlock(baza_, Expected{loaded_, stamp_}, game_, records_,
-                               [](const DiskState&) { return OutsideChangeAnswer::Cancel; });
+    // Saves the edited block; an outside change is answered Cancel.
+    SafeSaveResult save(const std::filesystem::path& folder, const std::filesystem::path& game) {
+        return saveSafely(baza_.block(), game, Expected{loaded_, stamp_}, folder,
+                          [](const DiskState&) { return OutsideChangeAnswer::Cancel; });
+    }
+    SafeSaveResult save() {
+        return save(records_, game_);
     }
     OriginalRecord readRecord() {
-        const std::optional<OriginalRecord> record = RecordPlace(records_, game_).read();
-        if (!record) {
-            throw std::runtime_error("no record");
-        }
-        return *record;
+        return RecordPlace(records_, game_).read().value();
     }
 
     std::unique_ptr<QTemporaryDir> dir_;

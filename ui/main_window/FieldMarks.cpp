@@ -12,6 +12,20 @@
 namespace {
 
 const QColor kMarkColor(204, 0, 0);
+const QColor kOutsideColor(217, 130, 0);
+
+// A solid triangle in one top corner of `r`, as on a flagged cell.
+void paintCorner(QPainter& painter, const QRect& r, bool left, const QColor& color) {
+    const int size = std::min(8, r.height() / 2);
+    const int x = left ? r.left() : r.right() + 1;
+    const int inward = left ? size : -size;
+    QPainterPath corner;
+    corner.moveTo(x, r.top());
+    corner.lineTo(x + inward, r.top());
+    corner.lineTo(x, r.top() + size);
+    corner.closeSubpath();
+    painter.fillPath(corner, color);
+}
 
 // Drawn over the whole box; lets every mouse event through to it. A focus
 // frame to the toolkit, so that assistive technology, which passes over
@@ -39,20 +53,25 @@ protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing, false);
-        // A frame two pixels wide just inside the box's edge.
         const QRect r = rect();
-        painter.fillRect(QRect(r.left(), r.top(), r.width(), 2), kMarkColor);
-        painter.fillRect(QRect(r.left(), r.bottom() - 1, r.width(), 2), kMarkColor);
-        painter.fillRect(QRect(r.left(), r.top(), 2, r.height()), kMarkColor);
-        painter.fillRect(QRect(r.right() - 1, r.top(), 2, r.height()), kMarkColor);
-        // A solid triangle in the top left corner, as on a flagged cell.
-        const int size = std::min(8, r.height() / 2);
-        QPainterPath corner;
-        corner.moveTo(r.left(), r.top());
-        corner.lineTo(r.left() + size, r.top());
-        corner.lineTo(r.left(), r.top() + size);
-        corner.closeSubpath();
-        painter.fillPath(corner, kMarkColor);
+        const bool notStored = !fieldState(parentWidget(), FieldState::NotStored).isEmpty();
+        if (notStored) {
+            // A frame two pixels wide just inside the box's edge.
+            painter.fillRect(QRect(r.left(), r.top(), r.width(), 2), kMarkColor);
+            painter.fillRect(QRect(r.left(), r.bottom() - 1, r.width(), 2), kMarkColor);
+            painter.fillRect(QRect(r.left(), r.top(), 2, r.height()), kMarkColor);
+            painter.fillRect(QRect(r.right() - 1, r.top(), 2, r.height()), kMarkColor);
+            paintCorner(painter, r, true, kMarkColor);
+        }
+        if (!fieldState(parentWidget(), FieldState::OutsideGame).isEmpty()) {
+            if (!notStored) {
+                // A dotted frame one pixel wide just inside the box's edge.
+                QPen dots(kOutsideColor, 1, Qt::DotLine);
+                painter.setPen(dots);
+                painter.drawRect(r.adjusted(0, 0, -1, -1));
+            }
+            paintCorner(painter, r, false, kOutsideColor);
+        }
     }
 };
 
@@ -60,15 +79,15 @@ QWidget* overlayOf(const QLineEdit* box) {
     return box->findChild<QWidget*>(QStringLiteral("fieldMark"), Qt::FindDirectChildrenOnly);
 }
 
-}  // namespace
-
-void setFieldMark(QLineEdit* box, const QString& reason) {
-    if (!box || fieldMark(box) == reason) {
+// Sets one of the two marks the overlay draws, and shows the overlay while
+// either is set.
+void setMark(QLineEdit* box, FieldState state, const QString& sentence) {
+    if (!box || fieldState(box, state) == sentence) {
         return;
     }
-    setFieldState(box, FieldState::NotStored, reason);
+    setFieldState(box, state, sentence);
     QWidget* overlay = overlayOf(box);
-    if (reason.isEmpty()) {
+    if (fieldMark(box).isEmpty() && outsideMark(box).isEmpty()) {
         if (overlay) {
             overlay->hide();
         }
@@ -80,6 +99,20 @@ void setFieldMark(QLineEdit* box, const QString& reason) {
     overlay->show();
     overlay->raise();
     overlay->update();
+}
+
+}  // namespace
+
+void setFieldMark(QLineEdit* box, const QString& reason) {
+    setMark(box, FieldState::NotStored, reason);
+}
+
+void setOutsideMark(QLineEdit* box, const QString& sentence) {
+    setMark(box, FieldState::OutsideGame, sentence);
+}
+
+QString outsideMark(const QLineEdit* box) {
+    return fieldState(box, FieldState::OutsideGame);
 }
 
 QString fieldMark(const QLineEdit* box) {

@@ -15,6 +15,7 @@ struct StatePlace {
 // In the order the description reads them: marks first.
 const StatePlace kStates[] = {
     {FieldState::NotStored, "kelvoryNotStored", true},
+    {FieldState::OutsideGame, "kelvoryOutsideGame", true},
     {FieldState::Changed, "kelvoryChanged", true},
     {FieldState::LogoFile, "kelvoryLogoFile", false},
 };

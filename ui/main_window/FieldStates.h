@@ -10,9 +10,10 @@ class QWidget;
 // the tooltip reads the marks (the states not shown in the window anyway).
 // A new state takes its place in the enum and in the table of FieldStates.cpp.
 enum class FieldState {
-    NotStored,  // mark: the text cannot be stored, why, and what the field keeps
-    Changed,    // mark: the field differs from the file as last loaded or saved, and what it was
-    LogoFile,   // the game data file that the logo index names, shown beside the box
+    NotStored,    // mark: the text cannot be stored, why, and what the field keeps
+    OutsideGame,  // mark: the value is one the game is not known to take, and what it takes
+    Changed,      // mark: the field differs from the file as last loaded or saved, and what it was
+    LogoFile,     // the game data file that the logo index names, shown beside the box
 };
 
 // Sets one state's sentence; an empty sentence clears the state. The

@@ -28,11 +28,7 @@ bool storeField(Baza& baza, const Field& field, const QString& text, const QLoca
 }
 
 QString allowedText(const Field& field) {
-    const std::optional<FieldRange> range = fieldRange(field.kind);
-    if (!range) {
-        return QString();
-    }
-    return QStringLiteral("whole numbers from %1 to %2").arg(range->minimum).arg(range->maximum);
+    return QString::fromStdString(fieldAllowedWords(field));
 }
 
 QString fieldName(const Field& field) {

@@ -4,14 +4,13 @@
 #include <QFileInfo>
 #include <QStringList>
 
-#include "core/Baza.h"
+#include "core/GameRanges.h"
 #include "platform/Paths.h"
 #include "platform/Services.h"
 #include "platform/Text.h"
+#include "session/LeagueSession.h"
 #include "setup/LeagueSetup.h"
 #include "ui/main_window/Messages.h"
-#include "ui/main_window/SaveFlow.h"
-#include "ui/main_window/frmMain.h"
 
 namespace {
 
@@ -35,13 +34,13 @@ QList<platform::FileFilter> setupFilters(bool withAllFiles) {
 
 // Where the dialogs open: the folder of the last setup file chosen while it
 // still exists, otherwise the game executable's folder.
-QString startFolder(const frmMain& window) {
+QString startFolder(const LeagueSession& session) {
     const QString remembered =
         platform::services().readSetting(kSettingsApplication, kSettingsSection, kSettingsKey, QString());
     if (!remembered.isEmpty() && QFileInfo(remembered).isDir()) {
         return remembered;
     }
-    return platform::pathToText(window.gamePath().parent_path());
+    return platform::pathToText(session.game().parent_path());
 }
 
 void rememberFolder(const QString& chosenFile) {
@@ -50,81 +49,74 @@ void rememberFolder(const QString& chosenFile) {
                                      QDir::toNativeSeparators(QFileInfo(chosenFile).absolutePath()));
 }
 
-// Whether `action` ("exported", "imported") can go on; tells the user why not.
-bool readyFor(frmMain& window, const QString& action) {
-    if (!window.baza().loaded()) {
-        tellUser(&window, platform::MessageIcon::Warning,
-                 QStringLiteral("Nothing was %1: no game executable was loaded when Kelvory started.").arg(action));
-        return false;
-    }
-    const QStringList marked = markedBoxes(window.controls());
-    if (!marked.isEmpty()) {
-        tellUser(&window, platform::MessageIcon::Warning,
-                 QStringLiteral("Nothing was %1.\n\n"
-                                "These boxes hold values that cannot be stored:\n%2\n\n"
-                                "Correct them, then try again.")
-                     .arg(action, marked.join(QLatin1Char('\n'))));
-        return false;
-    }
-    return true;
+// Whether the values can be `done` ("exported", "imported"); tells the user why not.
+bool readyFor(QWidget* owner, const LeagueSession& session, const std::string& done) {
+    const Told refused = session.refusal(done);
+    tell(owner, refused);
+    return refused.text.empty();
 }
 
 }  // namespace
 
-void exportLeagueSetup(frmMain& window) {
-    if (!readyFor(window, QStringLiteral("exported"))) {
+void exportLeagueSetup(QWidget* owner, const LeagueSession& session) {
+    if (!readyFor(owner, session, "exported")) {
         return;
     }
-    const QString suggested = QDir::toNativeSeparators(QDir(startFolder(window)).filePath(kSuggestedName));
-    const QString chosen = platform::services().saveFileDialog(&window, kExportCaption, suggested, setupFilters(false));
+    const QString suggested = QDir::toNativeSeparators(QDir(startFolder(session)).filePath(kSuggestedName));
+    const QString chosen = platform::services().saveFileDialog(owner, kExportCaption, suggested, setupFilters(false));
     if (chosen.isEmpty()) {
         return;
     }
     rememberFolder(chosen);
     try {
-        writeSetupFile(platform::textToPath(chosen), setupOf(window.baza()));
+        writeSetupFile(platform::textToPath(chosen), setupOf(session.baza()));
     } catch (const SetupError& error) {
-        tellUser(&window, platform::MessageIcon::Critical,
+        tellUser(owner, platform::MessageIcon::Critical,
                  QStringLiteral("The league setup was not exported.\n\n%1").arg(platform::fromUtf8(error.what())));
         return;
     }
     // The window confirms every file it writes, as Save does; the path shows
     // where the file went, whatever the dialog made of the typed name.
-    tellUser(&window, platform::MessageIcon::Information,
+    tellUser(owner, platform::MessageIcon::Information,
              QStringLiteral("The league setup was exported to:\n\n%1").arg(chosen));
 }
 
-void importLeagueSetup(frmMain& window) {
-    if (!readyFor(window, QStringLiteral("imported"))) {
-        return;
+std::optional<Baza::Block> importLeagueSetup(QWidget* owner, const LeagueSession& session) {
+    if (!readyFor(owner, session, "imported")) {
+        return std::nullopt;
     }
     const QString chosen =
-        platform::services().openFileDialog(&window, kImportCaption, startFolder(window), setupFilters(true), 0);
+        platform::services().openFileDialog(owner, kImportCaption, startFolder(session), setupFilters(true), 0);
     if (chosen.isEmpty()) {
-        return;
+        return std::nullopt;
     }
     rememberFolder(chosen);
     Setup setup;
     try {
         setup = readSetupFile(platform::textToPath(chosen));
     } catch (const SetupError& error) {
-        tellUser(&window, platform::MessageIcon::Warning,
+        tellUser(owner, platform::MessageIcon::Warning,
                  QStringLiteral("Nothing was imported; the boxes are as they were.\n\n%1")
                      .arg(platform::fromUtf8(error.what())));
-        return;
+        return std::nullopt;
     }
 
-    const std::vector<SetupChange> changes = setupChanges(window.baza(), setup);
+    const std::vector<SetupChange> changes = setupChanges(session.baza(), setup);
     if (changes.empty()) {
         platform::services().reviewList(
-            &window, kImportCaption,
-            QStringLiteral("%1\n\nThe boxes already hold every value of this file.").arg(chosen),
+            owner, kImportCaption, QStringLiteral("%1\n\nThe boxes already hold every value of this file.").arg(chosen),
             {QStringLiteral("No changes")}, QString());
-        return;
+        return std::nullopt;
     }
+    Baza imported(session.baza());
+    applySetup(imported, setup);
     QStringList lines;
     for (const SetupChange& change : changes) {
-        lines << platform::fromUtf8(describeChange(change));
+        // A value the game is not known to take says so on its line.
+        lines << platform::fromUtf8(describeChange(change)) +
+                     (outsideGameRange(imported.block(), *change.field)
+                          ? QStringLiteral(" (%1)").arg(QString::fromStdString(gameRangeNote(*change.field)))
+                          : QString());
     }
     const QString text = QStringLiteral(
                              "%1\n\n"
@@ -134,10 +126,8 @@ void importLeagueSetup(frmMain& window) {
                              // One call: a path holding "%2" must stay as it is.
                              .arg(chosen, QString::number(changes.size()),
                                   changes.size() == 1 ? QStringLiteral("box") : QStringLiteral("boxes"));
-    if (!platform::services().reviewList(&window, kImportCaption, text, lines, QStringLiteral("&Apply"))) {
-        return;
+    if (!platform::services().reviewList(owner, kImportCaption, text, lines, QStringLiteral("&Apply"))) {
+        return std::nullopt;
     }
-    Baza imported(window.baza());
-    applySetup(imported, setup);
-    window.applyBlock(imported.block(), kImportCaption);
+    return imported.block();
 }

@@ -12,24 +12,26 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QTimer>
+#include <functional>
 
 #include "core/Fields.h"
-#include "platform/FileSystem.h"
 #include "platform/Fonts.h"
 #include "platform/Paths.h"
 #include "platform/Services.h"
 #include "platform/Text.h"
+#include "session/LeagueSession.h"
 #include "ui/main_window/Artwork.h"
 #include "ui/main_window/EditHistory.h"
 #include "ui/main_window/FieldMarks.h"
 #include "ui/main_window/FieldText.h"
 #include "ui/main_window/FocusRing.h"
 #include "ui/main_window/Launcher.h"
-#include "ui/main_window/MenuKeys.h"
+#include "ui/main_window/Menus.h"
 #include "ui/main_window/Messages.h"
 #include "ui/main_window/RestoreFlow.h"
 #include "ui/main_window/SetupMenu.h"
 #include "ui/widgets/Button_XP.h"
+#include "ui/widgets/ListDialogs.h"
 
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     // The platform shows its modified marker in place of [*] while the block
@@ -52,10 +54,11 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     buildMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
+    useListDialogs(platform::services());
     // Empty when the system cannot tell: Ini then reads nothing and the Open
     // routine stops the program with a message.
     programFolder_ = platform::services().programFolder();
-    baza_ = std::make_unique<Baza>();
+    session_ = std::make_unique<LeagueSession>(platform::services().dataFolder());
     ini_ = std::make_unique<Ini>(*host_, programFolder_);
     polancz_ = std::make_unique<Polancz>(Polancz::builtInAddresses(programFolder_));
 
@@ -65,60 +68,38 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
 frmMain::~frmMain() = default;
 
 void frmMain::buildMenus() {
-    auto named = [](QAction* action, const char* name) {
-        action->setObjectName(QLatin1String(name));
-        return action;
+    ::buildMenus(menuBar());
+    action(QStringLiteral("mnuRestoreOriginal"))->setEnabled(false);  // until a record exists
+    const std::pair<const char*, std::function<void()>> handlers[] = {
+        {"MnuFileOpen",
+         [this] {
+             if (!MnuFileOpen_Click()) {
+                 Exit_Click();
+             }
+         }},
+        {"Cmd_Zapisz", [this] { Cmd_Zapisz_Click(); }},
+        {"mnuRestoreOriginal", [this] { RestoreOriginal_Click(); }},
+        {"mnuImportSetup",
+         [this] {
+             if (const std::optional<Baza::Block> imported = importLeagueSetup(this, *session_)) {
+                 applyBlock(*imported, QStringLiteral("Import League Setup"));
+             }
+         }},
+        {"mnuExportSetup", [this] { exportLeagueSetup(this, *session_); }},
+        {"Exit", [this] { Exit_Click(); }},
+        {"mnuUndo", [this] { mnuUndo_Click(); }},
+        {"mnuRedo", [this] { mnuRedo_Click(); }},
+        {"mnuRevert", [this] { mnuRevert_Click(); }},
+        {"mnuShowChanges", [this] { mnuShowChanges_Click(); }},
+        {"cmdCommunitySiteA", [this] { polancz_->CommunitySiteA_Click(this); }},
+        {"cmdCommunitySiteB", [this] { polancz_->CommunitySiteB_Click(this); }},
+        {"cmdAuthorPage", [this] { polancz_->AuthorPage_Click(this); }},
+        {"Copyright", [this] { polancz_->Copyright_Click(this); }},
     };
-
-    QMenu* menu = menuBar()->addMenu(QStringLiteral("Menu"));
-    menu->setObjectName(QStringLiteral("mnuMenu"));
-    QAction* open = named(menu->addAction(QStringLiteral("Open")), "MnuFileOpen");
-    open->setVisible(false);  // the Open routine runs once, at start-up
-    named(menu->addSeparator(), "Sep")->setVisible(false);
-    QAction* save = named(menu->addAction(QStringLiteral("Save")), "Cmd_Zapisz");
-    QAction* restore = named(menu->addAction(QStringLiteral("Restore Original Values\u2026")), "mnuRestoreOriginal");
-    restore->setEnabled(false);  // until a record exists for the loaded executable
-    named(menu->addSeparator(), "SepSetup");
-    QAction* importSetup = named(menu->addAction(QStringLiteral("Import League Setup…")), "mnuImportSetup");
-    QAction* exportSetup = named(menu->addAction(QStringLiteral("Export League Setup…")), "mnuExportSetup");
-    named(menu->addSeparator(), "Sep2");
-    QAction* exit = named(menu->addAction(QStringLiteral("Exit")), "Exit");
-
-    buildEditMenu();
-
-    QMenu* about = menuBar()->addMenu(QStringLiteral("About"));
-    about->setObjectName(QStringLiteral("mnuAbout"));
-    QMenu* visit = about->addMenu(QStringLiteral("Visit"));
-    visit->setObjectName(QStringLiteral("Visit"));
-    QAction* guide = named(visit->addAction(QStringLiteral("Kelvory User Guide")), "cmdCommunitySiteA");
-    visit->addSeparator();
-    QAction* home = named(visit->addAction(QStringLiteral("Kelvory Home Page")), "cmdCommunitySiteB");
-    visit->addSeparator();
-    QAction* issues = named(visit->addAction(QStringLiteral("Report a Problem")), "cmdAuthorPage");
-    named(about->addSeparator(), "Sep5");
-    QAction* copyright = named(about->addAction(QStringLiteral("Copyright")), "Copyright");
-
-    connect(open, &QAction::triggered, this, [this] {
-        if (!MnuFileOpen_Click()) {
-            Exit_Click();
-        }
-    });
-    connect(save, &QAction::triggered, this, [this] { Cmd_Zapisz_Click(); });
-    connect(importSetup, &QAction::triggered, this, [this] { importLeagueSetup(*this); });
-    connect(exportSetup, &QAction::triggered, this, [this] { exportLeagueSetup(*this); });
-    connect(restore, &QAction::triggered, this, &frmMain::RestoreOriginal_Click);
-    connect(exit, &QAction::triggered, this, &frmMain::Exit_Click);
-    connect(guide, &QAction::triggered, this, [this] { polancz_->CommunitySiteA_Click(this); });
-    connect(home, &QAction::triggered, this, [this] { polancz_->CommunitySiteB_Click(this); });
-    connect(issues, &QAction::triggered, this, [this] { polancz_->AuthorPage_Click(this); });
-    connect(copyright, &QAction::triggered, this, [this] { polancz_->Copyright_Click(this); });
-    giveMenuKeys(this);
-
-    // Menus open as windows of their own, which take the application's face
-    // (a serif one under Wine), not the window's: give them the menu bar's.
-    for (QMenu* popup : menuBar()->findChildren<QMenu*>()) {
-        popup->setFont(menuBar()->font());
+    for (const auto& [name, handler] : handlers) {
+        connect(action(QLatin1String(name)), &QAction::triggered, this, handler);
     }
+    connectEditMenu();
 }
 
 void frmMain::connectHandlers() {
@@ -142,9 +123,9 @@ void frmMain::connectHandlers() {
             if (category) {
                 // A category typed straight into its box is stored as its
                 // picker would store it; the box holds no more than the field.
-                baza_->setCat(index, platform::toCodePage(text));
+                session_->baza().setCat(index, platform::toCodePage(text));
             }
-            typedInto_ = baza_->loaded() ? box : nullptr;
+            typedInto_ = session_->loaded() ? box : nullptr;
         });
         if (QComboBox* picker = form_.picker(field)) {
             const int number = field.picker;
@@ -153,12 +134,12 @@ void frmMain::connectHandlers() {
             // both hand the picker's text on.
             connect(picker->lineEdit(), &QLineEdit::textEdited, this, [this, number, picker, typing] {
                 Combo_Change(number);
-                if (baza_->loaded()) {
+                if (session_->loaded()) {
                     history_->typed(picker->lineEdit(), typing);
                 }
             });
             connect(picker, &QComboBox::activated, this, [this, number, choice] {
-                if (baza_->loaded()) {
+                if (session_->loaded()) {
                     history_->record(choice, [this, number] { Combo_Change(number); });
                 } else {
                     Combo_Change(number);
@@ -222,14 +203,12 @@ bool frmMain::MnuFileOpen_Click() {
     }
     // Line 2's own bytes, not the text the box shows: a name that is not
     // UTF-8 must still find its file.
-    gamePath_ = config.gamePath;
-    if (baza_->Wczytaj(gamePath_)) {
-        savedBlock_ = baza_->block();
-        savedStamp_ = platform::stampOf(gamePath_);
-        locationPath_ = gamePath_;
-        form_.Lokalizacja->setText(platform::pathToText(locationPath_));
+    if (session_->load(config.gamePath)) {
+        form_.Lokalizacja->setText(platform::pathToText(session_->game()));
         Pokaz_Dane();
         history_->settle();
+        // Shown as loaded; saving asks again every time.
+        tell(this, {Tone::Warning, session_->notABlockWarning()});
     }
     updateRestoreAction();
     return true;
@@ -243,7 +222,7 @@ void frmMain::Pokaz_Dane() {
     // back to themselves, and brings the indicators and marks up to date.
     presenting_ = true;
     for (const Field& field : fields()) {
-        form_.box(field)->setText(presentField(*baza_, field));
+        form_.box(field)->setText(presentField(session_->baza(), field));
     }
     presenting_ = false;
     txt_Change(-1);
@@ -261,7 +240,7 @@ void frmMain::txt_Change(int /*index*/) {
         if (field.kind == FieldKind::Cat) {
             continue;  // category texts are stored by their pickers alone
         }
-        markField(field, storeField(*baza_, field, form_.box(field)->text(), numberLocale_));
+        markField(field, storeField(session_->baza(), field, form_.box(field)->text(), numberLocale_));
     }
     refreshChanges();
 }
@@ -275,25 +254,30 @@ void frmMain::refreshIndicators() {
 }
 
 void frmMain::markField(const Field& field, bool stored) {
-    QString reason;
     // Before a block is loaded nothing can be saved, so nothing is marked.
-    if (!stored && baza_->loaded()) {
+    if (stored || !session_->loaded()) {
+        session_->setStorable(field);
+    } else {
+        session_->setUnstorable(field, platform::toUtf8(form_.box(field)->text()));
+    }
+    QString reason;
+    if (session_->unstorable(field)) {
         reason = QStringLiteral("Not stored: %1 keeps %2. Allowed: %3.")
-                     .arg(fieldName(field), presentField(*baza_, field), allowedText(field));
+                     .arg(fieldName(field), presentField(session_->baza(), field), allowedText(field));
     }
     setFieldMark(form_.box(field), reason);
 }
 
 bool frmMain::hasUnsavedChanges() const {
-    return baza_->loaded() && baza_->block() != savedBlock_;
+    return session_->hasUnsavedChanges();
 }
 
 void frmMain::applyBlock(const Baza::Block& values, const QString& what) {
-    if (!baza_->loaded()) {
+    if (!session_->loaded()) {
         return;
     }
     history_->record(what, [this, &values] {
-        copyFields(*baza_, values);
+        session_->applyValues(values);
         Pokaz_Dane();
     });
 }
@@ -308,32 +292,26 @@ void frmMain::Combo_Change(int number) {
     box->setText(picker->currentText());
     if (field->kind == FieldKind::Cat) {
         // The copy-back pass never stores a category: its picker does.
-        baza_->setCat(field->index, platform::toCodePage(box->text()));
+        session_->baza().setCat(field->index, platform::toCodePage(box->text()));
         refreshChanges();
     }
 }
 
 frmMain::SaveOutcome frmMain::Cmd_Zapisz_Click() {
     history_->seal();
-    FileState saved{savedBlock_, savedStamp_};
-    FileState onDisk;
-    const SaveOutcome outcome = saveBlock(this, *baza_, form_, {locationPath_, gamePath_}, saved, onDisk);
-    if (outcome == SaveOutcome::Saved) {
-        savedStamp_ = saved.stamp;
-        setSavedBlock(saved.block);
-    } else if (outcome == SaveOutcome::Failed) {
-        savedStamp_ = saved.stamp;  // a put-back leaves the block, but not the file's time, as it was
-    } else if (outcome == SaveOutcome::Reload) {
+    DiskState disk;
+    const SaveOutcome outcome = saveBlock(this, *session_, disk);
+    if (outcome == SaveOutcome::Reload) {
         // The question said the window's changes are dropped: the file's
         // values replace them, the hidden map slots and reserved bytes too.
-        savedStamp_ = onDisk.stamp;
-        setSavedBlock(onDisk.block);
-        applyBlock(onDisk.block, QStringLiteral("Reload"));
-        baza_->replaceBlock(onDisk.block);
-        history_->settle();  // with the file's hidden slots and reserved bytes
+        session_->takeFromDisk(disk);
+        applyBlock(disk.block, QStringLiteral("Reload"));
     }
     updateRestoreAction();  // the first save takes the record
     refreshChanges();       // a save that wrote the block leaves nothing changed
+    if (outcome == SaveOutcome::Saved || outcome == SaveOutcome::Reload) {
+        history_->settle();  // what the file holds now, hidden slots and reserved bytes included
+    }
     return outcome;
 }
 
@@ -345,17 +323,14 @@ void frmMain::cmd_Save_Start_Game_Click() {
 }
 
 void frmMain::RestoreOriginal_Click() {
-    if (!baza_->loaded()) {
-        return;
-    }
-    if (const std::optional<Baza::Block> chosen = chooseRecordedBlock(this, locationPath_, baza_->block())) {
+    if (const std::optional<Baza::Block> chosen = chooseRecordedBlock(this, *session_)) {
         applyBlock(*chosen, QStringLiteral("Restore Original Values"));
     }
 }
 
 void frmMain::updateRestoreAction() {
     if (QAction* restore = action(QStringLiteral("mnuRestoreOriginal"))) {
-        restore->setEnabled(baza_->loaded() && hasOriginalRecord(locationPath_));
+        restore->setEnabled(session_->hasRecord());
     }
 }
 
@@ -403,6 +378,18 @@ QLineEdit* frmMain::txt(int member) const {
 QComboBox* frmMain::combo(int number) const {
     const auto found = form_.combo.find(number);
     return found == form_.combo.end() ? nullptr : found->second;
+}
+
+Baza& frmMain::baza() {
+    return session_->baza();
+}
+
+std::filesystem::path frmMain::gamePath() const {
+    return session_->game();
+}
+
+const Baza::Block& frmMain::savedBlock() const {
+    return session_->saved();
 }
 
 QAction* frmMain::action(const QString& name) const {

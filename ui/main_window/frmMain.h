@@ -12,6 +12,8 @@
 #include "ui/main_window/Polancz.h"
 #include "ui/main_window/SaveFlow.h"
 
+class LeagueSession;
+
 struct Field;
 struct WindowState;
 class EditHistory;
@@ -78,10 +80,7 @@ public:
     void applyBlock(const Baza::Block& values, const QString& what);
 
     // The block as the file held it after the last load or successful save.
-    const Baza::Block& savedBlock() const { return savedBlock_; }
-    // Replaces it (the file was read again, or written); the changed marks
-    // and the title follow. The window's values stay as they are.
-    void setSavedBlock(const Baza::Block& block);
+    const Baza::Block& savedBlock() const;
 
     // The Edit menu: undo and redo of the last step, putting back every
     // field as last loaded or saved (after asking, when something is
@@ -103,12 +102,13 @@ public:
     void Combo_Change(int number);
 
     // Access for the program's own tests and tools.
-    Baza& baza() { return *baza_; }
+    LeagueSession& session() { return *session_; }
+    Baza& baza();
     const FormControls& controls() const { return form_; }
     QLineEdit* txt(int member) const;
     QComboBox* combo(int number) const;
     QAction* action(const QString& name) const;
-    std::filesystem::path gamePath() const { return gamePath_; }
+    std::filesystem::path gamePath() const;
     int passCount() const { return passCount_; }
     QUndoStack& undoStack();
 
@@ -122,9 +122,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // Marks a numeric box whose text the copy-back pass could not store, and
-    // clears the mark once it could (nothing is marked while no block is
-    // loaded). The mark carries its reason as tooltip and description.
+    // Tells the session whether a numeric box's text could be stored, and
+    // draws its not-stored mark from what the session holds (nothing is
+    // marked while no block is loaded). The mark carries its reason as
+    // tooltip and description.
     void markField(const Field& field, bool stored);
     // Brings every file-name indicator in step with the logo box on its row.
     void refreshIndicators();
@@ -137,7 +138,8 @@ private:
     void showState(const WindowState& state);
 
     void buildMenus();
-    void buildEditMenu();
+    // Undo and Redo are enabled while the history has a step to take.
+    void connectEditMenu();
     // Restore Original Values is offered only once a record exists.
     void updateRestoreAction();
     void connectHandlers();
@@ -145,18 +147,14 @@ private:
 
     FormControls form_;
     std::unique_ptr<CatalogueHost> host_;  // how ini_ reaches the controls
-    std::unique_ptr<Baza> baza_;
+    std::unique_ptr<LeagueSession> session_;
     std::unique_ptr<Ini> ini_;
     std::unique_ptr<Polancz> polancz_;
     std::filesystem::path programFolder_;
-    std::filesystem::path gamePath_;      // where the Open routine looked for the game
-    std::filesystem::path locationPath_;  // the exact path that Lokalizacja shows
     QLocale numberLocale_;
     int passCount_ = 0;
     bool presenting_ = false;
     bool listsFilled_ = false;  // afterFirstPaint has run
-    Baza::Block savedBlock_;    // the block as the file holds it
-    FileStamp savedStamp_;      // the file's size and time then
     std::unique_ptr<EditHistory> history_;
     QObject* typedInto_ = nullptr;  // the box whose keystroke the next pass completes
 };

@@ -9,10 +9,13 @@
 #include <QMenuBar>
 
 #include "core/Fields.h"
+#include "core/GameRanges.h"
 #include "platform/Services.h"
 #include "platform/Text.h"
+#include "session/LeagueSession.h"
 #include "ui/main_window/ChangeMarks.h"
 #include "ui/main_window/EditHistory.h"
+#include "ui/main_window/FieldMarks.h"
 #include "ui/main_window/FieldText.h"
 #include "ui/main_window/Messages.h"
 #include "ui/main_window/frmMain.h"
@@ -36,28 +39,14 @@ QLineEdit* textFieldOf(QWidget* control) {
 
 }  // namespace
 
-void frmMain::buildEditMenu() {
-    QMenu* edit = menuBar()->addMenu(QStringLiteral("Edit"));
-    edit->setObjectName(QStringLiteral("mnuEdit"));
-    QAction* undo = edit->addAction(QStringLiteral("Undo"));
-    undo->setObjectName(QStringLiteral("mnuUndo"));
-    QAction* redo = edit->addAction(QStringLiteral("Redo"));
-    redo->setObjectName(QStringLiteral("mnuRedo"));
-    edit->addSeparator()->setObjectName(QStringLiteral("Sep3"));
-    QAction* revert = edit->addAction(QStringLiteral("Revert to Saved"));
-    revert->setObjectName(QStringLiteral("mnuRevert"));
-    QAction* changes = edit->addAction(QStringLiteral("Show Changes\u2026"));
-    changes->setObjectName(QStringLiteral("mnuShowChanges"));
-
+void frmMain::connectEditMenu() {
+    QAction* undo = action(QStringLiteral("mnuUndo"));
+    QAction* redo = action(QStringLiteral("mnuRedo"));
     QUndoStack& stack = history_->stack();
     undo->setEnabled(stack.canUndo());
     redo->setEnabled(stack.canRedo());
     connect(&stack, &QUndoStack::canUndoChanged, undo, &QAction::setEnabled);
     connect(&stack, &QUndoStack::canRedoChanged, redo, &QAction::setEnabled);
-    connect(undo, &QAction::triggered, this, &frmMain::mnuUndo_Click);
-    connect(redo, &QAction::triggered, this, &frmMain::mnuRedo_Click);
-    connect(revert, &QAction::triggered, this, &frmMain::mnuRevert_Click);
-    connect(changes, &QAction::triggered, this, &frmMain::mnuShowChanges_Click);
 }
 
 void frmMain::connectHistory(const Field& field) {
@@ -95,28 +84,25 @@ QMenu* frmMain::fieldMenu(QWidget* control, const Field& field) {
     menu->addSeparator();
     QAction* revert = menu->addAction(QStringLiteral("Revert to Saved Value"));
     revert->setObjectName(QStringLiteral("mnuRevertField"));
-    revert->setEnabled(baza_->loaded() && (!sameField(baza_->block(), savedBlock_, field) ||
-                                           form_.box(field)->text() != boxText(savedBlock_, field)));
+    revert->setEnabled(session_->loaded() && (!sameField(session_->baza().block(), session_->saved(), field) ||
+                                              form_.box(field)->text() != boxText(session_->saved(), field)));
     connect(revert, &QAction::triggered, this, [this, &field] { revertField(field); });
     return menu;
 }
 
-void frmMain::setSavedBlock(const Baza::Block& block) {
-    savedBlock_ = block;
-    refreshChanges();
-    history_->settle();
-}
-
 void frmMain::refreshChanges() {
-    const bool loaded = baza_->loaded();
-    const Baza::Block& now = baza_->block();
+    const bool loaded = session_->loaded();
+    const Baza::Block& now = session_->baza().block();
     for (const Field& field : fields()) {
         QString sentence;
-        if (loaded && !sameField(now, savedBlock_, field)) {
-            sentence = changedSentence(savedBlock_, field);
+        if (loaded && !sameField(now, session_->saved(), field)) {
+            sentence = changedSentence(session_->saved(), field);
         }
         setChangedMark(form_.box(field), sentence);
         setChangedMark(form_.picker(field), sentence);
+        // A table look-up per field: cheap enough for every keystroke.
+        const std::optional<std::string> outside = loaded ? outsideGameRange(now, field) : std::nullopt;
+        setOutsideMark(form_.box(field), outside ? QString::fromStdString(*outside) : QString());
     }
     // Setting the same state again would still rewrite the system's title.
     const bool modified = hasUnsavedChanges();
@@ -126,7 +112,7 @@ void frmMain::refreshChanges() {
 }
 
 WindowState frmMain::currentState() const {
-    WindowState state{baza_->block(), {}, {}};
+    WindowState state{session_->baza().block(), {}, {}};
     state.boxes.reserve(FieldCount);
     for (const Field& field : fields()) {
         state.boxes << form_.box(field)->text();
@@ -156,7 +142,7 @@ void frmMain::showState(const WindowState& state) {
     }
     // Fields whose text cannot be stored take the state's value from here;
     // the pass stores the others, which are the same.
-    copyFields(*baza_, state.block);
+    copyFields(session_->baza(), state.block);
     txt_Change(-1);
 }
 
@@ -173,11 +159,11 @@ void frmMain::mnuRedo_Click() {
 }
 
 void frmMain::mnuRevert_Click() {
-    if (!baza_->loaded()) {
+    if (!session_->loaded()) {
         return;
     }
     if (hasUnsavedChanges()) {
-        const auto count = changedFields(savedBlock_, baza_->block()).size();
+        const auto count = changedFields(session_->saved(), session_->baza().block()).size();
         const QString question =
             QStringLiteral(
                 "Put back every value as it was last loaded or saved?\n\n%1 %2 will go back. "
@@ -192,23 +178,23 @@ void frmMain::mnuRevert_Click() {
         }
     }
     history_->record(QStringLiteral("Revert to Saved"), [this] {
-        copyFields(*baza_, savedBlock_);
+        copyFields(session_->baza(), session_->saved());
         Pokaz_Dane();
     });
 }
 
 void frmMain::revertField(const Field& field) {
-    if (!baza_->loaded()) {
+    if (!session_->loaded()) {
         return;
     }
     history_->record(QStringLiteral("Revert %1 to Saved Value").arg(fieldName(field)), [this, &field] {
         QLineEdit* box = form_.box(field);
         if (field.kind == FieldKind::Cat) {
-            box->setText(boxText(savedBlock_, field));
-            baza_->setCat(field.index, fieldCategory(savedBlock_, field));
+            box->setText(boxText(session_->saved(), field));
+            session_->baza().setCat(field.index, fieldCategory(session_->saved(), field));
         } else {
-            setFieldNumber(*baza_, field, fieldNumber(savedBlock_, field));
-            box->setText(boxText(savedBlock_, field));
+            setFieldNumber(session_->baza(), field, fieldNumber(session_->saved(), field));
+            box->setText(boxText(session_->saved(), field));
         }
         refreshChanges();
     });
@@ -216,7 +202,8 @@ void frmMain::revertField(const Field& field) {
 
 void frmMain::mnuShowChanges_Click() {
     history_->seal();
-    const QStringList lines = baza_->loaded() ? changeLines(savedBlock_, baza_->block()) : QStringList();
+    const QStringList lines =
+        session_->loaded() ? changeLines(session_->saved(), session_->baza().block()) : QStringList();
     const QString text = lines.isEmpty() ? QStringLiteral("No changes since the last save")
                                          : QStringLiteral("Changed since the last load or save (saved \u2192 now):");
     platform::services().reviewList(this, kApplicationTitle, text, lines, QString());

@@ -1,40 +1,13 @@
-#include "store/BlockSave.h"
+#include "session/Messages.h"
 
 #include "platform/BinaryFile.h"
 #include "platform/FileNames.h"
 
-namespace {
-
-// A reason as the file layer words it ("the file does not exist"), as a
-// sentence of its own.
 std::string sentence(std::string reason) {
     if (!reason.empty() && reason[0] >= 'a' && reason[0] <= 'z') {
         reason[0] = static_cast<char>(reason[0] - 'a' + 'A');
     }
     return reason;
-}
-
-}  // namespace
-
-BlockSaveResult saveLeagueBlock(const Baza& baza, const Expected& expected, const std::filesystem::path& game,
-                                const std::filesystem::path& recordFolder, const OutsideChangeQuestion& ask) {
-    BlockSaveResult result;
-    if (!baza.loaded()) {
-        return result;
-    }
-    result.save = saveSafely(baza.block(), game, expected, recordFolder, ask);
-    switch (result.save.status) {
-        case SafeSaveResult::Status::Saved:
-            result.status = BlockSaveResult::Status::Saved;
-            break;
-        case SafeSaveResult::Status::Reload:
-            result.status = BlockSaveResult::Status::Reload;
-            break;
-        case SafeSaveResult::Status::Cancelled:
-            result.status = BlockSaveResult::Status::Cancelled;
-            break;
-    }
-    return result;
 }
 
 std::string outsideChangeQuestion(OutsideChange change) {
@@ -129,6 +102,10 @@ std::string saveFailureMessage(const SaveError& error) {
             return "Nothing was saved: this file is too short to be the game executable.\n\n" + path + "\n\n" + reason +
                    ".\n\nKelvory only writes into bytes that already exist. Check that line 2 of Leagues.ini names "
                    "the game executable.";
+        case FileError::Kind::InUse:
+            return "Nothing was saved: another program holds the game executable open and lets nobody write it; "
+                   "the game may be running.\n\n" +
+                   path + "\n\nClose the game, then save again; your changes are still here.";
         case FileError::Kind::NotAFile:
             return "Nothing was saved: the game executable is not a regular file.\n\n" + path + "\n\n" + reason + ".";
         default:

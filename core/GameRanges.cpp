@@ -1,0 +1,93 @@
+#include "core/GameRanges.h"
+
+#include <array>
+#include <cstddef>
+
+namespace {
+
+constexpr char kCategoryPrefix[] = "category_";
+constexpr std::size_t kCategoryPrefixLength = sizeof kCategoryPrefix - 1;
+
+// One row per kind, in the order of FieldKind. The sources are in words a
+// user reads; in the code, the category texts are Ini::categoryName's, the
+// logo indices Ini::logoFileName's, and Baza::Get_Stat clamps map codes to 10.
+constexpr std::array<GameRange, 5> kGameRanges = {{
+    {FieldKind::Liga, 0, 100, "0 to 100", "slot numbers 0 to 100", "what the game is known to take"},
+    {FieldKind::Str, 0, 999999999, "0 to 999,999,999", "name indices 0 to 999,999,999",
+     "what the game is known to take; a 16-bit index falls outside only below 0"},
+    {FieldKind::Cat, 0, 18, "category_00 to category_18", "category texts category_00 to category_18",
+     "the built-in texts of the category pickers; other text is allowed"},
+    {FieldKind::CatL, 0, 29, "0 to 29", "club category logo indices 0 to 29",
+     "the file-name indicators beside the logo boxes: 0 is unnamed_35.bin, 29 is unnamed_64.bin"},
+    {FieldKind::Map, 0, 10, "0 to 10", "map codes 0 to 10",
+     "the legend beside the map boxes (Min = 0, Max = 10) and the map code legend, 0 Europe to 10 World"},
+}};
+
+constexpr bool inKindOrder() {
+    for (std::size_t i = 0; i < kGameRanges.size(); ++i) {
+        if (static_cast<std::size_t>(kGameRanges[i].kind) != i) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(inKindOrder(), "gameRange() finds a kind's row by its number");
+
+bool isPadding(char c) {
+    return c == ' ' || c == '\0';
+}
+
+bool withinGameRange(const Baza::Block& block, const Field& field) {
+    if (field.kind == FieldKind::Cat) {
+        return isGameCategoryText(fieldCategory(block, field));
+    }
+    const GameRange& range = gameRange(field.kind);
+    const long long value = fieldNumber(block, field);
+    return value >= range.minimum && value <= range.maximum;
+}
+
+}  // namespace
+
+const GameRange& gameRange(FieldKind kind) {
+    return kGameRanges.at(static_cast<std::size_t>(kind));
+}
+
+bool isGameCategoryText(const std::string& text) {
+    const std::size_t tens = kCategoryPrefixLength;  // "category_NN": where NN starts
+    if (text.size() < tens + 2 || text.compare(0, tens, kCategoryPrefix) != 0) {
+        return false;
+    }
+    for (std::size_t i = tens + 2; i < text.size(); ++i) {
+        if (!isPadding(text[i])) {
+            return false;
+        }
+    }
+    const auto digit = [&text](std::size_t at) { return text[at] >= '0' && text[at] <= '9' ? text[at] - '0' : -1; };
+    if (digit(tens) < 0 || digit(tens + 1) < 0) {
+        return false;
+    }
+    const GameRange& range = gameRange(FieldKind::Cat);
+    const int number = digit(tens) * 10 + digit(tens + 1);
+    return number >= range.minimum && number <= range.maximum;
+}
+
+std::optional<std::string> outsideGameRange(const Baza::Block& block, const Field& field) {
+    if (withinGameRange(block, field)) {
+        return std::nullopt;
+    }
+    return std::string("Outside what the game takes: ") + gameRange(field.kind).words;
+}
+
+std::string gameRangeNote(const Field& field) {
+    return std::string("the game takes ") + gameRange(field.kind).values;
+}
+
+std::vector<const Field*> fieldsOutsideGameRange(const Baza::Block& block) {
+    std::vector<const Field*> outside;
+    for (const Field& field : fields()) {
+        if (!withinGameRange(block, field)) {
+            outside.push_back(&field);
+        }
+    }
+    return outside;
+}
