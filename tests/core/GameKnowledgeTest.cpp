@@ -84,6 +84,7 @@ private slots:
         rows<Text>({
             {"first category", {"category_00", false}},
             {"last category", {"category_18", false}},
+            {"a nine", {"category_09", false}},
             {"one category beyond", {"category_19", true}},
             {"one digit and a blank", {"category_7", true}},
             {"capitals", {"CATEGORY_07", true}},

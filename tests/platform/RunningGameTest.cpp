@@ -85,18 +85,24 @@ private slots:
                  row.found ? std::optional<int>(42) : std::nullopt);
     }
 
-    // The system's table holds this very process, by its executable.
+    // The system's table holds this very process, by its executable and (but
+    // on Windows) its first argument.
     void systemTableHoldsThisProcess() {
 #ifdef _WIN32
         const fs::path own = QCoreApplication::applicationFilePath().toStdWString();
 #else
         const fs::path own = "/proc/self/exe";
 #endif
-        QStringList self;
+        QStringList self;  // its executable, and its first argument as it was started
         for (const platform::RunningProcess& process : platform::systemProcessTable().processes())
             if (process.self)
-                self << QString::number(fs::equivalent(process.executable, own));
-        QCOMPARE(self, QStringList{"1"});
+                self << QString::number(fs::equivalent(process.executable, own)) + " " +
+                            QString::fromStdString(process.firstArgument);
+#ifdef _WIN32
+        QCOMPARE(self, QStringList{"1 "});
+#else
+        QCOMPARE(self, QStringList{"1 " + QCoreApplication::arguments().value(0)});
+#endif
 #ifndef _WIN32
         QCOMPARE(platform::systemProcessTable().workingFolder(int(QCoreApplication::applicationPid())),
                  fs::current_path());

@@ -134,7 +134,8 @@ private slots:
     // Arial's widths (the build machines have it, not Arial), else the
     // system's own. It shows the icon asked for. The save
     // question's Enter takes Save, its close box Cancel; a choice's Enter takes
-    // the preselected button, its close box (as Escape) the last.
+    // the preselected button, its close box (as Escape) the last, also with
+    // none preselected.
     void questionsAnswerInTheWindowsFace_data() {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("action");
@@ -178,7 +179,7 @@ private slots:
             given = int(real.askSaveChanges(nullptr, "Kelvory", "Save the changes?"));
         else if (kind == "choice")
             given = real.askChoice(nullptr, platform::MessageIcon::Warning, "Kelvory", "The file changed.",
-                                   {"&Overwrite", "&Reload", "Cancel"}, 1);
+                                   {"&Overwrite", "&Reload", "Cancel"}, action == "enter" ? 1 : -1);
         else
             real.showMessage(nullptr, platform::MessageIcon::Critical, "Kelvory", "Nothing was saved.");
         QVERIFY(faces.size() >= 2);  // the text and at least one button

@@ -5,6 +5,8 @@
 #include <numeric>
 
 #include "../common/Rows.h"
+#include "../common/TestFiles.h"
+#include "platform/FileSystem.h"
 #include "store/OriginalRecord.h"
 #include "store/Sha256.h"
 
@@ -69,6 +71,16 @@ private slots:
             block("fe") + "\nlast-written " + block("07") + "\nwriting " + block("08") + "\nend\n";
         QCOMPARE(QByteArray::fromStdString(recordText(record)), expected);
         QVERIFY(parseRecord(expected.toStdString()) == record);
+    }
+
+    // A file that cannot be put in place (a folder holds its name) is an
+    // error, and its temporary file goes.
+    void replacingWhereAFolderStands() {
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkpath("taken/inside"));
+        QVERIFY_THROWS_EXCEPTION(FileError,
+                                 platform::writeFileReplacing(testfiles::fsPath(dir.filePath("taken")), "x", false));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"taken"});
     }
 
     // Records of the first format (one executable) are still read.
