@@ -201,7 +201,9 @@ private slots:
             QCOMPARE(int(error.kind()), kind);
             const QString message = QString::fromStdString(saveFailureMessage(error));
             QVERIFY(message.startsWith("Nothing was saved: "));
-            QVERIFY(problem != "lock link" || message.contains("a link is in its place"));
+            // A planted link is said in plain words, without the system's own for it.
+            QVERIFY(problem != "lock link" ||
+                    (message.contains("a link is in its place") && !message.contains("a link is in its place (")));
         }
         QVERIFY(readFile(game_) == original_);
         QCOMPARE(readFile(victim), QByteArray("victim"));
