@@ -6,7 +6,6 @@
 #include <QIcon>
 #include <QImageReader>
 #include <QTest>
-#include <QtEndian>
 
 #include "app/IconFile.h"
 #include "ui/main_window/Artwork.h"
@@ -49,11 +48,17 @@ private slots:
         QCOMPARE(bytes.left(6), QByteArray("\0\0\1\0\2\0", 6));
         QCOMPARE(bytes.mid(6, 12), QByteArray("\xFF\x03\0\0\1\0\x20\0", 8) + bytes.mid(14, 4));
         QCOMPARE(bytes.mid(22, 12), QByteArray("\x07\0\0\0\1\0\x20\0", 8) + bytes.mid(30, 4));
-        const quint32 first = qFromLittleEndian<quint32>(bytes.constData() + 18),
-                      length = qFromLittleEndian<quint32>(bytes.constData() + 14);
+        // Read byte by byte: the compiler cannot see the buffer's length.
+        const auto at = [&bytes](int offset) {
+            quint32 value = 0;
+            for (int i = 3; i >= 0; --i)
+                value = value << 8 | static_cast<unsigned char>(bytes.at(offset + i));
+            return value;
+        };
+        const quint32 first = at(18), length = at(14);
         QCOMPARE(first, quint32(6 + 2 * 16));
-        QCOMPARE(qFromLittleEndian<quint32>(bytes.constData() + 34), first + length);
-        QCOMPARE(quint32(bytes.size()), first + length + qFromLittleEndian<quint32>(bytes.constData() + 30));
+        QCOMPARE(at(34), first + length);
+        QCOMPARE(quint32(bytes.size()), first + length + at(30));
         QCOMPARE(readIcons(bytes), images);
         // What the format cannot hold gives no file.
         QVERIFY(iconFileBytes({}).isEmpty());
