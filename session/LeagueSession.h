@@ -91,9 +91,8 @@ public:
     bool loaded() const { return baza_.loaded(); }
     // Where the game executable was looked for, and loaded from.
     const std::filesystem::path& game() const { return game_; }
-    // Whether the loaded bytes look like a league block at all (BlockLook.h),
-    // and what to tell the user when they do not (empty when they do).
-    const BlockLook& blockLook() const { return look_; }
+    // What to tell the user when the loaded bytes do not look like a league
+    // block at all (BlockLook.h); empty when they do.
     std::string notABlockWarning() const;
 
     // --- The values ---

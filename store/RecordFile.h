@@ -21,8 +21,6 @@ public:
     RecordPlace(const std::filesystem::path& folder, const std::filesystem::path& game);
 
     const std::filesystem::path& file() const { return file_; }
-    // The executable's own path, as the record writes it (UTF-8 on Windows).
-    const std::string& gamePathText() const { return gameText_; }
 
     // Whether a record lies at its name (or the name an earlier Kelvory gave it).
     bool exists() const;
@@ -45,7 +43,7 @@ private:
     std::filesystem::path folder_;
     std::filesystem::path file_;
     std::filesystem::path earlierFile_;  // the name an earlier Kelvory gave it; may be file_
-    std::string gameText_;
+    std::string gameText_;               // the executable's own path, as the record writes it (UTF-8 on Windows)
 };
 
 // How long a save waits for another Kelvory to finish with the same record.
