@@ -42,10 +42,15 @@ constexpr const char* kUsage =
     "  --game PATH           the game executable; without it, line 2 of Leagues.ini in\n"
     "                        kelvory-cli's own folder names it, as for the window\n"
     "  --force               save even when another program changed the league block\n"
-    "                        since Kelvory last saved it, when the game is running, or\n"
-    "                        when the bytes do not look like a league block (apply,\n"
-    "                        restore-original); restore a record taken of a different\n"
-    "                        executable\n"
+    "                        since Kelvory last saved it, or when the bytes in the file\n"
+    "                        or the values to write do not look like a league block\n"
+    "                        (apply, restore-original); restore a record taken of a\n"
+    "                        different executable. Each check it overrides is named\n"
+    "                        on standard error\n"
+    "  --while-running       save even while the game is running (apply,\n"
+    "                        restore-original); where the system keeps the running\n"
+    "                        game's file locked (Windows, Wine), nothing can\n"
+    "                        help: close the game\n"
     "  --strict              refuse values the game is not known to take (apply, diff);\n"
     "                        without it they are warned about on standard error\n"
     "\n"
@@ -63,16 +68,18 @@ constexpr const char* kUsage =
     "  5  the game executable could not be saved\n"
     "  6  refused, nothing was written: another program changed the league block since\n"
     "     Kelvory last saved it, the record was taken of a different executable, or the\n"
-    "     bytes do not look like a league block (--force saves anyway); or --strict and\n"
-    "     values the game is not known to take\n"
+    "     bytes in the file or the values to write do not look like a league block\n"
+    "     (--force saves anyway); or --strict and values the game is not known to take\n"
     "  7  restore-original: there is no readable record of this game executable\n"
-    "  8  the game is running; nothing was written (--force saves anyway)\n";
+    "  8  the game is running; nothing was written (--while-running saves anyway, where\n"
+    "     the system lets it)\n";
 
 struct Options {
     bool help = false;
     bool version = false;
     bool dryRun = false;
     bool force = false;
+    bool whileRunning = false;
     bool strict = false;
     std::optional<std::string> game;
     std::vector<std::string> words;  // the command and its file
@@ -99,6 +106,8 @@ Options parseArguments(const std::vector<std::string>& arguments) {
             options.dryRun = true;
         } else if (argument == "--force") {
             options.force = true;
+        } else if (argument == "--while-running") {
+            options.whileRunning = true;
         } else if (argument == "--strict") {
             options.strict = true;
         } else if (argument == "--game" || argument.rfind("--game=", 0) == 0) {
@@ -118,7 +127,7 @@ Options parseArguments(const std::vector<std::string>& arguments) {
         }
     }
     if (options.help || options.version) {
-        if (!options.words.empty() || options.dryRun || options.force || options.game ||
+        if (!options.words.empty() || options.dryRun || options.force || options.whileRunning || options.game ||
             (options.help && options.version)) {
             throw UsageError{std::string(options.help ? "--help" : "--version") + " stands alone."};
         }
@@ -145,6 +154,9 @@ Options parseArguments(const std::vector<std::string>& arguments) {
     if (options.force && command != "apply" && command != "restore-original") {
         throw UsageError{"--force goes with apply and restore-original only."};
     }
+    if (options.whileRunning && command != "apply" && command != "restore-original") {
+        throw UsageError{"--while-running goes with apply and restore-original only."};
+    }
     if (options.strict && command != "apply" && command != "diff") {
         throw UsageError{"--strict goes with apply and diff only."};
     }
@@ -161,6 +173,9 @@ public:
           out_(out),
           err_(err) {}
 
+    // Whether the command saved into the game executable.
+    bool savedGame() const { return saved_; }
+
     CliExit run() {
         const std::string& command = options_.words.front();
         std::optional<Setup> setup;
@@ -176,10 +191,10 @@ public:
         if (!loadGame()) {
             return CliExit::GameUnreadable;
         }
-        const bool writes = command == "apply" || command == "restore-original";
-        if (const std::string warning = session_.notABlockWarning(); !warning.empty()) {
-            err_ << warning << "\n";
-            if (writes && !options_.force && !options_.dryRun) {
+        const bool writes = (command == "apply" || command == "restore-original") && !options_.dryRun;
+        if (const Words warning = session_.notABlockWarning(); !warning.empty()) {
+            err_ << warning.english() << "\n";
+            if (writes && !forced("saving into bytes that do not look like a league block")) {
                 err_ << "\nNothing was written. Give --force to save into this file anyway.\n";
                 return CliExit::Refused;
             }
@@ -188,7 +203,7 @@ public:
             return restoreOriginal();
         }
         if (command == "show") {
-            const Baza::Block& block = session_.baza().block();
+            const Baza::Block& block = session_.values();
             out_ << writeSetup(setupOf(session_.baza()), [&block](const SetupValue& value) {
                 return outsideGameRange(block, *value.field)
                            ? std::string("outside what the game takes: ") + gameRange(value.field->kind).words
@@ -205,21 +220,40 @@ public:
             }
             return CliExit::Done;
         }
-        applySetup(session_.baza(), *setup);
+        const SetupPreview preview = session_.previewSetup(*setup);
         // Values the game is not known to take are stored as given; they are
         // only warned about, or with --strict refused.
-        const std::vector<std::string> outside = session_.outsideGameLines();
-        for (const std::string& line : outside) {
-            err_ << "warning: outside what the game takes: " << line << "\n";
+        for (const Words& line : preview.outsideGame) {
+            err_ << "warning: outside what the game takes: " << line.english() << "\n";
         }
-        if (options_.strict && !outside.empty()) {
+        if (options_.strict && !preview.outsideGame.empty()) {
             err_ << "\nNothing was written: --strict refuses values the game is not known to take.\n";
             return CliExit::Refused;
         }
-        return listAndSave(command == "diff" || options_.dryRun);
+        session_.applySetup(preview);
+        if (writes && session_.hasUnsavedChanges()) {
+            // Kelvory writes nothing it would itself refuse to save into later.
+            if (const Words problems = session_.valuesNotABlock();
+                !problems.empty() && !forced("writing values that do not look like a league block")) {
+                err_ << problems.english()
+                     << "\n\nNothing was written: with these values the league block would not look like one. Give "
+                        "--force to save them anyway.\n";
+                return CliExit::Refused;
+            }
+        }
+        return listAndSave(!writes);
     }
 
 private:
+    // Whether --force overrides the check `what`; says so on standard error
+    // when it does.
+    bool forced(const std::string& what) {
+        if (options_.force) {
+            err_ << "kelvory-cli: warning: --force: " << what << "\n";
+        }
+        return options_.force;
+    }
+
     bool loadGame() {
         std::filesystem::path game;
         if (options_.game) {
@@ -232,10 +266,10 @@ private:
             }
             game = config.gamePath;
         }
-        if (session_.load(game, true)) {
+        if (session_.load(game, BlockNeed::Whole)) {
             return true;
         }
-        err_ << session_.loadFailure() << "\n\n"
+        err_ << session_.loadFailure().english() << "\n\n"
              << (options_.game ? "Check the path given with --game."
                                : "Make sure line 2 of Leagues.ini names the game executable in Kelvory's folder, or "
                                  "give its path with --game.")
@@ -243,8 +277,7 @@ private:
         return false;
     }
 
-    // Lists what the values put in change; saves them unless told not to.
-    CliExit listAndSave(bool listOnly) {
+    void listChanges() {
         const std::vector<std::string> changes = session_.changeLines();
         for (const std::string& change : changes) {
             out_ << change << "\n";
@@ -252,6 +285,11 @@ private:
         if (changes.empty()) {
             out_ << "no changes\n";
         }
+    }
+
+    // Lists what the values put in change; saves them unless told not to.
+    CliExit listAndSave(bool listOnly) {
+        listChanges();
         if (listOnly || !session_.hasUnsavedChanges()) {
             return CliExit::Done;
         }
@@ -260,17 +298,17 @@ private:
 
     CliExit restoreOriginal() {
         const RestoreChoice choice = session_.restoreChoice();
-        if (!choice.problem.text.empty()) {
-            err_ << choice.problem.text << "\n";
+        if (!choice.problem.words.empty()) {
+            err_ << choice.problem.words.english() << "\n";
             return CliExit::NoRecord;
         }
         const RecordedBlock& original = choice.blocks.front();
         out_ << "original values recorded " << original.date << "\n";
-        if (original.block == session_.baza().block()) {
+        if (original.block == session_.values()) {
             out_ << "nothing to restore\n";
             return CliExit::Done;
         }
-        session_.baza().replaceBlock(original.block);
+        session_.restore(original);
         const std::vector<std::string> changes = session_.changeLines();
         for (const std::string& change : changes) {
             out_ << change << "\n";
@@ -279,8 +317,8 @@ private:
             out_ << "no changes to the boxes; hidden map slots or reserved bytes differ\n";
         }
         if (!choice.otherExecutable.empty()) {
-            err_ << choice.otherExecutable << "\n";
-            if (!options_.force && !options_.dryRun) {
+            err_ << choice.otherExecutable.english() << "\n";
+            if (!options_.dryRun && !forced("restoring values recorded of a different executable")) {
                 err_ << "\nNothing was written. Give --force to restore them anyway.\n";
                 return CliExit::Refused;
             }
@@ -294,20 +332,26 @@ private:
         // made while this command ran, is not overwritten unasked.
         SaveQuestions questions;
         questions.outsideChange = [this](const DiskState&) {
-            return options_.force ? OutsideChangeAnswer::Overwrite : OutsideChangeAnswer::Cancel;
+            return forced("saving over a league block another program changed") ? OutsideChangeAnswer::Overwrite
+                                                                                : OutsideChangeAnswer::Cancel;
         };
         // Warned about already, or refused before with --strict.
-        questions.outsideGame = [](const std::string&) { return true; };
-        questions.notABlock = [this](const std::string&) { return options_.force; };
-        std::string running;
-        questions.gameRunning = [this, &running](const std::string& question) {
+        questions.outsideGame = [](const Words&) { return true; };
+        // Said and decided at the start: the session asks again at the save.
+        questions.notABlock = [this](const Words&) { return options_.force; };
+        Words running;
+        questions.gameRunning = [this, &running](const Words& question) {
             running = question;
-            return options_.force ? RunningAnswer::SaveAnyway : RunningAnswer::Cancel;
+            if (options_.whileRunning) {
+                err_ << "kelvory-cli: warning: --while-running: saving while the game is running\n";
+            }
+            return options_.whileRunning ? RunningAnswer::SaveAnyway : RunningAnswer::Cancel;
         };
-        const LeagueSession::SaveResult saved = session_.save(questions, true);
+        const LeagueSession::SaveResult saved = session_.save(questions, SaveCheck::LastWriteToo);
         switch (saved.status) {
             case LeagueSession::SaveStatus::Saved:
-                out_ << saved.told.text << "\n";
+                saved_ = true;
+                out_ << saved.told.words.english() << "\n";
                 return CliExit::Done;
             case LeagueSession::SaveStatus::Reload:
             case LeagueSession::SaveStatus::Cancelled:
@@ -316,11 +360,14 @@ private:
                         "over it.\n";
                 return CliExit::Refused;
             case LeagueSession::SaveStatus::GameRunning:
-                err_ << (running.empty() ? saved.told.text
-                                         : running +
-                                               "\n\nNothing was written. Close the game, "
-                                               "or give --force to save anyway.")
-                     << "\n";
+                if (saved.heldByGame) {
+                    err_ << saved.told.words.english()
+                         << "\n\nThe system keeps the running game's file from being written: no option can help. "
+                            "Close the game, then run the command again.\n";
+                } else {
+                    err_ << running.english()
+                         << "\n\nNothing was written. Close the game, or give --while-running to save anyway.\n";
+                }
                 return CliExit::GameRunning;
             case LeagueSession::SaveStatus::Declined:
                 return CliExit::Refused;  // said before: the block does not look like one
@@ -329,7 +376,7 @@ private:
             case LeagueSession::SaveStatus::Failed:
                 break;
         }
-        err_ << saved.told.text << "\n";
+        err_ << saved.told.words.english() << "\n";
         return CliExit::SaveFailed;
     }
 
@@ -338,6 +385,7 @@ private:
     LeagueSession session_;
     std::ostream& out_;
     std::ostream& err_;
+    bool saved_ = false;
 };
 
 }  // namespace
@@ -352,16 +400,22 @@ CliExit runCli(const std::vector<std::string>& arguments, const std::filesystem:
         return CliExit::Usage;
     }
     CliExit result = CliExit::Done;
+    bool savedGame = false;
     if (options.help) {
         out << kUsage;
     } else if (options.version) {
         out << "kelvory-cli " KELVORY_VERSION "\n";
     } else {
-        result = Command(options, programFolder, recordFolder, out, err).run();
+        Command command(options, programFolder, recordFolder, out, err);
+        result = command.run();
+        savedGame = command.savedGame();
     }
     if (!out.flush()) {
-        err << "kelvory-cli: the output could not be written.\n";
-        return CliExit::Unexpected;
+        // A save that went through stays a success: the script must not take
+        // it for a failure and run it again, or restore what it did.
+        err << "kelvory-cli: the output could not be written"
+            << (savedGame ? "; the game executable was saved.\n" : ".\n");
+        return savedGame ? result : CliExit::Unexpected;
     }
     return result;
 }

@@ -11,12 +11,34 @@
 
 namespace {
 
-std::string joined(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const std::string& line : lines) {
-        text += (text.empty() ? "" : "\n") + line;
+// The lines of the values in `baza` that the game is not known to take.
+std::vector<Words> outsideGameLinesOf(const Baza& baza) {
+    std::vector<Words> lines;
+    const Setup values = setupOf(baza);
+    for (const Field* field : fieldsOutsideGameRange(baza.block())) {
+        for (const SetupValue& value : values) {
+            if (value.field == field) {
+                lines.push_back(messages::outsideGameLine(*field, setupValueText(value)));
+            }
+        }
     }
-    return text;
+    return lines;
+}
+
+// Whether every byte of `found` is one Kelvory wrote itself: the record's
+// last write's, or that of a write it began and did not see through.
+bool writtenByKelvory(const baza_regions::BlockBytes& found, const std::optional<OriginalRecord>& record) {
+    if (!record || (!record->lastWritten && !record->writing)) {
+        return false;
+    }
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        const bool last = record->lastWritten && record->lastWritten->bytes[i] == found[i];
+        const bool writing = record->writing && record->writing->bytes[i] == found[i];
+        if (!last && !writing) {
+            return false;
+        }
+    }
+    return true;
 }
 
 // Days from 1970-01-01 to the given date of the proleptic Gregorian calendar.
@@ -55,21 +77,19 @@ std::string localDate(const std::string& utc) {
 
 LeagueSession::LeagueSession(std::filesystem::path recordFolder) : recordFolder_(std::move(recordFolder)) {}
 
-bool LeagueSession::load(const std::filesystem::path& game, bool wholeBlock) {
+bool LeagueSession::load(const std::filesystem::path& game, BlockNeed need) {
     game_ = game;
-    loadFailure_.clear();
+    loadFailure_ = {};
     Baza loading;
     std::optional<LoadError> failed;
     std::string why;
     if (!loading.Wczytaj(game, failed)) {
         why = failed ? failed->reason() : std::string();
-    } else if (wholeBlock) {
+    } else if (need == BlockNeed::Whole) {
         // A file that ends before the block has no block to show: its missing
         // bytes would read as zeros.
         try {
-            BinaryFile file(game, BinaryFile::Mode::Read);
-            const std::int64_t size = file.size();
-            file.close();
+            const std::int64_t size = platform::fileSystem().open(game, BinaryFile::Mode::Read)->size();
             if (size < Baza::BlockEnd) {
                 why = Baza::tooShortError(game, size).reason();
             }
@@ -78,14 +98,23 @@ bool LeagueSession::load(const std::filesystem::path& game, bool wholeBlock) {
         }
     }
     if (!loading.loaded() || !why.empty()) {
-        loadFailure_ = loadFailureMessage(game, why);
+        loadFailure_ = messages::loadFailure(game, why);
         return false;
     }
     baza_ = loading;
-    look_ = lookAtBlock(baza_.block());
     saved_ = baza_.block();
     savedStamp_ = platform::stampOf(game);
     unstorable_.clear();
+    look_ = lookAtBlock(baza_.block());
+    ownBlock_ = false;
+    if (!look_.looksLikeBlock) {
+        // Bytes Kelvory wrote itself never count against the file: the record
+        // says so, when it can be read (reading writes nothing).
+        try {
+            ownBlock_ = writtenByKelvory(baza_regions::bytesOf(saved_), RecordPlace(recordFolder_, game_).read());
+        } catch (const std::exception&) {
+        }
+    }
     return true;
 }
 
@@ -102,113 +131,142 @@ std::vector<std::string> LeagueSession::changeLines() const {
     return lines;
 }
 
-void LeagueSession::applyValues(const Baza::Block& values) {
-    copyFields(baza_, values);
+std::vector<Words> LeagueSession::unstorableLines() const {
+    std::vector<Words> lines;
+    for (const Field& field : fields()) {
+        if (const auto found = unstorable_.find(&field); found != unstorable_.end()) {
+            lines.push_back(messages::unstorableLine(field, found->second));
+        }
+    }
+    return lines;
+}
+
+std::vector<Words> LeagueSession::outsideGameLines() const {
+    return loaded() ? outsideGameLinesOf(baza_) : std::vector<Words>();
+}
+
+Words LeagueSession::notABlockWarning() const {
+    if (look_.looksLikeBlock || ownBlock_ || !loaded()) {
+        return {};
+    }
+    return messages::notABlock(game_, look_.problems);
+}
+
+Words LeagueSession::valuesNotABlock() const {
+    if (!lookAtBlock(saved_).looksLikeBlock) {
+        return {};  // nothing that looks right is lost
+    }
+    const BlockLook look = lookAtBlock(baza_.block());
+    return look.looksLikeBlock ? Words() : messages::notABlock(game_, look.problems);
+}
+
+Told LeagueSession::refusal(Doing doing) const {
+    if (!loaded()) {
+        return {Tone::Warning, messages::notLoaded(doing, game_)};
+    }
+    if (unstorable_.empty()) {
+        return {};
+    }
+    return {Tone::Warning, messages::unstorable(doing, unstorableLines())};
+}
+
+void LeagueSession::storeBox(const Field& field, const std::string& text, std::optional<long long> number) {
+    const std::optional<FieldRange> range = fieldRange(field.kind);
+    if (range && number && *number >= range->minimum && *number <= range->maximum) {
+        setFieldNumber(baza_, field, *number);
+        unstorable_.erase(&field);
+    } else if (loaded()) {
+        unstorable_[&field] = text;
+    } else {
+        unstorable_.erase(&field);  // nothing can be saved before a load
+    }
+}
+
+void LeagueSession::storeCategory(const Field& field, const std::string& text) {
+    if (field.kind == FieldKind::Cat) {
+        baza_.setCat(field.index, text);
+    }
+}
+
+void LeagueSession::revertField(const Field& field) {
+    if (field.kind == FieldKind::Cat) {
+        baza_.setCat(field.index, fieldCategory(saved_, field));
+    } else {
+        setFieldNumber(baza_, field, fieldNumber(saved_, field));
+    }
+    unstorable_.erase(&field);
+}
+
+void LeagueSession::revertAll() {
+    setValues(saved_);
+}
+
+void LeagueSession::returnTo(const Baza::Block& values) {
+    setValues(values);
+}
+
+void LeagueSession::setValues(const Baza::Block& values) {
+    if (!baza_.replaceBlock(values)) {
+        copyFields(baza_, values);  // nothing loaded: the fields alone, as typing would
+    }
+    unstorable_.clear();
+}
+
+SetupPreview LeagueSession::previewSetup(const Setup& setup) const {
+    SetupPreview preview;
+    preview.setup = setup;
+    preview.changes = setupChanges(baza_, setup);
+    Baza after = baza_;
+    ::applySetup(after, setup);
+    for (const SetupChange& change : preview.changes) {
+        preview.lines.push_back(outsideGameRange(after.block(), *change.field)
+                                    ? messages::changeOutsideGame(describeChange(change), *change.field)
+                                    : Words::value(describeChange(change)));
+    }
+    preview.outsideGame = outsideGameLinesOf(after);
+    return preview;
+}
+
+void LeagueSession::applySetup(const SetupPreview& preview) {
+    ::applySetup(baza_, preview.setup);
+    for (const SetupValue& value : preview.setup) {
+        unstorable_.erase(value.field);
+    }
+}
+
+void LeagueSession::restore(const RecordedBlock& recorded) {
+    setValues(recorded.block);
 }
 
 void LeagueSession::takeFromDisk(const DiskState& disk) {
     baza_.replaceBlock(disk.block);
     saved_ = disk.block;
     savedStamp_ = disk.stamp;
+    unstorable_.clear();
+    look_ = lookAtBlock(disk.block);
+    ownBlock_ = false;  // another program's bytes
 }
 
-void LeagueSession::setUnstorable(const Field& field, const std::string& text) {
-    unstorable_[&field] = text;
-}
-
-void LeagueSession::setStorable(const Field& field) {
-    unstorable_.erase(&field);
-}
-
-std::vector<std::string> LeagueSession::unstorableLines() const {
-    std::vector<std::string> lines;
-    for (const auto& [field, text] : unstorable_) {
-        lines.push_back(fieldWords(*field) + ": \"" + text + "\" (allowed: " + fieldAllowedWords(*field) + ")");
-    }
-    return lines;
-}
-
-std::string LeagueSession::notABlockWarning() const {
-    if (look_.looksLikeBlock) {
-        return {};
-    }
-    std::string text =
-        "The bytes where Kelvory expects the league block do not look like one. This may be another version of "
-        "the game. Kelvory shows them, but saving would overwrite 199 bytes of this file.\n\n" +
-        platform::pathToShow(game_) + "\n\nWhat does not look right:";
-    for (const std::string& problem : look_.problems) {
-        text += "\n- " + problem;
-    }
-    return text;
-}
-
-std::vector<std::string> LeagueSession::outsideGameLines() const {
-    std::vector<std::string> lines;
-    if (!loaded()) {
-        return lines;
-    }
-    const Setup values = setupOf(baza_);
-    for (const Field* field : fieldsOutsideGameRange(baza_.block())) {
-        const std::string slot = fieldSlotWords(*field);
-        for (const SetupValue& value : values) {
-            if (value.field == field) {
-                lines.push_back(fieldWords(*field) + (slot.empty() ? "" : ", " + slot) + ": " + setupValueText(value) +
-                                " (" + gameRangeNote(*field) + ")");
-            }
-        }
-    }
-    return lines;
-}
-
-Told LeagueSession::refusal(const std::string& done) const {
-    const bool saving = done == "saved";
-    if (!loaded()) {
-        if (saving) {
-            return {Tone::Warning,
-                    "Nothing was saved: no game executable was loaded when Kelvory started.\n\nKelvory looked for it "
-                    "at:\n" +
-                        platform::pathToShow(game_) +
-                        "\n\nMake sure line 2 of Leagues.ini names the game executable in Kelvory's folder, then start "
-                        "Kelvory again."};
-        }
-        return {Tone::Warning, "Nothing was " + done + ": no game executable was loaded when Kelvory started."};
-    }
-    if (unstorable_.empty()) {
-        return {};
-    }
-    const std::string boxes = "These boxes hold values that cannot be stored:\n" + joined(unstorableLines());
-    if (saving) {
-        return {Tone::Warning, "Nothing was saved: the game executable was not changed.\n\n" + boxes +
-                                   "\n\nCorrect them, then save again."};
-    }
-    return {Tone::Warning, "Nothing was " + done + ".\n\n" + boxes + "\n\nCorrect them, then try again."};
-}
-
-LeagueSession::SaveResult LeagueSession::save(const SaveQuestions& questions, bool sinceLastWrite) {
+LeagueSession::SaveResult LeagueSession::save(const SaveQuestions& questions, SaveCheck check) {
     SaveResult result;
-    if (const Told refused = refusal("saved"); !refused.text.empty()) {
+    if (const Told refused = refusal(Doing::Saving); !refused.words.empty()) {
         result.status = loaded() ? SaveStatus::Refused : SaveStatus::NotLoaded;
         result.told = refused;
         return result;
     }
     result.status = SaveStatus::Declined;
-    if (const std::vector<std::string> outside = outsideGameLines(); !outside.empty()) {
-        const std::string question =
-            "These boxes hold values the game is not known to take:\n" + joined(outside) + "\n\nSave them anyway?";
-        if (!questions.outsideGame || !questions.outsideGame(question)) {
+    if (const std::vector<Words> outside = outsideGameLines(); !outside.empty()) {
+        if (!questions.outsideGame || !questions.outsideGame(messages::outsideGameQuestion(outside))) {
             return result;
         }
     }
-    if (!look_.looksLikeBlock &&
-        (!questions.notABlock || !questions.notABlock(notABlockWarning() + "\n\nSave into this file anyway?"))) {
+    if (const Words warning = notABlockWarning();
+        !warning.empty() && (!questions.notABlock || !questions.notABlock(messages::notABlockQuestion(warning)))) {
         return result;
     }
     while (const std::optional<int> pid = platform::findRunningGame(game_, *processes_)) {
         const RunningAnswer answer =
-            questions.gameRunning
-                ? questions.gameRunning("The game is running (process " + std::to_string(*pid) +
-                                        "). Close it before saving: the game may not take the change, or may stop.")
-                : RunningAnswer::Cancel;
+            questions.gameRunning ? questions.gameRunning(messages::gameRunningQuestion(*pid)) : RunningAnswer::Cancel;
         if (answer == RunningAnswer::SaveAnyway) {
             break;
         }
@@ -223,15 +281,16 @@ LeagueSession::SaveResult LeagueSession::save(const SaveQuestions& questions, bo
     result.status = SaveStatus::Failed;
     result.told.tone = Tone::Error;
     try {
-        const SafeSaveResult saved =
-            saveSafely(baza_.block(), game_, Expected{saved_, savedStamp_, sinceLastWrite}, recordFolder_, ask);
+        const SafeSaveResult saved = saveSafely(
+            baza_.block(), game_, Expected{saved_, savedStamp_, check == SaveCheck::LastWriteToo}, recordFolder_, ask);
         result.disk = saved.disk;
         switch (saved.status) {
             case SafeSaveResult::Status::Saved:
                 saved_ = baza_.block();
                 savedStamp_ = saved.stamp;
+                ownBlock_ = true;  // what the file holds now is Kelvory's own
                 result.status = SaveStatus::Saved;
-                result.told = {Tone::Information, "Save Successfully"};
+                result.told = {Tone::Information, messages::saved()};
                 break;
             case SafeSaveResult::Status::Reload:
                 result.status = SaveStatus::Reload;
@@ -245,16 +304,16 @@ LeagueSession::SaveResult LeagueSession::save(const SaveQuestions& questions, bo
     } catch (const SaveError& error) {
         if (error.kind() == FileError::Kind::InUse) {
             result.status = SaveStatus::GameRunning;  // the game holds its executable
+            result.heldByGame = true;
         }
-        result.told.text = saveFailureMessage(error);
+        result.told.words = messages::saveFailure(error);
     } catch (const SafeSaveError& error) {
         if (error.kind() == SafeSaveError::Kind::PutBack && error.stampAfter().size >= 0) {
             savedStamp_ = error.stampAfter();  // the put-back wrote the same bytes again
         }
-        result.told.text = saveFailureMessage(error);
+        result.told.words = messages::saveFailure(error);
     } catch (const std::exception& error) {
-        result.told.text =
-            "The game executable could not be saved.\n\n" + platform::pathToShow(game_) + "\n" + error.what();
+        result.told.words = messages::saveFailureUnexpected(game_, error.what());
     }
     return result;
 }
@@ -274,24 +333,17 @@ RestoreChoice LeagueSession::restoreChoice() const {
     RestoreChoice choice;
     std::optional<OriginalRecord> record;
     try {
+        // A record is only ever replaced whole, by a rename: reading it needs
+        // no lock, so looking creates nothing.
         const RecordPlace place(recordFolder_, game_);
         choice.recordFile = place.file();
-        const auto lock = place.lock(kRecordLockWait);
         record = place.read();
     } catch (const std::exception& error) {
-        choice.problem = {
-            Tone::Warning,
-            "The record of the original values cannot be read.\n\n" +
-                (choice.recordFile.empty() ? std::string() : platform::pathToShow(choice.recordFile) + "\n") +
-                error.what()};
+        choice.problem = {Tone::Warning, messages::recordUnreadable(choice.recordFile, error.what())};
         return choice;
     }
     if (!record) {
-        choice.problem = {Tone::Information,
-                          "There is no record of the original values of this game executable.\n\n" +
-                              platform::pathToShow(game_) +
-                              "\n\nKelvory records them at its first save into it; it looked for the record at:\n" +
-                              platform::pathToShow(choice.recordFile)};
+        choice.problem = {Tone::Information, messages::noRecord(game_, choice.recordFile)};
         return choice;
     }
     // The executable now at the path, or else the newest one met there.
@@ -304,12 +356,8 @@ RestoreChoice LeagueSession::restoreChoice() const {
     const RecordedExecutable& current = matching ? *matching : record->executables.back();
     if (!matching) {
         choice.otherExecutable =
-            "The game executable changed since the record of its original values was taken on " +
-            localDate(current.original.date) + ": it was " + std::to_string(current.identity.size) +
-            " bytes long then and is " + (identity ? std::to_string(identity->size) : std::string("unreadable")) +
-            (identity ? " bytes" : "") +
-            " now, or its first bytes differ. The game may have been updated or replaced, and the recorded values "
-            "may not fit it.";
+            messages::otherExecutable(localDate(current.original.date), current.identity.size,
+                                      identity ? std::optional<std::int64_t>(identity->size) : std::nullopt);
     }
     const auto add = [&choice](RecordedBlock::Kind kind, const BlockSnapshot& snapshot, std::int64_t size) {
         choice.blocks.push_back({kind, snapshot.date, size, baza_regions::blockOf(snapshot.bytes)});

@@ -10,7 +10,9 @@
 #include "core/Baza.h"
 #include "core/BlockLook.h"
 #include "core/Fields.h"
+#include "core/Words.h"
 #include "platform/RunningGame.h"
+#include "session/Messages.h"
 #include "setup/LeagueSetup.h"
 #include "store/SafeSave.h"
 
@@ -28,7 +30,7 @@ enum class Tone { Information, Warning, Error };
 
 struct Told {
     Tone tone = Tone::Information;
-    std::string text;  // empty: nothing to tell
+    Words words;  // empty: nothing to tell
 };
 
 // A block kept in the record, offered to put back.
@@ -50,7 +52,7 @@ struct RestoreChoice {
     std::filesystem::path recordFile;
     // The executable now is not the one these values were taken of: what to
     // say before offering them (empty when it is the same).
-    std::string otherExecutable;
+    Words otherExecutable;
     // The executable's original first, then its history newest first, then
     // the originals of executables met at the same path before.
     std::vector<RecordedBlock> blocks;
@@ -66,12 +68,39 @@ struct SaveQuestions {
     // outsideChangeQuestion).
     OutsideChangeQuestion outsideChange;
     // Boxes hold values the game is not known to take: save them anyway?
-    std::function<bool(const std::string& question)> outsideGame;
+    std::function<bool(const Words& question)> outsideGame;
     // The bytes at the block do not look like one: save into this file anyway?
     // Asked at every save.
-    std::function<bool(const std::string& question)> notABlock;
+    std::function<bool(const Words& question)> notABlock;
     // The game is running: retry the check, save anyway, or cancel.
-    std::function<RunningAnswer(const std::string& question)> gameRunning;
+    std::function<RunningAnswer(const Words& question)> gameRunning;
+};
+
+// What applying a setup to the values would do, worked out before anything
+// changes: the window shows it for review, the console program lists it.
+struct SetupPreview {
+    Setup setup;                       // the setup as read
+    std::vector<SetupChange> changes;  // the boxes it changes, in the window's order
+    // One line per change, "Club Name, row 3: 12 → 300", with the game's range
+    // after a value the game is not known to take.
+    std::vector<Words> lines;
+    // The values afterwards that the game is not known to take, one line each
+    // (the boxes the setup leaves alone included).
+    std::vector<Words> outsideGame;
+};
+
+// How much of the game executable a load needs.
+enum class BlockNeed {
+    Any,    // a file that ends before the block loads too, its missing bytes as zeros (the window)
+    Whole,  // the file must hold every byte of the block (the console program)
+};
+
+// What a save compares the file with besides what the session loaded or last
+// saved.
+enum class SaveCheck {
+    AsLoaded,      // the window: what it loaded or last saved
+    LastWriteToo,  // the console program, which loads right before it saves:
+                   // also what the record says Kelvory last wrote there
 };
 
 class LeagueSession {
@@ -82,24 +111,24 @@ public:
 
     // --- Loading ---
 
-    // Loads the block of the game executable at `game`. A file that ends
-    // before the block loads too (its missing bytes as zeros), unless
-    // `wholeBlock`. On failure nothing changes but where Kelvory looked, and
-    // loadFailure() says why.
-    bool load(const std::filesystem::path& game, bool wholeBlock = false);
-    const std::string& loadFailure() const { return loadFailure_; }
+    // Loads the block of the game executable at `game`. On failure nothing
+    // changes but where Kelvory looked, and loadFailure() says why.
+    bool load(const std::filesystem::path& game, BlockNeed need = BlockNeed::Any);
+    const Words& loadFailure() const { return loadFailure_; }
     bool loaded() const { return baza_.loaded(); }
     // Where the game executable was looked for, and loaded from.
     const std::filesystem::path& game() const { return game_; }
     // What to tell the user when the loaded bytes do not look like a league
-    // block at all (BlockLook.h); empty when they do.
-    std::string notABlockWarning() const;
+    // block at all (BlockLook.h); empty when they do, or when they are what
+    // Kelvory itself last wrote into this executable.
+    Words notABlockWarning() const;
 
-    // --- The values ---
+    // --- The values: read ---
 
-    // The values being edited; the window stores each box's text into them.
-    Baza& baza() { return baza_; }
+    // The values being edited, read only: every change goes through one of
+    // the session's intents below.
     const Baza& baza() const { return baza_; }
+    const Baza::Block& values() const { return baza_.block(); }
     // The block as the file holds it as far as Kelvory knows: as last loaded
     // or saved (or reloaded).
     const Baza::Block& saved() const { return saved_; }
@@ -108,30 +137,59 @@ public:
     // order, as a setup names them: "Club Name, row 3: 12 → 300".
     std::vector<std::string> changeLines() const;
 
-    // Every field's value in `values` goes into the edited block; the hidden
-    // map slots and the reserved bytes stay as they are.
-    void applyValues(const Baza::Block& values);
-    // The block the file holds now (a reload): saved and edited alike, the
-    // hidden map slots and reserved bytes included.
-    void takeFromDisk(const DiskState& disk);
-
     // A box whose text cannot be stored in its field (the field keeps its
-    // value); `text` is what the box shows. Stored again clears it.
-    void setUnstorable(const Field& field, const std::string& text);
-    void setStorable(const Field& field);
+    // value), and each such box in words, in the window's order: 'Club Name,
+    // row 1: "32768" (allowed: whole numbers from -32768 to 32767)'.
     bool unstorable(const Field& field) const { return unstorable_.count(&field) != 0; }
-    // One line per such box, in the window's order: 'Club Name, row 1:
-    // "32768" (allowed: whole numbers from -32768 to 32767)'.
-    std::vector<std::string> unstorableLines() const;
+    std::vector<Words> unstorableLines() const;
 
     // The values the game is not known to take (GameRanges.h), one line each,
     // in the window's order: "Maps Load u_1426.bin ->dt06.img, row 1, Europe:
     // 11 (the game takes 0 to 10)".
-    std::vector<std::string> outsideGameLines() const;
+    std::vector<Words> outsideGameLines() const;
 
-    // Why the values cannot be `done` ("saved", "exported", "imported") now:
-    // nothing loaded, or boxes whose text cannot be stored. Empty when they can.
-    Told refusal(const std::string& done) const;
+    // Why the values cannot be saved, exported or imported now: nothing
+    // loaded, or boxes whose text cannot be stored. Empty when they can.
+    Told refusal(Doing doing) const;
+
+    // What would no longer look right once the values are written into a
+    // block that looks like one now (empty when they would look right, or
+    // when the block already does not look like one).
+    Words valuesNotABlock() const;
+
+    // --- The values: intents ---
+
+    // What a numeric box shows, as the face read it: `number` when its text
+    // converts to a value of the field, stored then; otherwise the field keeps
+    // its value and `text` is remembered as a box that cannot be stored
+    // (while a block is loaded; before, nothing can be saved anyway).
+    void storeBox(const Field& field, const std::string& text, std::optional<long long> number);
+    // A category text, in the game's code page: fitted to 11 bytes and stored.
+    void storeCategory(const Field& field, const std::string& text);
+
+    // One field, or every value, back as last loaded or saved. Reverting
+    // every value puts back the whole block, hidden map slots and reserved
+    // bytes included.
+    void revertField(const Field& field);
+    void revertAll();
+
+    // The values as an earlier step of the editing left them (undo, redo):
+    // the whole block. The boxes whose text cannot be stored are the face's
+    // to say again.
+    void returnTo(const Baza::Block& values);
+
+    // What applying `setup` would change, and applying it: every value it
+    // names goes into the edited block, nothing else.
+    SetupPreview previewSetup(const Setup& setup) const;
+    void applySetup(const SetupPreview& preview);
+
+    // A block kept in the record, put back whole: all 199 bytes, the map slots
+    // no box shows and the reserved bytes included.
+    void restore(const RecordedBlock& recorded);
+
+    // The block the file holds now (a reload): saved and edited alike, the
+    // hidden map slots and reserved bytes included.
+    void takeFromDisk(const DiskState& disk);
 
     // --- Saving ---
 
@@ -149,15 +207,17 @@ public:
         SaveStatus status = SaveStatus::NotLoaded;
         Told told;       // what to tell the user ("Save Successfully", or why not)
         DiskState disk;  // the file as the save found it, once it was read
+        // The system itself refuses the write while the game runs (Windows
+        // and Wine keep a running executable open): no answer can help.
+        bool heldByGame = false;
     };
     // Saves the edited block through the safe save (SafeSave.h), after asking,
     // in this order: about values the game is not known to take (once), about
     // a block that does not look like one (every save), about a running game
     // (until it is closed, or the user saves anyway or cancels); then, when the
-    // file does not hold what the session expects, about the outside change.
-    // `sinceLastWrite`: the file must also hold what the record says Kelvory
-    // last wrote (the console program, which loads right before it saves).
-    SaveResult save(const SaveQuestions& questions, bool sinceLastWrite = false);
+    // file does not hold what the session expects (`check`), about the outside
+    // change.
+    SaveResult save(const SaveQuestions& questions, SaveCheck check = SaveCheck::AsLoaded);
 
     // Where the running processes come from (the system's, unless a test gives
     // its own).
@@ -167,17 +227,23 @@ public:
 
     // Whether a record of the loaded executable exists.
     bool hasRecord() const;
+    // What the record offers. Reads only: creates no folder and takes no lock.
     RestoreChoice restoreChoice() const;
 
 private:
+    void setValues(const Baza::Block& values);
+
     std::filesystem::path recordFolder_;
     std::filesystem::path game_;
-    std::string loadFailure_;
+    Words loadFailure_;
     Baza baza_;
     Baza::Block saved_;
     FileStamp savedStamp_;
     std::map<const Field*, std::string> unstorable_;
     BlockLook look_;
+    // The blocks the record says Kelvory wrote into this executable itself,
+    // when the loaded bytes are one of them: they look right whatever they hold.
+    bool ownBlock_ = false;
     const platform::ProcessTable* processes_ = &platform::systemProcessTable();
 };
 

@@ -1,7 +1,35 @@
 #include "session/Messages.h"
 
-#include "platform/BinaryFile.h"
+#include "core/Fields.h"
+#include "core/GameRanges.h"
 #include "platform/FileNames.h"
+#include "platform/FileSystem.h"
+
+#define MESSAGE(text) QT_TRANSLATE_NOOP("Messages", text)
+
+namespace {
+
+constexpr const char* kContext = "Messages";
+
+Words say(const char* source, std::vector<Words> values = {}) {
+    return Words(kContext, source, std::move(values));
+}
+
+Words path(const std::filesystem::path& file) {
+    return Words::value(platform::pathToShow(file));
+}
+
+Words reasonOf(const std::string& reason) {
+    return Words::value(messages::sentence(reason));
+}
+
+Words lines(const std::vector<Words>& each) {
+    return Words::joined(each, "\n");
+}
+
+}  // namespace
+
+namespace messages {
 
 std::string sentence(std::string reason) {
     if (!reason.empty() && reason[0] >= 'a' && reason[0] <= 'z') {
@@ -10,119 +38,235 @@ std::string sentence(std::string reason) {
     return reason;
 }
 
-std::string outsideChangeQuestion(OutsideChange change) {
-    const std::string what =
-        change == OutsideChange::Block
-            ? "The league block in the game executable was changed by another program since Kelvory loaded it."
-            : "The game executable was changed by another program since Kelvory loaded it: its size or "
-              "modification time is different, although its league block still holds the values Kelvory loaded.";
-    return what +
-           "\n\nOverwrite saves the values shown in the window over it.\n"
-           "Reload shows the values that are in the file now; the changes made in the window are dropped.\n"
-           "Cancel saves nothing.";
+Words loadFailure(const std::filesystem::path& game, const std::string& why) {
+    std::string reason = why.empty() ? std::string() : sentence(why) + ".";
+    try {
+        // Only opened, to learn why: loading has already failed.
+        platform::fileSystem().open(game, BinaryFile::Mode::Read)->close();
+    } catch (const FileError& error) {
+        reason = sentence(error.reason()) + ".";
+    }
+    return say(MESSAGE("No game executable was loaded.\n\nKelvory looked for it at:\n%1\n\n%2"),
+               {path(game), reason.empty() ? say(MESSAGE("It could not be read.")) : Words::value(reason)});
 }
 
-std::string saveFailureMessage(const SafeSaveError& error) {
+Words notABlock(const std::filesystem::path& game, const std::vector<std::string>& problems) {
+    std::vector<Words> each;
+    for (const std::string& problem : problems) {
+        each.push_back(Words::value("- " + problem));
+    }
+    return say(MESSAGE("The bytes where Kelvory expects the league block do not look like one. This may be another "
+                       "version of the game. Kelvory shows them, but saving would overwrite 199 bytes of this "
+                       "file.\n\n%1\n\nWhat does not look right:\n%2"),
+               {path(game), lines(each)});
+}
+
+Words unstorableLine(const Field& field, const std::string& text) {
+    return say(MESSAGE("%1: \"%2\" (allowed: %3)"),
+               {Words::value(fieldWords(field)), Words::value(text), Words::value(fieldAllowedWords(field))});
+}
+
+Words outsideGameLine(const Field& field, const std::string& value) {
+    const std::string slot = fieldSlotWords(field);
+    return say(MESSAGE("%1: %2 (%3)"), {Words::value(fieldWords(field) + (slot.empty() ? "" : ", " + slot)),
+                                        Words::value(value), Words::value(gameRangeNote(field))});
+}
+
+Words changeOutsideGame(const std::string& change, const Field& field) {
+    return say(MESSAGE("%1 (%2)"), {Words::value(change), Words::value(gameRangeNote(field))});
+}
+
+Words notLoaded(Doing doing, const std::filesystem::path& game) {
+    switch (doing) {
+        case Doing::Saving:
+            return say(MESSAGE("Nothing was saved: no game executable was loaded when Kelvory started.\n\nKelvory "
+                               "looked for it at:\n%1\n\nMake sure line 2 of Leagues.ini names the game executable "
+                               "in Kelvory's folder, then start Kelvory again."),
+                       {path(game)});
+        case Doing::Exporting:
+            return say(MESSAGE("Nothing was exported: no game executable was loaded when Kelvory started."));
+        case Doing::Importing:
+            return say(MESSAGE("Nothing was imported: no game executable was loaded when Kelvory started."));
+    }
+    return {};
+}
+
+Words unstorable(Doing doing, const std::vector<Words>& each) {
+    const Words boxes = say(MESSAGE("These boxes hold values that cannot be stored:\n%1"), {lines(each)});
+    switch (doing) {
+        case Doing::Saving:
+            return say(MESSAGE("Nothing was saved: the game executable was not changed.\n\n%1\n\nCorrect them, "
+                               "then save again."),
+                       {boxes});
+        case Doing::Exporting:
+            return say(MESSAGE("Nothing was exported.\n\n%1\n\nCorrect them, then try again."), {boxes});
+        case Doing::Importing:
+            return say(MESSAGE("Nothing was imported.\n\n%1\n\nCorrect them, then try again."), {boxes});
+    }
+    return {};
+}
+
+Words saved() {
+    return say(MESSAGE("Save Successfully"));
+}
+
+Words outsideGameQuestion(const std::vector<Words>& each) {
+    return say(MESSAGE("These boxes hold values the game is not known to take:\n%1\n\nSave them anyway?"),
+               {lines(each)});
+}
+
+Words notABlockQuestion(const Words& notABlock) {
+    return say(MESSAGE("%1\n\nSave into this file anyway?"), {notABlock});
+}
+
+Words gameRunningQuestion(int pid) {
+    return say(MESSAGE("The game is running (process %1). Close it before saving: the game may not take the "
+                       "change, or may stop."),
+               {Words::number(pid)});
+}
+
+Words outsideChange(OutsideChange change) {
+    if (change == OutsideChange::Block) {
+        return say(
+            MESSAGE("The league block in the game executable was changed by another program since Kelvory loaded it."));
+    }
+    return say(
+        MESSAGE("The game executable was changed by another program since Kelvory loaded it: its size or "
+                "modification time is different, although its league block still holds the values Kelvory "
+                "loaded."));
+}
+
+Words outsideChangeQuestion(OutsideChange change) {
+    return say(MESSAGE("%1\n\nOverwrite saves the values shown in the window over it.\nReload shows the values that "
+                       "are in the file now; the changes made in the window are dropped.\nCancel saves nothing."),
+               {outsideChange(change)});
+}
+
+Words saveFailure(const SafeSaveError& error) {
     using Kind = SafeSaveError::Kind;
     using Cause = SafeSaveError::Cause;
-    const std::string file = platform::pathToShow(error.file());
-    const std::string reason = sentence(error.reason());
+    const Words file = path(error.file());
+    const Words reason = reasonOf(error.reason());
     switch (error.kind()) {
         case Kind::RecordUnwritable:
             if (error.file().empty()) {
-                return "Nothing was saved: Kelvory could not keep a record of the values it was about to overwrite, "
-                       "so the game executable was not changed.\n\n" +
-                       reason +
+                return say(
 #ifdef _WIN32
-                       ": LOCALAPPDATA names no folder."
+                    MESSAGE("Nothing was saved: Kelvory could not keep a record of the values it was about to "
+                            "overwrite, so the game executable was not changed.\n\n%1: LOCALAPPDATA names no "
+                            "folder.\n\nYour changes are still here."),
 #else
-                       ": neither XDG_DATA_HOME nor HOME names an absolute folder."
+                    MESSAGE("Nothing was saved: Kelvory could not keep a record of the values it was about to "
+                            "overwrite, so the game executable was not changed.\n\n%1: neither XDG_DATA_HOME nor "
+                            "HOME names an absolute folder.\n\nYour changes are still here."),
 #endif
-                       "\n\nYour changes are still here.";
+                    {reason});
             }
-            return "Nothing was saved: Kelvory could not keep a record of the values it was about to overwrite, so "
-                   "the game executable was not changed.\n\nThe record goes to:\n" +
-                   file + "\n" + reason +
-                   ".\n\nMake sure that folder can be written, then save again; your changes are still here.";
+            return say(MESSAGE("Nothing was saved: Kelvory could not keep a record of the values it was about to "
+                               "overwrite, so the game executable was not changed.\n\nThe record goes to:\n%1\n%2."
+                               "\n\nMake sure that folder can be written, then save again; your changes are still "
+                               "here."),
+                       {file, reason});
         case Kind::RecordUnreadable:
-            return "Nothing was saved: the record of the original values cannot be read, and Kelvory does not "
-                   "replace it.\n\n" +
-                   file + "\n" + reason +
-                   ".\n\nMake sure it can be read, or move it elsewhere to keep it, then save again; your changes "
-                   "are still here.";
+            return say(MESSAGE("Nothing was saved: the record of the original values cannot be read, and Kelvory "
+                               "does not replace it.\n\n%1\n%2.\n\nMake sure it can be read, or move it elsewhere to "
+                               "keep it, then save again; your changes are still here."),
+                       {file, reason});
         case Kind::Busy:
-            return "Nothing was saved: another Kelvory is saving into this game executable right now.\n\n" + file +
-                   "\n\nSave again in a moment; your changes are still here.";
+            return say(MESSAGE("Nothing was saved: another Kelvory is saving into this game executable right "
+                               "now.\n\n%1\n\nSave again in a moment; your changes are still here."),
+                       {file});
         case Kind::PutBack:
         case Kind::PartlyWritten:
             break;
     }
-    std::string what;
+    Words what;
     switch (error.cause()) {
         case Cause::Write:
-            what = "The game executable could not be saved.";
+            what = say(MESSAGE("The game executable could not be saved."));
             break;
         case Cause::ReadBackFailed:
-            what = "The save could not be checked: the game executable could not be read back after writing.";
+            what =
+                say(MESSAGE("The save could not be checked: the game executable could not be read back after "
+                            "writing."));
             break;
         case Cause::ReadBackDiffers:
             what =
-                "The save failed: the game executable does not hold what was written. The file system may "
-                "redirect or drop writes to this file.";
+                say(MESSAGE("The save failed: the game executable does not hold what was written. The file "
+                            "system may redirect or drop writes to this file."));
             break;
     }
-    what += "\n\n" + file + "\n" + reason + ".\n\n";
     if (error.kind() == Kind::PutBack) {
-        return what +
-               "The bytes already written were put back and read back: the file is as it was before the save. Your "
-               "changes are still here.";
+        return say(MESSAGE("%1\n\n%2\n%3.\n\nThe bytes already written were put back and read back: the file is as "
+                           "it was before the save. Your changes are still here."),
+                   {what, file, reason});
     }
-    std::string ranges;
+    std::vector<Words> ranges;
     for (const auto& [offset, length] : error.mayHaveChanged()) {
-        ranges += "\n  bytes " + std::to_string(offset) + " to " +
-                  std::to_string(offset + static_cast<std::int64_t>(length) - 1);
+        ranges.push_back(say(MESSAGE("  bytes %1 to %2"),
+                             {Words::number(offset), Words::number(offset + static_cast<std::int64_t>(length) - 1)}));
     }
-    return what +
-           "The bytes already written could not be put back. These bytes (counted from 0) may hold neither the old "
-           "nor the new values:" +
-           ranges +
-           "\n\nMenu > Restore Original Values (or kelvory-cli restore-original) puts back the values Kelvory "
-           "recorded. Your changes are still here.";
+    return say(MESSAGE("%1\n\n%2\n%3.\n\nThe bytes already written could not be put back. These bytes (counted from "
+                       "0) may hold neither the old nor the new values:\n%4\n\nMenu > Restore Original Values (or "
+                       "kelvory-cli restore-original) puts back the values Kelvory recorded. Your changes are still "
+                       "here."),
+               {what, file, reason, lines(ranges)});
 }
 
-std::string saveFailureMessage(const SaveError& error) {
-    const std::string path = platform::pathToShow(error.path());
-    const std::string reason = sentence(error.reason());
+Words saveFailure(const SaveError& error) {
+    const Words file = path(error.path());
+    const Words reason = reasonOf(error.reason());
     switch (error.kind()) {
         case FileError::Kind::Missing:
-            return "Nothing was saved: the game executable no longer exists.\n\n" + path +
-                   "\n\nKelvory does not create it. Put the game executable back in place, then save again; your "
-                   "changes are still here.";
+            return say(MESSAGE("Nothing was saved: the game executable no longer exists.\n\n%1\n\nKelvory does not "
+                               "create it. Put the game executable back in place, then save again; your changes are "
+                               "still here."),
+                       {file});
         case FileError::Kind::TooShort:
-            return "Nothing was saved: this file is too short to be the game executable.\n\n" + path + "\n\n" + reason +
-                   ".\n\nKelvory only writes into bytes that already exist. Check that line 2 of Leagues.ini names "
-                   "the game executable.";
+            return say(MESSAGE("Nothing was saved: this file is too short to be the game executable.\n\n%1\n\n%2.\n\n"
+                               "Kelvory only writes into bytes that already exist. Check that line 2 of Leagues.ini "
+                               "names the game executable."),
+                       {file, reason});
         case FileError::Kind::InUse:
-            return "Nothing was saved: another program holds the game executable open and lets nobody write it; "
-                   "the game may be running.\n\n" +
-                   path + "\n\nClose the game, then save again; your changes are still here.";
+            return say(MESSAGE("Nothing was saved: another program holds the game executable open and lets nobody "
+                               "write it; the game may be running.\n\n%1\n\nClose the game, then save again; your "
+                               "changes are still here."),
+                       {file});
         case FileError::Kind::NotAFile:
-            return "Nothing was saved: the game executable is not a regular file.\n\n" + path + "\n\n" + reason + ".";
+            return say(MESSAGE("Nothing was saved: the game executable is not a regular file.\n\n%1\n\n%2."),
+                       {file, reason});
         default:
-            return "The game executable could not be saved.\n\n" + path + "\n" + reason +
-                   "\n\nYour changes are still here. Close the game if it is running, make sure the file can be "
-                   "written, and save again.";
+            return say(MESSAGE("The game executable could not be saved.\n\n%1\n%2\n\nYour changes are still here. "
+                               "Close the game if it is running, make sure the file can be written, and save "
+                               "again."),
+                       {file, reason});
     }
 }
 
-std::string loadFailureMessage(const std::filesystem::path& game, const std::string& why) {
-    std::string reason = why.empty() ? "It could not be read." : sentence(why) + ".";
-    try {
-        // Only opened, to learn why: loading has already failed.
-        BinaryFile file(game, BinaryFile::Mode::Read);
-    } catch (const FileError& error) {
-        reason = sentence(error.reason()) + ".";
-    }
-    return "No game executable was loaded.\n\nKelvory looked for it at:\n" + platform::pathToShow(game) + "\n\n" +
-           reason;
+Words saveFailureUnexpected(const std::filesystem::path& game, const std::string& what) {
+    return say(MESSAGE("The game executable could not be saved.\n\n%1\n%2"), {path(game), Words::value(what)});
 }
+
+Words recordUnreadable(const std::filesystem::path& recordFile, const std::string& reason) {
+    if (recordFile.empty()) {
+        return say(MESSAGE("The record of the original values cannot be read.\n\n%1"), {Words::value(reason)});
+    }
+    return say(MESSAGE("The record of the original values cannot be read.\n\n%1\n%2"),
+               {path(recordFile), Words::value(reason)});
+}
+
+Words noRecord(const std::filesystem::path& game, const std::filesystem::path& recordFile) {
+    return say(MESSAGE("There is no record of the original values of this game executable.\n\n%1\n\nKelvory records "
+                       "them at its first save into it; it looked for the record at:\n%2"),
+               {path(game), path(recordFile)});
+}
+
+Words otherExecutable(const std::string& recordedDate, std::int64_t sizeThen, std::optional<std::int64_t> sizeNow) {
+    const Words now = sizeNow ? say(MESSAGE("%1 bytes"), {Words::number(*sizeNow)}) : say(MESSAGE("unreadable"));
+    return say(MESSAGE("The game executable changed since the record of its original values was taken on %1: it was "
+                       "%2 bytes long then and is %3 now, or its first bytes differ. The game may have been updated "
+                       "or replaced, and the recorded values may not fit it."),
+               {Words::value(recordedDate), Words::number(sizeThen), now});
+}
+
+}  // namespace messages

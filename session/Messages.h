@@ -1,26 +1,82 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "core/Words.h"
 #include "platform/BinaryFile.h"
 #include "store/SafeSave.h"
 
-// What the program tells the user about loading and saving the game
-// executable, in one place for the window and the console program. Texts are
-// UTF-8.
+struct Field;
+
+// Every sentence the editing session says to the user, once, for the window
+// and the console program alike: about loading, the values, saving and the
+// record. Each is Words (core/Words.h): English with numbered places, which
+// the window translates and the console program shows as they are. Paths are
+// shown as the user reads them (platform::pathToShow).
+
+// What the values cannot be now.
+enum class Doing { Saving, Exporting, Importing };
+
+namespace messages {
 
 // A reason as the file layer words it ("the file does not exist"), as a
 // sentence of its own ("The file does not exist").
 std::string sentence(std::string reason);
 
-// The question put when the file changed outside Kelvory (`change` is not None).
-std::string outsideChangeQuestion(OutsideChange change);
-
-// Why a save failed, and what it left.
-std::string saveFailureMessage(const SaveError& error);
-std::string saveFailureMessage(const SafeSaveError& error);
+// --- loading ---
 
 // Why the game executable at `game` did not load: where Kelvory looked, and
 // `reason`, or when it is empty the system's reason.
-std::string loadFailureMessage(const std::filesystem::path& game, const std::string& reason = {});
+Words loadFailure(const std::filesystem::path& game, const std::string& reason = {});
+
+// The loaded bytes do not look like a league block: the file, and each problem.
+Words notABlock(const std::filesystem::path& game, const std::vector<std::string>& problems);
+
+// --- the values ---
+
+// 'Club Name, row 1: "32768" (allowed: whole numbers from -32768 to 32767)'.
+Words unstorableLine(const Field& field, const std::string& text);
+
+// "Maps Load u_1426.bin ->dt06.img, row 1, Europe: 11 (the game takes 0 to 10)".
+Words outsideGameLine(const Field& field, const std::string& value);
+
+// A change a setup makes, "Club Name, row 3: 12 → 300", with the game's range
+// when the new value lies outside it.
+Words changeOutsideGame(const std::string& change, const Field& field);
+
+// Why nothing was `doing`: nothing loaded from `game`, or boxes that cannot be
+// stored (`unstorable`, one line each; empty: none).
+Words notLoaded(Doing doing, const std::filesystem::path& game);
+Words unstorable(Doing doing, const std::vector<Words>& lines);
+
+// --- saving ---
+
+Words saved();  // "Save Successfully"
+
+// The questions before a save.
+Words outsideGameQuestion(const std::vector<Words>& lines);
+Words notABlockQuestion(const Words& notABlock);
+Words gameRunningQuestion(int pid);
+
+// What another program did to the game executable, in one sentence; and the
+// window's question about it (that sentence, then what each answer does).
+Words outsideChange(OutsideChange change);
+Words outsideChangeQuestion(OutsideChange change);
+
+// Why a save failed, and what it left.
+Words saveFailure(const SaveError& error);
+Words saveFailure(const SafeSaveError& error);
+Words saveFailureUnexpected(const std::filesystem::path& game, const std::string& what);
+
+// --- the record ---
+
+Words recordUnreadable(const std::filesystem::path& recordFile, const std::string& reason);
+Words noRecord(const std::filesystem::path& game, const std::filesystem::path& recordFile);
+// The executable now is not the one the record's values were taken of.
+Words otherExecutable(const std::string& recordedDate, std::int64_t sizeThen, std::optional<std::int64_t> sizeNow);
+
+}  // namespace messages

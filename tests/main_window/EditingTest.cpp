@@ -19,6 +19,7 @@
 #include "../common/Rows.h"
 #include "WindowFixture.h"
 #include "core/Fields.h"
+#include "session/LeagueSession.h"
 #include "ui/main_window/ChangeMarks.h"
 #include "ui/main_window/FieldMarks.h"
 
@@ -93,9 +94,8 @@ class EditingTest : public WindowFixture {
             } else if (edit.how == 'P') {
                 choose(edit.where, edit.what);
             } else {
-                Baza::Block values = window_->baza().block();
-                values.str[6] = 77;
-                window_->applyBlock(values, QStringLiteral("Import League Setup"));
+                window_->importSetup(
+                    window_->session().previewSetup(parseSetup("kelvory-league = 1\nStr7 = 77\n", "")));
             }
         }
     }
@@ -273,7 +273,7 @@ private slots:
         type(txt(17), QStringLiteral("32768"));
         type(txt(2), QStringLiteral("abc"));
         choose(20, QStringLiteral("12"));
-        window_->applyBlock(window_->baza().block(), QStringLiteral("Import League Setup"));
+        window_->importSetup(window_->session().previewSetup(parseSetup("kelvory-league = 1\nStr7 = 77\n", "")));
         window_->mnuRevert_Click();
         window_->revertField(*fieldOfMember(19));
         for (QLineEdit* box : window_->findChildren<QLineEdit*>())

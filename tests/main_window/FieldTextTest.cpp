@@ -43,8 +43,8 @@ private slots:
         QCOMPARE(::convertNumber(row.text, row.minimum, row.maximum, QLocale(row.locale)), row.value);
     }
 
-    // Each field shown at both ends of its range stores back to the same
-    // value; a category is shown whole and never stored by the pass.
+    // Each field shown at both ends of its range reads back as the same
+    // value; a category is shown whole and never read as a number.
     void presentedValuesStoreBackUnchanged() {
         Baza baza;
         for (int i = 0; i < Baza::LigaCount; ++i)
@@ -57,14 +57,12 @@ private slots:
             baza.setMap(i, static_cast<std::uint8_t>(255 - i));
         baza.setCat(1, "abc");
         QCOMPARE(presentField(baza, *fieldOfMember(27)), QStringLiteral("abc        "));
-        Baza copy = baza;
         for (const Field& field : fields()) {
-            const bool text = field.kind == FieldKind::Cat;
-            QCOMPARE(storeField(copy, field, QStringLiteral("0"), QLocale::c()), !text);
-            QCOMPARE(storeField(copy, field, presentField(baza, field), QLocale::c()), !text);
-            QCOMPARE(presentField(copy, field), presentField(baza, field));
+            const std::optional<long long> read = readField(field, presentField(baza, field), QLocale::c());
+            QCOMPARE(read.has_value(), field.kind != FieldKind::Cat);
+            if (read)
+                QCOMPARE(*read, fieldNumber(baza, field));
         }
-        QVERIFY(copy.block() == baza.block());
     }
 };
 

@@ -96,6 +96,9 @@ private slots:
         QTest::newRow("list cancelled") << QString() << 0 << -1 << QString() << "8";
         QTest::newRow("another executable, shown") << "update" << 0 << 0 << other << "10";
         QTest::newRow("another executable, cancelled") << "update" << 1 << 0 << other << "8";
+        // A map slot no box shows, changed by another program and reloaded:
+        // restoring puts back the whole block, that slot too.
+        QTest::newRow("hidden slot changed, reloaded") << "hidden" << 0 << 0 << QString() << "10";
         QTest::newRow("damaged record") << "damaged" << 0 << 0 << "The record of the original values cannot be read."
                                         << "8";
     }
@@ -115,6 +118,13 @@ private slots:
         QVERIFY(restoreAction()->isEnabled());
         if (after == "update")
             QVERIFY(blockbytes::writeAt(folder_->gamePath(), 100, QByteArray("\x5a\x5b")));
+        if (after == "hidden") {
+            QVERIFY(blockbytes::writeAt(folder_->gamePath(), blockbytes::kMap + 15, "\x07"));
+            services_.choiceAnswer = 1;  // Reload
+            QCOMPARE(window_->Cmd_Zapisz_Click(), frmMain::SaveOutcome::Reload);
+            QCOMPARE(int(window_->session().values().map[15]), 7);
+            services_.choiceTexts.clear();
+        }
         const QDir records(services_.dataDir.path());
         for (const QString& record : records.entryList({"*.txt"}, QDir::Files))
             QVERIFY(after != "damaged" || testfiles::writeFile(records.filePath(record), "kelvory-original-block 2\n"));
@@ -126,7 +136,8 @@ private slots:
         QCOMPARE(told.size(), said.isEmpty() ? 0 : 1);
         if (!said.isEmpty())
             QVERIFY2(told[0].startsWith(said), qPrintable(told[0]));
-        QCOMPARE(services_.listChoices.size(), after.isEmpty() || (after == "update" && answer == 0) ? 1 : 0);
+        QCOMPARE(services_.listChoices.size(),
+                 after.isEmpty() || after == "hidden" || (after == "update" && answer == 0) ? 1 : 0);
         if (after.isEmpty()) {
             const QStringList lines = services_.listChoices.front();
             QVERIFY2(lines.size() == 2 && lines[0].startsWith("Original values, recorded 20") &&
@@ -136,7 +147,7 @@ private slots:
         }
         QCOMPARE(txt(0)->text(), liga1);
         QCOMPARE(window_->hasUnsavedChanges(), liga1 == "10");
-        if (after.isEmpty()) {
+        if (after.isEmpty() || after == "hidden") {
             QCOMPARE(window_->Cmd_Zapisz_Click(), frmMain::SaveOutcome::Saved);
             QCOMPARE(folder_->game() == original, chosen == 0);
             QVERIFY(start());

@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "WindowFixture.h"
+#include "session/LeagueSession.h"
 #include "ui/main_window/FieldMarks.h"
 
 namespace {
@@ -76,9 +77,10 @@ private slots:
     // refreshed must not be stored into the block on the way.
     void presentingAgainStoresNothingFromEarlierTexts() {
         startLoaded(presentedBlock);
-        window_->baza().setLiga1(11);
-        window_->baza().setLiga2(21);
-        window_->baza().setCatL1(4);
+        LeagueSession& session = window_->session();
+        session.storeBox(*fieldOfMember(0), "11", 11);
+        session.storeBox(*fieldOfMember(1), "21", 21);
+        session.storeBox(*fieldOfMember(30), "4", 4);
         window_->Pokaz_Dane();
         QCOMPARE(txt(0)->text(), QStringLiteral("11"));
         QCOMPARE(txt(1)->text(), QStringLiteral("21"));

@@ -13,6 +13,7 @@
 #include "../setup/BlockBytes.h"
 #include "fuzz/FaultySave.h"
 #include "session/LeagueSession.h"
+#include "setup/LeagueSetup.h"
 
 using namespace testfiles;
 
@@ -21,6 +22,15 @@ namespace {
 const Field& field(int member) {
     return *fieldOfMember(member);
 }
+
+// One intent of the session on the values, and the block it must leave,
+// worked out from the loaded block and another one (`other`, which differs in
+// a shown field, a hidden map slot and a reserved byte).
+struct Intent {
+    std::function<void(LeagueSession&, const RecordedBlock& other)> run;
+    std::function<Baza::Block(Baza::Block loaded, const Baza::Block& other)> expected;
+    QList<int> marked = {};  // members left marked as not stored
+};
 
 struct Refusal {
     bool load;          // a block loaded first
@@ -31,6 +41,7 @@ struct Refusal {
 
 }  // namespace
 
+Q_DECLARE_METATYPE(Intent)
 Q_DECLARE_METATYPE(Refusal)
 
 class SessionTest : public QObject {
@@ -53,12 +64,94 @@ private slots:
         QVERIFY(writeFile(dir_->filePath("Short.exe"), QByteArray(1000, 'x')));
         const std::filesystem::path shortFile = fsPath(dir_->filePath("Short.exe"));
         QVERIFY(session_->load(shortFile));
-        QVERIFY(!session_->load(shortFile, true));
-        QVERIFY2(QString::fromStdString(session_->loadFailure()).contains("The file is 1,000 bytes long"),
-                 session_->loadFailure().c_str());
-        QVERIFY(session_->load(game_, true));
+        QVERIFY(!session_->load(shortFile, BlockNeed::Whole));
+        QVERIFY2(english(session_->loadFailure()).contains("The file is 1,000 bytes long"),
+                 session_->loadFailure().english().c_str());
+        QVERIFY(session_->load(game_, BlockNeed::Whole));
         QVERIFY(!session_->hasUnsavedChanges());
         QVERIFY(session_->saved() == session_->baza().block());
+    }
+
+    // The session is the only door to the values: each intent changes what it
+    // says and nothing else. Restoring, reverting everything and going back a
+    // step take the whole block, hidden map slots and reserved bytes too.
+    void intents_data() {
+        const auto store = [](int member, long long value) {
+            return [member, value](LeagueSession& s, const RecordedBlock&) {
+                s.storeBox(field(member), std::to_string(value), value);
+            };
+        };
+        const auto same = [](Baza::Block loaded, const Baza::Block&) { return loaded; };
+        const auto theOther = [](Baza::Block, const Baza::Block& other) { return other; };
+        rows<Intent>({
+            {"a number",
+             {store(0, 7),
+              [](Baza::Block b, const Baza::Block&) {
+                  b.liga[0] = 7;
+                  return b;
+              }}},
+            {"out of range", {store(19, 40000), same, {19}}},
+            {"no number",
+             {[](LeagueSession& s, const RecordedBlock&) { s.storeBox(field(2), "x", std::nullopt); }, same, {2}}},
+            {"stored again",
+             {[](LeagueSession& s, const RecordedBlock&) {
+                  s.storeBox(field(2), "x", std::nullopt);
+                  s.storeBox(field(2), "4", 4);
+              },
+              [](Baza::Block b, const Baza::Block&) {
+                  b.liga[2] = 4;
+                  return b;
+              }}},
+            {"a category",
+             {[](LeagueSession& s, const RecordedBlock&) { s.storeCategory(field(27), "abc"); },
+              [](Baza::Block b, const Baza::Block&) {
+                  b.cat[1] = "abc        ";
+                  return b;
+              }}},
+            {"a setup",
+             {[](LeagueSession& s, const RecordedBlock&) {
+                  s.applySetup(s.previewSetup(parseSetup("kelvory-league = 1\nStr7 = 300\n", "")));
+              },
+              [](Baza::Block b, const Baza::Block&) {
+                  b.str[6] = 300;
+                  return b;
+              }}},
+            {"restore", {[](LeagueSession& s, const RecordedBlock& other) { s.restore(other); }, theOther}},
+            {"return to a step",
+             {[](LeagueSession& s, const RecordedBlock& other) { s.returnTo(other.block); }, theOther}},
+            {"revert all",
+             {[](LeagueSession& s, const RecordedBlock& other) {
+                  s.restore(other);
+                  s.storeBox(field(2), "x", std::nullopt);
+                  s.revertAll();
+              },
+              same}},
+            {"revert one field",
+             {[](LeagueSession& s, const RecordedBlock&) {
+                  s.storeBox(field(0), "7", 7);
+                  s.storeBox(field(1), "x", std::nullopt);
+                  s.storeBox(field(3), "8", 8);
+                  s.revertField(field(0));
+                  s.revertField(field(1));
+              },
+              [](Baza::Block b, const Baza::Block&) {
+                  b.liga[3] = 8;
+                  return b;
+              }}},
+        });
+    }
+    void intents() {
+        QFETCH(Intent, row);
+        QVERIFY(session_->load(game_));
+        RecordedBlock other{RecordedBlock::Kind::Original, "2026-12-06T23:15:39Z", 0, session_->values()};
+        other.block.liga[5] = 99;
+        other.block.map[15] = 9;
+        other.block.strReserved[0][1] = 0x5a;
+        const Baza::Block loaded = session_->values();
+        row.run(*session_, other);
+        QVERIFY(session_->values() == row.expected(loaded, other.block));
+        for (const Field& each : fields())
+            QCOMPARE(session_->unstorable(each), row.marked.contains(each.member));
     }
 
     // While a box holds text its field cannot take, or nothing is loaded,
@@ -89,13 +182,13 @@ private slots:
         if (row.load)
             QVERIFY(session_->load(game_));
         for (int member : row.marked) {
-            session_->setUnstorable(field(std::abs(member)), "x" + std::to_string(std::abs(member)));
+            session_->storeBox(field(std::abs(member)), "x" + std::to_string(std::abs(member)), std::nullopt);
             if (member < 0)
-                session_->setStorable(field(-member));
+                session_->storeBox(field(-member), "kept", fieldNumber(session_->values(), field(-member)));
         }
-        const Told told = session_->refusal(row.done.toStdString());
-        QVERIFY2(QString::fromStdString(told.text).startsWith(row.start), told.text.c_str());
-        QCOMPARE(told.text.empty(), row.start.isEmpty());
+        const Told told = session_->refusal(row.done == "saved" ? Doing::Saving : Doing::Exporting);
+        QVERIFY2(english(told.words).startsWith(row.start), told.words.english().c_str());
+        QCOMPARE(told.words.empty(), row.start.isEmpty());
         QVERIFY(row.start.isEmpty() || told.tone == Tone::Warning);
         if (row.done == "saved") {
             const LeagueSession::SaveResult result = save(OutsideChangeAnswer::Overwrite);
@@ -111,16 +204,16 @@ private slots:
     // to the question; Reload hands back what the file holds.
     void saveAndOutsideChange() {
         QVERIFY(session_->load(game_));
-        session_->baza().setLiga1(7);
+        set(0, 7);
         QCOMPARE(save().status, LeagueSession::SaveStatus::Saved);
-        QCOMPARE(QString::fromStdString(save().told.text), QString("Save Successfully"));
+        QCOMPARE(english(save().told.words), QString("Save Successfully"));
         QVERIFY(!session_->hasUnsavedChanges());
         // The stamp taken at the save counts: another program's change of the
         // file alone (one byte more) is asked about.
         std::filesystem::resize_file(game_, std::filesystem::file_size(game_) + 1);
         QCOMPARE(save().status, LeagueSession::SaveStatus::Cancelled);
         QVERIFY(blockbytes::writeAt(game_, blockbytes::kMap + 2, "\x09"));  // another program
-        session_->baza().setLiga1(8);
+        set(0, 8);
         const LeagueSession::SaveResult reloaded = save(OutsideChangeAnswer::Reload);
         QCOMPARE(reloaded.status, LeagueSession::SaveStatus::Reload);
         QCOMPARE(int(reloaded.disk.block.map[2]), 9);
@@ -134,11 +227,11 @@ private slots:
     // what Kelvory last wrote, else another program changed it meanwhile.
     void sinceLastWrite() {
         QVERIFY(session_->load(game_));
-        session_->baza().setLiga1(7);
+        set(0, 7);
         QCOMPARE(save().status, LeagueSession::SaveStatus::Saved);
         QVERIFY(blockbytes::writeAt(game_, blockbytes::kLiga + 4, "\x2a"));  // another program
         QVERIFY(session_->load(game_));
-        session_->baza().setLiga3(9);
+        set(2, 9);
         QCOMPARE(save(OutsideChangeAnswer::Cancel, true).status, LeagueSession::SaveStatus::Cancelled);
         QCOMPARE(asked_, QList<OutsideChange>{OutsideChange::Block});
         QCOMPARE(save().status, LeagueSession::SaveStatus::Saved);  // the window's rule: as loaded
@@ -149,7 +242,7 @@ private slots:
     // nothing. A file gone since it was loaded is not made again.
     void failedSaves() {
         QVERIFY(session_->load(game_));
-        session_->baza().setLiga1(7);
+        set(0, 7);
         {
             // The first write into the game file fails, as in a first save of the stand-in's.
             const std::vector<std::string> steps = runSaveWithFaults(false, {}).steps;
@@ -159,15 +252,15 @@ private slots:
             const LeagueSession::SaveResult result = save();
             QCOMPARE(result.status, LeagueSession::SaveStatus::Failed);
             QCOMPARE(result.told.tone, Tone::Error);
-            QVERIFY2(QString::fromStdString(result.told.text).contains("put back and read back"),
-                     result.told.text.c_str());
+            QVERIFY2(english(result.told.words).contains("put back and read back"),
+                     result.told.words.english().c_str());
         }
         QVERIFY(readFile(game_) == original_);
         QVERIFY(session_->hasUnsavedChanges());
         QCOMPARE(save().status, LeagueSession::SaveStatus::Saved);
         QVERIFY(asked_.isEmpty());
         QVERIFY(std::filesystem::remove(game_));
-        QCOMPARE(QString::fromStdString(save().told.text).section("\n", 0, 0),
+        QCOMPARE(english(save().told.words).section("\n", 0, 0),
                  "Nothing was saved: the game executable no longer exists.");
         QVERIFY(!std::filesystem::exists(game_));
     }
@@ -180,12 +273,12 @@ private slots:
         QCOMPARE(session_->restoreChoice().problem.tone, Tone::Information);  // no record yet
         QVERIFY(!session_->hasRecord());
         for (int value : {7, 8}) {
-            session_->baza().setLiga1(value);
+            set(0, value);
             QCOMPARE(save().status, LeagueSession::SaveStatus::Saved);
         }
         QVERIFY(session_->hasRecord());
         RestoreChoice choice = session_->restoreChoice();
-        QVERIFY(choice.problem.text.empty() && choice.otherExecutable.empty());
+        QVERIFY(choice.problem.words.empty() && choice.otherExecutable.empty());
         QList<int> liga1;
         for (const RecordedBlock& recorded : choice.blocks)
             liga1 << recorded.block.liga[0];
@@ -194,10 +287,10 @@ private slots:
 
         QVERIFY(blockbytes::writeAt(game_, 100, "\x5a"));  // another build of the game
         choice = session_->restoreChoice();
-        QVERIFY2(QString::fromStdString(choice.otherExecutable)
+        QVERIFY2(english(choice.otherExecutable)
                      .startsWith("The game executable changed since the record of its original values was taken on "),
-                 choice.otherExecutable.c_str());
-        session_->baza().setLiga1(9);
+                 choice.otherExecutable.english().c_str());
+        set(0, 9);
         QCOMPARE(save(OutsideChangeAnswer::Overwrite).status, LeagueSession::SaveStatus::Saved);  // it gets an original
         choice = session_->restoreChoice();
         QVERIFY(choice.otherExecutable.empty());
@@ -216,6 +309,11 @@ private slots:
     }
 
 private:
+    static QString english(const Words& words) { return QString::fromStdString(words.english()); }
+
+    // Stores `value` into the field shown in box `member`, as typing it would.
+    void set(int member, long long value) { session_->storeBox(field(member), std::to_string(value), value); }
+
     // Saves, noting each outside-change question asked in asked_ and answering `answer`.
     LeagueSession::SaveResult save(OutsideChangeAnswer answer = OutsideChangeAnswer::Cancel,
                                    bool sinceLastWrite = false) {
@@ -224,7 +322,7 @@ private:
             asked_ << disk.change;
             return answer;
         };
-        return session_->save(questions, sinceLastWrite);
+        return session_->save(questions, sinceLastWrite ? SaveCheck::LastWriteToo : SaveCheck::AsLoaded);
     }
 
     std::unique_ptr<QTemporaryDir> dir_;

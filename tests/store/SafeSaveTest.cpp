@@ -199,7 +199,7 @@ private slots:
             QFAIL("saved");
         } catch (const SafeSaveError& error) {
             QCOMPARE(int(error.kind()), kind);
-            const QString message = QString::fromStdString(saveFailureMessage(error));
+            const QString message = QString::fromStdString(messages::saveFailure(error).english());
             QVERIFY(message.startsWith("Nothing was saved: "));
             // A planted link is said in plain words, without the system's own for it.
             QVERIFY(problem != "lock link" ||

@@ -14,17 +14,12 @@ QString presentField(const Baza& baza, const Field& field) {
     return QString::number(fieldNumber(baza, field));
 }
 
-bool storeField(Baza& baza, const Field& field, const QString& text, const QLocale& locale) {
+std::optional<long long> readField(const Field& field, const QString& text, const QLocale& locale) {
     const std::optional<FieldRange> range = fieldRange(field.kind);
     if (!range) {
-        return false;  // category texts are stored by their pickers
+        return std::nullopt;  // category texts are stored by their pickers
     }
-    const std::optional<long long> value = convertNumber(text, range->minimum, range->maximum, locale);
-    if (!value) {
-        return false;
-    }
-    setFieldNumber(baza, field, *value);
-    return true;
+    return convertNumber(text, range->minimum, range->maximum, locale);
 }
 
 QString allowedText(const Field& field) {

@@ -15,10 +15,9 @@ struct Field;
 // category's 11 characters as they stand.
 QString presentField(const Baza& baza, const Field& field);
 
-// Converts `text` for the field and stores it through the field's setter.
-// Returns false, leaving the field as it was, when the text does not
-// convert. Category fields are never stored this way.
-bool storeField(Baza& baza, const Field& field, const QString& text, const QLocale& locale);
+// The value `text` converts to for a numeric field; none when it does not
+// convert, and always none for a category field (its picker stores it).
+std::optional<long long> readField(const Field& field, const QString& text, const QLocale& locale);
 
 // What a numeric field accepts, in words: "whole numbers from -32768 to
 // 32767"; empty for a category field.

@@ -40,26 +40,26 @@ QString lineFor(const RecordedBlock& recorded, const Baza::Block& shown) {
 
 }  // namespace
 
-std::optional<Baza::Block> chooseRecordedBlock(QWidget* owner, const LeagueSession& session) {
+std::optional<RecordedBlock> chooseRecordedBlock(QWidget* owner, const LeagueSession& session) {
     if (!session.loaded()) {
         return std::nullopt;
     }
     const RestoreChoice choice = session.restoreChoice();
-    if (!choice.problem.text.empty()) {
+    if (!choice.problem.words.empty()) {
         tell(owner, choice.problem);
         return std::nullopt;
     }
     if (!choice.otherExecutable.empty() &&
         platform::services().askChoice(
             owner, platform::MessageIcon::Warning, kApplicationTitle,
-            platform::fromUtf8(choice.otherExecutable) + QStringLiteral("\n\nShow the recorded values anyway?"),
+            shown(choice.otherExecutable) + QStringLiteral("\n\nShow the recorded values anyway?"),
             {QStringLiteral("&Show Them"), QStringLiteral("Cancel")}, 1) != 0) {
         return std::nullopt;
     }
-    const Baza::Block& shown = session.baza().block();
+    const Baza::Block& now = session.values();
     QStringList lines;
     for (const RecordedBlock& recorded : choice.blocks) {
-        lines << lineFor(recorded, shown);
+        lines << lineFor(recorded, now);
     }
     const int chosen = platform::services().chooseFromList(
         owner, kCaption,
@@ -71,5 +71,5 @@ std::optional<Baza::Block> chooseRecordedBlock(QWidget* owner, const LeagueSessi
     if (chosen < 0 || chosen >= lines.size()) {
         return std::nullopt;
     }
-    return choice.blocks[static_cast<std::size_t>(chosen)].block;
+    return choice.blocks[static_cast<std::size_t>(chosen)];
 }

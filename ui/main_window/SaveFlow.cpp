@@ -8,9 +8,9 @@
 namespace {
 
 // A question with the program's own buttons; the last one is the way out.
-int ask(QWidget* owner, const std::string& text, const QStringList& buttons, int preselected) {
-    return platform::services().askChoice(owner, platform::MessageIcon::Warning, kApplicationTitle,
-                                          platform::fromUtf8(text), buttons, preselected);
+int ask(QWidget* owner, const Words& text, const QStringList& buttons, int preselected) {
+    return platform::services().askChoice(owner, platform::MessageIcon::Warning, kApplicationTitle, shown(text),
+                                          buttons, preselected);
 }
 
 }  // namespace
@@ -18,18 +18,18 @@ int ask(QWidget* owner, const std::string& text, const QStringList& buttons, int
 SaveOutcome saveBlock(QWidget* owner, LeagueSession& session, DiskState& disk) {
     SaveQuestions questions;
     questions.outsideChange = [owner](const DiskState& found) {
-        const int answer = ask(owner, outsideChangeQuestion(found.change),
+        const int answer = ask(owner, messages::outsideChangeQuestion(found.change),
                                {QStringLiteral("&Overwrite"), QStringLiteral("&Reload"), QStringLiteral("Cancel")}, 2);
         return answer == 0   ? OutsideChangeAnswer::Overwrite
                : answer == 1 ? OutsideChangeAnswer::Reload
                              : OutsideChangeAnswer::Cancel;
     };
-    const auto saveAnyway = [owner](const std::string& question) {
+    const auto saveAnyway = [owner](const Words& question) {
         return ask(owner, question, {QStringLiteral("Save &Anyway"), QStringLiteral("Cancel")}, 1) == 0;
     };
     questions.outsideGame = saveAnyway;
     questions.notABlock = saveAnyway;
-    questions.gameRunning = [owner](const std::string& question) {
+    questions.gameRunning = [owner](const Words& question) {
         const int answer = ask(owner, question,
                                {QStringLiteral("&Retry"), QStringLiteral("Save &Anyway"), QStringLiteral("Cancel")}, 0);
         return answer == 0 ? RunningAnswer::Retry : answer == 1 ? RunningAnswer::SaveAnyway : RunningAnswer::Cancel;

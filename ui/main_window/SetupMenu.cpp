@@ -4,7 +4,6 @@
 #include <QFileInfo>
 #include <QStringList>
 
-#include "core/GameRanges.h"
 #include "platform/Paths.h"
 #include "platform/Services.h"
 #include "platform/Text.h"
@@ -23,9 +22,12 @@ const QString kSettingsApplication = QStringLiteral("Kelvory");
 const QString kSettingsSection = QStringLiteral("LeagueSetups");
 const QString kSettingsKey = QStringLiteral("Folder");
 
-QList<platform::FileFilter> setupFilters(bool withAllFiles) {
+// Whether a dialog offers every file besides league setups.
+enum class OtherFiles { Hidden, Offered };
+
+QList<platform::FileFilter> setupFilters(OtherFiles others) {
     QList<platform::FileFilter> filters{{QStringLiteral("Kelvory league setup"), QStringLiteral("*") + SetupSuffix}};
-    if (withAllFiles) {
+    if (others == OtherFiles::Offered) {
         // A setup passed on by hand may have lost its suffix.
         filters.append({QStringLiteral("All Files"), QStringLiteral("*.*")});
     }
@@ -49,21 +51,22 @@ void rememberFolder(const QString& chosenFile) {
                                      QDir::toNativeSeparators(QFileInfo(chosenFile).absolutePath()));
 }
 
-// Whether the values can be `done` ("exported", "imported"); tells the user why not.
-bool readyFor(QWidget* owner, const LeagueSession& session, const std::string& done) {
-    const Told refused = session.refusal(done);
+// Whether the values can be exported or imported now; tells the user why not.
+bool readyFor(QWidget* owner, const LeagueSession& session, Doing doing) {
+    const Told refused = session.refusal(doing);
     tell(owner, refused);
-    return refused.text.empty();
+    return refused.words.empty();
 }
 
 }  // namespace
 
 void exportLeagueSetup(QWidget* owner, const LeagueSession& session) {
-    if (!readyFor(owner, session, "exported")) {
+    if (!readyFor(owner, session, Doing::Exporting)) {
         return;
     }
     const QString suggested = QDir::toNativeSeparators(QDir(startFolder(session)).filePath(kSuggestedName));
-    const QString chosen = platform::services().saveFileDialog(owner, kExportCaption, suggested, setupFilters(false));
+    const QString chosen =
+        platform::services().saveFileDialog(owner, kExportCaption, suggested, setupFilters(OtherFiles::Hidden));
     if (chosen.isEmpty()) {
         return;
     }
@@ -81,12 +84,12 @@ void exportLeagueSetup(QWidget* owner, const LeagueSession& session) {
              QStringLiteral("The league setup was exported to:\n\n%1").arg(chosen));
 }
 
-std::optional<Baza::Block> importLeagueSetup(QWidget* owner, const LeagueSession& session) {
-    if (!readyFor(owner, session, "imported")) {
+std::optional<SetupPreview> importLeagueSetup(QWidget* owner, const LeagueSession& session) {
+    if (!readyFor(owner, session, Doing::Importing)) {
         return std::nullopt;
     }
-    const QString chosen =
-        platform::services().openFileDialog(owner, kImportCaption, startFolder(session), setupFilters(true), 0);
+    const QString chosen = platform::services().openFileDialog(owner, kImportCaption, startFolder(session),
+                                                               setupFilters(OtherFiles::Offered), 0);
     if (chosen.isEmpty()) {
         return std::nullopt;
     }
@@ -101,22 +104,16 @@ std::optional<Baza::Block> importLeagueSetup(QWidget* owner, const LeagueSession
         return std::nullopt;
     }
 
-    const std::vector<SetupChange> changes = setupChanges(session.baza(), setup);
-    if (changes.empty()) {
+    const SetupPreview preview = session.previewSetup(setup);
+    if (preview.changes.empty()) {
         platform::services().reviewList(
             owner, kImportCaption, QStringLiteral("%1\n\nThe boxes already hold every value of this file.").arg(chosen),
             {QStringLiteral("No changes")}, QString());
         return std::nullopt;
     }
-    Baza imported(session.baza());
-    applySetup(imported, setup);
     QStringList lines;
-    for (const SetupChange& change : changes) {
-        // A value the game is not known to take says so on its line.
-        lines << platform::fromUtf8(describeChange(change)) +
-                     (outsideGameRange(imported.block(), *change.field)
-                          ? QStringLiteral(" (%1)").arg(QString::fromStdString(gameRangeNote(*change.field)))
-                          : QString());
+    for (const Words& line : preview.lines) {
+        lines << shown(line);  // a value the game is not known to take says so on its line
     }
     const QString text = QStringLiteral(
                              "%1\n\n"
@@ -124,10 +121,10 @@ std::optional<Baza::Block> importLeagueSetup(QWidget* owner, const LeagueSession
                              "Apply puts the new values into the boxes; nothing is written to the game "
                              "executable until you save.")
                              // One call: a path holding "%2" must stay as it is.
-                             .arg(chosen, QString::number(changes.size()),
-                                  changes.size() == 1 ? QStringLiteral("box") : QStringLiteral("boxes"));
+                             .arg(chosen, QString::number(preview.changes.size()),
+                                  preview.changes.size() == 1 ? QStringLiteral("box") : QStringLiteral("boxes"));
     if (!platform::services().reviewList(owner, kImportCaption, text, lines, QStringLiteral("&Apply"))) {
         return std::nullopt;
     }
-    return imported.block();
+    return preview;
 }

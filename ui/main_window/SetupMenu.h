@@ -2,9 +2,8 @@
 
 #include <optional>
 
-#include "core/Baza.h"
+#include "session/LeagueSession.h"
 
-class LeagueSession;
 class QWidget;
 
 // Menu > "Import League Setup…" and "Export League Setup…": the session's
@@ -22,7 +21,7 @@ void exportLeagueSetup(QWidget* owner, const LeagueSession& session);
 // Asks for a setup file and reads it. A file that cannot be read changes
 // nothing and the user is told the file, the line and what is wrong.
 // Otherwise the boxes the file would change are listed, old value and new;
-// on "Apply" the block with the file's values is returned, for the window to
-// put into the boxes as unsaved edits. The game executable is never written
-// here: that is Save's work.
-std::optional<Baza::Block> importLeagueSetup(QWidget* owner, const LeagueSession& session);
+// on "Apply" the preview is returned, for the window to have the session apply
+// it as unsaved edits. The game executable is never written here: that is
+// Save's work.
+std::optional<SetupPreview> importLeagueSetup(QWidget* owner, const LeagueSession& session);

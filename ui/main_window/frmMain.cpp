@@ -81,8 +81,8 @@ void frmMain::buildMenus() {
         {"mnuRestoreOriginal", [this] { RestoreOriginal_Click(); }},
         {"mnuImportSetup",
          [this] {
-             if (const std::optional<Baza::Block> imported = importLeagueSetup(this, *session_)) {
-                 applyBlock(*imported, QStringLiteral("Import League Setup"));
+             if (const std::optional<SetupPreview> preview = importLeagueSetup(this, *session_)) {
+                 importSetup(*preview);
              }
          }},
         {"mnuExportSetup", [this] { exportLeagueSetup(this, *session_); }},
@@ -118,12 +118,11 @@ void frmMain::connectHandlers() {
             }
         });
         const bool category = field.kind == FieldKind::Cat;
-        const int index = field.index;
-        connect(box, &QLineEdit::textEdited, this, [this, box, category, index](const QString& text) {
+        connect(box, &QLineEdit::textEdited, this, [this, box, category, &field](const QString& text) {
             if (category) {
                 // A category typed straight into its box is stored as its
                 // picker would store it; the box holds no more than the field.
-                session_->baza().setCat(index, platform::toCodePage(text));
+                session_->storeCategory(field, platform::toCodePage(text));
             }
             typedInto_ = session_->loaded() ? box : nullptr;
         });
@@ -240,7 +239,7 @@ void frmMain::txt_Change(int /*index*/) {
         if (field.kind == FieldKind::Cat) {
             continue;  // category texts are stored by their pickers alone
         }
-        markField(field, storeField(session_->baza(), field, form_.box(field)->text(), numberLocale_));
+        storeBox(field);
     }
     refreshChanges();
 }
@@ -253,13 +252,9 @@ void frmMain::refreshIndicators() {
     }
 }
 
-void frmMain::markField(const Field& field, bool stored) {
-    // Before a block is loaded nothing can be saved, so nothing is marked.
-    if (stored || !session_->loaded()) {
-        session_->setStorable(field);
-    } else {
-        session_->setUnstorable(field, platform::toUtf8(form_.box(field)->text()));
-    }
+void frmMain::storeBox(const Field& field) {
+    const QString text = form_.box(field)->text();
+    session_->storeBox(field, platform::toUtf8(text), readField(field, text, numberLocale_));
     QString reason;
     if (session_->unstorable(field)) {
         reason = QStringLiteral("Not stored: %1 keeps %2. Allowed: %3.")
@@ -272,14 +267,22 @@ bool frmMain::hasUnsavedChanges() const {
     return session_->hasUnsavedChanges();
 }
 
-void frmMain::applyBlock(const Baza::Block& values, const QString& what) {
+void frmMain::editStep(const QString& what, const std::function<void()>& change) {
     if (!session_->loaded()) {
         return;
     }
-    history_->record(what, [this, &values] {
-        session_->applyValues(values);
+    history_->record(what, [this, &change] {
+        change();
         Pokaz_Dane();
     });
+}
+
+void frmMain::importSetup(const SetupPreview& preview) {
+    editStep(QStringLiteral("Import League Setup"), [this, &preview] { session_->applySetup(preview); });
+}
+
+void frmMain::restoreBlock(const RecordedBlock& recorded) {
+    editStep(QStringLiteral("Restore Original Values"), [this, &recorded] { session_->restore(recorded); });
 }
 
 void frmMain::Combo_Change(int number) {
@@ -292,7 +295,7 @@ void frmMain::Combo_Change(int number) {
     box->setText(picker->currentText());
     if (field->kind == FieldKind::Cat) {
         // The copy-back pass never stores a category: its picker does.
-        session_->baza().setCat(field->index, platform::toCodePage(box->text()));
+        session_->storeCategory(*field, platform::toCodePage(box->text()));
         refreshChanges();
     }
 }
@@ -304,8 +307,7 @@ frmMain::SaveOutcome frmMain::Cmd_Zapisz_Click() {
     if (outcome == SaveOutcome::Reload) {
         // The question said the window's changes are dropped: the file's
         // values replace them, the hidden map slots and reserved bytes too.
-        session_->takeFromDisk(disk);
-        applyBlock(disk.block, QStringLiteral("Reload"));
+        editStep(QStringLiteral("Reload"), [this, &disk] { session_->takeFromDisk(disk); });
     }
     updateRestoreAction();  // the first save takes the record
     refreshChanges();       // a save that wrote the block leaves nothing changed
@@ -323,8 +325,8 @@ void frmMain::cmd_Save_Start_Game_Click() {
 }
 
 void frmMain::RestoreOriginal_Click() {
-    if (const std::optional<Baza::Block> chosen = chooseRecordedBlock(this, *session_)) {
-        applyBlock(*chosen, QStringLiteral("Restore Original Values"));
+    if (const std::optional<RecordedBlock> chosen = chooseRecordedBlock(this, *session_)) {
+        restoreBlock(*chosen);
     }
 }
 
@@ -380,7 +382,7 @@ QComboBox* frmMain::combo(int number) const {
     return found == form_.combo.end() ? nullptr : found->second;
 }
 
-Baza& frmMain::baza() {
+const Baza& frmMain::baza() const {
     return session_->baza();
 }
 

@@ -3,6 +3,7 @@
 #include <QLocale>
 #include <QMainWindow>
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 #include "catalogues/Ini.h"
@@ -13,6 +14,8 @@
 #include "ui/main_window/SaveFlow.h"
 
 class LeagueSession;
+struct RecordedBlock;
+struct SetupPreview;
 
 struct Field;
 struct WindowState;
@@ -72,12 +75,13 @@ public:
     // left in the file. Always false while no block is loaded.
     bool hasUnsavedChanges() const;
 
-    // Puts the value of every field in `values` into the boxes and pickers as
-    // unsaved edits, as if the user had typed them; nothing is written. One
-    // undo step, named `what` in the user's words ("Import League Setup").
-    // The hidden map slots and the reserved bytes stay as they are. Does
-    // nothing while no block is loaded.
-    void applyBlock(const Baza::Block& values, const QString& what);
+    // Puts the values a setup names into the boxes as unsaved edits: one undo
+    // step, "Import League Setup". Nothing is written until Save.
+    void importSetup(const SetupPreview& preview);
+    // Puts a recorded block back whole (every field, the hidden map slots and
+    // the reserved bytes) as unsaved edits: one undo step, "Restore Original
+    // Values".
+    void restoreBlock(const RecordedBlock& recorded);
 
     // The block as the file held it after the last load or successful save.
     const Baza::Block& savedBlock() const;
@@ -103,7 +107,7 @@ public:
 
     // Access for the program's own tests and tools.
     LeagueSession& session() { return *session_; }
-    Baza& baza();
+    const Baza& baza() const;
     const FormControls& controls() const { return form_; }
     QLineEdit* txt(int member) const;
     QComboBox* combo(int number) const;
@@ -122,11 +126,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // Tells the session whether a numeric box's text could be stored, and
-    // draws its not-stored mark from what the session holds (nothing is
-    // marked while no block is loaded). The mark carries its reason as
-    // tooltip and description.
-    void markField(const Field& field, bool stored);
+    // Hands a numeric box's text to the session, which stores it or notes
+    // that it cannot be stored, and draws the box's not-stored mark from what
+    // the session holds (nothing is marked while no block is loaded). The
+    // mark carries its reason as tooltip and description.
+    void storeBox(const Field& field);
     // Brings every file-name indicator in step with the logo box on its row.
     void refreshIndicators();
 
@@ -136,6 +140,10 @@ private:
     // What the window shows now, and putting such a state back.
     WindowState currentState() const;
     void showState(const WindowState& state);
+
+    // Runs `change` on the session's values as one undo step named `what`,
+    // and shows the values it leaves. Does nothing while no block is loaded.
+    void editStep(const QString& what, const std::function<void()>& change);
 
     void buildMenus();
     // Undo and Redo are enabled while the history has a step to take.

@@ -84,7 +84,7 @@ QMenu* frmMain::fieldMenu(QWidget* control, const Field& field) {
     menu->addSeparator();
     QAction* revert = menu->addAction(QStringLiteral("Revert to Saved Value"));
     revert->setObjectName(QStringLiteral("mnuRevertField"));
-    revert->setEnabled(session_->loaded() && (!sameField(session_->baza().block(), session_->saved(), field) ||
+    revert->setEnabled(session_->loaded() && (!sameField(session_->values(), session_->saved(), field) ||
                                               form_.box(field)->text() != boxText(session_->saved(), field)));
     connect(revert, &QAction::triggered, this, [this, &field] { revertField(field); });
     return menu;
@@ -92,7 +92,7 @@ QMenu* frmMain::fieldMenu(QWidget* control, const Field& field) {
 
 void frmMain::refreshChanges() {
     const bool loaded = session_->loaded();
-    const Baza::Block& now = session_->baza().block();
+    const Baza::Block& now = session_->values();
     for (const Field& field : fields()) {
         QString sentence;
         if (loaded && !sameField(now, session_->saved(), field)) {
@@ -112,7 +112,7 @@ void frmMain::refreshChanges() {
 }
 
 WindowState frmMain::currentState() const {
-    WindowState state{session_->baza().block(), {}, {}};
+    WindowState state{session_->values(), {}, {}};
     state.boxes.reserve(FieldCount);
     for (const Field& field : fields()) {
         state.boxes << form_.box(field)->text();
@@ -140,9 +140,9 @@ void frmMain::showState(const WindowState& state) {
             picker->setEditText(text);
         }
     }
-    // Fields whose text cannot be stored take the state's value from here;
-    // the pass stores the others, which are the same.
-    copyFields(session_->baza(), state.block);
+    // The whole block as the step left it; the pass then stores the boxes'
+    // texts again (the same values) and marks those that cannot be stored.
+    session_->returnTo(state.block);
     txt_Change(-1);
 }
 
@@ -163,7 +163,7 @@ void frmMain::mnuRevert_Click() {
         return;
     }
     if (hasUnsavedChanges()) {
-        const auto count = changedFields(session_->saved(), session_->baza().block()).size();
+        const auto count = changedFields(session_->saved(), session_->values()).size();
         const QString question =
             QStringLiteral(
                 "Put back every value as it was last loaded or saved?\n\n%1 %2 will go back. "
@@ -177,10 +177,7 @@ void frmMain::mnuRevert_Click() {
             return;
         }
     }
-    history_->record(QStringLiteral("Revert to Saved"), [this] {
-        copyFields(session_->baza(), session_->saved());
-        Pokaz_Dane();
-    });
+    editStep(QStringLiteral("Revert to Saved"), [this] { session_->revertAll(); });
 }
 
 void frmMain::revertField(const Field& field) {
@@ -188,22 +185,15 @@ void frmMain::revertField(const Field& field) {
         return;
     }
     history_->record(QStringLiteral("Revert %1 to Saved Value").arg(fieldName(field)), [this, &field] {
-        QLineEdit* box = form_.box(field);
-        if (field.kind == FieldKind::Cat) {
-            box->setText(boxText(session_->saved(), field));
-            session_->baza().setCat(field.index, fieldCategory(session_->saved(), field));
-        } else {
-            setFieldNumber(session_->baza(), field, fieldNumber(session_->saved(), field));
-            box->setText(boxText(session_->saved(), field));
-        }
+        session_->revertField(field);
+        form_.box(field)->setText(boxText(session_->saved(), field));
         refreshChanges();
     });
 }
 
 void frmMain::mnuShowChanges_Click() {
     history_->seal();
-    const QStringList lines =
-        session_->loaded() ? changeLines(session_->saved(), session_->baza().block()) : QStringList();
+    const QStringList lines = session_->loaded() ? changeLines(session_->saved(), session_->values()) : QStringList();
     const QString text = lines.isEmpty() ? QStringLiteral("No changes since the last save")
                                          : QStringLiteral("Changed since the last load or save (saved \u2192 now):");
     platform::services().reviewList(this, kApplicationTitle, text, lines, QString());
