@@ -38,6 +38,21 @@ install_missing() {
     "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
 }
 
+# Configures the build folder $1 with the options after it, and builds the
+# targets named in KELVORY_TARGETS (all when unset). KELVORY_WERROR=ON (CI sets
+# it) makes every compiler warning an error, in every build folder.
+configure_and_build() {
+    local folder=$1
+    shift
+    cmake -S . -B "$folder" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELVORY_WERROR="${KELVORY_WERROR:-OFF}" "$@"
+    local targets=()
+    if [[ -n "${KELVORY_TARGETS:-}" ]]; then
+        read -r -a targets <<<"$KELVORY_TARGETS"
+        targets=(--target "${targets[@]}")
+    fi
+    cmake --build "$folder" -j"$(nproc)" "${targets[@]}"
+}
+
 # --- Windows: cross-build with mingw-w64, test under Wine, package a zip ---
 
 WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
@@ -52,8 +67,7 @@ WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86
 # it every pixel, is the same on every run and every machine.
 SCREENSHOT_FOLDER=/tmp/Kelvory
 screenshots() {
-    cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELVORY_WERROR="${KELVORY_WERROR:-OFF}"
-    cmake --build "$BUILD_DIR" -j"$(nproc)" --target make_demo screenshots
+    KELVORY_TARGETS="make_demo screenshots" configure_and_build "$BUILD_DIR"
     if [[ -e "$SCREENSHOT_FOLDER" && ! -f "$SCREENSHOT_FOLDER/.kelvory-screenshots" ]]; then
         echo "$SCREENSHOT_FOLDER exists and is not ours: move it away first." >&2
         exit 1
@@ -67,7 +81,7 @@ screenshots() {
 
 # --- Fuzzing: the setup-file, catalogue and record readers under libFuzzer ---
 
-FUZZ_PACKAGES=(clang libclang-rt-14-dev)
+FUZZ_PACKAGES=(clang libclang-rt-dev)
 FUZZ_BUILD_DIR=${KELVORY_FUZZ_BUILD_DIR:-build-fuzz}
 FUZZ_TARGETS=(setup catalogue record save)
 
@@ -78,9 +92,8 @@ FUZZ_TARGETS=(setup catalogue record save)
 # tests/data/fuzz/TARGET/ so the test suite replays it from then on.
 fuzz() {
     local seconds=$1
-    cmake -S . -B "$FUZZ_BUILD_DIR" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DKELVORY_BUILD_FUZZERS=ON -DKELVORY_BUILD_TESTS=OFF
-    cmake --build "$FUZZ_BUILD_DIR" -j"$(nproc)" --target "${FUZZ_TARGETS[@]/%/_fuzz}"
+    KELVORY_TARGETS="${FUZZ_TARGETS[*]/%/_fuzz}" configure_and_build "$FUZZ_BUILD_DIR" \
+        -DCMAKE_CXX_COMPILER=clang++ -DKELVORY_BUILD_FUZZERS=ON -DKELVORY_BUILD_TESTS=OFF
     local target options
     for target in "${FUZZ_TARGETS[@]}"; do
         mkdir -p "$FUZZ_BUILD_DIR/corpus/$target" "$FUZZ_BUILD_DIR/artifacts/$target"
@@ -94,17 +107,14 @@ fuzz() {
     done
 }
 
-# KELVORY_WERROR=ON (CI sets it) makes every compiler warning an error.
 build() {
-    cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELVORY_WERROR="${KELVORY_WERROR:-OFF}"
-    cmake --build "$BUILD_DIR" -j"$(nproc)"
+    configure_and_build "$BUILD_DIR"
 }
 
 # The whole suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer
 # (LeakSanitizer included) in a build folder of its own. Any finding fails its test.
 sanitize() {
-    cmake -S . -B "$SANITIZE_BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELVORY_SANITIZE=ON
-    cmake --build "$SANITIZE_BUILD_DIR" -j"$(nproc)"
+    configure_and_build "$SANITIZE_BUILD_DIR" -DKELVORY_SANITIZE=ON
     ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1:strict_init_order=1} \
         UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1} \
         ctest --test-dir "$SANITIZE_BUILD_DIR" --output-on-failure -j"$(nproc)"
