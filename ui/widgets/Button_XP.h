@@ -133,14 +133,15 @@ public:
     short BEVELDEPTH() const { return bevelDepth_; }
     void setBEVELDEPTH(short value);
 
-    // The native window the button is drawn in (that of its top-level window
-    // unless the button has a window of its own).
+    // Part of the control's interface as described for hosts, kept for them;
+    // Kelvory's own window uses none of the three. The native window the
+    // button is drawn in (that of its top-level window unless the button has a
+    // window of its own); the control's version, whose setter ignores its
+    // value; and the host's mark of the button as its window's default button,
+    // which draws the default-button mark.
     WId hwnd() const { return effectiveWinId(); }
     QString version() const;
     void setVersion(const QString&) {}
-
-    // The host shows this button as its window's default button.
-    bool DisplayAsDefault() const { return displayAsDefault_; }
     void setDisplayAsDefault(bool value);
 
     // Lower-case access key taken from the caption; null when there is none.
