@@ -68,6 +68,12 @@ struct Run {
     int steps;
     QStringList texts;  // boxes 19 and 5 now, then after each undo from the menu
 };
+struct Stepped {
+    int member;
+    QString typed;  // typed into the box first; empty: as loaded
+    Qt::Key key;
+    QString shown;  // the box afterwards
+};
 struct Reverted {
     int member;     // the field reverted
     bool picker;    // through its picker's menu
@@ -81,6 +87,7 @@ Q_DECLARE_METATYPE(Edited)
 Q_DECLARE_METATYPE(Described)
 Q_DECLARE_METATYPE(Run)
 Q_DECLARE_METATYPE(Reverted)
+Q_DECLARE_METATYPE(Stepped)
 
 class EditingTest : public WindowFixture {
     Q_OBJECT
@@ -390,6 +397,41 @@ private slots:
     }
 
     // Revert to Saved asks first when something is changed, and is one step.
+    // Up and Down step a number box's value by one, Page Up and Page Down by
+    // ten, within what its field holds, each as one undo step; from the
+    // field's value when the text does not convert. A category box has no
+    // number to step.
+    void stepping_data() {
+        rows<Stepped>({
+            {"up", {0, "", Qt::Key_Up, "6"}},
+            {"page down", {5, "", Qt::Key_PageDown, "30"}},
+            {"page down below zero", {0, "", Qt::Key_PageDown, "-5"}},
+            {"down at a map code's floor", {40, "0", Qt::Key_Down, "0"}},
+            {"page up near a name's top", {19, "32760", Qt::Key_PageUp, "32767"}},
+            {"from a text that cannot be stored", {0, "5x", Qt::Key_Up, "6"}},
+            {"a category", {27, "", Qt::Key_Up, "category_01"}},
+        });
+    }
+    void stepping() {
+        QFETCH(Stepped, row);
+        startLoaded(knownValues);
+        QLineEdit* box = txt(row.member);
+        if (!row.typed.isEmpty())
+            type(box, row.typed);
+        const QString before = box->text();
+        const int steps = stack().count();
+        QTest::keyClick(box, row.key);
+        QCOMPARE(box->text(), row.shown);
+        const Field& field = *fieldOfMember(row.member);
+        if (field.kind != FieldKind::Cat)
+            QCOMPARE(QString::number(fieldNumber(window_->session().values(), field)), row.shown);
+        QCOMPARE(stack().count(), steps + (row.shown != before ? 1 : 0));
+        if (row.shown != before) {
+            window_->mnuUndo_Click();
+            QCOMPARE(box->text(), before);
+        }
+    }
+
     void revertAll_data() {
         QTest::addColumn<bool>("changed");
         QTest::addColumn<int>("answer");  // 0 revert, -1 the way out

@@ -6,12 +6,14 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
 #include <QTimer>
+#include <algorithm>
 #include <functional>
 
 #include "core/Fields.h"
@@ -146,6 +148,9 @@ void frmMain::connectHandlers() {
             });
         }
         connectHistory(field);
+        if (field.kind != FieldKind::Cat) {
+            box->installEventFilter(this);  // Up, Down, Page Up and Page Down step the value
+        }
     }
     connect(form_.Open, &Button_XP::Click, this, &frmMain::Open_Click);
     connect(form_.cmd_Save_Start_Game, &Button_XP::Click, this, &frmMain::cmd_Save_Start_Game_Click);
@@ -173,6 +178,21 @@ bool frmMain::Form_Load() {
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const int by = key->modifiers() & ~Qt::KeypadModifier ? 0
+                       : key->key() == Qt::Key_Up             ? 1
+                       : key->key() == Qt::Key_Down           ? -1
+                       : key->key() == Qt::Key_PageUp         ? 10
+                       : key->key() == Qt::Key_PageDown       ? -10
+                                                              : 0;
+        for (const Field& field : fields()) {
+            if (by != 0 && watched == form_.box(field)) {
+                stepBox(field, by);
+                return true;
+            }
+        }
+    }
     // The window's client area is painted in the first paint; once that
     // paint is done, the event loop runs the rest of the start-up.
     if (watched == centralWidget() && event->type() == QEvent::Paint) {
@@ -283,6 +303,18 @@ void frmMain::importSetup(const SetupPreview& preview) {
 
 void frmMain::restoreBlock(const RecordedBlock& recorded) {
     editStep(QStringLiteral("Restore Original Values"), [this, &recorded] { session_->restore(recorded); });
+}
+
+void frmMain::stepBox(const Field& field, int by) {
+    const std::optional<FieldRange> range = fieldRange(field.kind);
+    if (!range || !session_->loaded()) {
+        return;
+    }
+    QLineEdit* box = form_.box(field);
+    const long long from =
+        readField(field, box->text(), numberLocale_).value_or(fieldNumber(session_->values(), field));
+    const QString to = QString::number(std::clamp(from + by, range->minimum, range->maximum));
+    history_->record(QStringLiteral("Step %1").arg(fieldName(field)), [box, &to] { box->setText(to); });
 }
 
 void frmMain::Combo_Change(int number) {

@@ -95,6 +95,11 @@ public:
     void mnuShowChanges_Click();
     // Puts back one field's value as last loaded or saved: one undo step.
     void revertField(const Field& field);
+    // Steps a numeric box's value by `by` (Up and Down: one; Page Up and
+    // Page Down: ten), from what its text reads or else from its field's
+    // value, within what the field can hold: one undo step. Does nothing
+    // while no block is loaded.
+    void stepBox(const Field& field, int by);
     // The context menu of a field's box or picker (`control`): the text
     // field's own entries, with the window's Undo and Redo in place of the
     // text field's, and "Revert to Saved Value". The caller owns it.
