@@ -35,6 +35,8 @@ public:
         files_.step("stamp", path_);
         return real_->stamp();
     }
+    FileIdentity identity() const override { return real_->identity(); }
+    std::filesystem::path currentPath() const override { return real_->currentPath(); }
     void close() override {
         try {
             files_.step("close", path_);
@@ -201,6 +203,11 @@ void FaultyFileSystem::rename(const std::filesystem::path& from, const std::file
     platform::FileSystem::rename(from, to);
 }
 
+void FaultyFileSystem::renameNoReplace(const std::filesystem::path& from, const std::filesystem::path& to) {
+    step("rename", to);
+    platform::FileSystem::renameNoReplace(from, to);
+}
+
 void FaultyFileSystem::remove(const std::filesystem::path& path) {
     step("remove", path);
     platform::FileSystem::remove(path);
@@ -221,6 +228,11 @@ std::unique_ptr<platform::FileLock> FaultyFileSystem::lock(const std::filesystem
                                                            std::chrono::milliseconds wait) {
     step("lock", path);
     return platform::FileSystem::lock(path, wait);
+}
+
+std::vector<std::filesystem::path> FaultyFileSystem::folderEntries(const std::filesystem::path& folder) {
+    step("list folder", folder);
+    return platform::FileSystem::folderEntries(folder);
 }
 
 std::filesystem::path FaultyFileSystem::finalPath(const std::filesystem::path& path) {

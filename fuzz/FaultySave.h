@@ -41,11 +41,13 @@ public:
 
     std::unique_ptr<platform::OpenFile> open(const std::filesystem::path& path, BinaryFile::Mode mode) override;
     void rename(const std::filesystem::path& from, const std::filesystem::path& to) override;
+    void renameNoReplace(const std::filesystem::path& from, const std::filesystem::path& to) override;
     void remove(const std::filesystem::path& path) override;
     void createFolder(const std::filesystem::path& folder) override;
     void syncFolder(const std::filesystem::path& folder) override;
     std::unique_ptr<platform::FileLock> lock(const std::filesystem::path& path,
                                              std::chrono::milliseconds wait) override;
+    std::vector<std::filesystem::path> folderEntries(const std::filesystem::path& folder) override;
     std::filesystem::path finalPath(const std::filesystem::path& path) override;
 
     // Counts one step; returns the fault to make there, if any, after
