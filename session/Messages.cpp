@@ -53,6 +53,10 @@ std::string saveFailureMessage(const SafeSaveError& error) {
         case Kind::Busy:
             return "Nothing was saved: another Kelvory is saving into this game executable right now.\n\n" + file +
                    "\n\nSave again in a moment; your changes are still here.";
+        case Kind::Swapped:
+            return "The game executable could not be saved: another file took its place during the save, and "
+                   "Kelvory wrote nothing into that file.\n\n" +
+                   file + "\n" + reason + ".\n\nYour changes are still here.";
         case Kind::PutBack:
         case Kind::PartlyWritten:
             break;
