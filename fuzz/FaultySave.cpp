@@ -195,9 +195,8 @@ bool FaultyFileSystem::step(const std::string& what, const std::filesystem::path
         case Fault::Missing:
             throw FileError(path, "injected failure (No such file or directory)", FileError::Kind::Missing);
         case Fault::Swap:
-            if (swap_ && swappedBefore_ == 0) {
+            if (swap_ && swappedBefore_ == 0 && swap_()) {
                 swappedBefore_ = steps_.size();
-                swap_();
             }
             return false;
     }
@@ -322,8 +321,12 @@ FaultySaveRun runSaveWithFaults(bool laterSave, const std::map<int, Fault>& faul
     // in the game's place: only which file it is tells it apart.
     FaultyFileSystem files(game, faults);
     files.onSwap([&] {
-        std::filesystem::rename(game, swappedOut);
-        makeGame(game, before);
+        std::error_code refused;
+        std::filesystem::rename(game, swappedOut, refused);
+        if (!refused) {
+            makeGame(game, before);
+        }
+        return !refused;
     });
     std::optional<SafeSaveError> failure;
     try {

@@ -42,8 +42,10 @@ public:
     // The steps whose fault was made, in order.
     const std::vector<std::string>& faulted() const { return faulted_; }
 
-    // What Fault::Swap does: put another file in the game executable's place.
-    void onSwap(std::function<void()> swap) { swap_ = std::move(swap); }
+    // What Fault::Swap does: put another file in the game executable's place;
+    // false when the system refuses (Windows keeps a file that is open in its
+    // place).
+    void onSwap(std::function<bool()> swap) { swap_ = std::move(swap); }
     // The step before which the game was swapped (from 1); 0: it was not.
     std::size_t swappedBefore() const { return swappedBefore_; }
 
@@ -67,7 +69,7 @@ private:
     std::map<int, Fault> faults_;
     std::vector<std::string> steps_;
     std::vector<std::string> faulted_;
-    std::function<void()> swap_;
+    std::function<bool()> swap_;
     std::size_t swappedBefore_ = 0;
 };
 

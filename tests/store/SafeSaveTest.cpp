@@ -558,13 +558,16 @@ private slots:
         const std::filesystem::path moved = fsPath(dir_->filePath("Moved.exe"));
         FaultyFileSystem files(game_, {{int(readBack), Fault::Swap}});
         files.onSwap([&] {
-            std::filesystem::rename(game_, moved);
-            writeGameFile(game_, kGameLength, 7);
+            std::error_code refused;
+            std::filesystem::rename(game_, moved, refused);
+            return !refused && writeGameFile(game_, kGameLength, 7);
         });
         baza_.setLiga1(7);
         try {
             const UseFiles use(&files);
             save();
+            if (files.swappedBefore() == 0)
+                QSKIP("the system keeps a file that is open in its place");
             QFAIL("saved");
         } catch (const SafeSaveError& error) {
             QCOMPARE(error.kind(), SafeSaveError::Kind::Swapped);
