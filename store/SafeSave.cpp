@@ -100,7 +100,7 @@ public:
         std::size_t started = 0;
         try {
             writeRegions(*file_, bytes, kRegions.size(), started);
-            file_->sync();  // a failed sync or close may leave any region half on disk
+            file_->sync();  // a failed sync may leave any region half on disk
         } catch (const FileError& error) {
             putBack(record, started, Cause::Write, error.reason());
         }
