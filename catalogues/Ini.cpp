@@ -6,9 +6,9 @@
 
 #include "catalogues/CatalogueReader.h"
 #include "catalogues/ProgramPath.h"
-#include "platform/BinaryFile.h"
 #include "platform/CodePage.h"
 #include "platform/FileNames.h"
+#include "platform/FileSystem.h"
 
 namespace {
 
@@ -41,12 +41,12 @@ bool readLine(std::istream& in, std::string& line) {
 // holds the reading up. `whole` tells whether that was the whole file.
 // Throws FileError.
 std::string readTextStart(const std::filesystem::path& path, std::size_t limit, bool& whole) {
-    BinaryFile file(path, BinaryFile::Mode::Read);
-    const std::size_t size = file.size() > 0 ? static_cast<std::size_t>(file.size()) : 0;
+    const std::unique_ptr<platform::OpenFile> file = platform::fileSystem().open(path, BinaryFile::Mode::Read);
+    const std::size_t size = file->size() > 0 ? static_cast<std::size_t>(file->size()) : 0;
     std::string bytes(std::min(size, limit), '\0');
-    bytes.resize(file.readAt(0, bytes.data(), bytes.size()));
+    bytes.resize(file->readAt(0, bytes.data(), bytes.size()));
     whole = size <= limit;
-    file.close();
+    file->close();
     return bytes;
 }
 

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "core/BazaRegions.h"
+#include "platform/FileSystem.h"
 
 using baza_regions::Bytes;
 using baza_regions::kRegions;
@@ -63,15 +64,15 @@ bool Baza::Wczytaj(const std::filesystem::path& path, std::optional<LoadError>& 
     }
     try {
         // Refuses folders, pipes and devices without reading a byte.
-        BinaryFile file(path, BinaryFile::Mode::Read);
+        const std::unique_ptr<platform::OpenFile> file = platform::fileSystem().open(path, BinaryFile::Mode::Read);
         Block staging;  // starts zero-filled, texts as NUL bytes
         staging.cat.fill(std::string(CatLength, '\0'));
         for (const Region& region : kRegions) {
             Bytes bytes(region.size, 0);  // what lies beyond the end of the file stays zero
-            file.readAt(region.offset, bytes.data(), bytes.size());
+            file->readAt(region.offset, bytes.data(), bytes.size());
             region.decode(bytes, staging);
         }
-        file.close();
+        file->close();
         // Moving cannot fail half-way, so the block is replaced all at once.
         block_ = std::move(staging);
         loaded_ = true;
@@ -91,20 +92,21 @@ bool Baza::Zapisz(const std::filesystem::path& path) {
     const std::filesystem::path target = path.empty() ? path_ : path;
     try {
         // Opened for update only: a file that is gone is not created again.
-        BinaryFile file(target, BinaryFile::Mode::ReadWrite);
+        const std::unique_ptr<platform::OpenFile> file =
+            platform::fileSystem().open(target, BinaryFile::Mode::ReadWrite);
         // Only bytes that already exist are written: a file that ends before
         // the block is not the game executable, and growing it would only make
         // it look like one.
-        if (file.size() < BlockEnd) {
-            throw tooShortError(target, file.size());
+        if (file->size() < BlockEnd) {
+            throw tooShortError(target, file->size());
         }
         for (const Region& region : kRegions) {
             Bytes bytes(region.size, 0);
             region.encode(block_, bytes);
-            file.writeAt(region.offset, bytes.data(), bytes.size());
+            file->writeAt(region.offset, bytes.data(), bytes.size());
         }
-        file.flushToDisk();
-        file.close();
+        file->sync();
+        file->close();
     } catch (const FileError& error) {
         if (error.kind() == FileError::Kind::Missing) {
             throw SaveError(target, "the file no longer exists", error.kind());

@@ -1,5 +1,6 @@
 #include "fuzz/FaultySave.h"
 
+#include <algorithm>
 #include <atomic>
 #include <fstream>
 #include <set>
@@ -35,6 +36,8 @@ public:
         files_.step("stamp", path_);
         return real_->stamp();
     }
+    FileIdentity identity() const override { return real_->identity(); }
+    std::filesystem::path currentPath() const override { return real_->currentPath(); }
     void close() override {
         try {
             files_.step("close", path_);
@@ -167,6 +170,8 @@ std::string outcomeOf(const SafeSaveError& error) {
             return "put back";
         case SafeSaveError::Kind::PartlyWritten:
             return "partly written";
+        case SafeSaveError::Kind::Swapped:
+            return "swapped";
     }
     return "?";
 }
@@ -187,6 +192,13 @@ bool FaultyFileSystem::step(const std::string& what, const std::filesystem::path
             throw SimulatedCrash{};
         case Fault::Lie:
             return true;
+        case Fault::Missing:
+            throw FileError(path, "injected failure (No such file or directory)", FileError::Kind::Missing);
+        case Fault::Swap:
+            if (swap_ && swappedBefore_ == 0 && swap_()) {
+                swappedBefore_ = steps_.size();
+            }
+            return false;
     }
     return false;
 }
@@ -199,6 +211,11 @@ std::unique_ptr<platform::OpenFile> FaultyFileSystem::open(const std::filesystem
 void FaultyFileSystem::rename(const std::filesystem::path& from, const std::filesystem::path& to) {
     step("rename", to);
     platform::FileSystem::rename(from, to);
+}
+
+void FaultyFileSystem::renameNoReplace(const std::filesystem::path& from, const std::filesystem::path& to) {
+    step("rename", to);
+    platform::FileSystem::renameNoReplace(from, to);
 }
 
 void FaultyFileSystem::remove(const std::filesystem::path& path) {
@@ -223,26 +240,68 @@ std::unique_ptr<platform::FileLock> FaultyFileSystem::lock(const std::filesystem
     return platform::FileSystem::lock(path, wait);
 }
 
+std::vector<std::filesystem::path> FaultyFileSystem::folderEntries(const std::filesystem::path& folder) {
+    step("list folder", folder);
+    return platform::FileSystem::folderEntries(folder);
+}
+
 std::filesystem::path FaultyFileSystem::finalPath(const std::filesystem::path& path) {
     step("find path", path);
     return platform::FileSystem::finalPath(path);
 }
 
-FaultySaveRun runSaveWithFaults(bool laterSave, const std::map<int, Fault>& faults) {
-    FaultySaveRun run;
-    const Folder folder;
-    const std::filesystem::path game = folder.path / "Game.exe";
-    const std::filesystem::path records = folder.path / "records";
-    { std::ofstream out(game, std::ios::binary); }
+namespace {
+
+// A stand-in game executable at `game`: a first 64 KiB of its own, the block,
+// zeros elsewhere (a hole on disk).
+void makeGame(const std::filesystem::path& game, const BlockBytes& block) {
+    { std::ofstream out(game, std::ios::binary | std::ios::trunc); }
     std::filesystem::resize_file(game, static_cast<std::uintmax_t>(Baza::BlockEnd));
     std::string head(kIdentityBytes, '\0');
     for (std::size_t i = 0; i < head.size(); ++i) {
         head[i] = static_cast<char>((i * 131) >> 3);
     }
     writeRange(game, 0, head);
+    putRegions(game, block);
+}
+
+// Which bytes of the block differ from `before` without the error naming
+// their region; empty when every change is named.
+std::string unnamedChange(const BlockBytes& now, const BlockBytes& before, const SafeSaveError& error) {
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        if (now[i] == before[i]) {
+            continue;
+        }
+        // Which region the byte lies in, and whether the error names it.
+        std::size_t at = i;
+        bool named = false;
+        for (const baza_regions::Region& region : kRegions) {
+            if (at < region.size) {
+                for (const auto& [offset, length] : error.mayHaveChanged()) {
+                    named = named || (offset == region.offset && length == region.size);
+                }
+                break;
+            }
+            at -= region.size;
+        }
+        if (!named) {
+            return "byte " + std::to_string(i) + " of the block changed, and the message does not say so";
+        }
+    }
+    return {};
+}
+
+}  // namespace
+
+FaultySaveRun runSaveWithFaults(bool laterSave, const std::map<int, Fault>& faults) {
+    FaultySaveRun run;
+    const Folder folder;
+    const std::filesystem::path game = folder.path / "Game.exe";
+    const std::filesystem::path swappedOut = folder.path / "Game.exe.swapped-out";
+    const std::filesystem::path records = folder.path / "records";
     const BlockBytes original = pattern(1);
     const BlockBytes after = pattern(3);
-    putRegions(game, original);
+    makeGame(game, original);
     BlockBytes before = original;
     const auto never = [&run](const DiskState&) {
         run.broken = "an outside change was seen where there was none";
@@ -258,35 +317,30 @@ FaultySaveRun runSaveWithFaults(bool laterSave, const std::map<int, Fault>& faul
     const std::string kept = untouchable(game);
     const Expected expected{baza_regions::blockOf(before), platform::stampOf(game)};
 
-    // The save under faults.
+    // The save under faults. A swap puts a file of the same bytes and name
+    // in the game's place: only which file it is tells it apart.
     FaultyFileSystem files(game, faults);
+    files.onSwap([&] {
+        std::error_code refused;
+        std::filesystem::rename(game, swappedOut, refused);
+        if (!refused) {
+            makeGame(game, before);
+        }
+        return !refused;
+    });
+    std::optional<SafeSaveError> failure;
     try {
         const UseFiles use(&files);
-        saveSafely(baza_regions::blockOf(after), game, expected, records, never);
-        run.outcome = "saved";
+        // Another file in the game's place before the save opened it is a
+        // change the save is rightly asked about.
+        const SafeSaveResult result =
+            saveSafely(baza_regions::blockOf(after), game, expected, records, [&](const DiskState& disk) {
+                return files.swappedBefore() > 0 ? OutsideChangeAnswer::Cancel : never(disk);
+            });
+        run.outcome = result.status == SafeSaveResult::Status::Saved ? "saved" : "cancelled";
     } catch (const SafeSaveError& error) {
         run.outcome = outcomeOf(error);
-        const BlockBytes now = regionsOf(game);
-        for (std::size_t i = 0; i < before.size(); ++i) {
-            if (now[i] == before[i]) {
-                continue;
-            }
-            // Which region the byte lies in, and whether the error names it.
-            std::size_t at = i;
-            bool named = false;
-            for (const baza_regions::Region& region : kRegions) {
-                if (at < region.size) {
-                    for (const auto& [offset, length] : error.mayHaveChanged()) {
-                        named = named || (offset == region.offset && length == region.size);
-                    }
-                    break;
-                }
-                at -= region.size;
-            }
-            if (!named && run.broken.empty()) {
-                run.broken = "byte " + std::to_string(i) + " of the block changed, and the message does not say so";
-            }
-        }
+        failure = error;
     } catch (const FileError&) {
         run.outcome = "not opened";
     } catch (const SimulatedCrash&) {
@@ -294,12 +348,30 @@ FaultySaveRun runSaveWithFaults(bool laterSave, const std::map<int, Fault>& faul
     }
     run.steps = files.steps();
 
+    // The file the save opened, and the one it must never have written.
+    const auto opened = std::find(run.steps.begin(), run.steps.end(), "game open for update");
+    const std::size_t openedAt = static_cast<std::size_t>(opened - run.steps.begin()) + 1;
+    const bool swappedAfterOpen = files.swappedBefore() > openedAt;
+    std::filesystem::path subject = game;
+    std::filesystem::path untouched;
+    if (files.swappedBefore() > 0) {
+        subject = swappedAfterOpen ? swappedOut : game;
+        untouched = swappedAfterOpen ? game : swappedOut;
+    }
+    if (!untouched.empty() && (regionsOf(untouched) != before || untouchable(untouched) != kept)) {
+        run.broken = "the file that was swapped in (or out) was written";
+    }
+
     // What the file holds.
-    const BlockBytes now = regionsOf(game);
-    if (untouchable(game) != kept) {
+    const BlockBytes now = regionsOf(subject);
+    if (run.broken.empty() && failure) {
+        run.broken = unnamedChange(now, before, *failure);
+    }
+    if (run.broken.empty() && untouchable(subject) != kept) {
         run.broken = "a byte outside the league block changed";
     }
-    const bool partial = run.outcome == "partly written" || run.outcome == "crashed";
+    const bool partial = run.outcome == "partly written" || run.outcome == "crashed" ||
+                         (run.outcome == "swapped" && !failure->mayHaveChanged().empty());
     for (std::size_t i = 0; i < now.size() && run.broken.empty(); ++i) {
         if (now[i] != before[i] && now[i] != after[i]) {
             run.broken = "byte " + std::to_string(i) + " of the block is neither old nor new";
@@ -375,11 +447,33 @@ FaultySaveRun runSaveWithFaults(bool laterSave, const std::map<int, Fault>& faul
         return run;
     }
 
-    // The way back: restoring the original as the console program does.
+    // Another window that loaded the old block, and saves it as it is: any
+    // other bytes in the file are a change it has not seen.
     try {
-        const SafeSaveResult restored =
-            saveSafely(baza_regions::blockOf(original), game, Expected{baza_regions::blockOf(now), FileStamp{}, true},
-                       records, never);
+        bool asked = false;
+        const bool changed = regionsOf(game) != before;
+        saveSafely(baza_regions::blockOf(before), game, expected, records, [&asked](const DiskState&) {
+            asked = true;
+            return OutsideChangeAnswer::Cancel;
+        });
+        if (!asked && changed) {
+            run.broken = "a window that loaded the old block would save over the new one unasked";
+        }
+    } catch (const std::exception& error) {
+        run.broken = std::string("a save of the old block failed: ") + error.what();
+    }
+    if (!run.broken.empty()) {
+        return run;
+    }
+
+    // The way back: restoring the original as the console program does. A
+    // file swapped in after the save is a change it is rightly asked about.
+    const auto overwrite = [](const DiskState&) { return OutsideChangeAnswer::Overwrite; };
+    try {
+        const BlockBytes atPath = regionsOf(game);
+        const SafeSaveResult restored = saveSafely(
+            baza_regions::blockOf(original), game, Expected{baza_regions::blockOf(atPath), FileStamp{}, true}, records,
+            swappedAfterOpen ? OutsideChangeQuestion(overwrite) : OutsideChangeQuestion(never));
         if (restored.status != SafeSaveResult::Status::Saved || regionsOf(game) != original) {
             run.broken = "restoring the original did not put it back";
         }
@@ -397,7 +491,7 @@ std::string checkSaveFaultsInput(std::string_view input) {
     for (std::size_t i = 1; i + 1 < input.size() && faults.size() < 8; i += 2) {
         const auto step = static_cast<unsigned char>(input[i]);
         const auto fault = static_cast<unsigned char>(input[i + 1]);
-        faults[step % 64 + 1] = fault % 3 == 0 ? Fault::Error : fault % 3 == 1 ? Fault::Lie : Fault::Crash;
+        faults[step % 64 + 1] = static_cast<Fault>(fault % 5);
     }
     const FaultySaveRun run = runSaveWithFaults((input[0] & 1) != 0, faults);
     return run.broken.empty() ? std::string() : run.outcome + ": " + run.broken;

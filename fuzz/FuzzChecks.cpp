@@ -180,15 +180,15 @@ std::string checkRecordInput(std::string_view input) {
     if (entries > kHistoryLimit || record.executables.empty() || record.executables.size() > kExecutableLimit) {
         return "more history entries or executables than the limits allow";
     }
-    // The current format has one way of writing each record; the first one
-    // is read into it and written in the current one.
+    // The current format has one way of writing each record; earlier ones
+    // are read into it and written in the current one.
     const std::string written = recordText(record);
-    if (text.rfind("kelvory-original-block 1\n", 0) != 0) {
+    if (text.rfind("kelvory-original-block " + std::to_string(kRecordFormat) + "\n", 0) == 0) {
         return written == text ? "" : "a record whose text differs from the input";
     }
     try {
-        return parseRecord(written) == record ? "" : "a first-format record that does not survive being written";
+        return parseRecord(written) == record ? "" : "an earlier-format record that does not survive being written";
     } catch (const RecordError& error) {
-        return std::string("a first-format record written in a form its reader refuses: ") + error.what();
+        return std::string("an earlier-format record written in a form its reader refuses: ") + error.what();
     }
 }

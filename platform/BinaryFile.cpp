@@ -11,6 +11,8 @@
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <windows.h>
+
+#include "platform/HandleInfo.h"
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -41,11 +43,25 @@ FileError::Kind kindOfOpenError(int error) {
 struct Opened {
     std::FILE* file = nullptr;
     std::int64_t size = 0;
+    FileIdentity identity;
     FileError::Kind kind = FileError::Kind::Failed;  // why, when `file` is null
     std::string reason;                              // the system's words, when it gave any
 };
 
 #ifdef _WIN32
+
+// The volume and file ID of the open file; false (and the reason) when the
+// system cannot tell.
+bool identityOf(HANDLE handle, Opened& opened) {
+    const std::optional<FileIdentity> identity = platform::identityOfHandle(handle);
+    if (!identity) {
+        opened.reason =
+            "cannot learn which file it is (" + std::system_category().message(static_cast<int>(GetLastError())) + ")";
+        return false;
+    }
+    opened.identity = *identity;
+    return true;
+}
 
 Opened createNewFile(const std::filesystem::path& path) {
     Opened opened;
@@ -61,7 +77,11 @@ Opened createNewFile(const std::filesystem::path& path) {
         // In the C library's words, as every other failure of this layer.
         opened.reason = opened.kind == FileError::Kind::Missing ? describe(ENOENT)
                         : error == ERROR_ACCESS_DENIED          ? describe(EACCES)
-                                                                : std::system_category().message(static_cast<int>(error));
+                                                       : std::system_category().message(static_cast<int>(error));
+        return opened;
+    }
+    if (!identityOf(handle, opened)) {
+        CloseHandle(handle);
         return opened;
     }
     const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDWR | _O_BINARY);
@@ -103,6 +123,10 @@ Opened openFile(const std::filesystem::path& path, BinaryFile::Mode mode) {
         } else if (std::filesystem::is_directory(path, ignored)) {
             opened.kind = FileError::Kind::NotAFile;
         }
+        return opened;
+    }
+    if (!identityOf(handle, opened)) {
+        CloseHandle(handle);
         return opened;
     }
     const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), (reading ? _O_RDONLY : _O_RDWR) | _O_BINARY);
@@ -183,6 +207,7 @@ Opened openFile(const std::filesystem::path& path, BinaryFile::Mode mode) {
     }
     opened.file = f;
     opened.size = static_cast<std::int64_t>(status.st_size);
+    opened.identity = {static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino)};
     return opened;
 }
 
@@ -195,6 +220,10 @@ FileError::FileError(std::filesystem::path path, std::string reason, Kind kind)
       path_(std::move(path)),
       reason_(std::move(reason)),
       kind_(kind) {}
+
+std::string FileIdentity::text() const {
+    return "device " + std::to_string(device) + ", file " + std::to_string(file);
+}
 
 FileError FileError::noName(std::filesystem::path path) {
     return FileError(std::move(path), "no file name was given", Kind::NoName);
@@ -230,6 +259,7 @@ BinaryFile::BinaryFile(const std::filesystem::path& path, Mode mode) : path_(pat
     }
     file_ = opened.file;
     size_ = opened.size;
+    identity_ = opened.identity;
     // Unbuffered, so that a read or write of N bytes touches exactly those N
     // bytes of the file: a buffered stream would read whole blocks around
     // every offset, even before a write.
@@ -339,6 +369,26 @@ FileStamp BinaryFile::stamp() const {
     stamp.time = static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
 #endif
     return stamp;
+}
+
+std::filesystem::path BinaryFile::currentPath() const {
+    std::FILE* file = handle();
+#ifdef _WIN32
+    return platform::finalPathOf(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file))));
+#else
+    char target[4096];
+    const std::string link = "/proc/self/fd/" + std::to_string(::fileno(file));
+    const ssize_t length = ::readlink(link.c_str(), target, sizeof target);
+    if (length <= 0 || static_cast<std::size_t>(length) >= sizeof target || target[0] != '/') {
+        return {};
+    }
+    const std::string path(target, static_cast<std::size_t>(length));
+    const std::string deleted = " (deleted)";
+    if (path.size() > deleted.size() && path.compare(path.size() - deleted.size(), deleted.size(), deleted) == 0) {
+        return {};
+    }
+    return std::filesystem::path(path);
+#endif
 }
 
 void BinaryFile::close() {

@@ -50,6 +50,21 @@ struct FileStamp {
     bool operator!=(const FileStamp& other) const { return !(*this == other); }
 };
 
+// Which file an open file is, whatever name it was opened by or has now: the
+// device and inode number, on Windows the volume serial number and file ID.
+// Two opens of one file have the same identity; a file put in its place under
+// the same name has another. Sound only while one of the opens is held: a
+// file gone for good may leave its number to a new one.
+struct FileIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t file = 0;
+
+    bool operator==(const FileIdentity& other) const { return device == other.device && file == other.file; }
+    bool operator!=(const FileIdentity& other) const { return !(*this == other); }
+    // "device 2049, file 1234567", for messages.
+    std::string text() const;
+};
+
 // Only regular files are opened (a symbolic link to one is fine, except for
 // CreateNew). The open never waits: a pipe or a device in place of the file
 // is refused at once, before a single byte is read or written.
@@ -88,6 +103,13 @@ public:
     // The file's size and modification time now.
     FileStamp stamp() const;
 
+    // Which file this is (learnt when it was opened).
+    const FileIdentity& identity() const { return identity_; }
+
+    // The path the open file has now, however it was renamed since; empty
+    // when it has none any more (deleted) or the system cannot tell.
+    std::filesystem::path currentPath() const;
+
     // Closes the file, reporting any error that the close brings to light.
     // The file is closed afterwards whatever the outcome: every later call
     // throws FileError.
@@ -101,4 +123,5 @@ private:
     std::filesystem::path path_;
     std::FILE* file_ = nullptr;
     std::int64_t size_ = 0;
+    FileIdentity identity_;
 };

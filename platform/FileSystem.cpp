@@ -1,5 +1,6 @@
 #include "platform/FileSystem.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <random>
@@ -9,11 +10,14 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "platform/HandleInfo.h"
 #else
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cstdio>
 #endif
 
 namespace platform {
@@ -32,6 +36,8 @@ public:
     }
     void sync() override { file_.flushToDisk(); }
     FileStamp stamp() override { return file_.stamp(); }
+    FileIdentity identity() const override { return file_.identity(); }
+    std::filesystem::path currentPath() const override { return file_.currentPath(); }
     void close() override { file_.close(); }
 
 private:
@@ -132,6 +138,53 @@ void FileSystem::rename(const std::filesystem::path& from, const std::filesystem
     if (error) {
         fail(to, "cannot put the new file in place", error);
     }
+}
+
+void FileSystem::renameNoReplace(const std::filesystem::path& from, const std::filesystem::path& to) {
+    const auto taken = [&to] { return FileError(to, "something is already there", FileError::Kind::Exists); };
+#ifdef _WIN32
+    // Without MOVEFILE_REPLACE_EXISTING the move refuses a name that is taken.
+    if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH)) {
+        return;
+    }
+    const DWORD code = GetLastError();
+    if (code == ERROR_ALREADY_EXISTS || code == ERROR_FILE_EXISTS) {
+        throw taken();
+    }
+    fail(to, "cannot put the new file in place", std::error_code(static_cast<int>(code), std::system_category()));
+#else
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+        return;
+    }
+    int error = errno;
+    const auto unsupported = [](int e) { return e == EINVAL || e == ENOSYS || e == ENOTSUP || e == EOPNOTSUPP; };
+    if (unsupported(error)) {
+        // The file system cannot rename without replacing (a network or
+        // FUSE folder, say): a hard link is only ever made where nothing is.
+        if (::link(from.c_str(), to.c_str()) == 0) {
+            ::unlink(from.c_str());  // left behind, it is a leftover temporary file, nothing worse
+            return;
+        }
+        error = errno;
+        if (error == EPERM || unsupported(error)) {
+            // No links either: the name is claimed exclusively, then replaced.
+            const int fd = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+            error = errno;
+            if (fd >= 0) {
+                ::close(fd);
+                if (::rename(from.c_str(), to.c_str()) == 0) {
+                    return;
+                }
+                error = errno;
+                ::unlink(to.c_str());
+            }
+        }
+    }
+    if (error == EEXIST) {
+        throw taken();
+    }
+    fail(to, "cannot put the new file in place", std::error_code(error, std::generic_category()));
+#endif
 }
 
 void FileSystem::remove(const std::filesystem::path& path) {
@@ -261,6 +314,19 @@ EntryKind FileSystem::entryKind(const std::filesystem::path& path) {
     }
 }
 
+std::vector<std::filesystem::path> FileSystem::folderEntries(const std::filesystem::path& folder) {
+    std::vector<std::filesystem::path> names;
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        names.push_back(it->path().filename());
+    }
+    if (error) {
+        fail(folder, "cannot read the folder", error);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 std::filesystem::path FileSystem::finalPath(const std::filesystem::path& path) {
 #ifdef _WIN32
     // The path of the open file as the file system names it: the one name
@@ -270,25 +336,13 @@ std::filesystem::path FileSystem::finalPath(const std::filesystem::path& path) {
     if (handle == INVALID_HANDLE_VALUE) {
         fail(path, "cannot find the file", lastError());
     }
-    std::wstring name(MAX_PATH, L'\0');
-    DWORD length = GetFinalPathNameByHandleW(handle, name.data(), static_cast<DWORD>(name.size()), 0);
-    if (length >= name.size()) {
-        name.resize(length);
-        length = GetFinalPathNameByHandleW(handle, name.data(), static_cast<DWORD>(name.size()), 0);
-    }
+    const std::filesystem::path name = finalPathOf(handle);
     const std::error_code error = lastError();
     CloseHandle(handle);
-    if (length == 0 || length >= name.size()) {
+    if (name.empty()) {
         fail(path, "cannot find the file's own path", error);
     }
-    name.resize(length);
-    // "\\?\C:\..." -> "C:\...", "\\?\UNC\server\share" -> "\\server\share".
-    if (name.rfind(L"\\\\?\\UNC\\", 0) == 0) {
-        name = L"\\\\" + name.substr(8);
-    } else if (name.rfind(L"\\\\?\\", 0) == 0) {
-        name = name.substr(4);
-    }
-    return std::filesystem::path(name);
+    return name;
 #else
     std::error_code error;
     std::filesystem::path resolved = std::filesystem::canonical(path, error);
@@ -319,7 +373,10 @@ FileStamp stampOf(const std::filesystem::path& path) {
     }
 }
 
-void writeFileReplacing(const std::filesystem::path& target, const std::string& bytes, bool makeFolder) {
+namespace {
+
+// writeFileReplacing and writeFileNew: the same but for the last step.
+void writeFileWhole(const std::filesystem::path& target, const std::string& bytes, bool makeFolder, bool replace) {
     FileSystem& files = fileSystem();
     const std::filesystem::path folder = target.parent_path();
     if (makeFolder && !folder.empty()) {
@@ -350,7 +407,11 @@ void writeFileReplacing(const std::filesystem::path& target, const std::string& 
         if (readSmallFile(temporary, bytes.size()) != bytes) {
             throw FileError(temporary, "the file does not hold what was written");
         }
-        files.rename(temporary, target);
+        if (replace) {
+            files.rename(temporary, target);
+        } else {
+            files.renameNoReplace(temporary, target);
+        }
     } catch (const FileError&) {
         out.reset();
         try {
@@ -360,6 +421,35 @@ void writeFileReplacing(const std::filesystem::path& target, const std::string& 
         throw;
     }
     files.syncFolder(folder);
+}
+
+}  // namespace
+
+void writeFileReplacing(const std::filesystem::path& target, const std::string& bytes, bool makeFolder) {
+    writeFileWhole(target, bytes, makeFolder, true);
+}
+
+void writeFileNew(const std::filesystem::path& target, const std::string& bytes, bool makeFolder) {
+    writeFileWhole(target, bytes, makeFolder, false);
+}
+
+std::optional<FileIdentity> identityAt(const std::filesystem::path& path) {
+#ifdef _WIN32
+    HANDLE handle = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return std::nullopt;
+    }
+    const std::optional<FileIdentity> identity = identityOfHandle(handle);
+    CloseHandle(handle);
+    return identity;
+#else
+    struct stat status;
+    if (path.empty() || ::stat(path.c_str(), &status) != 0) {
+        return std::nullopt;
+    }
+    return FileIdentity{static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino)};
+#endif
 }
 
 std::string readSmallFile(const std::filesystem::path& path, std::size_t limit) {

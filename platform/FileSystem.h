@@ -5,7 +5,9 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/BinaryFile.h"
 
@@ -25,6 +27,10 @@ public:
     virtual void writeAt(std::int64_t offset, const void* buffer, std::size_t size) = 0;
     virtual void sync() = 0;  // every written byte to the storage device
     virtual FileStamp stamp() = 0;
+    // Which file this is (BinaryFile::identity).
+    virtual FileIdentity identity() const = 0;
+    // The path it has now; empty when it has none or the system cannot tell.
+    virtual std::filesystem::path currentPath() const = 0;
     // Closed afterwards whatever the outcome; every later call throws.
     virtual void close() = 0;
 };
@@ -46,6 +52,14 @@ public:
     virtual std::unique_ptr<OpenFile> open(const std::filesystem::path& path, BinaryFile::Mode mode);
     // Puts `from` in the place of `to` in one step, replacing what was there.
     virtual void rename(const std::filesystem::path& from, const std::filesystem::path& to);
+    // Puts `from` at `to` only when nothing is there: throws FileError
+    // Kind::Exists (and leaves both as they were) when anything is, a link
+    // included. One step where the system has one (renameat2 with
+    // RENAME_NOREPLACE; MoveFileExW without MOVEFILE_REPLACE_EXISTING);
+    // where the file system refuses it, a hard link at `to` and `from`
+    // removed; where it has no links either, `to` created exclusively and then
+    // replaced (a reader may find it empty for that moment).
+    virtual void renameNoReplace(const std::filesystem::path& from, const std::filesystem::path& to);
     virtual void remove(const std::filesystem::path& path);
     // Creates the folder and any missing folder above it, each one made
     // lasting (its parent synced) before the next.
@@ -58,6 +72,9 @@ public:
     // go; throws FileError Kind::Busy when it does not.
     virtual std::unique_ptr<FileLock> lock(const std::filesystem::path& path, std::chrono::milliseconds wait);
     virtual EntryKind entryKind(const std::filesystem::path& path);
+    // The names of the entries in `folder` ("." and ".." left out), sorted.
+    // Throws FileError (Kind::Missing when there is no such folder).
+    virtual std::vector<std::filesystem::path> folderEntries(const std::filesystem::path& folder);
     // The file's own path, however `path` reached it: links and ".." resolved,
     // and on Windows letter case and short names as the file system keeps them.
     virtual std::filesystem::path finalPath(const std::filesystem::path& path);
@@ -77,6 +94,15 @@ FileStamp stampOf(const std::filesystem::path& path);
 // is missing. Throws FileError (with the path that failed) and leaves no
 // temporary file behind.
 void writeFileReplacing(const std::filesystem::path& target, const std::string& bytes, bool makeFolder);
+
+// Like writeFileReplacing, but puts the new file in place only when nothing
+// is at `target`: throws FileError Kind::Exists when something is (the
+// temporary file goes, what is there stays untouched).
+void writeFileNew(const std::filesystem::path& target, const std::string& bytes, bool makeFolder);
+
+// Which file `path` names once links are followed, straight from the system
+// (not through the replaceable layer); none when it cannot be learnt.
+std::optional<FileIdentity> identityAt(const std::filesystem::path& path);
 
 // Reads a whole regular file of at most `limit` bytes. Throws FileError:
 // Kind::Missing when there is none, Kind::Failed with the reason when it cannot

@@ -5,10 +5,14 @@
 #include <system_error>
 #include <utility>
 
+#include "platform/FileSystem.h"
+
 #ifdef _WIN32
 #include <windows.h>
 // After windows.h, which it builds on.
 #include <tlhelp32.h>
+
+#include "platform/HandleInfo.h"
 #else
 #include <dirent.h>
 #include <fcntl.h>
@@ -23,6 +27,10 @@ ProcessTable::~ProcessTable() = default;
 
 fs::path ProcessTable::workingFolder(int) const {
     return {};
+}
+
+std::optional<std::string> ProcessTable::environment(int, const std::string&) const {
+    return std::nullopt;
 }
 
 namespace {
@@ -61,17 +69,6 @@ public:
     }
 };
 
-// "\\?\C:\..." as "C:\...", "\\?\UNC\server\..." as "\\server\...".
-std::wstring withoutLongPrefix(std::wstring path) {
-    if (path.rfind(L"\\\\?\\UNC\\", 0) == 0) {
-        return L"\\" + path.substr(7);
-    }
-    if (path.rfind(L"\\\\?\\", 0) == 0) {
-        return path.substr(4);
-    }
-    return path;
-}
-
 // The game's path as the system has it once every link and substituted drive
 // is followed; empty when the file cannot be opened.
 fs::path finalPath(const fs::path& file) {
@@ -80,14 +77,9 @@ fs::path finalPath(const fs::path& file) {
     if (handle == INVALID_HANDLE_VALUE) {
         return {};
     }
-    std::wstring name(32768, L'\0');
-    const DWORD size = GetFinalPathNameByHandleW(handle, name.data(), static_cast<DWORD>(name.size()),
-                                                 FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    fs::path path = finalPathOf(handle);
     CloseHandle(handle);
-    if (size == 0 || size >= name.size()) {
-        return {};
-    }
-    return fs::path(withoutLongPrefix(name.substr(0, size)));
+    return path;
 }
 
 bool sameFile(const fs::path& a, const fs::path& b) {
@@ -174,6 +166,35 @@ public:
         }
         return fs::path(std::string(folder, static_cast<std::size_t>(length)));
     }
+
+    std::optional<std::string> environment(int pid, const std::string& name) const override {
+        // NUL-separated "NAME=value" entries; only the process's owner may read them.
+        const int fd = open(("/proc/" + std::to_string(pid) + "/environ").c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0) {
+            return std::nullopt;
+        }
+        std::string text;
+        char chunk[4096];
+        for (ssize_t got; text.size() < kLongestEnvironment && (got = read(fd, chunk, sizeof chunk)) > 0;) {
+            text.append(chunk, static_cast<std::size_t>(got));
+        }
+        close(fd);
+        const std::string key = name + "=";
+        for (std::size_t at = 0; at < text.size();) {
+            std::size_t end = text.find('\0', at);
+            if (end == std::string::npos) {
+                end = text.size();
+            }
+            if (text.compare(at, key.size(), key) == 0) {
+                return text.substr(at + key.size(), end - at - key.size());
+            }
+            at = end + 1;
+        }
+        return std::nullopt;
+    }
+
+private:
+    static constexpr std::size_t kLongestEnvironment = 1024 * 1024;
 };
 
 bool sameFile(const fs::path& a, const fs::path& b) {
@@ -235,14 +256,19 @@ std::vector<std::string> windowsNames(const std::string& path) {
     return names;
 }
 
-// The game, as each of the paths it is known by.
+// The game, as each of the paths it is known by, and which file it is.
 struct GameName {
     fs::path path;
     std::string file;    // UTF-8
     std::string folder;  // UTF-8
 };
 
-std::vector<GameName> gameNames(const fs::path& game) {
+struct Game {
+    std::vector<GameName> names;
+    std::optional<FileIdentity> identity;
+};
+
+Game gameOf(const fs::path& game) {
     std::vector<fs::path> paths;
     std::error_code error;
     const fs::path canonical = fs::weakly_canonical(game, error);
@@ -258,87 +284,141 @@ std::vector<GameName> gameNames(const fs::path& game) {
         paths.push_back(std::move(final));
     }
 #endif
-    std::vector<GameName> names;
+    Game named;
     for (const fs::path& path : paths) {
-        names.push_back({path, utf8(path.filename()), utf8(path.parent_path().filename())});
+        named.names.push_back({path, utf8(path.filename()), utf8(path.parent_path().filename())});
     }
-    return names;
+    named.identity = identityAt(game);
+    return named;
+}
+
+// Whether `path` reaches the game's file, however: a link, a hard link.
+bool isGameFile(const fs::path& path, const Game& game) {
+    if (path.empty() || !game.identity) {
+        return false;
+    }
+    const std::optional<FileIdentity> identity = identityAt(path);
+    return identity && *identity == *game.identity;
 }
 
 #ifndef _WIN32
-bool hasGameFileName(const fs::path& path, bool inAnyCase, const std::vector<GameName>& game) {
-    for (const GameName& name : game) {
-        if (inAnyCase ? sameInAnyCase(path.filename().native(), name.file) : path.filename() == name.path.filename()) {
+// The file `names` lead to from `root`, each name as it stands or else in
+// any case (as Wine finds a Windows path on a Unix file system); empty when
+// one is not there.
+fs::path followInAnyCase(const fs::path& root, const std::vector<std::string>& names) {
+    fs::path at = root;
+    for (const std::string& name : names) {
+        std::error_code error;
+        if (fs::exists(fs::symlink_status(at / name, error))) {
+            at /= name;
+            continue;
+        }
+        fs::path found;
+        for (fs::directory_iterator it(at, error), end; !error && it != end; it.increment(error)) {
+            if (sameInAnyCase(it->path().filename().native(), name)) {
+                found = it->path();
+                break;
+            }
+        }
+        if (found.empty()) {
+            return {};
+        }
+        at = found;
+    }
+    return at;
+}
+
+// Where drive `letter` of the Wine prefix process `pid` runs in leads: its
+// dosdevices link; none when the prefix or the drive cannot be learnt.
+std::optional<fs::path> driveRoot(int pid, char letter, const ProcessTable& table) {
+    std::optional<std::string> prefix = table.environment(pid, "WINEPREFIX");
+    if (!prefix || prefix->empty()) {
+        const std::optional<std::string> home = table.environment(pid, "HOME");
+        if (!home || home->empty()) {
+            return std::nullopt;
+        }
+        prefix = *home + "/.wine";
+    }
+    const fs::path drive = fs::path(*prefix) / "dosdevices" / (std::string(1, letter) + ":");
+    std::error_code error;
+    if (!fs::path(*prefix).is_absolute() || !fs::is_directory(drive, error)) {
+        return std::nullopt;
+    }
+    return drive;
+}
+
+// Whether a Unix path a process's command line gives is the game's.
+bool namesGame(const fs::path& unixPath, const Game& game) {
+    const fs::path path = unixPath.lexically_normal();
+    for (const GameName& name : game.names) {
+        if (sameFile(path, name.path)) {
+            return true;
+        }
+    }
+    return isGameFile(path, game);
+}
+
+// Whether a relative path is worth a look from the folder its process runs
+// in: it has the game's file name, or its extension (a hard link by another
+// name).
+bool worthALook(const fs::path& path, const Game& game) {
+    for (const GameName& name : game.names) {
+        const fs::path extension = name.path.extension();
+        if (path.filename() == name.path.filename() ||
+            (!extension.empty() && sameInAnyCase(path.extension().native(), extension.native()))) {
             return true;
         }
     }
     return false;
 }
-
-// Whether a path that a process's command line gives, a Unix one or a Windows
-// one on Wine's drive Z:, is the game's; `inAnyCase` for the Windows one.
-bool namesGame(const std::string& unixPath, bool inAnyCase, const std::vector<GameName>& game) {
-    const fs::path path = fs::path(unixPath).lexically_normal();
-    const auto same = [inAnyCase](const fs::path& a, const fs::path& b) {
-        return inAnyCase ? sameInAnyCase(a.native(), b.native()) : sameFile(a, b);
-    };
-    for (const GameName& name : game) {
-        if (same(path, name.path)) {
-            return true;
-        }
-    }
-    // Through a link, perhaps: only worth a look at the disk when the file
-    // name is the game's.
-    if (!hasGameFileName(path, inAnyCase, game)) {
-        return false;
-    }
-    std::error_code error;
-    const fs::path resolved = fs::weakly_canonical(path, error);
-    return !error && same(resolved, game.front().path);
-}
 #endif
 
-bool runsGame(const RunningProcess& process, const std::vector<GameName>& game, const ProcessTable& table) {
-    for (const GameName& name : game) {
+bool runsGame(const RunningProcess& process, const Game& game, const ProcessTable& table) {
+    for (const GameName& name : game.names) {
         if (!process.executable.empty() && sameFile(process.executable, name.path)) {
             return true;
         }
+    }
+    if (isGameFile(process.executable, game)) {
+        return true;
     }
     const std::string& argument = process.firstArgument;
     if (argument.empty()) {
         return false;
     }
     if (isWindowsPath(argument)) {
+#ifndef _WIN32
+        if (hasDrive(argument)) {
+            const std::vector<std::string> names = windowsNames(argument.substr(2));
+            const char letter = asciiLower(argument[0]);
+            // The process's own prefix says which file it is.
+            if (const std::optional<fs::path> root = driveRoot(process.pid, letter, table)) {
+                return isGameFile(followInAnyCase(*root, names), game);
+            }
+            if (letter == 'z' && isGameFile(followInAnyCase("/", names), game)) {
+                return true;
+            }
+        }
+#endif
+        // Without the prefix: a Windows path whose file and folder are the game's.
         const std::vector<std::string> names = windowsNames(argument);
         if (names.size() >= 2) {
-            for (const GameName& name : game) {
+            for (const GameName& name : game.names) {
                 if (sameInAnyCase(names.back(), name.file) && sameInAnyCase(names[names.size() - 2], name.folder)) {
                     return true;
                 }
             }
         }
-#ifndef _WIN32
-        if (hasDrive(argument) && asciiLower(argument[0]) == 'z') {
-            std::string unixPath = argument.substr(2);
-            for (char& c : unixPath) {
-                if (c == '\\') {
-                    c = '/';
-                }
-            }
-            return namesGame(unixPath, true, game);
-        }
-#endif
         return false;
     }
 #ifndef _WIN32
     if (argument.front() == '/') {
-        return namesGame(argument, false, game);
+        return namesGame(argument, game);
     }
-    // Relative: only a look at the process's folder when the file name is
-    // the game's.
-    if (hasGameFileName(argument, false, game)) {
+    // Relative: only a look at the process's folder when the name may be the game's.
+    if (worthALook(argument, game)) {
         const fs::path folder = table.workingFolder(process.pid);
-        return folder.is_absolute() && namesGame((folder / argument).native(), false, game);
+        return folder.is_absolute() && namesGame(folder / argument, game);
     }
 #else
     (void)table;
@@ -357,12 +437,12 @@ std::optional<int> findRunningGame(const fs::path& game, const ProcessTable& tab
     if (game.empty()) {
         return std::nullopt;
     }
-    const std::vector<GameName> names = gameNames(game);
-    if (names.empty()) {
+    const Game named = gameOf(game);
+    if (named.names.empty()) {
         return std::nullopt;
     }
     for (const RunningProcess& process : table.processes()) {
-        if (!process.self && runsGame(process, names, table)) {
+        if (!process.self && runsGame(process, named, table)) {
             return process.pid;
         }
     }

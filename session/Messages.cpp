@@ -176,6 +176,10 @@ Words saveFailure(const SafeSaveError& error) {
             return say(MESSAGE("Nothing was saved: another Kelvory is saving into this game executable right "
                                "now.\n\n%1\n\nSave again in a moment; your changes are still here."),
                        {file});
+        case Kind::Swapped:
+            return say(MESSAGE("The game executable could not be saved: another file took its place during the save, "
+                               "and Kelvory wrote nothing into that file.\n\n%1\n%2.\n\nYour changes are still here."),
+                       {file, reason});
         case Kind::PutBack:
         case Kind::PartlyWritten:
             break;

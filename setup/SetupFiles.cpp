@@ -1,6 +1,5 @@
 #include <memory>
 
-#include "platform/BinaryFile.h"
 #include "platform/FileNames.h"
 #include "platform/FileSystem.h"
 #include "setup/LeagueSetup.h"
@@ -10,14 +9,14 @@ Setup readSetupFile(const std::filesystem::path& path) {
     std::string content;
     try {
         // Refuses a folder, a pipe or a device without waiting on it.
-        BinaryFile file(path, BinaryFile::Mode::Read);
+        const std::unique_ptr<platform::OpenFile> file = platform::fileSystem().open(path, BinaryFile::Mode::Read);
         // One byte more than allowed tells a file that is too long (or has
         // grown since it was opened) without reading the rest of it.
         content.resize(SetupMaxBytes + 1);
-        content.resize(file.size() > static_cast<std::int64_t>(SetupMaxBytes)
+        content.resize(file->size() > static_cast<std::int64_t>(SetupMaxBytes)
                            ? content.size()
-                           : file.readAt(0, content.data(), content.size()));
-        file.close();
+                           : file->readAt(0, content.data(), content.size()));
+        file->close();
     } catch (const FileError& error) {
         throw SetupError(name, 0, error.reason() + ".");
     }

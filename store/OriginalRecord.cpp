@@ -237,7 +237,8 @@ void parseFormat1(Lines& lines, OriginalRecord& record) {
     record.executables.push_back(std::move(executable));
 }
 
-void parseFormat2(Lines& lines, OriginalRecord& record) {
+// Formats 2 and 3, the latter with "carried-from" lines.
+void parseExecutables(Lines& lines, OriginalRecord& record, bool carried) {
     if (lines.need("regions") != regionsText()) {
         lines.fail("the regions must be " + regionsText());
     }
@@ -252,6 +253,12 @@ void parseFormat2(Lines& lines, OriginalRecord& record) {
         }
         RecordedExecutable executable;
         executable.identity = parseIdentity(lines, *identity);
+        if (std::optional<std::string> from = carried ? lines.take("carried-from") : std::nullopt) {
+            if (from->size() < 22 || (*from)[20] != ' ' || !isDate(from->substr(0, 20))) {
+                lines.fail("a date and a path expected");
+            }
+            executable.carriedFrom = CarriedFrom{from->substr(0, 20), unescapePath(lines, from->substr(21))};
+        }
         executable.original = parseSnapshot(lines, lines.need("original"));
         parseHistory(lines, executable, entries);
         record.executables.push_back(std::move(executable));
@@ -269,11 +276,39 @@ const RecordedExecutable* OriginalRecord::find(const ExecutableIdentity& identit
     return nullptr;
 }
 
+const RecordedExecutable& OriginalRecord::lastSavedInto() const {
+    const RecordedExecutable* last = &executables.front();
+    std::string newest;
+    for (const RecordedExecutable& executable : executables) {
+        const std::string& date =
+            executable.history.empty() ? executable.original.date : executable.history.back().date;
+        if (date >= newest) {
+            newest = date;
+            last = &executable;
+        }
+    }
+    return *last;
+}
+
+std::optional<std::string> OriginalRecord::wroteDate(const baza_regions::BlockBytes& block) const {
+    std::optional<std::string> date;
+    for (const std::optional<BlockSnapshot>* line : {&lastWritten, &writing}) {
+        if (*line && (*line)->bytes == block && (!date || (*line)->date > *date)) {
+            date = (*line)->date;
+        }
+    }
+    return date;
+}
+
 std::string recordText(const OriginalRecord& record) {
     std::string text = std::string(kMagic) + " " + std::to_string(kRecordFormat) + "\n" + "path " +
                        escapePath(record.path) + "\n" + "regions " + regionsText() + "\n";
     for (const RecordedExecutable& executable : record.executables) {
         text += "executable " + std::to_string(executable.identity.size) + " " + executable.identity.headSha256 + "\n";
+        if (executable.carriedFrom) {
+            text +=
+                "carried-from " + executable.carriedFrom->date + " " + escapePath(executable.carriedFrom->path) + "\n";
+        }
         text += snapshotLine("original", executable.original);
         for (const BlockSnapshot& before : executable.history) {
             text += snapshotLine("before-save", before);
@@ -295,14 +330,14 @@ OriginalRecord parseRecord(const std::string& text) {
     Lines lines(text);
     OriginalRecord record;
     const std::string format = lines.need(kMagic);
-    if (format != "1" && format != std::to_string(kRecordFormat)) {
-        lines.fail("format 1 or " + std::to_string(kRecordFormat) + " expected");
+    if (format != "1" && format != "2" && format != std::to_string(kRecordFormat)) {
+        lines.fail("format 1, 2 or " + std::to_string(kRecordFormat) + " expected");
     }
     record.path = unescapePath(lines, lines.need("path"));
     if (format == "1") {
         parseFormat1(lines, record);
     } else {
-        parseFormat2(lines, record);
+        parseExecutables(lines, record, format != "2");
     }
     if (std::optional<std::string> written = lines.take("last-written")) {
         record.lastWritten = parseSnapshot(lines, *written);
@@ -316,15 +351,67 @@ OriginalRecord parseRecord(const std::string& text) {
     return record;
 }
 
+namespace {
+
+void addExecutable(OriginalRecord& record, RecordedExecutable executable) {
+    record.executables.push_back(std::move(executable));
+    if (record.executables.size() > kExecutableLimit) {
+        // The very first original is the one most worth keeping.
+        record.executables.erase(record.executables.begin() + 1);
+    }
+}
+
+// The entry for `identity` carrying `from`'s original and history, from the
+// record at `path` whose line of `date` held the block.
+RecordedExecutable carried(const ExecutableIdentity& identity, const RecordedExecutable& from, const std::string& date,
+                           const std::string& path) {
+    return {identity, from.original, from.history, CarriedFrom{date, path}};
+}
+
+}  // namespace
+
+MetExecutable meetExecutable(const std::optional<OriginalRecord>& atPath, const ExecutableIdentity& identity,
+                             const baza_regions::BlockBytes& block, const std::vector<OriginalRecord>& elsewhere) {
+    if (atPath) {
+        const std::optional<std::string> date = atPath->wroteDate(block);
+        if (atPath->find(identity) || !date) {
+            return {atPath, 0};
+        }
+        OriginalRecord record = *atPath;
+        addExecutable(record, carried(identity, atPath->lastSavedInto(), *date, atPath->path));
+        return {std::move(record), 1};
+    }
+    const OriginalRecord* chosen = nullptr;
+    std::string chosenDate;
+    std::size_t candidates = 0;
+    for (const OriginalRecord& other : elsewhere) {
+        const std::optional<std::string> date = other.wroteDate(block);
+        if (!date) {
+            continue;
+        }
+        ++candidates;
+        // One that knows this executable beats one that does not; then the newest.
+        const bool knows = other.find(identity) != nullptr;
+        const bool chosenKnows = chosen && chosen->find(identity) != nullptr;
+        if (!chosen || (knows && !chosenKnows) || (knows == chosenKnows && *date > chosenDate)) {
+            chosen = &other;
+            chosenDate = *date;
+        }
+    }
+    if (!chosen) {
+        return {};
+    }
+    const RecordedExecutable* known = chosen->find(identity);
+    OriginalRecord record;  // its path is set where it is written
+    record.executables.push_back(carried(identity, known ? *known : chosen->lastSavedInto(), chosenDate, chosen->path));
+    return {std::move(record), candidates};
+}
+
 void noteBeforeSave(OriginalRecord& record, const ExecutableIdentity& identity, const BlockSnapshot& before) {
     auto known = std::find_if(record.executables.begin(), record.executables.end(),
                               [&](const RecordedExecutable& executable) { return executable.identity == identity; });
     if (known == record.executables.end()) {
-        record.executables.push_back({identity, before, {}});
-        if (record.executables.size() > kExecutableLimit) {
-            // The very first original is the one most worth keeping.
-            record.executables.erase(record.executables.begin() + 1);
-        }
+        addExecutable(record, {identity, before, {}});
         return;
     }
     const BlockSnapshot& newest = known->history.empty() ? known->original : known->history.back();

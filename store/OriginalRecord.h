@@ -18,16 +18,23 @@
 // bytes the last save wrote, and the bytes of a save that began and was not
 // seen through (their bytes may be on disk, in part).
 //
+// An executable met with Kelvory's own bytes in its block (a game folder
+// moved or copied, a game patched outside the block) carries over the
+// original and history of the record that says Kelvory wrote them; its
+// "carried-from" line says when Kelvory wrote them, and at which path.
+//
 // Example (hex cut short here; every block is 398 hex digits):
 //
-//   kelvory-original-block 2
+//   kelvory-original-block 3
 //   path /home/ann/Game/Game.exe
 //   regions 15612412+52 15612464+52 15612516+47 15613072+20 15612712+28
 //   executable 15613092 9f86d081884c7d659a2feaa0c55ad015a3bf4f1b2b0b822cd15d6c15b0f00a08
 //   original 2026-12-06T23:15:39Z 0100000002000000...
 //   before-save 2026-12-07T10:02:11Z 0700000002000000...
 //   executable 15613092 2c26b46b68ffc68ff99b453c1d30413413422d706483bfa0f98a5e886266e7ae
-//   original 2026-12-09T08:00:00Z 0100000002000000...
+//   carried-from 2026-12-07T10:02:11Z /home/ann/Game/Game.exe
+//   original 2026-12-06T23:15:39Z 0100000002000000...
+//   before-save 2026-12-09T08:00:00Z 0700000002000000...
 //   last-written 2026-12-09T08:00:00Z 0700000009000000...
 //   writing 2026-12-09T08:10:00Z 0800000009000000...
 //   end
@@ -35,9 +42,11 @@
 // The bytes of each block are the five regions one after the other, in the
 // order the regions line names them (offset+length). The path is the
 // executable's own path (links and ".." resolved); a backslash is written
-// "\\" and any byte below 32 or equal to 127 as "\xHH". Records of the first
-// format (one executable, named by "size" and "sha256-of-first-65536-bytes"
-// lines, no "writing" line) are read too and written in this one.
+// "\\" and any byte below 32 or equal to 127 as "\xHH", in the path line and
+// the carried-from line alike. Records of the earlier formats (1: one
+// executable, named by "size" and "sha256-of-first-65536-bytes" lines, no
+// "writing" line; 2: no "carried-from" line) are read too and written in
+// this one.
 
 struct BlockSnapshot {
     std::string date;  // UTC, "2026-12-06T23:15:39Z"
@@ -56,14 +65,26 @@ struct ExecutableIdentity {
     }
 };
 
+// Where an executable's original and history were carried over from: the
+// record (at `path`, the executable's path there) whose last-written or
+// writing block, of `date`, was what this executable held when Kelvory met it.
+struct CarriedFrom {
+    std::string date;  // UTC, as the record writes it
+    std::string path;  // as its bytes; the record's own path for a game patched in place
+
+    bool operator==(const CarriedFrom& other) const { return date == other.date && path == other.path; }
+};
+
 // One executable met at the record's path.
 struct RecordedExecutable {
     ExecutableIdentity identity;
-    BlockSnapshot original;              // before Kelvory's first save into it: never replaced
-    std::vector<BlockSnapshot> history;  // before each later save that wrote, oldest first
+    BlockSnapshot original;                                 // before Kelvory's first save into it: never replaced
+    std::vector<BlockSnapshot> history;                     // before each later save that wrote, oldest first
+    std::optional<CarriedFrom> carriedFrom = std::nullopt;  // none: recorded here
 
     bool operator==(const RecordedExecutable& other) const {
-        return identity == other.identity && original == other.original && history == other.history;
+        return identity == other.identity && original == other.original && history == other.history &&
+               carriedFrom == other.carriedFrom;
     }
 };
 
@@ -75,6 +96,12 @@ struct OriginalRecord {
 
     // The executable with this identity, or nullptr.
     const RecordedExecutable* find(const ExecutableIdentity& identity) const;
+    // The executable Kelvory saved into last: the one whose newest entry
+    // (original or history) is newest, the later met on a tie.
+    const RecordedExecutable& lastSavedInto() const;
+    // The date of the last-written or writing line that holds `block` (the
+    // newer when both do); none when neither does.
+    std::optional<std::string> wroteDate(const baza_regions::BlockBytes& block) const;
 
     bool operator==(const OriginalRecord& other) const {
         return path == other.path && executables == other.executables && lastWritten == other.lastWritten &&
@@ -88,7 +115,7 @@ constexpr std::size_t kHistoryLimit = 50;
 constexpr std::size_t kExecutableLimit = 16;
 constexpr std::size_t kIdentityBytes = 65536;
 constexpr std::size_t kRecordFileLimit = 128 * 1024;
-constexpr int kRecordFormat = 2;
+constexpr int kRecordFormat = 3;
 
 // A record that cannot be found, read, written or locked.
 class RecordError : public std::runtime_error {
@@ -97,6 +124,7 @@ public:
         Unreadable,  // it exists but cannot be read, is not a record, or whether it exists cannot be told
         Unwritable,  // it cannot be written
         Busy,        // another program is updating it
+        Appeared,    // a first record was to be created, and one is there now
     };
     explicit RecordError(const std::string& what, Kind kind = Kind::Unreadable)
         : std::runtime_error(what), kind_(kind) {}
@@ -118,6 +146,28 @@ OriginalRecord parseRecord(const std::string& text);
 // as a history entry, unless its newest entry holds the same bytes. The oldest
 // history entries go once there are more than kHistoryLimit in all.
 void noteBeforeSave(OriginalRecord& record, const ExecutableIdentity& identity, const BlockSnapshot& before);
+
+// The record a save starts from when it meets the executable `identity`
+// whose block holds `block`, so that Kelvory never takes a block it wrote
+// itself for an original:
+// - a record at its path that knows the executable: that record;
+// - a record at its path that does not, whose last-written or writing block
+//   is `block` (the game patched outside the block): a new entry for it,
+//   carrying the original and history of the executable saved into last;
+// - no record at its path: among the records `elsewhere` whose last-written
+//   or writing block is `block` (the game folder moved or copied), the one
+//   that knows this executable, else the newest by that line's date; a new
+//   record of one entry carrying that executable's original and history
+//   (the one with this identity, else the one saved into last);
+// - otherwise the record at its path as it is (none, or one that will take
+//   `block` as this executable's original).
+// A carried entry gets this identity and says where it came from.
+struct MetExecutable {
+    std::optional<OriginalRecord> record;  // none: no record, the block becomes the first original
+    std::size_t candidates = 0;            // records that could have been carried from; 0: nothing carried
+};
+MetExecutable meetExecutable(const std::optional<OriginalRecord>& atPath, const ExecutableIdentity& identity,
+                             const baza_regions::BlockBytes& block, const std::vector<OriginalRecord>& elsewhere);
 
 // The current time as a record writes it.
 std::string recordDateNow();

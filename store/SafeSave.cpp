@@ -60,59 +60,79 @@ void closeQuietly(std::unique_ptr<OpenFile>& file) {
     file.reset();
 }
 
+// The path names another file than the one the save opened.
+struct PathSwapped {
+    FileIdentity found;
+};
+
+// A first record was to be created, and one is at its name now.
+struct RecordAppeared {};
+
+SafeSaveError::Ranges regionsUpTo(std::size_t count) {
+    SafeSaveError::Ranges ranges;
+    for (std::size_t i = 0; i < count; ++i) {
+        ranges.emplace_back(kRegions[i].offset, kRegions[i].size);
+    }
+    return ranges;
+}
+
 // One save, from the moment its checks let it write.
 class Writing {
 public:
     Writing(const std::filesystem::path& game, const RecordPlace& place, std::unique_ptr<OpenFile> file,
             const BlockBytes& before, std::optional<OriginalRecord> found)
-        : game_(game), place_(place), file_(std::move(file)), before_(before), found_(std::move(found)) {}
+        : game_(game),
+          place_(place),
+          file_(std::move(file)),
+          opened_(file_->identity()),
+          before_(before),
+          found_(std::move(found)) {}
 
     SafeSaveResult run(const BlockBytes& bytes) {
-        using Kind = SafeSaveError::Kind;
+        using Cause = SafeSaveError::Cause;
         SafeSaveResult result;
         result.record = place_.file();
         // 1. The record, complete on disk before the game executable is touched.
         const std::string now = recordDateNow();
-        OriginalRecord record;
-        const ExecutableIdentity identity = identityThrough(*file_);
-        if (found_) {
-            record = *found_;
-            noteBeforeSave(record, identity, {now, before_});
-        } else {
-            record.executables.push_back({identity, {now, before_}, {}});
-            result.recordCreated = true;
-        }
-        record.writing = BlockSnapshot{now, bytes};
-        try {
-            place_.write(record);
-        } catch (const RecordError& error) {
-            throw SafeSaveError(Kind::RecordUnwritable, place_.file(), error.what());
-        }
+        OriginalRecord record = startRecord(identityThrough(*file_), now, bytes, result);
 
         // 2. The 199 bytes, in place, through the open that was checked.
         std::size_t started = 0;
         try {
             writeRegions(*file_, bytes, kRegions.size(), started);
-            file_->sync();  // a failed sync or close may leave any region half on disk
-            file_->close();
+            file_->sync();  // a failed sync may leave any region half on disk
         } catch (const FileError& error) {
-            putBack(record, started, SafeSaveError::Cause::Write, error.reason());
+            putBack(record, started, Cause::Write, error.reason());
         }
-        file_.reset();
 
-        // 3. Proof: what a new open finds there.
+        // 3. Proof: what a new open of the same file finds there. It holds the
+        // file while the save's own open closes.
         BlockBytes found{};
         try {
-            std::unique_ptr<OpenFile> check = platform::fileSystem().open(game_, BinaryFile::Mode::Read);
-            found = readRegions(*check, game_);
-            result.stamp = check->stamp();
-            check->close();
+            check_ = openSame(BinaryFile::Mode::Read);
         } catch (const FileError& error) {
-            putBack(record, kRegions.size(), SafeSaveError::Cause::ReadBackFailed,
+            putBack(record, kRegions.size(), Cause::ReadBackFailed,
+                    "the bytes could not be read back: " + error.reason());
+        } catch (const PathSwapped& swap) {
+            swapped(record, kRegions.size(), Cause::Write, swap.found);
+        }
+        try {
+            file_->close();
+        } catch (const FileError& error) {
+            putBack(record, kRegions.size(), Cause::Write, error.reason());
+        }
+        file_.reset();
+        try {
+            found = readRegions(*check_, game_);
+            result.stamp = check_->stamp();
+            check_->close();
+        } catch (const FileError& error) {
+            putBack(record, kRegions.size(), Cause::ReadBackFailed,
                     "the bytes could not be read back: " + error.reason());
         }
+        check_.reset();
         if (found != bytes) {
-            putBack(record, kRegions.size(), SafeSaveError::Cause::ReadBackDiffers,
+            putBack(record, kRegions.size(), Cause::ReadBackDiffers,
                     "the bytes read back differ from the bytes written");
         }
 
@@ -130,36 +150,51 @@ public:
     }
 
 private:
-    // Puts back regions 0..touched-1 as they were before the save, through a
-    // new open, and reads them back. Always throws.
-    [[noreturn]] void putBack(OriginalRecord& record, std::size_t touched, SafeSaveError::Cause cause,
-                              const std::string& reason) {
-        file_.reset();  // whatever state the save's own open is in, it is done with
-        FileStamp stamp;
-        try {
-            std::unique_ptr<OpenFile> file = platform::fileSystem().open(game_, BinaryFile::Mode::ReadWrite);
-            std::size_t started = 0;
-            writeRegions(*file, before_, touched, started);
-            file->sync();
-            file->close();
-            std::unique_ptr<OpenFile> check = platform::fileSystem().open(game_, BinaryFile::Mode::Read);
-            const BlockBytes found = readRegions(*check, game_);
-            stamp = check->stamp();
-            check->close();
-            if (found != before_) {
-                throw FileError(game_, "the bytes put back read back otherwise");
-            }
-        } catch (const FileError&) {
-            SafeSaveError::Ranges ranges;
-            for (std::size_t i = 0; i < touched; ++i) {
-                ranges.emplace_back(kRegions[i].offset, kRegions[i].size);
-            }
-            // The record keeps saying what was being written: those bytes are
-            // Kelvory's own, and restoring the original is not refused for them.
-            throw SafeSaveError(SafeSaveError::Kind::PartlyWritten, game_, reason, cause, ranges);
+    // The record as this save writes it first: what it found, or what it
+    // carries over, with the bytes about to be overwritten and written. Throws
+    // RecordAppeared when a first record meets one at its name.
+    OriginalRecord startRecord(const ExecutableIdentity& identity, const std::string& now, const BlockBytes& bytes,
+                               SafeSaveResult& result) {
+        const MetExecutable met =
+            meetExecutable(found_, identity, before_, found_ ? std::vector<OriginalRecord>() : place_.others());
+        OriginalRecord record = met.record.value_or(OriginalRecord());
+        if (met.candidates > 0) {
+            result.carriedFrom = record.find(identity)->carriedFrom;
+            result.carriedCandidates = met.candidates;
         }
-        // In the end the save wrote nothing: the record goes back to what it
-        // was (a first original stays: it is the file's true original).
+        noteBeforeSave(record, identity, {now, before_});
+        record.writing = BlockSnapshot{now, bytes};
+        try {
+            if (found_) {
+                place_.write(record);
+            } else {
+                place_.create(record);
+                result.recordCreated = true;
+            }
+        } catch (const RecordError& error) {
+            if (error.kind() == RecordError::Kind::Appeared) {
+                throw RecordAppeared{};
+            }
+            throw SafeSaveError(SafeSaveError::Kind::RecordUnwritable, place_.file(), error.what());
+        }
+        return record;
+    }
+
+    // A new open of the game's path, when it is the file the save opened.
+    // Sound while the save holds that file open (file_ or check_).
+    std::unique_ptr<OpenFile> openSame(BinaryFile::Mode mode) {
+        std::unique_ptr<OpenFile> file = platform::fileSystem().open(game_, mode);
+        if (file->identity() != opened_) {
+            const FileIdentity found = file->identity();
+            closeQuietly(file);
+            throw PathSwapped{found};
+        }
+        return file;
+    }
+
+    // The record as the save found it: the save wrote nothing in the end (a
+    // first original stays: it is the file's true original).
+    void restoreRecord(OriginalRecord& record) {
         try {
             if (found_) {
                 place_.write(*found_);
@@ -169,12 +204,89 @@ private:
             }
         } catch (const RecordError&) {
         }
+    }
+
+    // Puts back regions 0..touched-1 as they were before the save, through a
+    // new open proven to be the file written, and reads them back. Always
+    // throws.
+    [[noreturn]] void putBack(OriginalRecord& record, std::size_t touched, SafeSaveError::Cause cause,
+                              const std::string& reason) {
+        FileStamp stamp;
+        try {
+            std::unique_ptr<OpenFile> file = openSame(BinaryFile::Mode::ReadWrite);
+            // Whatever state the save's own opens are in, they are done with:
+            // this one holds the file now.
+            check_.reset();
+            file_ = std::move(file);
+            std::size_t started = 0;
+            writeRegions(*file_, before_, touched, started);
+            file_->sync();
+            check_ = openSame(BinaryFile::Mode::Read);
+            file_->close();
+            file_.reset();
+            const BlockBytes found = readRegions(*check_, game_);
+            stamp = check_->stamp();
+            check_->close();
+            check_.reset();
+            if (found != before_) {
+                throw FileError(game_, "the bytes put back read back otherwise");
+            }
+        } catch (const FileError&) {
+            file_.reset();
+            check_.reset();
+            // The record keeps saying what was being written: those bytes are
+            // Kelvory's own, and restoring the original is not refused for them.
+            throw SafeSaveError(SafeSaveError::Kind::PartlyWritten, game_, reason, cause, regionsUpTo(touched));
+        } catch (const PathSwapped& swap) {
+            swapped(record, touched, cause, swap.found);
+        }
+        restoreRecord(record);
         throw SafeSaveError(SafeSaveError::Kind::PutBack, game_, reason, cause, {}, stamp);
+    }
+
+    // Another file is at the path now: nothing is written into it. What this
+    // save wrote into the file it opened goes back through its own open,
+    // when it still has it. Always throws.
+    [[noreturn]] void swapped(OriginalRecord& record, std::size_t touched, SafeSaveError::Cause cause,
+                              const FileIdentity& found) {
+        SafeSaveError::Swap swap{opened_, found, {}};
+        SafeSaveError::Ranges ranges = regionsUpTo(touched);
+        for (OpenFile* own : {file_.get(), check_.get()}) {
+            try {
+                if (own && swap.openedNow.empty()) {
+                    swap.openedNow = own->currentPath();
+                }
+            } catch (const FileError&) {
+            }
+        }
+        if (file_) {
+            try {
+                std::size_t started = 0;
+                writeRegions(*file_, before_, touched, started);
+                file_->sync();
+                if (readRegions(*file_, game_) == before_) {
+                    ranges.clear();
+                }
+                file_->close();
+            } catch (const FileError&) {
+                ranges = regionsUpTo(touched);
+            }
+        }
+        file_.reset();
+        check_.reset();
+        if (ranges.empty()) {
+            restoreRecord(record);
+        }
+        throw SafeSaveError(SafeSaveError::Kind::Swapped, game_,
+                            "another file took the place of the game executable during the save", cause, ranges, {},
+                            swap);
     }
 
     const std::filesystem::path& game_;
     const RecordPlace& place_;
-    std::unique_ptr<OpenFile> file_;
+    std::unique_ptr<OpenFile> file_;   // the save's own open, for update
+    std::unique_ptr<OpenFile> check_;  // a new open of the same file, for reading back
+    FileIdentity opened_;
     BlockBytes before_;
     std::optional<OriginalRecord> found_;
 };
@@ -196,14 +308,15 @@ OutsideChange compareWithExpected(const BlockBytes& found, const FileStamp& stam
 }
 
 SafeSaveError::SafeSaveError(Kind kind, std::filesystem::path file, std::string reason, Cause cause,
-                             Ranges mayHaveChanged, FileStamp stampAfter)
+                             Ranges mayHaveChanged, FileStamp stampAfter, Swap swap)
     : std::runtime_error(reason),
       kind_(kind),
       cause_(cause),
       file_(std::move(file)),
       reason_(std::move(reason)),
       mayHaveChanged_(std::move(mayHaveChanged)),
-      stampAfter_(stampAfter) {}
+      stampAfter_(stampAfter),
+      swap_(std::move(swap)) {}
 
 ExecutableIdentity identityOf(const std::filesystem::path& game) {
     std::unique_ptr<OpenFile> file = platform::fileSystem().open(game, BinaryFile::Mode::Read);
@@ -230,7 +343,12 @@ SafeSaveResult saveSafely(const Baza::Block& values, const std::filesystem::path
         throw;
     }
     const BlockBytes bytes = baza_regions::bytesOf(values);
+    std::optional<BlockBytes> unfinished;  // the caller's own
+    if (expected.unfinished) {
+        unfinished = baza_regions::bytesOf(*expected.unfinished);
+    }
     std::optional<BlockBytes> overwrite;  // bytes the user chose to save over
+    bool appeared = false;                // a first record met one at its name once already
     for (;;) {
         std::unique_ptr<platform::FileLock> lock;
         try {
@@ -239,6 +357,7 @@ SafeSaveResult saveSafely(const Baza::Block& values, const std::filesystem::path
             throw SafeSaveError(error.kind() == RecordError::Kind::Busy ? Kind::Busy : Kind::RecordUnwritable,
                                 place->file(), error.what());
         }
+        place->removeLeftovers();
         std::unique_ptr<OpenFile> file;
         DiskState disk;
         try {
@@ -257,18 +376,38 @@ SafeSaveResult saveSafely(const Baza::Block& values, const std::filesystem::path
         } catch (const RecordError& error) {
             throw SafeSaveError(Kind::RecordUnreadable, place->file(), error.what());
         }
-        std::optional<BlockBytes> unfinished;
-        if (record && record->writing) {
-            unfinished = record->writing->bytes;
-        }
         disk.block = baza_regions::blockOf(disk.bytes);
         disk.change = compareWithExpected(disk.bytes, disk.stamp, baza_regions::bytesOf(expected.block), expected.stamp,
                                           unfinished);
         if (disk.change == OutsideChange::None && expected.lastWrittenToo && record && record->lastWritten) {
-            disk.change = compareWithExpected(disk.bytes, {}, record->lastWritten->bytes, {}, unfinished);
+            std::optional<BlockBytes> writing;
+            if (record->writing) {
+                writing = record->writing->bytes;
+            }
+            disk.change = compareWithExpected(disk.bytes, {}, record->lastWritten->bytes, {}, writing);
         }
         if (disk.change == OutsideChange::None || overwrite == disk.bytes) {
-            SafeSaveResult result = Writing(game, *place, std::move(file), disk.bytes, std::move(record)).run(bytes);
+            SafeSaveResult result;
+            if (bytes == disk.bytes) {
+                // Nothing to write: the file and the record stay as they are.
+                closeQuietly(file);
+                result.unchanged = true;
+                result.stamp = disk.stamp;
+                result.record = place->file();
+            } else {
+                try {
+                    result = Writing(game, *place, std::move(file), disk.bytes, std::move(record)).run(bytes);
+                } catch (const RecordAppeared&) {
+                    // A record is there after all (a read that took it for
+                    // missing): start over with it, once.
+                    if (appeared) {
+                        throw SafeSaveError(Kind::RecordUnreadable, place->file(),
+                                            "a record is at its name, and reading it finds none");
+                    }
+                    appeared = true;
+                    continue;
+                }
+            }
             result.disk = disk;
             return result;
         }
@@ -291,4 +430,45 @@ SafeSaveResult saveSafely(const Baza::Block& values, const std::filesystem::path
                 return result;
         }
     }
+}
+
+RecordView viewRecord(const std::filesystem::path& recordFolder, const std::filesystem::path& game) {
+    const RecordPlace place(recordFolder, game);
+    RecordView view;
+    view.file = place.file();
+    const std::optional<OriginalRecord> record = place.read();
+    view.record = record;
+    try {
+        std::unique_ptr<OpenFile> file = platform::fileSystem().open(game, BinaryFile::Mode::Read);
+        const BlockBytes block = readRegions(*file, game);
+        view.identity = identityThrough(*file);
+        closeQuietly(file);
+        MetExecutable met =
+            meetExecutable(record, *view.identity, block, record ? std::vector<OriginalRecord>() : place.others());
+        view.record = std::move(met.record);
+        view.candidates = met.candidates;
+        if (const std::optional<std::string> date = record ? record->wroteDate(block) : std::nullopt) {
+            view.wroteThisBlock = CarriedFrom{*date, place.gameText()};
+        } else if (met.candidates > 0) {
+            view.wroteThisBlock = view.record->find(*view.identity)->carriedFrom;
+        }
+    } catch (const FileError&) {
+        view.identity.reset();
+    }
+    if (view.record && view.record->path.empty()) {
+        view.record->path = place.gameText();
+    }
+    return view;
+}
+
+std::optional<std::filesystem::path> setAsideDamagedRecord(const std::filesystem::path& recordFolder,
+                                                           const std::filesystem::path& game) {
+    const RecordPlace place(recordFolder, game);
+    try {
+        place.read();
+        return std::nullopt;  // none, or one that reads well: nothing to set aside, nothing created
+    } catch (const RecordError&) {
+    }
+    const std::unique_ptr<platform::FileLock> lock = place.lock(kRecordLockWait);
+    return place.setAside();
 }

@@ -326,7 +326,7 @@ private slots:
         while (other.state() != QProcess::NotRunning || held.state() != QProcess::NotRunning) {
             for (const QFileInfo& record : records.entryInfoList({"*.txt"}, QDir::Files)) {
                 const QByteArray text = readFile(record.filePath());
-                QVERIFY2(text.startsWith("kelvory-original-block 2\n") && text.endsWith("\nend\n"), text.constData());
+                QVERIFY2(text.startsWith("kelvory-original-block 3\n") && text.endsWith("\nend\n"), text.constData());
                 ++reads;
             }
             other.waitForFinished(10);

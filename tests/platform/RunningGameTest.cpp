@@ -20,13 +20,20 @@ struct Case {
     const char* firstArgument;
     const char* runsIn;  // the folder the process runs in
     bool found;
+    const char* environment = "";  // one "NAME=value" of the process's environment
 };
 
 struct FakeTable : platform::ProcessTable {
     std::vector<platform::RunningProcess> list;
     fs::path folder;  // every process runs in it
+    std::string variable;
     std::vector<platform::RunningProcess> processes() const override { return list; }
     fs::path workingFolder(int) const override { return folder; }
+    std::optional<std::string> environment(int, const std::string& name) const override {
+        if (variable.rfind(name + "=", 0) != 0)
+            return std::nullopt;
+        return variable.substr(name.size() + 1);
+    }
 };
 
 std::string inFolder(std::string path, const std::string& folder) {
@@ -46,7 +53,11 @@ class RunningGameTest : public QObject {
 
 private slots:
     // The game lies in @/drive_c/games/League/Game.exe; @/Other holds a
-    // program of the same name, @/linked is a link to the League folder.
+    // program of the same name, @/linked is a link to the League folder,
+    // @/drive_c/games/Linked/Play.exe a hard link to the game. Wine prefixes:
+    // @/prefix (d: the Linked folder, z: @/drive_c), @/home/.wine (c:
+    // ../../../drive_c), @/prefix2 (c: @/copy_c, which holds another
+    // games/League/Game.exe).
     void findsTheGame_data() {
         const char* game = "@/drive_c/games/League/../League/Game.exe";
         rows<Case>({
@@ -63,6 +74,15 @@ private slots:
             {"Unix path through a link", {game, "", "@/linked/Game.exe", "", true}},
             {"Unix path in other case", {game, "", "@/drive_c/games/league/Game.exe", "", false}},
             {"native, the same name in another folder", {game, "@/Other/Game.exe", "@/Other/Game.exe", "", false}},
+            {"native, a hard link by another name", {game, "@/drive_c/games/Linked/Play.exe", "", "", true}},
+            {"Unix path, a hard link by another name", {game, "", "@/drive_c/games/Linked/Play.exe", "", true}},
+            {"typed relative, a hard link by another name", {game, "", "Linked/Play.exe", "@/drive_c/games", true}},
+            {"Wine, a drive of its prefix", {game, "", "D:\\PLAY.EXE", "", true, "WINEPREFIX=@/prefix"}},
+            {"Wine, Z: of its prefix elsewhere",
+             {game, "", "z:\\games\\linked\\play.exe", "", true, "WINEPREFIX=@/prefix"}},
+            {"Wine, C: of the default prefix", {game, "", "C:\\GAMES\\LINKED\\PLAY.EXE", "", true, "HOME=@/home"}},
+            {"Wine, the game's names in another prefix",
+             {game, "", "C:\\games\\League\\Game.exe", "", false, "WINEPREFIX=@/prefix2"}},
         });
     }
     void findsTheGame() {
@@ -77,7 +97,18 @@ private slots:
             std::ofstream(folder + program) << "MZ";
         }
         fs::create_directory_symlink(folder + "/drive_c/games/League", folder + "/linked");
+        fs::create_directories(folder + "/drive_c/games/Linked");
+        fs::create_hard_link(folder + "/drive_c/games/League/Game.exe", folder + "/drive_c/games/Linked/Play.exe");
+        for (const char* drives : {"/prefix/dosdevices", "/home/.wine/dosdevices", "/prefix2/dosdevices"})
+            fs::create_directories(folder + drives);
+        fs::create_directory_symlink(folder + "/drive_c/games/Linked", folder + "/prefix/dosdevices/d:");
+        fs::create_directory_symlink(folder + "/drive_c", folder + "/prefix/dosdevices/z:");
+        fs::create_directory_symlink("../../../drive_c", folder + "/home/.wine/dosdevices/c:");
+        fs::create_directories(folder + "/copy_c/games/League");
+        std::ofstream(folder + "/copy_c/games/League/Game.exe") << "MZ";
+        fs::create_directory_symlink(folder + "/copy_c", folder + "/prefix2/dosdevices/c:");
         FakeTable table;
+        table.variable = inFolder(row.environment, folder);
         table.list = {{7, "/usr/bin/bash", "bash", false},
                       {42, inFolder(row.executable, folder), inFolder(row.firstArgument, folder), false}};
         table.folder = inFolder(row.runsIn, folder);
@@ -86,7 +117,7 @@ private slots:
     }
 
     // The system's table holds this very process, by its executable and (but
-    // on Windows) its first argument.
+    // on Windows) its first argument, folder and environment.
     void systemTableHoldsThisProcess() {
 #ifdef _WIN32
         const fs::path own = QCoreApplication::applicationFilePath().toStdWString();
@@ -104,8 +135,11 @@ private slots:
         QCOMPARE(self, QStringList{"1 " + QCoreApplication::arguments().value(0)});
 #endif
 #ifndef _WIN32
-        QCOMPARE(platform::systemProcessTable().workingFolder(int(QCoreApplication::applicationPid())),
-                 fs::current_path());
+        const int pid = int(QCoreApplication::applicationPid());
+        QCOMPARE(platform::systemProcessTable().workingFolder(pid), fs::current_path());
+        // ... and its environment as it was started.
+        QCOMPARE(platform::systemProcessTable().environment(pid, "PATH"), std::optional<std::string>(getenv("PATH")));
+        QCOMPARE(platform::systemProcessTable().environment(pid, "KELVORY_NOT_SET"), std::nullopt);
 #endif
         // ... and Kelvory never counts as the game.
         QCOMPARE(platform::findRunningGame(own, platform::systemProcessTable()), std::nullopt);

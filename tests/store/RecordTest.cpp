@@ -55,20 +55,22 @@ private slots:
                  std::string("248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1"));
     }
 
-    // A record with two executables, history, the last write and an
-    // unfinished one, and a path with every kind of byte the writer escapes.
+    // A record with two executables, one carried over from another path,
+    // history, the last write and an unfinished one, and paths with every
+    // kind of byte the writer escapes.
     void text() {
         const OriginalRecord record{"/g/My \\Game\n\x1f\x7f.exe",
                                     {{identity(15613092, 'a'), snapshot(0x01), {snapshot(0x00)}},
-                                     {identity(15613100, 'b'), snapshot(0xfe), {}}},
+                                     {identity(15613100, 'b'), snapshot(0xfe), {}, CarriedFrom{kDate, "/old\\\t.exe"}}},
                                     snapshot(0x07),
                                     snapshot(0x08)};
         const QByteArray expected =
-            "kelvory-original-block 2\n"
+            "kelvory-original-block 3\n"
             "path /g/My \\\\Game\\x0a\\x1f\\x7f.exe\n" +
             kRegions + "executable 15613092 " + QByteArray(64, 'a') + "\n" + "original " + block("01") +
-            "\nbefore-save " + block("00") + "\nexecutable 15613100 " + QByteArray(64, 'b') + "\noriginal " +
-            block("fe") + "\nlast-written " + block("07") + "\nwriting " + block("08") + "\nend\n";
+            "\nbefore-save " + block("00") + "\nexecutable 15613100 " + QByteArray(64, 'b') + "\ncarried-from " +
+            kDate + " /old\\\\\\x09.exe\noriginal " + block("fe") + "\nlast-written " + block("07") + "\nwriting " +
+            block("08") + "\nend\n";
         QCOMPARE(QByteArray::fromStdString(recordText(record)), expected);
         QVERIFY(parseRecord(expected.toStdString()) == record);
     }
@@ -83,14 +85,19 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"taken"});
     }
 
-    // Records of the first format (one executable) are still read.
-    void firstFormat() {
-        const QByteArray text = "kelvory-original-block 1\npath /g.exe\nsize 15613092\nsha256-of-first-65536-bytes " +
-                                QByteArray(64, 'c') + "\n" + kRegions + "original " + block("01") + "\nbefore-save " +
-                                block("02") + "\nlast-written " + block("03") + "\nend\n";
+    // Records of the earlier formats are still read: the first (one
+    // executable), the second (no carried-from lines).
+    void earlierFormats() {
         const OriginalRecord expected{
             "/g.exe", {{identity(15613092, 'c'), snapshot(0x01), {snapshot(0x02)}}}, snapshot(0x03), std::nullopt};
-        QVERIFY(parseRecord(text.toStdString()) == expected);
+        const QByteArray rest =
+            "original " + block("01") + "\nbefore-save " + block("02") + "\nlast-written " + block("03") + "\nend\n";
+        const QByteArray first = "kelvory-original-block 1\npath /g.exe\nsize 15613092\nsha256-of-first-65536-bytes " +
+                                 QByteArray(64, 'c') + "\n" + kRegions + rest;
+        const QByteArray second = "kelvory-original-block 2\npath /g.exe\n" + kRegions + "executable 15613092 " +
+                                  QByteArray(64, 'c') + "\n" + rest;
+        QVERIFY(parseRecord(first.toStdString()) == expected);
+        QVERIFY(parseRecord(second.toStdString()) == expected);
     }
 
     // Record files are read strictly: anything out of place is an error
@@ -98,7 +105,7 @@ private slots:
     void damaged_data() {
         const QByteArray snap = block("ff");
         const QByteArray head =
-            "kelvory-original-block 2\npath /g.exe\n" + kRegions + "executable 15613092 " + QByteArray(64, 'b') + "\n";
+            "kelvory-original-block 3\npath /g.exe\n" + kRegions + "executable 15613092 " + QByteArray(64, 'b') + "\n";
         const QByteArray good = head + "original " + snap + "\nend\n";
         const auto with = [&](const QByteArray& from, const QByteArray& to) {
             return QByteArray(good).replace(from, to);
@@ -112,7 +119,7 @@ private slots:
         const char* const sizeAndHash = "line 4: a size in bytes and 64 hex digits expected";
         const char* const backslash = "line 2: \"\\\\\" or \"\\xHH\" expected after a backslash in the path";
         add("empty", QByteArray(), "line 1: the record ends too early");
-        add("format 3", with("block 2", "block 3"), "line 1: format 1 or 2 expected");
+        add("format 4", with("block 3", "block 4"), "line 1: format 1, 2 or 3 expected");
         add("no end", good.chopped(4), "line 6: the record ends too early");
         add("after the end", good + "x\n", "line 7: nothing may follow \"end\"");
         add("last line unended", good.chopped(1), "line 6: the line has no end");
@@ -136,12 +143,22 @@ private slots:
         for (int i = 0; i < 51; ++i)
             many += "before-save " + snap + "\n";
         add("51 history entries", many + "end\n", "line 56: more than 50 history entries");
-        QByteArray executables = "kelvory-original-block 2\npath /g.exe\n" + kRegions;
+        QByteArray executables = "kelvory-original-block 3\npath /g.exe\n" + kRegions;
         for (int i = 0; i < 17; ++i)
             executables += "executable 1 " + QByteArray(64, 'b') + "\noriginal " + snap + "\n";
         add("17 executables", executables + "end\n", "line 36: more than 16 executables");
         add("writing before last-written", with("end\n", "writing " + snap + "\nlast-written " + snap + "\nend\n"),
             "line 7: \"end\" expected");
+        const QByteArray carried = "\ncarried-from " + QByteArray(kDate) + " /old.exe\noriginal";
+        add("carried-from after the original", with("\nend", carried.chopped(9) + "\nend"), "line 6: \"end\" expected");
+        add("carried-from in format 2", with("block 3", "block 2").replace("\noriginal", carried),
+            "line 5: \"original\" expected");
+        add("carried-from without a path", with("\noriginal", carried).replace(" /old.exe", " "),
+            "line 5: a date and a path expected");
+        add("carried-from with a bad date", with("\noriginal", carried).replace("39Z /old", "39 /old"),
+            "line 5: a date and a path expected");
+        add("carried-from with a control character", with("\noriginal", carried).replace("/old", "/o\tld"),
+            "line 5: a control character in the path");
         add("first format: size 05", "kelvory-original-block 1\npath /g.exe\nsize 05\n",
             "line 3: a size in bytes expected");
         add("first format: no writing",
