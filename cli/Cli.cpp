@@ -237,7 +237,7 @@ public:
     bool savedGame() const { return saved_; }
 
     CliExit help() {
-        const CommandSpec* command = findCommand(commandTable(), wordsOf(line_.operand));
+        const CommandSpec* command = findCommand(commandTable(), line_.operand);
         out_ << (command ? commandHelp(*command) : usageText(commandTable()));
         return CliExit::Done;
     }
@@ -386,17 +386,6 @@ public:
 private:
     bool has(Option option) const { return (line_.options & option) != 0; }
     bool dryRun() const { return !line_.command->writes || has(kDryRun); }
-
-    static std::vector<std::string> wordsOf(const std::string& text) {
-        std::vector<std::string> words;
-        std::size_t from = 0;
-        while (from < text.size()) {
-            const std::size_t end = std::min(text.find(' ', from), text.size());
-            words.push_back(text.substr(from, end - from));
-            from = end + 1;
-        }
-        return words;
-    }
 
     // Every line not a result: one message, each of its lines after the
     // program's name.
@@ -724,7 +713,10 @@ const std::vector<CommandSpec>& commandTable() {
          "put back a recorded entry (its number in history, or \"original\"), and save it",
          "Puts back the league block of a history entry whole (all 199 bytes: the map slots no box shows and the "
          "reserved bytes too) and saves it with the checks of apply. ENTRY is a number that \"kelvory-cli history\" "
-         "lists, or \"original\", which is 1. Once saved it lists the changes, the bytes no box shows as \"hidden\" "
+         "lists, or \"original\", which is 1: 1 is the original, 2 the values before the newest save, 3 those before "
+         "the save "
+         "before it, and so on, as the window's Restore Original Values list orders them. Once saved it lists the "
+         "changes, the bytes no box shows as \"hidden\" "
          "lines in hexadecimal; with --dry-run it lists them and saves nothing. When the file already holds the "
          "entry's values there is nothing to restore (status 0).\n\n"
          "Values recorded of another executable (the executable changed since the record was taken, or an entry "

@@ -211,7 +211,7 @@ void checkOperand(const std::vector<CommandSpec>& commands, const CommandSpec& c
             return;
         case Operand::Command:
             // help: every word names the command.
-            if (!words.empty() && !findCommand(commands, words)) {
+            if (!words.empty() && !findCommand(commands, operand)) {
                 throw UsageError{"unknown command \"" + operand + "\"."};
             }
             return;
@@ -237,9 +237,9 @@ void checkOperand(const std::vector<CommandSpec>& commands, const CommandSpec& c
 
 }  // namespace
 
-const CommandSpec* findCommand(const std::vector<CommandSpec>& commands, const std::vector<std::string>& words) {
+const CommandSpec* findCommand(const std::vector<CommandSpec>& commands, const std::string& name) {
     for (const CommandSpec& command : commands) {
-        if (wordsOf(command.name) == words) {
+        if (wordsOf(command.name) == wordsOf(name)) {
             return &command;
         }
     }
@@ -306,9 +306,9 @@ CommandLine readCommandLine(const std::vector<std::string>& arguments, const std
     }
     // The longest command the first words name: one word, or two of a group.
     for (std::size_t count = std::min<std::size_t>(2, words.size()); count > 0 && !line.command; --count) {
-        line.command = findCommand(commands, std::vector<std::string>(words.begin(), words.begin() + count));
+        line.command = findCommand(commands, count == 2 ? words[0] + " " + words[1] : words[0]);
         if (line.command) {
-            words.erase(words.begin(), words.begin() + count);
+            words.erase(words.begin(), words.begin() + static_cast<std::ptrdiff_t>(count));
         }
     }
     if (!line.command) {

@@ -70,8 +70,8 @@ struct UsageError {
 // options may be bundled ("-nf"). Throws UsageError.
 CommandLine readCommandLine(const std::vector<std::string>& arguments, const std::vector<CommandSpec>& commands);
 
-// The command `words` name (the whole of them), or nullptr.
-const CommandSpec* findCommand(const std::vector<CommandSpec>& commands, const std::vector<std::string>& words);
+// The command `name` names ("restore", "record set-aside"), or nullptr.
+const CommandSpec* findCommand(const std::vector<CommandSpec>& commands, const std::string& name);
 
 // The usage text of the program, and the help of one command.
 std::string usageText(const std::vector<CommandSpec>& commands);
