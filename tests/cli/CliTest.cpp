@@ -91,6 +91,15 @@ private slots:
         const QByteArray applyHelp = "Usage: kelvory-cli [--game PATH] apply FILE [-n] [-f]";
         rows<Outcome>({
             {"help", {"", {"--help"}, 0, "", "Usage: kelvory-cli [--game PATH] COMMAND [OPTION...]\n"}},
+            // Columns as wide as their widest entry; lines of up to 80 characters.
+            {"help, options",
+             {"",
+              {"help"},
+              0,
+              "",
+              "\nOptions:\n      --game PATH      the game executable; without it, line 2 of Leagues.ini in\n"}},
+            {"help, exit statuses",
+             {"", {"-h"}, 0, "", "\n  9  diff --exit-code: applying the setup would change something\n"}},
             {"help apply", {"", {"help", "apply"}, 0, "", applyHelp}},
             {"help, an unknown option", {"", {"apply", "-h", "--bogus=x"}, 2, usage("unknown option \"--bogus\".")}},
             {"apply -h", {"", {"apply", "-h", "--game", "x"}, 0, "", applyHelp}},
@@ -141,7 +150,12 @@ private slots:
             {"diff in the C locale", {"C locale", {"diff", "SETUP"}, 0, "", "National Slot, row 3: 12 -> 6\n"}},
             {"apply --dry-run", {"", {"apply", "--dry-run", "SETUP"}, 0, "", liga3}},
             {"apply -nf", {"", {"apply", "-nf", "SETUP"}, 0, "", liga3}},
-            {"apply -n --json", {"", {"apply", "-n", "--json", "SETUP"}, 0, "", "\"changes\": [\n"}},
+            {"apply -n --json",
+             {"",
+              {"apply", "-n", "--json", "SETUP"},
+              0,
+              "",
+              "\n  \"changes\": [\n    {\"key\": \"National Slot, row 3\", "}},
             {"apply", {"", apply, 0, saved, liga3, true}},
             {"apply -", {"stdin", {"apply", "-"}, 0, saved, liga3, true}},
             {"apply, nothing to change", {"applied", {"apply", "FIRST"}, 0, "kelvory-cli: No changes.\n"}},
@@ -228,7 +242,7 @@ private slots:
              {"applied, changed", force, 0, "kelvory-cli: warning: --force: saving over a league block another",
               "row 3: 42 ", true}},
             // Three saves: Liga3 6; Liga3 7 and Str7 300; Liga3 8.
-            {"history", {"three saves", {"history"}, 0, "", "+05:45  1 field differs\n 3  before-save       20"}},
+            {"history", {"three saves", {"history"}, 0, "", "+05:45  2 fields differ\n 2  before-save       20"}},
             {"history --json", {"three saves", {"history", "--json"}, 0, "", "\"kind\": \"before-save\""}},
             {"restore 2",
              {"three saves",
@@ -392,6 +406,49 @@ private slots:
         QCOMPARE(process.exitCode(), code);
         QCOMPARE(process.readAllStandardError(), err);
         QCOMPARE(readFile(game())[blockbytes::kLiga + 8] == 6, command == "apply");
+    }
+
+    // The bash completion script completes the commands, each command's
+    // options and what its operand takes: setup files and folders for FILE.
+    void completion_data() {
+        QTest::addColumn<QStringList>("words");  // the command line, the word being completed last
+        QTest::addColumn<QStringList>("offered");
+        QTest::newRow("a command") << QStringList{"re"} << QStringList{"restore", "restore-original"};
+        QTest::newRow("an option") << QStringList{"apply", "--d"} << QStringList{"--dry-run"};
+        QTest::newRow("options before the command")
+            << QStringList{"--"} << QStringList{"--game", "--help", "--version"};
+        QTest::newRow("a setup file") << QStringList{"--game", "x", "diff", ""}
+                                      << QStringList{"a.kelvory-league", "sub/"};
+        QTest::newRow("no second file") << QStringList{"diff", "a.kelvory-league", ""} << QStringList{};
+        QTest::newRow("the game") << QStringList{"--game", ""} << QStringList{"a.kelvory-league", "b.txt", "sub/"};
+        QTest::newRow("an entry") << QStringList{"restore", "o"} << QStringList{"original"};
+        QTest::newRow("a shell") << QStringList{"completion", ""} << QStringList{"bash"};
+        QTest::newRow("a command's help") << QStringList{"help", "h"} << QStringList{"help", "history"};
+        QTest::newRow("nothing to show") << QStringList{"show", ""} << QStringList{};
+    }
+    void completion() {
+        QFETCH(QStringList, words);
+        QFETCH(QStringList, offered);
+        if (QStandardPaths::findExecutable("bash").isEmpty())
+            QSKIP("bash is not installed");
+        const QString script = dir_->filePath("completion.bash");
+        QVERIFY(writeFile(script, cli({"completion", "bash"}).out));
+        QDir folder(dir_->path());
+        QVERIFY(folder.mkpath("completing/sub") && folder.cd("completing"));
+        QVERIFY(writeFile(folder.filePath("a.kelvory-league"), "") && writeFile(folder.filePath("b.txt"), ""));
+        QProcess bash;
+        bash.setWorkingDirectory(folder.path());
+        bash.start("bash",
+                   QStringList{"-c",
+                               "source \"$1\"; shift; COMP_WORDS=(kelvory-cli \"$@\"); COMP_CWORD=$#; "
+                               "_kelvory_cli; for w in \"${COMPREPLY[@]}\"; do [[ -d $w ]] && w+=/; echo \"$w\"; "
+                               "done",
+                               "bash", script} +
+                       words);
+        QVERIFY(bash.waitForFinished(10000));
+        QStringList replies = QString::fromUtf8(bash.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+        replies.sort();
+        QCOMPARE(replies, offered);
     }
 
     // Two saves at once: the first is held (by strace) at each rename, between
