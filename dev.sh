@@ -83,7 +83,7 @@ screenshots() {
 
 FUZZ_PACKAGES=(clang libclang-rt-dev)
 FUZZ_BUILD_DIR=${KELVORY_FUZZ_BUILD_DIR:-build-fuzz}
-FUZZ_TARGETS=(setup catalogue record save)
+FUZZ_TARGETS=(setup catalogue record save json)
 
 # Runs every fuzz target for the given seconds, one after the other. New
 # inputs collect in $FUZZ_BUILD_DIR/corpus/TARGET (seeded from

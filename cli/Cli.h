@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <istream>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -19,14 +20,15 @@ enum class CliExit {
     Refused = 6,         // another program changed the block since Kelvory's last save, the record is of
                          // another executable, or the bytes do not look like a league block (--force saves
                          // anyway); or --strict and values the game is not known to take; nothing was written
-    NoRecord = 7,        // restore-original: no readable record of this game executable
-    GameRunning = 8,     // the game is running; nothing was written (--force saves anyway)
+    NoRecord = 7,        // history, restore: no readable record of this game executable, or no such entry
+    GameRunning = 8,     // the game is running; nothing was written (--while-running saves anyway)
+    Changes = 9,         // diff --exit-code: applying the setup would change something
 };
 
 // Runs one command. `arguments` are the program's arguments after its name
 // (UTF-8 on Windows, the given bytes elsewhere); `programFolder` is the folder
 // of the program's own executable, where Leagues.ini lies; `recordFolder` is
-// where the records of the original values live. The result goes to `out`,
-// every message to `err`.
+// where the records of the original values live. A setup named "-" is read
+// from `in`; the result goes to `out`, every other line to `err`.
 CliExit runCli(const std::vector<std::string>& arguments, const std::filesystem::path& programFolder,
-               const std::filesystem::path& recordFolder, std::ostream& out, std::ostream& err);
+               const std::filesystem::path& recordFolder, std::istream& in, std::ostream& out, std::ostream& err);

@@ -8,7 +8,7 @@ int main(int argc, char** argv) {
     platform::setUpConsole();
     try {
         return static_cast<int>(runCli(platform::programArguments(argc, argv), platform::runningProgramFolder(),
-                                       platform::userDataFolder(), std::cout, std::cerr));
+                                       platform::userDataFolder(), std::cin, std::cout, std::cerr));
     } catch (const std::exception& error) {
         std::cerr << "kelvory-cli: unexpected error: " << error.what() << "\n";
     } catch (...) {

@@ -4,6 +4,10 @@
 #
 #   kelvory                    the program (kelvory.exe on Windows)
 #   kelvory-cli                its console companion, where the tree builds one
+#   share/bash-completion/completions/kelvory-cli
+#                              its bash completion script (not on Windows), where
+#                              bash-completion looks for a prefix of /usr/local,
+#                              /usr or ~/.local
 #   libkelvory_sound_qt.so     the click sound's plug-in (not on Windows, which
 #                              plays the click itself)
 #   UserGuide.html             opened by About > Visit
@@ -19,6 +23,9 @@ if(TARGET kelvory-cli)
     list(APPEND programs kelvory-cli)
 endif()
 install(TARGETS ${programs} RUNTIME DESTINATION . BUNDLE DESTINATION .)
+if(KELVORY_CLI_COMPLETION)
+    install(FILES "${KELVORY_CLI_COMPLETION}" DESTINATION share/bash-completion/completions)
+endif()
 if(TARGET kelvory_sound_qt)
     install(TARGETS kelvory_sound_qt LIBRARY DESTINATION .)
 endif()

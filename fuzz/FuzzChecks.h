@@ -23,3 +23,9 @@ std::string checkCatalogueInput(std::string_view input);
 // text is exactly the input (the format has one way of writing each record),
 // or for a record of the first format, one that reads back the same.
 std::string checkRecordInput(std::string_view input);
+
+// The JSON writer of kelvory-cli (cli/Json.h), given the input as text (UTF-8
+// or broken), as code-page text, as a key and as a number, writes a document
+// that is printable ASCII and that a strict reader of its own reads back to
+// the same values: a valid UTF-8 text exactly, a broken one as valid UTF-8.
+std::string checkJsonInput(std::string_view input);

@@ -1,8 +1,5 @@
 #include "session/LeagueSession.h"
 
-#include <cstdio>
-#include <ctime>
-
 #include "core/GameRanges.h"
 #include "platform/FileNames.h"
 #include "platform/FileSystem.h"
@@ -41,41 +38,10 @@ bool writtenByKelvory(const baza_regions::BlockBytes& found, const std::optional
     return true;
 }
 
-// Days from 1970-01-01 to the given date of the proleptic Gregorian calendar.
-long long daysFromCivil(long long y, unsigned m, unsigned d) {
-    y -= m <= 2;
-    const long long era = (y >= 0 ? y : y - 399) / 400;
-    const auto yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<long long>(doe) - 719468;
-}
-
 }  // namespace
 
-std::string localDate(const std::string& utc) {
-    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
-    char zone = 0;
-    if (utc.size() != 20 ||
-        std::sscanf(utc.c_str(), "%4d-%2d-%2dT%2d:%2d:%2d%c", &year, &month, &day, &hour, &minute, &second, &zone) !=
-            7 ||
-        zone != 'Z') {
-        return utc;
-    }
-    const std::time_t at = static_cast<std::time_t>(
-        ((daysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) * 24 + hour) * 60 + minute) *
-            60 +
-        second);
-    // Everything runs on one thread, so localtime's shared result is safe here.
-    const std::tm* local = std::localtime(&at);
-    char text[32];
-    if (!local || std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", local) == 0) {
-        return utc;
-    }
-    return text;
-}
-
-LeagueSession::LeagueSession(std::filesystem::path recordFolder) : recordFolder_(std::move(recordFolder)) {}
+LeagueSession::LeagueSession(std::filesystem::path recordFolder, Wording wording)
+    : recordFolder_(std::move(recordFolder)), wording_(wording) {}
 
 bool LeagueSession::load(const std::filesystem::path& game, BlockNeed need) {
     game_ = game;
@@ -98,7 +64,7 @@ bool LeagueSession::load(const std::filesystem::path& game, BlockNeed need) {
         }
     }
     if (!loading.loaded() || !why.empty()) {
-        loadFailure_ = messages::loadFailure(game, why);
+        loadFailure_ = messages::loadFailure(game, why, wording_);
         return false;
     }
     baza_ = loading;
@@ -118,14 +84,18 @@ bool LeagueSession::load(const std::filesystem::path& game, BlockNeed need) {
     return true;
 }
 
-std::vector<std::string> LeagueSession::changeLines() const {
-    std::vector<std::string> lines;
+std::vector<SetupChange> LeagueSession::changes() const {
     if (!loaded()) {
-        return lines;
+        return {};
     }
     Baza savedBaza = baza_;
     savedBaza.replaceBlock(saved_);
-    for (const SetupChange& change : setupChanges(savedBaza, setupOf(baza_))) {
+    return setupChanges(savedBaza, setupOf(baza_));
+}
+
+std::vector<std::string> LeagueSession::changeLines() const {
+    std::vector<std::string> lines;
+    for (const SetupChange& change : changes()) {
         lines.push_back(describeChange(change));
     }
     return lines;
@@ -149,7 +119,7 @@ Words LeagueSession::notABlockWarning() const {
     if (look_.looksLikeBlock || ownBlock_ || !loaded()) {
         return {};
     }
-    return messages::notABlock(game_, look_.problems);
+    return messages::notABlock(game_, look_.problems, wording_);
 }
 
 Words LeagueSession::valuesNotABlock() const {
@@ -157,7 +127,7 @@ Words LeagueSession::valuesNotABlock() const {
         return {};  // nothing that looks right is lost
     }
     const BlockLook look = lookAtBlock(baza_.block());
-    return look.looksLikeBlock ? Words() : messages::notABlock(game_, look.problems);
+    return look.looksLikeBlock ? Words() : messages::notABlock(game_, look.problems, wording_);
 }
 
 Told LeagueSession::refusal(Doing doing) const {
@@ -265,8 +235,9 @@ LeagueSession::SaveResult LeagueSession::save(const SaveQuestions& questions, Sa
         return result;
     }
     while (const std::optional<int> pid = platform::findRunningGame(game_, *processes_)) {
-        const RunningAnswer answer =
-            questions.gameRunning ? questions.gameRunning(messages::gameRunningQuestion(*pid)) : RunningAnswer::Cancel;
+        const RunningAnswer answer = questions.gameRunning
+                                         ? questions.gameRunning(messages::gameRunningQuestion(*pid, wording_))
+                                         : RunningAnswer::Cancel;
         if (answer == RunningAnswer::SaveAnyway) {
             break;
         }
@@ -306,14 +277,14 @@ LeagueSession::SaveResult LeagueSession::save(const SaveQuestions& questions, Sa
             result.status = SaveStatus::GameRunning;  // the game holds its executable
             result.heldByGame = true;
         }
-        result.told.words = messages::saveFailure(error);
+        result.told.words = messages::saveFailure(error, wording_);
     } catch (const SafeSaveError& error) {
         if (error.kind() == SafeSaveError::Kind::PutBack && error.stampAfter().size >= 0) {
             savedStamp_ = error.stampAfter();  // the put-back wrote the same bytes again
         }
-        result.told.words = messages::saveFailure(error);
+        result.told.words = messages::saveFailure(error, wording_);
     } catch (const std::exception& error) {
-        result.told.words = messages::saveFailureUnexpected(game_, error.what());
+        result.told.words = messages::saveFailureUnexpected(game_, error.what(), wording_);
     }
     return result;
 }
@@ -339,11 +310,11 @@ RestoreChoice LeagueSession::restoreChoice() const {
         choice.recordFile = place.file();
         record = place.read();
     } catch (const std::exception& error) {
-        choice.problem = {Tone::Warning, messages::recordUnreadable(choice.recordFile, error.what())};
+        choice.problem = {Tone::Warning, messages::recordUnreadable(choice.recordFile, error.what(), wording_)};
         return choice;
     }
     if (!record) {
-        choice.problem = {Tone::Information, messages::noRecord(game_, choice.recordFile)};
+        choice.problem = {Tone::Information, messages::noRecord(game_, choice.recordFile, wording_)};
         return choice;
     }
     // The executable now at the path, or else the newest one met there.
@@ -355,9 +326,9 @@ RestoreChoice LeagueSession::restoreChoice() const {
     const RecordedExecutable* matching = identity ? record->find(*identity) : nullptr;
     const RecordedExecutable& current = matching ? *matching : record->executables.back();
     if (!matching) {
-        choice.otherExecutable =
-            messages::otherExecutable(localDate(current.original.date), current.identity.size,
-                                      identity ? std::optional<std::int64_t>(identity->size) : std::nullopt);
+        choice.otherExecutable = messages::otherExecutable(
+            wording_ == Wording::Console ? localIsoDate(current.original.date) : localDate(current.original.date),
+            current.identity.size, identity ? std::optional<std::int64_t>(identity->size) : std::nullopt);
     }
     const auto add = [&choice](RecordedBlock::Kind kind, const BlockSnapshot& snapshot, std::int64_t size) {
         choice.blocks.push_back({kind, snapshot.date, size, baza_regions::blockOf(snapshot.bytes)});

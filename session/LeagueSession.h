@@ -106,8 +106,9 @@ enum class SaveCheck {
 class LeagueSession {
 public:
     // Records of the original values live in `recordFolder` (empty: none can
-    // be kept, so nothing is saved).
-    explicit LeagueSession(std::filesystem::path recordFolder);
+    // be kept, so nothing is saved). What the session says is worded for the
+    // face it serves (`wording`): its failures and the record's problems.
+    explicit LeagueSession(std::filesystem::path recordFolder, Wording wording = Wording::Window);
 
     // --- Loading ---
 
@@ -133,8 +134,9 @@ public:
     // or saved (or reloaded).
     const Baza::Block& saved() const { return saved_; }
     bool hasUnsavedChanges() const { return loaded() && baza_.block() != saved_; }
-    // One line per field that differs from the saved block, in the window's
-    // order, as a setup names them: "Club Name, row 3: 12 → 300".
+    // The fields that differ from the saved block, in the window's order, as a
+    // setup names them; and each as a line: "Club Name, row 3: 12 → 300".
+    std::vector<SetupChange> changes() const;
     std::vector<std::string> changeLines() const;
 
     // A box whose text cannot be stored in its field (the field keeps its
@@ -234,6 +236,7 @@ private:
     void setValues(const Baza::Block& values);
 
     std::filesystem::path recordFolder_;
+    Wording wording_;
     std::filesystem::path game_;
     Words loadFailure_;
     Baza baza_;
@@ -246,7 +249,3 @@ private:
     bool ownBlock_ = false;
     const platform::ProcessTable* processes_ = &platform::systemProcessTable();
 };
-
-// A record's UTC date ("2026-12-06T23:15:39Z") in the user's local time:
-// "2026-12-07 00:15:39"; the date as it stands when it is not one.
-std::string localDate(const std::string& utc);

@@ -38,19 +38,32 @@ std::string sentence(std::string reason) {
     return reason;
 }
 
-Words loadFailure(const std::filesystem::path& game, const std::string& why) {
-    std::string reason = why.empty() ? std::string() : sentence(why) + ".";
+Words loadFailure(const std::filesystem::path& game, const std::string& why, Wording wording) {
+    std::string reason = why;
     try {
         // Only opened, to learn why: loading has already failed.
         platform::fileSystem().open(game, BinaryFile::Mode::Read)->close();
     } catch (const FileError& error) {
-        reason = sentence(error.reason()) + ".";
+        reason = error.reason();
+    }
+    if (wording == Wording::Console) {
+        return reason.empty()
+                   ? say(MESSAGE("The game executable %1 could not be read."), {path(game)})
+                   : say(MESSAGE("The game executable %1 could not be read: %2."), {path(game), Words::value(reason)});
     }
     return say(MESSAGE("No game executable was loaded.\n\nKelvory looked for it at:\n%1\n\n%2"),
-               {path(game), reason.empty() ? say(MESSAGE("It could not be read.")) : Words::value(reason)});
+               {path(game), reason.empty() ? say(MESSAGE("It could not be read.")) : reasonOf(reason + ".")});
 }
 
-Words notABlock(const std::filesystem::path& game, const std::vector<std::string>& problems) {
+Words notABlock(const std::filesystem::path& game, const std::vector<std::string>& problems, Wording wording) {
+    if (wording == Wording::Console) {
+        std::vector<Words> each;
+        for (const std::string& problem : problems) {
+            each.push_back(Words::value(problem));
+        }
+        return say(MESSAGE("The bytes where Kelvory expects the league block in %1 do not look like one: %2."),
+                   {path(game), Words::joined(each, "; ")});
+    }
     std::vector<Words> each;
     for (const std::string& problem : problems) {
         each.push_back(Words::value("- " + problem));
@@ -119,13 +132,27 @@ Words notABlockQuestion(const Words& notABlock) {
     return say(MESSAGE("%1\n\nSave into this file anyway?"), {notABlock});
 }
 
-Words gameRunningQuestion(int pid) {
+Words gameRunningQuestion(int pid, Wording wording) {
+    if (wording == Wording::Console) {
+        return say(MESSAGE("The game is running (process %1)."), {Words::number(pid)});
+    }
     return say(MESSAGE("The game is running (process %1). Close it before saving: the game may not take the "
                        "change, or may stop."),
                {Words::number(pid)});
 }
 
-Words outsideChange(OutsideChange change) {
+Words outsideChange(OutsideChange change, Wording wording) {
+    if (wording == Wording::Console) {
+        if (change == OutsideChange::Block) {
+            return say(
+                MESSAGE("The league block in the game executable was changed by another program since Kelvory "
+                        "last saved it, or while this command ran."));
+        }
+        return say(
+            MESSAGE("The game executable was changed by another program while this command ran: its size or "
+                    "modification time is different, although its league block still holds the values "
+                    "Kelvory loaded."));
+    }
     if (change == OutsideChange::Block) {
         return say(
             MESSAGE("The league block in the game executable was changed by another program since Kelvory loaded it."));
@@ -142,13 +169,30 @@ Words outsideChangeQuestion(OutsideChange change) {
                {outsideChange(change)});
 }
 
-Words saveFailure(const SafeSaveError& error) {
+Words saveFailure(const SafeSaveError& error, Wording wording) {
     using Kind = SafeSaveError::Kind;
     using Cause = SafeSaveError::Cause;
     const Words file = path(error.file());
     const Words reason = reasonOf(error.reason());
+    const bool console = wording == Wording::Console;
     switch (error.kind()) {
         case Kind::RecordUnwritable:
+            if (console) {
+                return error.file().empty()
+                           ? say(
+#ifdef _WIN32
+                                 MESSAGE("Nothing was saved: Kelvory could not keep a record of the values it was "
+                                         "about to overwrite (%1: LOCALAPPDATA names no folder)."),
+#else
+                                 MESSAGE("Nothing was saved: Kelvory could not keep a record of the values it was "
+                                         "about to overwrite (%1: neither XDG_DATA_HOME nor HOME names an absolute "
+                                         "folder)."),
+#endif
+                                 {reason})
+                           : say(MESSAGE("Nothing was saved: Kelvory could not keep a record of the values it was "
+                                         "about to overwrite in %1: %2."),
+                                 {file, Words::value(error.reason())});
+            }
             if (error.file().empty()) {
                 return say(
 #ifdef _WIN32
@@ -168,11 +212,21 @@ Words saveFailure(const SafeSaveError& error) {
                                "here."),
                        {file, reason});
         case Kind::RecordUnreadable:
+            if (console) {
+                return say(MESSAGE("Nothing was saved: the record of the original values cannot be read, and Kelvory "
+                                   "does not replace it: %1: %2."),
+                           {file, Words::value(error.reason())});
+            }
             return say(MESSAGE("Nothing was saved: the record of the original values cannot be read, and Kelvory "
                                "does not replace it.\n\n%1\n%2.\n\nMake sure it can be read, or move it elsewhere to "
                                "keep it, then save again; your changes are still here."),
                        {file, reason});
         case Kind::Busy:
+            if (console) {
+                return say(MESSAGE("Nothing was saved: another Kelvory is saving into this game executable right now "
+                                   "(%1). Run the command again in a moment."),
+                           {file});
+            }
             return say(MESSAGE("Nothing was saved: another Kelvory is saving into this game executable right "
                                "now.\n\n%1\n\nSave again in a moment; your changes are still here."),
                        {file});
@@ -201,14 +255,26 @@ Words saveFailure(const SafeSaveError& error) {
             break;
     }
     if (error.kind() == Kind::PutBack) {
+        if (console) {
+            return say(MESSAGE("%1 %2: %3. The bytes already written were put back and read back: the file is as it "
+                               "was before the save."),
+                       {what, file, reason});
+        }
         return say(MESSAGE("%1\n\n%2\n%3.\n\nThe bytes already written were put back and read back: the file is as "
                            "it was before the save. Your changes are still here."),
                    {what, file, reason});
     }
     std::vector<Words> ranges;
     for (const auto& [offset, length] : error.mayHaveChanged()) {
-        ranges.push_back(say(MESSAGE("  bytes %1 to %2"),
-                             {Words::number(offset), Words::number(offset + static_cast<std::int64_t>(length) - 1)}));
+        const std::vector<Words> ends = {Words::number(offset),
+                                         Words::number(offset + static_cast<std::int64_t>(length) - 1)};
+        ranges.push_back(console ? say(MESSAGE("%1 to %2"), ends) : say(MESSAGE("  bytes %1 to %2"), ends));
+    }
+    if (console) {
+        return say(MESSAGE("%1 %2: %3. The bytes already written could not be put back: bytes %4 (counted from 0) may "
+                           "hold neither the old nor the new values. \"kelvory-cli restore original\" puts back the "
+                           "values Kelvory recorded."),
+                   {what, file, reason, Words::joined(ranges, ", ")});
     }
     return say(MESSAGE("%1\n\n%2\n%3.\n\nThe bytes already written could not be put back. These bytes (counted from "
                        "0) may hold neither the old nor the new values:\n%4\n\nMenu > Restore Original Values (or "
@@ -217,9 +283,29 @@ Words saveFailure(const SafeSaveError& error) {
                {what, file, reason, lines(ranges)});
 }
 
-Words saveFailure(const SaveError& error) {
+Words saveFailure(const SaveError& error, Wording wording) {
     const Words file = path(error.path());
     const Words reason = reasonOf(error.reason());
+    if (wording == Wording::Console) {
+        const Words why = Words::value(error.reason());
+        switch (error.kind()) {
+            case FileError::Kind::Missing:
+                return say(MESSAGE("Nothing was saved: the game executable %1 no longer exists, and Kelvory does not "
+                                   "create it."),
+                           {file});
+            case FileError::Kind::TooShort:
+                return say(MESSAGE("Nothing was saved: %1 is too short to be the game executable: %2."), {file, why});
+            case FileError::Kind::InUse:
+                return say(MESSAGE("Nothing was saved: another program holds the game executable %1 open and lets "
+                                   "nobody write it; the game may be running."),
+                           {file});
+            case FileError::Kind::NotAFile:
+                return say(MESSAGE("Nothing was saved: the game executable %1 is not a regular file: %2."),
+                           {file, why});
+            default:
+                return saveFailureUnexpected(error.path(), error.reason(), wording);
+        }
+    }
     switch (error.kind()) {
         case FileError::Kind::Missing:
             return say(MESSAGE("Nothing was saved: the game executable no longer exists.\n\n%1\n\nKelvory does not "
@@ -247,11 +333,20 @@ Words saveFailure(const SaveError& error) {
     }
 }
 
-Words saveFailureUnexpected(const std::filesystem::path& game, const std::string& what) {
+Words saveFailureUnexpected(const std::filesystem::path& game, const std::string& what, Wording wording) {
+    if (wording == Wording::Console) {
+        return say(MESSAGE("The game executable %1 could not be saved: %2."), {path(game), Words::value(what)});
+    }
     return say(MESSAGE("The game executable could not be saved.\n\n%1\n%2"), {path(game), Words::value(what)});
 }
 
-Words recordUnreadable(const std::filesystem::path& recordFile, const std::string& reason) {
+Words recordUnreadable(const std::filesystem::path& recordFile, const std::string& reason, Wording wording) {
+    if (wording == Wording::Console) {
+        return recordFile.empty()
+                   ? say(MESSAGE("The record of the original values cannot be read: %1"), {Words::value(reason)})
+                   : say(MESSAGE("The record of the original values cannot be read: %1: %2"),
+                         {path(recordFile), Words::value(reason)});
+    }
     if (recordFile.empty()) {
         return say(MESSAGE("The record of the original values cannot be read.\n\n%1"), {Words::value(reason)});
     }
@@ -259,7 +354,12 @@ Words recordUnreadable(const std::filesystem::path& recordFile, const std::strin
                {path(recordFile), Words::value(reason)});
 }
 
-Words noRecord(const std::filesystem::path& game, const std::filesystem::path& recordFile) {
+Words noRecord(const std::filesystem::path& game, const std::filesystem::path& recordFile, Wording wording) {
+    if (wording == Wording::Console) {
+        return say(MESSAGE("There is no record of the original values of %1: Kelvory records them at its first save "
+                           "into it, and looked for the record at %2."),
+                   {path(game), path(recordFile)});
+    }
     return say(MESSAGE("There is no record of the original values of this game executable.\n\n%1\n\nKelvory records "
                        "them at its first save into it; it looked for the record at:\n%2"),
                {path(game), path(recordFile)});

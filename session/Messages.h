@@ -21,6 +21,12 @@ struct Field;
 // What the values cannot be now.
 enum class Doing { Saving, Exporting, Importing };
 
+// Which face a sentence is for: the window's, with room for paragraphs and for
+// what to do next; or the console program's, one short line where it can be,
+// whose options say what to do next. Where a function takes no wording, its
+// sentence is the same for both.
+enum class Wording { Window, Console };
+
 namespace messages {
 
 // A reason as the file layer words it ("the file does not exist"), as a
@@ -31,10 +37,11 @@ std::string sentence(std::string reason);
 
 // Why the game executable at `game` did not load: where Kelvory looked, and
 // `reason`, or when it is empty the system's reason.
-Words loadFailure(const std::filesystem::path& game, const std::string& reason = {});
+Words loadFailure(const std::filesystem::path& game, const std::string& reason = {}, Wording wording = Wording::Window);
 
 // The loaded bytes do not look like a league block: the file, and each problem.
-Words notABlock(const std::filesystem::path& game, const std::vector<std::string>& problems);
+Words notABlock(const std::filesystem::path& game, const std::vector<std::string>& problems,
+                Wording wording = Wording::Window);
 
 // --- the values ---
 
@@ -60,22 +67,27 @@ Words saved();  // "Save Successfully"
 // The questions before a save.
 Words outsideGameQuestion(const std::vector<Words>& lines);
 Words notABlockQuestion(const Words& notABlock);
-Words gameRunningQuestion(int pid);
+Words gameRunningQuestion(int pid, Wording wording = Wording::Window);  // the console: the fact alone
 
-// What another program did to the game executable, in one sentence; and the
-// window's question about it (that sentence, then what each answer does).
-Words outsideChange(OutsideChange change);
+// What another program did to the game executable, in one sentence (the
+// console program, which loads right before it saves, says since when it
+// cannot tell); and the window's question about it (that sentence, then what
+// each answer does).
+Words outsideChange(OutsideChange change, Wording wording = Wording::Window);
 Words outsideChangeQuestion(OutsideChange change);
 
 // Why a save failed, and what it left.
-Words saveFailure(const SaveError& error);
-Words saveFailure(const SafeSaveError& error);
-Words saveFailureUnexpected(const std::filesystem::path& game, const std::string& what);
+Words saveFailure(const SaveError& error, Wording wording = Wording::Window);
+Words saveFailure(const SafeSaveError& error, Wording wording = Wording::Window);
+Words saveFailureUnexpected(const std::filesystem::path& game, const std::string& what,
+                            Wording wording = Wording::Window);
 
 // --- the record ---
 
-Words recordUnreadable(const std::filesystem::path& recordFile, const std::string& reason);
-Words noRecord(const std::filesystem::path& game, const std::filesystem::path& recordFile);
+Words recordUnreadable(const std::filesystem::path& recordFile, const std::string& reason,
+                       Wording wording = Wording::Window);
+Words noRecord(const std::filesystem::path& game, const std::filesystem::path& recordFile,
+               Wording wording = Wording::Window);
 // The executable now is not the one the record's values were taken of.
 Words otherExecutable(const std::string& recordedDate, std::int64_t sizeThen, std::optional<std::int64_t> sizeNow);
 

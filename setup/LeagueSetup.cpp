@@ -129,8 +129,9 @@ std::vector<SetupChange> setupChanges(const Baza& baza, const Setup& setup) {
     return changes;
 }
 
-std::string describeChange(const SetupChange& change) {
-    return setupName(*change.field) + ": " + setupValueText(change.before) + " → " + setupValueText(change.after);
+std::string describeChange(const SetupChange& change, Charset charset) {
+    return setupName(*change.field) + ": " + setupValueText(change.before) +
+           (charset == Charset::Ascii ? " -> " : " → ") + setupValueText(change.after);
 }
 
 void applySetup(Baza& baza, const Setup& setup) {

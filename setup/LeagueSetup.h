@@ -113,8 +113,13 @@ Setup setupOf(const Baza& baza);
 // The boxes whose value `setup` would change, in the window's order.
 std::vector<SetupChange> setupChanges(const Baza& baza, const Setup& setup);
 
-// "Club Name, row 3: 12 → 17".
-std::string describeChange(const SetupChange& change);
+// The characters a text for the user may hold: any (UTF-8), or for a console
+// whose locale is not UTF-8, ASCII in Kelvory's own words ("->" for "→"); the
+// values themselves stay as written.
+enum class Charset { Utf8, Ascii };
+
+// "Club Name, row 3: 12 → 17" ("12 -> 17" in ASCII).
+std::string describeChange(const SetupChange& change, Charset charset = Charset::Utf8);
 
 // Stores every value of `setup` into `baza` through the field accessors;
 // nothing else in the block changes.

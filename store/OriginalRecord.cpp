@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <ctime>
+#include <optional>
 
 namespace {
 
@@ -440,4 +442,75 @@ std::string recordDateNow() {
         std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", utc);
     }
     return text;
+}
+
+namespace {
+
+// Days from 1970-01-01 to the given date of the proleptic Gregorian calendar.
+long long daysFromCivil(long long y, unsigned m, unsigned d) {
+    y -= m <= 2;
+    const long long era = (y >= 0 ? y : y - 399) / 400;
+    const auto yoe = static_cast<unsigned>(y - era * 400);
+    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + static_cast<long long>(doe) - 719468;
+}
+
+long long secondsSinceEpoch(long long year, int month, int day, int hour, int minute, int second) {
+    return ((daysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) * 24 + hour) * 60 + minute) *
+               60 +
+           second;
+}
+
+// A record's date in local time, and how far local time is ahead of UTC
+// then, in seconds; none when `utc` is not a record's date.
+struct LocalTime {
+    std::tm local;
+    long long offset;
+};
+
+std::optional<LocalTime> localTimeOf(const std::string& utc) {
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+    char zone = 0;
+    if (utc.size() != 20 ||
+        std::sscanf(utc.c_str(), "%4d-%2d-%2dT%2d:%2d:%2d%c", &year, &month, &day, &hour, &minute, &second, &zone) !=
+            7 ||
+        zone != 'Z') {
+        return std::nullopt;
+    }
+    const long long at = secondsSinceEpoch(year, month, day, hour, minute, second);
+    const auto time = static_cast<std::time_t>(at);
+    // Everything runs on one thread, so localtime's shared result is safe here.
+    const std::tm* local = std::localtime(&time);
+    if (!local) {
+        return std::nullopt;
+    }
+    // The offset as the local clock shows it against UTC: worked out from the
+    // two, as the C library's own %z is not an offset on every system.
+    const long long shown = secondsSinceEpoch(local->tm_year + 1900LL, local->tm_mon + 1, local->tm_mday,
+                                              local->tm_hour, local->tm_min, local->tm_sec);
+    return LocalTime{*local, shown - at};
+}
+
+}  // namespace
+
+std::string localDate(const std::string& utc) {
+    const std::optional<LocalTime> local = localTimeOf(utc);
+    char text[32];
+    if (!local || std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local->local) == 0) {
+        return utc;
+    }
+    return text;
+}
+
+std::string localIsoDate(const std::string& utc) {
+    const std::optional<LocalTime> local = localTimeOf(utc);
+    char text[32];
+    if (!local || std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &local->local) == 0) {
+        return utc;
+    }
+    const long long minutes = (local->offset < 0 ? -local->offset : local->offset) / 60;
+    char offset[48];
+    std::snprintf(offset, sizeof offset, "%c%02lld:%02lld", local->offset < 0 ? '-' : '+', minutes / 60, minutes % 60);
+    return std::string(text) + offset;
 }

@@ -171,3 +171,10 @@ MetExecutable meetExecutable(const std::optional<OriginalRecord>& atPath, const 
 
 // The current time as a record writes it.
 std::string recordDateNow();
+
+// A record's UTC date ("2026-12-06T23:15:39Z") in the user's local time, as
+// the window shows it: "2026-12-07 00:15:39"; and as the console program
+// gives it, ISO 8601 with the local offset: "2026-12-07T00:15:39+01:00".
+// Either gives the date as it stands when it is not one.
+std::string localDate(const std::string& utc);
+std::string localIsoDate(const std::string& utc);

@@ -7,7 +7,9 @@
 #
 #   cmake -D BUILD_DIR=... -D INSTALL_DIR=... -D WINDOWS=0|1 [-D CONSOLE_PROGRAM=0|1]
 #         -P InstallLayoutTest.cmake
-# CONSOLE_PROGRAM: the tree builds kelvory-cli, which ships beside the program.
+# CONSOLE_PROGRAM: the tree builds kelvory-cli, which ships beside the program,
+# and elsewhere than on Windows its bash completion script, where
+# bash-completion looks under the prefix.
 
 file(REMOVE_RECURSE "${INSTALL_DIR}")
 execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${INSTALL_DIR}"
@@ -48,7 +50,7 @@ if(CONSOLE_PROGRAM)
     if(WINDOWS)
         list(APPEND expected kelvory-cli.exe)
     else()
-        list(APPEND expected kelvory-cli)
+        list(APPEND expected kelvory-cli share/bash-completion/completions/kelvory-cli)
     endif()
     list(SORT expected)
 endif()
@@ -57,5 +59,12 @@ if(NOT installed STREQUAL expected)
     string(REPLACE ";" "\n  " installed_lines "${installed}")
     string(REPLACE ";" "\n  " expected_lines "${expected}")
     message(FATAL_ERROR "The installed folder holds\n  ${installed_lines}\nbut should hold\n  ${expected_lines}")
+endif()
+if(CONSOLE_PROGRAM AND NOT WINDOWS)
+    # The script completes the program's own name.
+    file(READ "${INSTALL_DIR}/share/bash-completion/completions/kelvory-cli" script)
+    if(NOT script MATCHES "\ncomplete -F _kelvory_cli kelvory-cli\n")
+        message(FATAL_ERROR "The installed completion script does not complete kelvory-cli:\n${script}")
+    endif()
 endif()
 message(STATUS "Installed as expected:\n  ${installed}")

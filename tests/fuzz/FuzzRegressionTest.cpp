@@ -20,7 +20,8 @@ private slots:
         const QList<QPair<QString, Check>> readers = {{"setup", &checkSetupInput},
                                                       {"catalogue", &checkCatalogueInput},
                                                       {"record", &checkRecordInput},
-                                                      {"save", &checkSaveFaultsInput}};
+                                                      {"save", &checkSaveFaultsInput},
+                                                      {"json", &checkJsonInput}};
         for (const auto& [reader, check] : readers) {
             const QDir folder(QStringLiteral(KELVORY_TEST_DATA "/fuzz/") + reader);
             const QStringList files = folder.entryList(QDir::Files, QDir::Name);

@@ -254,6 +254,9 @@ private slots:
             QCOMPARE(int(error.kind()), kind);
             const QString message = QString::fromStdString(messages::saveFailure(error).english());
             QVERIFY(message.startsWith("Nothing was saved: "));
+            // The console program's wording says it in one line.
+            const QString console = QString::fromStdString(messages::saveFailure(error, Wording::Console).english());
+            QVERIFY2(console.startsWith("Nothing was saved: ") && !console.contains('\n'), qPrintable(console));
             // A planted link is said in plain words, without the system's own for it.
             QVERIFY(problem != "lock link" ||
                     (message.contains("a link is in its place") && !message.contains("a link is in its place (")));
