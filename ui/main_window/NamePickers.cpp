@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListView>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStringListModel>
@@ -254,6 +255,21 @@ public:
 protected:
     bool event(QEvent* event) override {
         NamePicker* owner = lists_.owner_;
+        if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            if (!rect().contains(mouse->position().toPoint())) {
+                // A press outside closes the list and goes on to what is
+                // under it, as with a combo box's list; but a press on the
+                // picker that opened it only closes it, so that its arrow
+                // closes the list it opened.
+                const QWidget* picker = owner ? owner->picker_ : nullptr;
+                const bool onPicker =
+                    picker && picker->rect().contains(picker->mapFromGlobal(mouse->globalPosition().toPoint()));
+                setAttribute(Qt::WA_NoMouseReplay, onPicker);
+                hide();
+                return true;
+            }
+        }
         if (owner && event->type() == QEvent::KeyPress && handleKey(*owner, static_cast<QKeyEvent*>(event))) {
             return true;
         }
