@@ -1,10 +1,23 @@
 #include <QApplication>
+#include <iostream>
 
+#include "app/WindowArguments.h"
+#include "platform/ConsoleProgram.h"
 #include "ui/main_window/WindowStyle.h"
 #include "ui/main_window/frmMain.h"
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
+    // --help, --version and a bad command line are answered without a
+    // window, before the toolkit is started.
+    const WindowArguments arguments = parseWindowArguments(platform::programArguments(argc, argv));
+    if (arguments.action != WindowArguments::Action::Open) {
+        platform::useParentConsole();
+        return *answerArguments(arguments, KELVORY_VERSION, std::cout, std::cerr);
+    }
+
+    // The command line has been read: the toolkit takes none of it.
+    int toolkitArgc = 1;
+    QApplication app(toolkitArgc, argv);
     QApplication::setStyle(new WindowStyle);
     QApplication::setApplicationName(QStringLiteral("Kelvory"));
     // No display name: the toolkit would append it to every window title.
@@ -12,6 +25,8 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationVersion(QStringLiteral(KELVORY_VERSION));
 
     frmMain window;
+    // arguments.game, from --game PATH, is not handed to the window yet: the
+    // Open routine finds the game through Leagues.ini alone.
     if (!window.Form_Load()) {
         return 1;  // the window has already told the user why
     }

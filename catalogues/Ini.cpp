@@ -14,6 +14,8 @@ namespace {
 
 constexpr int kEnd = std::char_traits<char>::eof();
 
+constexpr char kNamesCatalogue[] = "Setting\\ID_Name_League.ini";
+
 // Reads one line ending in CR LF, CR alone or LF alone; the line end is not
 // part of it. Returns false when the file ends before a line begins.
 bool readLine(std::istream& in, std::string& line) {
@@ -51,16 +53,15 @@ std::string readTextStart(const std::filesystem::path& path, std::size_t limit, 
 }
 
 // Reads every item of a catalogue as UTF-8 text; a catalogue that cannot be
-// opened has none, and one over the limits has none and tells the host.
-std::vector<std::string> catalogueItems(const std::filesystem::path& path, IniHost& host) {
+// opened has none, and one over the limits has none and `skipped` says why.
+std::vector<std::string> catalogueItems(const std::filesystem::path& path, std::string& skipped) {
     const std::string name = platform::pathToShow(path);
     try {
         bool whole = false;
         const std::string bytes = readTextStart(path, kCatalogueSizeLimit, whole);
         if (!whole) {
-            host.catalogueSkipped("The catalogue " + name + " is larger than " +
-                                  std::to_string(kCatalogueSizeLimit / (1024 * 1024)) +
-                                  " MiB; Kelvory does not offer its entries.");
+            skipped = "The catalogue " + name + " is larger than " +
+                      std::to_string(kCatalogueSizeLimit / (1024 * 1024)) + " MiB; Kelvory does not offer its entries.";
             return {};
         }
         const codepage::TextForm form = codepage::detectTextForm(bytes);
@@ -69,8 +70,8 @@ std::vector<std::string> catalogueItems(const std::filesystem::path& path, IniHo
         // sequence, so the items can be split first and decoded afterwards.
         CatalogueContents contents = readCatalogue(in);
         if (contents.tooMany) {
-            host.catalogueSkipped("The catalogue " + name + " holds more than " + std::to_string(kCatalogueItemLimit) +
-                                  " entries; Kelvory does not offer them.");
+            skipped = "The catalogue " + name + " holds more than " + std::to_string(kCatalogueItemLimit) +
+                      " entries; Kelvory does not offer them.";
             return {};
         }
         for (std::string& item : contents.items) {
@@ -80,9 +81,19 @@ std::vector<std::string> catalogueItems(const std::filesystem::path& path, IniHo
     } catch (const FileError&) {
         return {};
     } catch (const std::bad_alloc&) {
-        host.catalogueSkipped("The catalogue " + name + " could not be read: there was not enough memory.");
+        skipped = "The catalogue " + name + " could not be read: there was not enough memory.";
         return {};
     }
+}
+
+// The same, telling the host when the catalogue is passed over.
+std::vector<std::string> catalogueItems(const std::filesystem::path& path, IniHost& host) {
+    std::string skipped;
+    std::vector<std::string> items = catalogueItems(path, skipped);
+    if (!skipped.empty()) {
+        host.catalogueSkipped(skipped);
+    }
+    return items;
 }
 
 }  // namespace
@@ -204,6 +215,18 @@ void Ini::ClubUnnament(int row) {
     }
 }
 
+NameCatalogue readNameCatalogue(const std::filesystem::path& programFolder, std::string* skipped) {
+    if (programFolder.empty()) {
+        return NameCatalogue();
+    }
+    std::string said;
+    NameCatalogue catalogue(catalogueItems(programPath(programFolder, kNamesCatalogue), said));
+    if (skipped) {
+        *skipped = said;
+    }
+    return catalogue;
+}
+
 std::string Ini::categoryName(int index) {
     const std::string digits = std::to_string(index);
     return "category_" + std::string(digits.size() < 2 ? 1 : 0, '0') + digits;
@@ -224,7 +247,7 @@ std::filesystem::path Ini::leaguesIniPath() const {
 }
 
 std::filesystem::path Ini::namesCataloguePath() const {
-    return programPath(folder_, "Setting\\ID_Name_League.ini");
+    return programPath(folder_, kNamesCatalogue);
 }
 
 std::filesystem::path Ini::structureCataloguePath() const {

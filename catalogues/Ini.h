@@ -4,6 +4,7 @@
 #include <string>
 
 #include "catalogues/IniHost.h"
+#include "catalogues/NameCatalogue.h"
 
 // Why Config could not read the executable's name.
 struct ConfigResult {
@@ -36,6 +37,13 @@ struct ConfigResult {
 // folder: every file of Kelvory's lies in that folder, never in the current
 // one.
 ConfigResult readLeaguesIni(const std::filesystem::path& programFolder);
+
+// Reads Setting\ID_Name_League.ini in `programFolder`, as Ini::Str_Petla
+// does, into the description the name pickers and the name boxes' game range
+// take (NameCatalogue.h). A catalogue that cannot be read gives an empty one;
+// one passed over as a whole (too large, too many items) too, and `skipped`,
+// when given, receives the sentence that says so (otherwise it is emptied).
+NameCatalogue readNameCatalogue(const std::filesystem::path& programFolder, std::string* skipped = nullptr);
 
 // "unnamed_35.bin" for logo index 0 up to "unnamed_64.bin" for 29; empty for
 // any text that is not exactly one of "0" .. "29".

@@ -31,8 +31,19 @@ const char* const kStrNames[] = {"Str1", "Str2", "Str3",  "Str4",  "Str5",  "Str
 const char* const kCatNames[] = {"Cat1", "Cat2", "Cat3", "Cat4"};
 const char* const kCatLNames[] = {"CatL1", "CatL2", "CatL3", "CatL4", "CatL5", "CatL6", "CatL7"};
 
+// What fills the gap in a column's sentence for the box on row i (0-based
+// within the column).
+enum class Gap {
+    Ordinal,  // "first" .. "ninth"
+    Number,   // "0" .. "3"
+    Slot,     // the map slot in words: "Africa"
+};
+
+const char* const kOrdinals[] = {"first", "second", "third", "fourth", "fifth", "sixth", "seventh", "eighth", "ninth"};
+
 // One column of boxes in a frame: consecutive members of one kind, each
-// beside the picker or indicator of the same row.
+// beside the picker or indicator of the same row, and what each value is in
+// the game, with "%s" for the gap that tells the rows apart.
 struct Column {
     const char* frame;
     FieldKind kind;
@@ -43,17 +54,45 @@ struct Column {
     int firstPicker;     // 0: no pickers
     int firstIndicator;  // 0: no indicators
     BoxInput input;
+    const char* meaning;
+    Gap gap;
 };
 
 const Column kColumns[] = {
-    {FieldFrame::NationalSlot, FieldKind::Liga, 0, 0, 4, kLigaNames, 0, 0, BoxInput::Number},
-    {FieldFrame::ClubSlot, FieldKind::Liga, 4, 4, 9, kLigaNames, 0, 0, BoxInput::Number},
-    {FieldFrame::NationalName, FieldKind::Str, 13, 0, 4, kStrNames, 14, 0, BoxInput::Number},
-    {FieldFrame::ClubName, FieldKind::Str, 17, 4, 9, kStrNames, 18, 0, BoxInput::Number},
-    {FieldFrame::NationalCategory, FieldKind::Cat, 26, 0, 4, kCatNames, 1, 0, BoxInput::CategoryText},
-    {FieldFrame::ClubCategoryLogo, FieldKind::CatL, 30, 0, 7, kCatLNames, 0, 2, BoxInput::TwoTypedCharacters},
-    {FieldFrame::Maps, FieldKind::Map, 39, 0, 13, kMapNames, 0, 0, BoxInput::Number},
+    {FieldFrame::NationalSlot, FieldKind::Liga, 0, 0, 4, kLigaNames, 0, 0, BoxInput::Number,
+     "Which league slot the %s national division loads.", Gap::Ordinal},
+    {FieldFrame::ClubSlot, FieldKind::Liga, 4, 4, 9, kLigaNames, 0, 0, BoxInput::Number,
+     "Which league slot the %s club division loads.", Gap::Ordinal},
+    {FieldFrame::NationalName, FieldKind::Str, 13, 0, 4, kStrNames, 14, 0, BoxInput::Number,
+     "Which name the %s national division shows: an index into the game's league names.", Gap::Ordinal},
+    {FieldFrame::ClubName, FieldKind::Str, 17, 4, 9, kStrNames, 18, 0, BoxInput::Number,
+     "Which name the %s club division shows: an index into the game's league names.", Gap::Ordinal},
+    {FieldFrame::NationalCategory, FieldKind::Cat, 26, 0, 4, kCatNames, 1, 0, BoxInput::CategoryText,
+     "The category logo text of sector %s, which the game loads from u_1426.bin into dt06.img.", Gap::Number},
+    {FieldFrame::ClubCategoryLogo, FieldKind::CatL, 30, 0, 7, kCatLNames, 0, 2, BoxInput::TwoTypedCharacters,
+     "Which logo file of dt04.img the %s club category shows: 0 is unnamed_35.bin, 1 is unnamed_36.bin and so on.",
+     Gap::Ordinal},
+    {FieldFrame::Maps, FieldKind::Map, 39, 0, 13, kMapNames, 0, 0, BoxInput::Number,
+     "Which map the %s slot loads from u_1426.bin into dt06.img.", Gap::Slot},
 };
+
+// The column's sentence for its box on row `i`.
+std::string meaningOf(const Column& column, int i) {
+    std::string gap;
+    switch (column.gap) {
+        case Gap::Ordinal:
+            gap = kOrdinals[i];
+            break;
+        case Gap::Number:
+            gap = std::to_string(i);
+            break;
+        case Gap::Slot:
+            gap = kMapSlotWords[column.firstIndex + i];
+            break;
+    }
+    std::string sentence = column.meaning;
+    return sentence.replace(sentence.find("%s"), 2, gap);
+}
 
 // In "National Name" the rows run Str1, Str3, Str4, Str2 from the top: the
 // box of member 13 + i sits on this row.
@@ -74,6 +113,7 @@ std::array<Field, FieldCount> makeFields() {
             field.picker = column.firstPicker ? column.firstPicker + i : 0;
             field.indicator = column.firstIndicator ? column.firstIndicator + i : 0;
             field.input = column.input;
+            field.meaning = meaningOf(column, i);
         }
     }
     if (n != table.size()) {

@@ -57,6 +57,9 @@ struct Field {
     int picker;         // N of the picker ComboN on the box's row; 0 when there is none
     int indicator;      // N of the file-name indicator LabelN on the box's row; 0 when none
     BoxInput input;
+    // What the value is in the game, in one plain sentence for the user:
+    // "Which league slot the third club division loads."
+    std::string meaning;
 };
 
 constexpr int FieldCount = 50;

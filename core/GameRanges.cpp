@@ -13,8 +13,8 @@ constexpr std::size_t kCategoryPrefixLength = sizeof kCategoryPrefix - 1;
 // logo indices Ini::logoFileName's, and Baza::Get_Stat clamps map codes to 10.
 constexpr std::array<GameRange, 5> kGameRanges = {{
     {FieldKind::Liga, 0, 100, "0 to 100", "slot numbers 0 to 100", "what the game is known to take"},
-    {FieldKind::Str, 0, 999999999, "0 to 999,999,999", "name indices 0 to 999,999,999",
-     "what the game is known to take; a 16-bit index falls outside only below 0"},
+    {FieldKind::Str, 0, 32767, "0 to 32767", "name indices 0 to 32767",
+     "the name boxes' non-negative values; with a catalogue that pairs indices and names, its indices"},
     {FieldKind::Cat, 0, 18, "category_00 to category_18", "category texts category_00 to category_18",
      "the built-in texts of the category pickers; other text is allowed"},
     {FieldKind::CatL, 0, 29, "0 to 29", "club category logo indices 0 to 29",
@@ -37,19 +37,22 @@ bool isPadding(char c) {
     return c == ' ' || c == '\0';
 }
 
-bool withinGameRange(const Baza::Block& block, const Field& field) {
-    if (field.kind == FieldKind::Cat) {
-        return isGameCategoryText(fieldCategory(block, field));
-    }
-    const GameRange& range = gameRange(field.kind);
-    const long long value = fieldNumber(block, field);
-    return value >= range.minimum && value <= range.maximum;
+// A name box's value, when a paired catalogue says which indices there are.
+bool usesNames(const Field& field, const NameIndices* names) {
+    return names && field.kind == FieldKind::Str;
 }
 
 }  // namespace
 
 const GameRange& gameRange(FieldKind kind) {
     return kGameRanges.at(static_cast<std::size_t>(kind));
+}
+
+std::string gameRangeWords(const Field& field, const NameIndices* names) {
+    if (usesNames(field, names)) {
+        return "name indices listed in " + names->fileName();
+    }
+    return gameRange(field.kind).words;
 }
 
 bool isGameCategoryText(const std::string& text) {
@@ -71,21 +74,39 @@ bool isGameCategoryText(const std::string& text) {
     return number >= range.minimum && number <= range.maximum;
 }
 
-std::optional<std::string> outsideGameRange(const Baza::Block& block, const Field& field) {
-    if (withinGameRange(block, field)) {
-        return std::nullopt;
+bool withinGameRange(const Baza::Block& block, const Field& field, const NameIndices* names) {
+    if (field.kind == FieldKind::Cat) {
+        return isGameCategoryText(fieldCategory(block, field));
     }
-    return std::string("Outside what the game takes: ") + gameRange(field.kind).words;
+    const long long value = fieldNumber(block, field);
+    if (usesNames(field, names)) {
+        return names->lists(value);
+    }
+    const GameRange& range = gameRange(field.kind);
+    return value >= range.minimum && value <= range.maximum;
 }
 
-std::string gameRangeNote(const Field& field) {
+std::optional<std::string> outsideGameRange(const Baza::Block& block, const Field& field, const NameIndices* names) {
+    if (withinGameRange(block, field, names)) {
+        return std::nullopt;
+    }
+    const std::string what = usesNames(field, names)
+                                 ? "no name " + std::to_string(fieldNumber(block, field)) + " in " + names->fileName()
+                                 : std::string(gameRange(field.kind).words);
+    return "Outside what the game takes: " + what;
+}
+
+std::string gameRangeNote(const Field& field, const NameIndices* names) {
+    if (usesNames(field, names)) {
+        return "the game takes the " + gameRangeWords(field, names);
+    }
     return std::string("the game takes ") + gameRange(field.kind).values;
 }
 
-std::vector<const Field*> fieldsOutsideGameRange(const Baza::Block& block) {
+std::vector<const Field*> fieldsOutsideGameRange(const Baza::Block& block, const NameIndices* names) {
     std::vector<const Field*> outside;
     for (const Field& field : fields()) {
-        if (!withinGameRange(block, field)) {
+        if (!withinGameRange(block, field, names)) {
             outside.push_back(&field);
         }
     }

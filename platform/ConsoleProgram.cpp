@@ -93,6 +93,17 @@ void setUpConsole() {
     _setmode(_fileno(stderr), _O_BINARY);
 }
 
+bool useParentConsole() {
+    if (!AttachConsole(ATTACH_PARENT_PROCESS)) {
+        return false;
+    }
+    if (!std::freopen("CONOUT$", "w", stdout) || !std::freopen("CONOUT$", "w", stderr)) {
+        return false;
+    }
+    setUpConsole();
+    return true;
+}
+
 #else
 
 std::filesystem::path runningProgramFolder() {
@@ -115,6 +126,10 @@ std::filesystem::path argumentPath(const std::string& argument) {
 }
 
 void setUpConsole() {}
+
+bool useParentConsole() {
+    return true;
+}
 
 #endif
 

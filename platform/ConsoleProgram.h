@@ -32,4 +32,11 @@ std::filesystem::path argumentPath(const std::string& argument);
 // where consoles take UTF-8 and bytes pass unchanged anyway.
 void setUpConsole();
 
+// A window program has no console of its own on Windows: this sends its
+// standard output and error to the console of the program that started it,
+// if it was started from one, and sets that up as setUpConsole does. Returns
+// whether the output now goes somewhere. Elsewhere the output goes where the
+// program was started from already: does nothing and returns true.
+bool useParentConsole();
+
 }  // namespace platform

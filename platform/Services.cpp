@@ -82,11 +82,15 @@ StartResult startProgram(const QString& commandLine) {
         }
         program = arguments.takeFirst();
         const QFileInfo named(program);
-        if (!named.isFile() && QStandardPaths::findExecutable(program).isEmpty()) {
+        const QString found = named.isFile() ? named.absoluteFilePath() : QStandardPaths::findExecutable(program);
+        if (found.isEmpty()) {
             result.error = QCoreApplication::translate("platform", "There is no program “%1”.").arg(program);
             return result;
         }
+        program = found;
     }
+    // Games and their launchers find their files from their own folder.
+    const QString folder = QFileInfo(program).absolutePath();
 #ifndef Q_OS_WIN
     if (looksLikeWindowsProgram(program)) {
         const QString wine = QStandardPaths::findExecutable(QStringLiteral("wine"));
@@ -99,6 +103,7 @@ StartResult startProgram(const QString& commandLine) {
     QProcess process;
     process.setProgram(program);
     process.setArguments(arguments);
+    process.setWorkingDirectory(folder);
     if (process.startDetached()) {
         result.started = true;
     } else {

@@ -45,8 +45,9 @@ struct Services {
     std::function<bool(const QString& application, const QString& section, const QString& key, const QString& value)>
         saveSetting;
 
-    // Starts a program without waiting for it. `commandLine` is either the
-    // path of a program (spaces and all) or a command line.
+    // Starts a program without waiting for it, in its own folder (the folder
+    // that holds the program, not Kelvory's current one). `commandLine` is
+    // either the path of a program (spaces and all) or a command line.
     std::function<StartResult(const QString& commandLine)> startProgram;
 
     // Opens a web or mail address, or a local document, with the system's

@@ -1,12 +1,16 @@
 #include <QtTest>
 
+#include <algorithm>
 #include <cstdint>
+#include <limits>
+#include <set>
 #include <stdexcept>
 
 #include "../common/Rows.h"
 #include "core/Baza.h"
 #include "core/BazaRegions.h"
 #include "core/BlockLook.h"
+#include "core/FieldHelp.h"
 #include "core/GameRanges.h"
 
 namespace {
@@ -33,6 +37,32 @@ struct LookCase {
     const char* problems;  // joined by " | "
 };
 
+// A paired name catalogue that lists the indices given.
+class ListedNames : public NameIndices {
+public:
+    explicit ListedNames(std::vector<long long> indices) : indices_(std::move(indices)) {}
+    bool lists(long long index) const override {
+        return std::find(indices_.begin(), indices_.end(), index) != indices_.end();
+    }
+    std::size_t nameCount() const override { return indices_.size(); }
+    std::string fileName() const override { return "ID_Name_League.ini"; }
+
+private:
+    std::vector<long long> indices_;
+};
+
+// What a box of each kind says about itself: the member, then the help's
+// lines, worked out from the field's C type and the game's own ranges.
+struct Help {
+    int member;
+    bool withNames;  // the paired catalogue of ListedNames {0, 4, 12}
+    QString text;
+};
+
+QString holds(long long lowest, long long highest) {
+    return QString("The box holds whole numbers from %1 to %2.").arg(lowest).arg(highest);
+}
+
 // Values as a user sets them: every one in what the game takes.
 Baza::Block plainBlock() {
     Baza::Block block = baza_regions::blockOf({});
@@ -47,6 +77,7 @@ Baza::Block plainBlock() {
 Q_DECLARE_METATYPE(Kind)
 Q_DECLARE_METATYPE(Text)
 Q_DECLARE_METATYPE(LookCase)
+Q_DECLARE_METATYPE(Help)
 
 class GameKnowledgeTest : public QObject {
     Q_OBJECT
@@ -57,7 +88,7 @@ private slots:
     void numbersOutsideWhatTheGameTakes_data() {
         rows<Kind>({
             {"Liga1", {0, 0, 100, "slot numbers 0 to 100", "0 to 100"}},
-            {"Str5", {17, 0, 999999999, "name indices 0 to 999,999,999", "0 to 999,999,999"}},
+            {"Str5", {17, 0, 32767, "name indices 0 to 32767", "0 to 32767"}},
             {"CatL1", {30, 0, 29, "club category logo indices 0 to 29", "0 to 29"}},
             {"Europe", {39, 0, 10, "map codes 0 to 10", "0 to 10"}},
         });
@@ -76,6 +107,87 @@ private slots:
             const bool outside = value < row.lowest || value > row.highest;
             QCOMPARE(QString::fromStdString(outsideGameRange(baza.block(), field).value_or("")),
                      outside ? QString("Outside what the game takes: ") + row.words : QString());
+        }
+    }
+
+    // With a paired catalogue a name index is within what the game takes
+    // exactly when the catalogue lists it, whatever its size; no other kind
+    // of field looks at the catalogue.
+    void namesAgainstThePairedCatalogue() {
+        const ListedNames names({0, 4, 12});
+        const Field& name = *fieldOfMember(17);
+        const Field& map = *fieldOfMember(39);
+        Baza baza;
+        copyFields(baza, plainBlock());
+        for (const long long index : {-1LL, 0LL, 4LL, 5LL, 12LL, 57LL, 32767LL}) {
+            setFieldNumber(baza, name, index);
+            const bool listed = index == 0 || index == 4 || index == 12;
+            QCOMPARE(withinGameRange(baza.block(), name, &names), listed);
+            QCOMPARE(QString::fromStdString(outsideGameRange(baza.block(), name, &names).value_or("")),
+                     listed ? QString()
+                            : QString("Outside what the game takes: no name %1 in ID_Name_League.ini").arg(index));
+        }
+        setFieldNumber(baza, map, 4);
+        QVERIFY(withinGameRange(baza.block(), map, &names));
+        setFieldNumber(baza, map, 12);
+        QCOMPARE(QString::fromStdString(outsideGameRange(baza.block(), map, &names).value_or("")),
+                 "Outside what the game takes: map codes 0 to 10");
+        QCOMPARE(QString::fromStdString(gameRangeNote(name, &names)),
+                 "the game takes the name indices listed in ID_Name_League.ini");
+        QCOMPARE(QString::fromStdString(gameRangeNote(map, &names)), "the game takes 0 to 10");
+        setFieldNumber(baza, name, 57);
+        QCOMPARE(fieldsOutsideGameRange(baza.block(), &names), (std::vector<const Field*>{&name, &map}));
+        QCOMPARE(fieldsOutsideGameRange(baza.block()), std::vector<const Field*>{&map});
+    }
+
+    // One row per kind: the sentence, a map box's slot, what the box holds
+    // (the field's C type) and what the game takes (its own ranges).
+    void helpSaysTheSameRanges_data() {
+        const QString int32 = holds(std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max());
+        const QString int16 = holds(std::numeric_limits<std::int16_t>::min(), std::numeric_limits<std::int16_t>::max());
+        rows<Help>({
+            {"slot",
+             {6, false,
+              "Which league slot the third club division loads.\n" + int32 +
+                  "\nThe game takes slot numbers 0 to 100."}},
+            {"name",
+             {13, false,
+              "Which name the first national division shows: an index into the game's league "
+              "names.\n" +
+                  int16 + "\nThe game takes name indices 0 to 32767."}},
+            {"name, paired catalogue",
+             {14, true,
+              "Which name the second national division shows: an index into the game's league names.\n" + int16 +
+                  "\nThe game takes the name indices listed in ID_Name_League.ini (3 names)."}},
+            {"category",
+             {28, true,
+              "The category logo text of sector 2, which the game loads from u_1426.bin "
+              "into dt06.img.\nThe box holds a text of up to 11 characters.\nThe game takes "
+              "category texts category_00 to category_18."}},
+            {"club logo",
+             {36, false,
+              "Which logo file of dt04.img the seventh club category shows: 0 is "
+              "unnamed_35.bin, 1 is unnamed_36.bin and so on.\n" +
+                  int32 + "\nThe game takes club category logo indices 0 to 29."}},
+            {"map",
+             {40, true,
+              "Which map the Africa slot loads from u_1426.bin into dt06.img.\nRow 2, Africa.\n" +
+                  holds(0, std::numeric_limits<std::uint8_t>::max()) + "\nThe game takes map codes 0 to 10."}},
+        });
+    }
+    void helpSaysTheSameRanges() {
+        QFETCH(Help, row);
+        const ListedNames names({0, 4, 12});
+        QCOMPARE(QString::fromStdString(fieldHelpText(*fieldOfMember(row.member), row.withNames ? &names : nullptr)),
+                 row.text);
+    }
+
+    // Every box has a sentence of its own.
+    void everyBoxExplainsItself() {
+        std::set<std::string> sentences;
+        for (const Field& field : fields()) {
+            QVERIFY2(field.meaning.size() > 20 && field.meaning.back() == '.', field.name);
+            QVERIFY2(sentences.insert(field.meaning).second, field.meaning.c_str());
         }
     }
 

@@ -132,6 +132,7 @@ private slots:
         QFETCH(KeyRoute, row);
         startShown([](Baza& b) { b.setLiga1(5); });
         QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        folder_->write("UserGuide.html", "<!DOCTYPE html>\n");  // installed beside the program
         type(txt(0), QStringLiteral("77"));  // not saved
         setLauncher(QStringLiteral("/opt/launcher"));
         for (const Press& press : row.presses) {

@@ -52,6 +52,9 @@ private slots:
         QTest::newRow("the launcher does not start")
             << "launcher" << platform::MessageIcon::Information
             << QStringList{saved, started, "message: The launcher could not be started.\n\n/opt/vozi.exe\nNo such"};
+        QTest::newRow("no launcher chosen yet")
+            << "no launcher" << platform::MessageIcon::Information
+            << QStringList{saved, "message: The game was not started: no launcher is chosen yet."};
         QTest::newRow("a box that cannot be stored")
             << "unstorable" << platform::MessageIcon::Warning
             << QStringList{"message: Nothing was saved: the game executable was not changed."};
@@ -67,7 +70,7 @@ private slots:
             services_.dataFolder = folder_->gamePath();  // a file where the records' folder should be
         startLoaded();
         services_.startAnswer = {failure != "launcher", QStringLiteral("No such file")};
-        setLauncher("/opt/vozi.exe");
+        setLauncher(failure == "no launcher" ? "Change..." : "/opt/vozi.exe");
         type(txt(0), failure == "unstorable" ? "7x" : "7");
         const QByteArray before = folder_->game();
         emit window_->controls().cmd_Save_Start_Game->Click();
@@ -75,7 +78,7 @@ private slots:
         for (int i = 0; i < events.size(); ++i)
             QVERIFY2(services_.events[i].startsWith(events[i]), qPrintable(services_.events[i]));
         QCOMPARE(services_.messages[0].icon, icon);
-        const bool wrote = failure.isEmpty() || failure == "launcher";
+        const bool wrote = failure.isEmpty() || failure == "launcher" || failure == "no launcher";
         QCOMPARE(window_->hasUnsavedChanges(), !wrote);
         QCOMPARE(txt(0)->text(), failure == "unstorable" ? "7x" : "7");
         QCOMPARE(folder_->game() != before, wrote);

@@ -25,19 +25,29 @@ namespace fs = std::filesystem;
 class ServicesTest : public QObject {
     Q_OBJECT
 
-    // Writes an executable script that leaves `marker` behind when it runs: a
-    // batch file on Windows, a shell script elsewhere.
+    // Writes an executable script that leaves `marker` behind when it runs,
+    // holding the folder it runs in: a batch file on Windows, a shell script
+    // elsewhere.
     static QString writeLauncher(QString path, const QString& marker) {
 #ifdef Q_OS_WIN
         path += QStringLiteral(".cmd");
-        const QString text = QStringLiteral("@echo started> \"%1\"\r\n").arg(QDir::toNativeSeparators(marker));
+        const QString text = QStringLiteral("@cd> \"%1\"\r\n").arg(QDir::toNativeSeparators(marker));
 #else
-        const QString text = QStringLiteral("#!/bin/sh\necho started > \"%1\"\n").arg(marker);
+        const QString text = QStringLiteral("#!/bin/sh\npwd > \"%1\"\n").arg(marker);
 #endif
         if (!testfiles::writeFile(path, text.toUtf8()))
             return {};
         QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner | QFile::ExeUser);
         return path;
+    }
+
+    // The folder a launcher's marker names, once it is written whole.
+    static QString ranIn(const QString& marker) {
+        QFile file(marker);
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        const QString folder = QString::fromLocal8Bit(file.readAll()).trimmed();
+        return folder.isEmpty() ? QString() : QFileInfo(folder).canonicalFilePath();
     }
 
 private slots:
@@ -50,14 +60,18 @@ private slots:
         QVERIFY(s.dataFolder && !s.reviewList && !s.chooseFromList);
     }
 
+    // A path with spaces starts whole, in the program's own folder, not
+    // Kelvory's current one.
     void startsAPathWithSpacesWhole() {
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Game Tools")));
         const QString marker = dir.filePath(QStringLiteral("ran"));
         const QString launcher = writeLauncher(dir.filePath(QStringLiteral("Game Tools/my launcher")), marker);
+        QVERIFY(QDir::current() != QDir(dir.filePath(QStringLiteral("Game Tools"))));
         const platform::StartResult result = platform::systemServices().startProgram(launcher);
         QVERIFY2(result.started, qPrintable(result.error));
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(marker), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(!ranIn(marker).isEmpty(), 5000);
+        QCOMPARE(ranIn(marker), QFileInfo(dir.filePath(QStringLiteral("Game Tools"))).canonicalFilePath());
         // The folder can go once the launcher has let go of it (Windows keeps a
         // folder that a running program uses).
         QTRY_VERIFY_WITH_TIMEOUT(QDir(dir.filePath(QStringLiteral("Game Tools"))).removeRecursively(), 5000);

@@ -12,6 +12,7 @@
 #include "ui/main_window/FieldStates.h"
 #include "ui/main_window/FormLayout.h"
 #include "ui/main_window/Messages.h"
+#include "ui/main_window/NamePickers.h"
 #include "ui/main_window/Pickers.h"
 
 namespace {
@@ -40,7 +41,7 @@ void CatalogueHost::appendCategory(const std::string& identifier) {
 }
 
 void CatalogueHost::appendName(const std::string& item) {
-    names_.append(platform::fromUtf8(item));
+    names_.push_back(item);
 }
 
 void CatalogueHost::appendStructure(const std::string& item) {
@@ -70,9 +71,14 @@ void CatalogueHost::setLogoIndicator(int row, const std::string& fileName) {
 }
 
 void CatalogueHost::shareNames(QObject* owner) {
-    auto* names = new QStringListModel(names_, owner);
-    names->setObjectName(QStringLiteral("nameCatalogue"));
+    QStringList items;
+    items.reserve(static_cast<qsizetype>(names_.size()));
+    for (const std::string& item : names_) {
+        items.append(platform::fromUtf8(item));
+    }
     names_.clear();
+    auto* names = new QStringListModel(items, owner);
+    names->setObjectName(QStringLiteral("nameCatalogue"));
     for (const Field& field : fields()) {
         if (field.kind == FieldKind::Str) {
             if (QComboBox* picker = form_.picker(field)) {
@@ -80,6 +86,24 @@ void CatalogueHost::shareNames(QObject* owner) {
             }
         }
     }
+}
+
+NameCatalogue CatalogueHost::takeNameCatalogue() {
+    std::vector<std::string> items;
+    items.swap(names_);
+    return NameCatalogue(std::move(items));
+}
+
+NameLists* CatalogueHost::shareNameLists(const NameCatalogue& catalogue, QObject* owner) {
+    auto* lists = new NameLists(catalogue, owner);
+    for (const Field& field : fields()) {
+        if (field.kind == FieldKind::Str) {
+            if (auto* picker = qobject_cast<Picker*>(form_.picker(field))) {
+                lists->attach(picker, pickerCaption(field));
+            }
+        }
+    }
+    return lists;
 }
 
 void CatalogueHost::catalogueSkipped(const std::string& message) {

@@ -1,10 +1,13 @@
 #pragma once
 
-#include <QStringList>
+#include <string>
+#include <vector>
 
 #include "catalogues/IniHost.h"
+#include "catalogues/NameCatalogue.h"
 
 struct FormControls;
+class NameLists;
 class QObject;
 
 // How the catalogue reader (Ini) reaches the window's controls: the pickers
@@ -25,10 +28,21 @@ public:
     void catalogueSkipped(const std::string& message) override;
 
     // Gives every name picker one shared list (owned by `owner`), made of the
-    // names appended so far, and starts a new collection.
+    // names appended so far, every item an entry, and starts a new collection.
     void shareNames(QObject* owner);
+
+    // The names appended so far as one catalogue, paired or not; starts a new
+    // collection. In place of shareNames, for the window that takes the
+    // pairs: give the catalogue to shareNameLists, and its pairedIndices()
+    // to whatever flags name indices.
+    NameCatalogue takeNameCatalogue();
+
+    // Gives every name picker its list from `catalogue` (NamePickers.h):
+    // the lists, owned by `owner`, with each picker's part attached
+    // (NameLists::attach) and showing no value yet.
+    NameLists* shareNameLists(const NameCatalogue& catalogue, QObject* owner);
 
 private:
     const FormControls& form_;
-    QStringList names_;  // the name catalogue, while it is being read
+    std::vector<std::string> names_;  // the name catalogue, while it is being read
 };

@@ -15,6 +15,7 @@
 
 #include "core/Baza.h"
 #include "core/Fields.h"
+#include "core/GameRanges.h"
 #include "platform/Fonts.h"
 #include "ui/main_window/Artwork.h"
 #include "ui/main_window/BoxLimits.h"
@@ -97,10 +98,17 @@ const LabelPlace kLabels[] = {
     {15, "Frame7", 16, 16, 103, 176,
      "0 = Europe\n1 = Africa\n2 = America\n3 = Asia\n4 = England\n5 = France\n6 = Italy\n7 = Holland\n"
      "8 = Spain\n9 = Libertadores\n10 = World "},
-    {1, "Frame6", 192, 304, 44, 26, "Min = 0\nMax = 10"},
+    {1, "Frame6", 192, 304, 44, 26, nullptr},  // the map codes' range: mapRangeLegend()
     {9, "Frame2", 8, 368, 147, 13, " (dt05_x-.imgt -> u_1 > Blok 21)"},
     {10, "Frame1", 16, 368, 79, 13, "dt0f.img - > 1826"},
 };
+
+// "Min = 0\nMax = 10": what the game takes in a map box, from the one table
+// of what the game takes.
+QString mapRangeLegend() {
+    const GameRange& maps = gameRange(FieldKind::Map);
+    return QStringLiteral("Min = %1\nMax = %2").arg(maps.minimum).arg(maps.maximum);
+}
 
 // The controls' own names, as the window's handlers are named after them.
 QString boxName(int member) {
@@ -159,7 +167,25 @@ QLineEdit* makeValueBox(QWidget* frame, const Field& field, const QColor& colour
     return box;
 }
 
+const BoxColumn* columnOf(const Field& field) {
+    for (const BoxColumn& column : kBoxColumns) {
+        if (std::strcmp(column.frame, field.frame) == 0) {
+            return &column;
+        }
+    }
+    return nullptr;
+}
+
 }  // namespace
+
+QString pickerCaption(const Field& field) {
+    const BoxColumn* column = columnOf(field);
+    if (field.picker == 0 || !column || !column->pickerText) {
+        return {};
+    }
+    QString caption = QString::fromUtf8(column->pickerText);
+    return caption.contains(QLatin1String("%1")) ? caption.arg(field.row - 1) : caption;
+}
 
 QLineEdit* FormControls::box(const Field& field) const {
     const auto found = txt.find(field.member);
@@ -225,11 +251,7 @@ FormControls buildForm(QWidget* client) {
                 makeEditable(picker);
                 picker->setInsertPolicy(QComboBox::NoInsert);
                 picker->setMaxVisibleItems(20);
-                QString initial = QString::fromUtf8(column.pickerText);
-                if (initial.contains(QLatin1String("%1"))) {
-                    initial = initial.arg(field->row - 1);
-                }
-                picker->setEditText(initial);
+                picker->setEditText(pickerCaption(*field));
                 picker->lineEdit()->setCursorPosition(0);  // show the start of the text
                 picker->setAccessibleName(words + QStringLiteral(", picker"));
                 guardPicker(picker);
@@ -256,7 +278,8 @@ FormControls buildForm(QWidget* client) {
     }
 
     for (const LabelPlace& place : kLabels) {
-        auto* label = new QLabel(QString::fromUtf8(place.caption), named(place.parent));
+        auto* label =
+            new QLabel(place.caption ? QString::fromUtf8(place.caption) : mapRangeLegend(), named(place.parent));
         label->setObjectName(labelName(place.number));
         label->setGeometry(place.x, place.y, place.w, place.h);
         form.label[place.number] = label;

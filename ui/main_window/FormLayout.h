@@ -37,6 +37,11 @@ struct FormControls {
     QLabel* indicator(const Field& field) const;
 };
 
+// What the picker on a field's row shows while no entry is chosen:
+// "Select Index", "Select category to Sector 0" ...; empty for a field
+// without a picker.
+QString pickerCaption(const Field& field);
+
 // Builds every frame, box, picker, label and button into `client`.
 FormControls buildForm(QWidget* client);
 

@@ -39,6 +39,14 @@ void chooseLauncher(QWidget* owner, QLineEdit* box) {
 }
 
 void startLauncher(QWidget* owner, const QString& commandLine) {
+    if (commandLine.trimmed().isEmpty() || commandLine == kNoLauncher) {
+        // The placeholder is no program: say what to do instead of naming it.
+        tellUser(owner, platform::MessageIcon::Information,
+                 QStringLiteral("The game was not started: no launcher is chosen yet.\n\n"
+                                "Choose the launcher program with the \"...\" button beside its box; Save and "
+                                "Start Game starts it after saving from then on."));
+        return;
+    }
     const platform::StartResult started = platform::services().startProgram(commandLine);
     if (started.started) {
         return;

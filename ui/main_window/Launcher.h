@@ -19,5 +19,6 @@ QString rememberedLauncher();
 void chooseLauncher(QWidget* owner, QLineEdit* box);
 
 // Starts `commandLine` as the launcher, without waiting for it; tells the
-// user when it could not be started.
+// user when it could not be started, and when none is chosen yet (an empty
+// box, or "Change...").
 void startLauncher(QWidget* owner, const QString& commandLine);

@@ -10,6 +10,27 @@
 #include <QLineEdit>
 #include <QPointer>
 
+void Picker::setList(PickerList* list) {
+    list_ = list;
+    listObject_ = dynamic_cast<QObject*>(list);
+}
+
+void Picker::showPopup() {
+    if (PickerList* own = list()) {
+        own->openList();
+    } else {
+        QComboBox::showPopup();
+    }
+}
+
+void Picker::hidePopup() {
+    if (PickerList* own = list()) {
+        own->closeList();
+    } else {
+        QComboBox::hidePopup();
+    }
+}
+
 namespace {
 
 class WheelGuard : public QObject {
@@ -64,7 +85,7 @@ public:
     // Expandable, and expanded while its list is open.
     QAccessible::State state() const override {
         QAccessible::State s = QAccessibleWidget::state();
-        const auto* list = picker()->findChild<QAbstractItemView*>();
+        const QAbstractItemView* list = builtList();
         s.expandable = true;
         s.expanded = list && list->isVisible();
         return s;
@@ -74,7 +95,7 @@ public:
 
     QAccessibleInterface* child(int index) const override {
         if (index == ListChild) {
-            QAbstractItemView* list = picker()->view();
+            QAbstractItemView* list = ownList() ? ownList()->listView() : picker()->view();
             if (list->accessibleName().isEmpty()) {
                 list->setAccessibleName(widget()->accessibleName() + QStringLiteral(" list"));
             }
@@ -96,8 +117,8 @@ public:
         }
         // Asked about some list: it can only be this picker's if the list
         // exists already, so the question never builds one.
-        const auto* list = picker()->findChild<QAbstractItemView*>();
-        return list && object == picker()->view() ? ListChild : -1;
+        const QAbstractItemView* list = builtList();
+        return list && object == list ? ListChild : -1;
     }
 
     QAccessibleInterface* childAt(int x, int y) const override {
@@ -111,7 +132,7 @@ public:
     // While the list is open the focus is on its current entry; otherwise the
     // text field has it whenever the picker has.
     QAccessibleInterface* focusChild() const override {
-        const auto* list = picker()->findChild<QAbstractItemView*>();
+        const QAbstractItemView* list = builtList();
         if (list && list->isVisible()) {
             QAccessibleInterface* open = child(ListChild);
             QAccessibleInterface* entry = open->focusChild();
@@ -135,6 +156,17 @@ public:
 private:
     enum { ListChild = 0, TextChild = 1 };
     QComboBox* picker() const { return static_cast<QComboBox*>(widget()); }
+    PickerList* ownList() const {
+        const auto* own = qobject_cast<const Picker*>(widget());
+        return own ? own->list() : nullptr;
+    }
+    // The list the picker opens, when it exists already.
+    QAbstractItemView* builtList() const {
+        if (PickerList* list = ownList()) {
+            return list->builtListView();
+        }
+        return picker()->findChild<QAbstractItemView*>();
+    }
 };
 
 QAccessibleInterface* pickerAccessibleFactory(const QString& className, QObject* object) {
