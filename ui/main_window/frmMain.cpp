@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "core/FieldHelp.h"
 #include "core/Fields.h"
 #include "platform/Fonts.h"
 #include "platform/Paths.h"
@@ -25,11 +26,13 @@
 #include "ui/main_window/Artwork.h"
 #include "ui/main_window/EditHistory.h"
 #include "ui/main_window/FieldMarks.h"
+#include "ui/main_window/FieldStates.h"
 #include "ui/main_window/FieldText.h"
 #include "ui/main_window/FocusRing.h"
 #include "ui/main_window/Launcher.h"
 #include "ui/main_window/Menus.h"
 #include "ui/main_window/Messages.h"
+#include "ui/main_window/NamePickers.h"
 #include "ui/main_window/RestoreFlow.h"
 #include "ui/main_window/SetupMenu.h"
 #include "ui/widgets/Button_XP.h"
@@ -65,6 +68,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     polancz_ = std::make_unique<Polancz>(Polancz::builtInAddresses(programFolder_));
 
     connectHandlers();
+    explainFields();
 }
 
 frmMain::~frmMain() = default;
@@ -132,9 +136,17 @@ void frmMain::connectHandlers() {
             const int number = field.picker;
             const QString choice = QStringLiteral("Choice in %1").arg(fieldName(field));
             // A typed, deleted or pasted character, and a choice from the list,
-            // both hand the picker's text on.
-            connect(picker->lineEdit(), &QLineEdit::textEdited, this, [this, number, picker, typing] {
+            // both hand the picker's text on; but typing into a name picker
+            // whose catalogue pairs numbers with names only searches its list.
+            const bool name = field.kind == FieldKind::Str;
+            connect(picker->lineEdit(), &QLineEdit::textEdited, this, [this, number, picker, typing, name] {
+                if (name && nameLists_ && nameLists_->paired()) {
+                    return;
+                }
+                // The picker keeps what is being typed into it.
+                typedPicker_ = picker;
                 Combo_Change(number);
+                typedPicker_ = nullptr;
                 if (session_->loaded()) {
                     history_->typed(picker->lineEdit(), typing);
                 }
@@ -209,8 +221,62 @@ void frmMain::afterFirstPaint() {
     listsFilled_ = true;
     ini_->Petla();
     ini_->Str_Petla();
-    host_->shareNames(this);
-    history_->settle();  // the pickers as they now stand
+    names_ = std::make_unique<NameCatalogue>(host_->takeNameCatalogue());
+    session_->useNameIndices(names_->pairedIndices());
+    nameLists_ = host_->shareNameLists(*names_, this);
+    for (const Field& field : fields()) {
+        QComboBox* picker = form_.picker(field);
+        if (auto* part = picker ? picker->findChild<NamePicker*>(QString(), Qt::FindDirectChildrenOnly) : nullptr) {
+            connect(part, &NamePicker::chosen, this, [this, &field](long long number) { chooseName(field, number); });
+        }
+    }
+    // The name boxes are now checked against the catalogue, and explained by it.
+    explainFields();
+    refreshPickers();
+    refreshChanges();
+}
+
+void frmMain::explainFields() {
+    const NameIndices* names = names_ ? names_->pairedIndices() : nullptr;
+    for (const Field& field : fields()) {
+        const QString help = platform::fromUtf8(fieldHelpText(field, names));
+        for (QWidget* control : {static_cast<QWidget*>(form_.box(field)), static_cast<QWidget*>(form_.picker(field))}) {
+            if (control) {
+                setFieldState(control, FieldState::Help, help);
+                control->setWhatsThis(help);
+            }
+        }
+    }
+}
+
+void frmMain::refreshPickers() {
+    for (const Field& field : fields()) {
+        QComboBox* picker = form_.picker(field);
+        if (!picker || picker == typedPicker_) {
+            continue;
+        }
+        const QString value = form_.box(field)->text();
+        if (field.kind == FieldKind::Cat) {
+            if (picker->currentText() != value) {
+                const int at = picker->findText(value, Qt::MatchExactly);
+                picker->setCurrentIndex(at);
+                picker->setEditText(at >= 0 ? value : pickerCaption(field));
+                picker->lineEdit()->setCursorPosition(0);
+            }
+        } else if (auto* part = picker->findChild<NamePicker*>(QString(), Qt::FindDirectChildrenOnly)) {
+            part->showValue(readField(field, value, numberLocale_));
+        }
+    }
+}
+
+void frmMain::chooseName(const Field& field, long long number) {
+    QLineEdit* box = form_.box(field);
+    const QString text = QString::number(number);
+    if (!session_->loaded()) {
+        box->setText(text);
+        return;
+    }
+    history_->record(QStringLiteral("Choice in %1").arg(fieldName(field)), [box, &text] { box->setText(text); });
 }
 
 bool frmMain::MnuFileOpen_Click() {
@@ -262,6 +328,7 @@ void frmMain::txt_Change(int /*index*/) {
         storeBox(field);
     }
     refreshChanges();
+    refreshPickers();
 }
 
 void frmMain::refreshIndicators() {
@@ -329,6 +396,7 @@ void frmMain::Combo_Change(int number) {
         // The copy-back pass never stores a category: its picker does.
         session_->storeCategory(*field, platform::toCodePage(box->text()));
         refreshChanges();
+        refreshPickers();
     }
 }
 

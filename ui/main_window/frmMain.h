@@ -14,6 +14,8 @@
 #include "ui/main_window/SaveFlow.h"
 
 class LeagueSession;
+class NameCatalogue;
+class NameLists;
 struct RecordedBlock;
 struct SetupPreview;
 
@@ -138,6 +140,17 @@ private:
     void storeBox(const Field& field);
     // Brings every file-name indicator in step with the logo box on its row.
     void refreshIndicators();
+    // Makes every picker show the entry of its box's value: the paired name
+    // for a name box, the category text for a category box, its caption when
+    // no entry has the value. A picker that is being typed into keeps the
+    // typed text (NamePicker::showValue).
+    void refreshPickers();
+    // A name chosen in a paired name picker: its number goes into the box
+    // beside it, one undo step.
+    void chooseName(const Field& field, long long number);
+    // Gives every box and picker its help (what it is, its ranges) as
+    // tooltip, accessible description and What's This.
+    void explainFields();
 
     // Brings the changed marks of every box and picker, and the title's
     // modified state, in step with the block.
@@ -163,11 +176,14 @@ private:
     std::unique_ptr<LeagueSession> session_;
     std::unique_ptr<Ini> ini_;
     std::unique_ptr<Polancz> polancz_;
+    std::unique_ptr<NameCatalogue> names_;  // read by afterFirstPaint
+    NameLists* nameLists_ = nullptr;        // the name pickers' lists, made from names_
     std::filesystem::path programFolder_;
     QLocale numberLocale_;
     int passCount_ = 0;
     bool presenting_ = false;
     bool listsFilled_ = false;  // afterFirstPaint has run
     std::unique_ptr<EditHistory> history_;
-    QObject* typedInto_ = nullptr;  // the box whose keystroke the next pass completes
+    QObject* typedInto_ = nullptr;      // the box whose keystroke the next pass completes
+    QComboBox* typedPicker_ = nullptr;  // the picker whose typed text is being handed to its box
 };
