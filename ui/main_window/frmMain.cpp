@@ -279,16 +279,53 @@ void frmMain::chooseName(const Field& field, long long number) {
     history_->record(QStringLiteral("Choice in %1").arg(fieldName(field)), [box, &text] { box->setText(text); });
 }
 
-bool frmMain::MnuFileOpen_Click() {
-    const ConfigResult config = ini_->Config();
-    if (!config.ok()) {
-        tellUser(this, platform::MessageIcon::Critical,
-                 QStringLiteral("Kelvory cannot start.\n\n%1").arg(platform::fromUtf8(config.message())));
+bool frmMain::offerLeaguesIni(const ConfigResult& config) {
+    const QString why = tr("Kelvory cannot start.\n\n%1\n\nLeagues.ini is a text file beside Kelvory; its second "
+                           "line names the game executable in Kelvory's folder, for example:\n\n"
+                           "Kelvory reads line 2 of this file: the game executable in this folder.\nGame.exe")
+                            .arg(platform::fromUtf8(config.message()));
+    if (config.status != ConfigResult::Status::Missing) {
+        tellUser(this, platform::MessageIcon::Critical, why);
         return false;
     }
-    // Line 2's own bytes, not the text the box shows: a name that is not
-    // UTF-8 must still find its file.
-    if (session_->load(config.gamePath)) {
+    const int answer = platform::services().askChoice(
+        this, platform::MessageIcon::Critical, kApplicationTitle,
+        why + tr("\n\nKelvory can write it for you: choose the game executable in its folder."),
+        {tr("&Choose the Game Executable..."), tr("&Quit")}, 0);
+    if (answer != 0) {
+        return false;
+    }
+    const QString game = platform::services().openFileDialog(
+        this, tr("Choose the Game Executable"), platform::pathToText(programFolder_),
+        {{tr("Programs"), QStringLiteral("*.exe")}, {tr("All Files"), QStringLiteral("*")}}, 0);
+    if (game.isEmpty()) {
+        return false;
+    }
+    const std::string failure = createLeaguesIni(programFolder_, platform::textToPath(game));
+    if (!failure.empty()) {
+        tellUser(this, platform::MessageIcon::Critical, platform::fromUtf8(failure));
+        return false;
+    }
+    return true;
+}
+
+bool frmMain::MnuFileOpen_Click() {
+    std::filesystem::path game = gameOverride_;
+    if (game.empty()) {
+        ConfigResult config = ini_->Config();
+        if (!config.ok() && offerLeaguesIni(config)) {
+            config = ini_->Config();  // the file just written
+        }
+        if (!config.ok()) {
+            return false;  // the user has been told why
+        }
+        // Line 2's own bytes, not the text the box shows: a name that is
+        // not UTF-8 must still find its file.
+        game = config.gamePath;
+    } else {
+        form_.Nazwa_Exe->setText(platform::pathToText(game.filename()));
+    }
+    if (session_->load(game)) {
         form_.Lokalizacja->setText(platform::pathToText(session_->game()));
         Pokaz_Dane();
         history_->settle();

@@ -55,6 +55,10 @@ public:
     // block and presents it. Returns false when Leagues.ini could not be read.
     bool MnuFileOpen_Click();
 
+    // Opens the game executable at `game` instead of the one Leagues.ini
+    // names (kelvory --game PATH). Call before Form_Load.
+    void setGame(const std::filesystem::path& game) { gameOverride_ = game; }
+
     // Writes every shown value into its box.
     void Pokaz_Dane();
 
@@ -163,6 +167,10 @@ private:
     // and shows the values it leaves. Does nothing while no block is loaded.
     void editStep(const QString& what, const std::function<void()>& change);
 
+    // Says why Leagues.ini cannot be used and, when there is none, offers to
+    // write it by choosing the game executable. Returns true once written.
+    bool offerLeaguesIni(const ConfigResult& config);
+
     void buildMenus();
     // Undo and Redo are enabled while the history has a step to take.
     void connectEditMenu();
@@ -179,6 +187,7 @@ private:
     std::unique_ptr<NameCatalogue> names_;  // read by afterFirstPaint
     NameLists* nameLists_ = nullptr;        // the name pickers' lists, made from names_
     std::filesystem::path programFolder_;
+    std::filesystem::path gameOverride_;  // kelvory --game PATH
     QLocale numberLocale_;
     int passCount_ = 0;
     bool presenting_ = false;
