@@ -108,13 +108,14 @@ public:
     bool Wczytaj(const std::filesystem::path& path, std::optional<LoadError>& why);
 
     // Writes the five tables into the file at `path` (or at Path() when `path`
-    // is empty), in place. Writes only bytes that already exist: the file is
-    // never created, truncated or grown. Returns false, touching nothing,
-    // while no block is loaded. Returns true only once the bytes have reached
-    // the disk. Throws SaveError when the file cannot be opened or written,
-    // and refuses with SaveError, writing nothing, when the file is gone
-    // (Kind::Missing), is not a regular file (Kind::NotAFile) or ends before
-    // BlockEnd (Kind::TooShort).
+    // is empty), in place, without the safe save: no record, no lock, no
+    // read-back. The program saves only through store/SafeSave (the session
+    // hands out a const Baza, so nothing in it can reach this); this is kept
+    // for the block store's own tests and the tools that write demo files. Writes only bytes that already exist: the
+    // file is never created, truncated or grown. Returns false, touching nothing, while no block is loaded. Returns
+    // true only once the bytes have reached the disk. Throws SaveError when the file cannot be opened or written, and
+    // refuses with SaveError, writing nothing, when the file is gone (Kind::Missing), is not a regular file
+    // (Kind::NotAFile) or ends before BlockEnd (Kind::TooShort).
     bool Zapisz(const std::filesystem::path& path);
 
     // The refusal for a file of `size` bytes that ends before BlockEnd.
@@ -201,7 +202,10 @@ public:
 #undef KELVORY_MAP_ACCESSORS
 
     // Grouped setters: replace a whole table, but only once a block has been
-    // loaded; otherwise they change nothing and return false.
+    // loaded; otherwise they change nothing and return false. Part of the
+    // block store's described interface, as the per-value accessors above
+    // are: the window and the console program change values only through
+    // the session (session/LeagueSession.h), which uses the field table.
     bool Zmien_Dane(const Liga_Table& values);
     bool Zmien_DaneStr(const Str_Table& values);
     bool Zmien_DaneStruct_Category(const Cat_Texts& texts);
