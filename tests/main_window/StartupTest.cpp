@@ -119,6 +119,7 @@ private slots:
         if (started) {
             QCOMPARE(services_.dialogStart, folder_->path());
             QCOMPARE(window_->gamePath(), folder_->gamePath());
+            QCOMPARE(window_->controls().Lokalizacja->text(), platform::pathToText(folder_->gamePath()));
         } else if (!chosen.isEmpty()) {
             QVERIFY(services_.messages.value(0).text.contains("must be in Kelvory's own folder"));
         }
