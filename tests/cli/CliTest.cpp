@@ -233,6 +233,30 @@ private slots:
             {"restore into another executable, forced",
              {"applied, header", {"restore-original", "--force"}, 0, other, restored, true}},
             {"damaged record", {"applied, damaged", restore, 7, unread}},
+            {"damaged record, apply", {"applied, damaged", apply, 5, "\"kelvory-cli record set-aside\" renames it"}},
+            {"damaged record, set aside",
+             {"applied, damaged", {"record", "set-aside"}, 0, "which cannot be read, was set aside as "}},
+            {"damaged record set aside, apply", {"applied, damaged, set aside", apply, 0, saved, liga3, true}},
+            {"nothing to set aside", {"applied", {"record", "set-aside"}, 0, "Nothing was set aside: the record "}},
+            {"set aside without a game", {"no game", {"record", "set-aside"}, 3, "Gone.exe could not be read"}},
+            // The game folder moved after the first apply: its record is found.
+            {"moved, history", {"applied, moved", {"history"}, 0, "", "; recorded for the same game at OLD on 20"}},
+            {"moved, dry run",
+             {"applied, moved",
+              {"restore-original", "--dry-run"},
+              0,
+              "kelvory-cli: Entry 1: original, recorded for the same game at OLD on 20",
+              restored}},
+            {"moved, restore",
+             {"applied, moved", restore, 0,
+              "kelvory-cli: The original values and history of this game executable were carried over from the "
+              "record of the same game at OLD, into which",
+              restored, true}},
+            {"no record, dry run", {"", {"restore-original", "-n"}, 7, "There is no record of the original values"}},
+            {"after Kelvory's own odd write, moved, apply",
+             {"forced sevens, moved", apply, 0, "warning: outside what the game takes: Maps Load", liga3, true}},
+            // A save that wrote and was not seen through: its bytes are Kelvory's own.
+            {"a pending write, restore", {"applied, writing", restore, 0, saved, restored, true}},
             {"changed since the last save",
              {"applied, changed", apply, 6,
               "kelvory-cli: not saved: National Slot, row 3: 42 \xe2\x86\x92 6\nkelvory-cli: The league block in the "
@@ -288,14 +312,21 @@ private slots:
         if (scenario == "link there")
             QVERIFY(writeFile(first, kept) && QFile::link(first, out));
         const QByteArray outBefore = QFileInfo(out).isFile() ? readFile(out) : QByteArray();
+        // A moved game: applied at its old path, then moved where Leagues.ini names it.
+        const QString old = dir_->filePath("old/Game.exe");
+        const QStringList at = scenario.endsWith("moved") ? QStringList{"--game", old} : QStringList{};
+        if (!at.isEmpty())
+            QVERIFY(QDir(dir_->path()).mkpath("old") && QFile::rename(game(), old));
         if (scenario.startsWith("applied")) {
             QVERIFY(writeFile(first, kChanges));
-            QCOMPARE(cli({"apply", first}).code, 0);
+            QCOMPARE(cli(at + QStringList{"apply", first}).code, 0);
         }
-        if (scenario == "forced sevens") {
+        if (scenario.startsWith("forced sevens")) {
             QVERIFY(writeFile(first, sevens));
-            QCOMPARE(cli({"apply", "--force", first}).code, 0);
+            QCOMPARE(cli(at + QStringList{"apply", "--force", first}).code, 0);
         }
+        if (!at.isEmpty())
+            QVERIFY(QFile::rename(old, game()));
         // What each of three saves leaves: kept to work out what a restore of
         // each history entry writes.
         QList<QByteArray> afterSave{readFile(game())};
@@ -312,11 +343,16 @@ private slots:
             QVERIFY(blockbytes::writeAt(fsPath(game()), 100, "\x5a"));
         if (scenario.endsWith("changed"))  // by another program
             QVERIFY(blockbytes::writeAt(fsPath(game()), blockbytes::kLiga + 8, QByteArray("\x2a\0\0\0", 4)));
-        if (scenario.endsWith("damaged")) {
-            const QFileInfoList records = QDir(dir_->filePath("data/Kelvory")).entryInfoList({"*.txt"}, QDir::Files);
+        const QFileInfoList records = QDir(dir_->filePath("data/Kelvory")).entryInfoList({"*.txt"}, QDir::Files);
+        if (scenario.contains("damaged")) {
             QCOMPARE(records.size(), 1);
             QVERIFY(writeFile(records[0].filePath(), readFile(records[0].filePath()).chopped(4)));  // "end\n" gone
         }
+        if (scenario.endsWith("set aside"))
+            QCOMPARE(cli({"record", "set-aside"}).code, 0);
+        if (scenario.endsWith("writing"))  // the save's last step did not happen
+            QVERIFY(writeFile(records.value(0).filePath(),
+                              readFile(records.value(0).filePath()).replace("\nlast-written ", "\nwriting ")));
         QProcessEnvironment environment = this->environment();
         if (scenario == "no data folder") {
             environment.remove("XDG_DATA_HOME");
@@ -340,6 +376,19 @@ private slots:
             target[blockbytes::kMap] = 11;
         else if (scenario != "three saves")
             target[blockbytes::kLiga + 8] = 6;
+        // Commands that write nothing create nothing in the data folder either.
+        const QDir data(dir_->filePath("data"));
+        const auto dataFiles = [&data] {
+            QStringList files;
+            for (QDirIterator it(data.path(), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                                 QDirIterator::Subdirectories);
+                 it.hasNext();)
+                files << it.next();
+            return files;
+        };
+        const QStringList filesBefore = dataFiles();
+        const bool readsOnly = QStringList{"show", "export", "diff", "history"}.contains(command) ||
+                               row.arguments.contains("--dry-run") || row.arguments.contains("-n");
         QProcess running;
         if (scenario == "running")
             QVERIFY(startRunningGame(running, game()));
@@ -349,7 +398,8 @@ private slots:
                                                 .replace("SETUP", setup)
                                                 .replace("GAME", game())
                                                 .replace("FIRST", first)
-                                                .replace("OUT", out));
+                                                .replace("OUT", out)
+                                                .replace("OLD", old));
         };
         // Paths go in as the system writes them; the program repeats a path as given.
         const Run run = cli(paths(row.arguments.join('\n')).split('\n', Qt::SkipEmptyParts), environment, input);
@@ -369,6 +419,8 @@ private slots:
         if (row.arguments.contains("--json") && !row.out.isEmpty())
             QVERIFY2(jsonMatches(command, run.out, before, target), run.out.constData());
         QVERIFY(readFile(game()) == (row.written ? target : before));
+        if (readsOnly)
+            QCOMPARE(dataFiles(), filesBefore);
         if (row.arguments.value(1) == "OUT") {  // export replaces only a league setup or an empty file
             QCOMPARE(QFileInfo(out).isSymLink(), scenario == "link there");
             QVERIFY(row.code == 0 ? readFile(out) == cli({"show"}).out
