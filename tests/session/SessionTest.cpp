@@ -37,8 +37,8 @@ struct Intent {
 // for it before its next save.
 struct Meeting {
     QString how;
-    QList<int> liga1;    // Liga1 of the offered entries, in order (10 as loaded first)
-    QString recordedAt;  // where the original says it was recorded: "old", "two", "game"; empty: here
+    QList<int> liga1;         // Liga1 of the offered entries, in order (10 as loaded first)
+    QString recordedAt = {};  // where the original says it was recorded: "old", "two", "game"; empty: here
     bool newestTaken = false;
     bool otherExecutable = false;
     bool ownBlock = true;  // its odd block is Kelvory's own write: no warning
@@ -308,7 +308,8 @@ private slots:
         const std::filesystem::path first = inPlace ? game_ : old;
         std::filesystem::create_directories(old.parent_path());
         std::filesystem::create_directories(two.parent_path());
-        std::filesystem::copy_file(game_, first, std::filesystem::copy_options::overwrite_existing);
+        if (!inPlace)
+            std::filesystem::copy_file(game_, first);
         // Seven map codes of 200 with Liga1 7, then 8: a block that does not
         // look like one, written by Kelvory.
         if (how != "no data folder")
@@ -342,8 +343,9 @@ private slots:
             liga1 << recorded.block.liga[0];
         QCOMPARE(liga1, row.liga1);
         const std::map<QString, std::filesystem::path> paths{{"old", old}, {"two", two}, {"game", game_}};
-        const std::string recordedAt =
-            row.recordedAt.isEmpty() ? std::string() : std::filesystem::canonical(paths.at(row.recordedAt)).u8string();
+        const std::string recordedAt = row.recordedAt.isEmpty()
+                                           ? std::string()
+                                           : std::filesystem::weakly_canonical(paths.at(row.recordedAt)).u8string();
         if (!choice.blocks.empty()) {
             QCOMPARE(QString::fromStdString(choice.blocks.front().recordedAt), QString::fromStdString(recordedAt));
             QCOMPARE(choice.blocks.back().kind,
@@ -356,11 +358,12 @@ private slots:
         if (how.endsWith("read-only"))
             std::filesystem::permissions(records_, std::filesystem::perms::owner_all);
 
+        session_->storeBox(field(0), "5", 5);
         LeagueSession::SaveResult saved = saveAll();
         QCOMPARE(saved.status, LeagueSession::SaveStatus::Saved);
         QVERIFY2(english(saved.carried).contains(toQString(recordedAt)) && saved.carried.empty() == recordedAt.empty(),
                  saved.carried.english().c_str());
-        session_->storeBox(field(0), "5", 5);
+        session_->storeBox(field(0), "6", 6);
         saved = saveAll();
         QVERIFY(saved.status == LeagueSession::SaveStatus::Saved && saved.carried.empty());
     }
@@ -392,9 +395,10 @@ private slots:
             QVERIFY(writeFile(folder.filePath(records.value(0)), damaged));
         const QByteArray game = readFile(game_);
         if (record != "damaged") {
+            const QStringList all = folder.entryList(QDir::Files);
             const SetAsideResult aside = session_->setAsideRecord();
             QCOMPARE(aside.status, SetAsideStatus::Nothing);
-            QCOMPARE(folder.entryList(QDir::Files), records);
+            QCOMPARE(folder.entryList(QDir::Files), all);
             return;
         }
         set(0, 8);
