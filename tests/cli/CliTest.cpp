@@ -225,13 +225,17 @@ private slots:
             {"restore original", {"applied", {"restore", "original"}, 0, saved, restored, true}},
             {"nothing to restore",
              {"applied, put back by hand, header", restore, 0, "kelvory-cli: Nothing to restore: "}},
-            {"restore into another executable", {"applied, header", restore, 6, other}},
+            // An update of the game: its first bytes and a value of the block changed.
+            {"restore into another executable", {"applied, update", restore, 6, other}},
             {"restore into another executable, dry run",
-             {"applied, header", {"restore-original", "--dry-run"}, 0, other, restored}},
+             {"applied, update", {"restore-original", "--dry-run"}, 0, other, restored}},
             {"restore into another executable, dry run --json",
-             {"applied, header", {"restore-original", "-n", "--json"}, 0, other, "\"other_executable\": true,\n"}},
+             {"applied, update", {"restore-original", "-n", "--json"}, 0, other, "\"other_executable\": true,\n"}},
             {"restore into another executable, forced",
-             {"applied, header", {"restore-original", "--force"}, 0, other, restored, true}},
+             {"applied, update", {"restore-original", "--force"}, 0, other, restored, true}},
+            // A patch outside the block: the record is carried over.
+            {"patched outside the block, restore",
+             {"applied, header", restore, 0, "original, recorded for the same game at GAME on 20", restored, true}},
             {"damaged record", {"applied, damaged", restore, 7, unread}},
             {"damaged record, apply", {"applied, damaged", apply, 5, "\"kelvory-cli record set-aside\" renames it"}},
             {"damaged record, set aside",
@@ -240,7 +244,8 @@ private slots:
             {"nothing to set aside", {"applied", {"record", "set-aside"}, 0, "Nothing was set aside: the record "}},
             {"set aside without a game", {"no game", {"record", "set-aside"}, 3, "Gone.exe could not be read"}},
             // The game folder moved after the first apply: its record is found.
-            {"moved, history", {"applied, moved", {"history"}, 0, "", "; recorded for the same game at OLD on 20"}},
+            {"moved, history",
+             {"applied, moved", {"history"}, 0, "", " fields differ; recorded for the same game at /"}},
             {"moved, dry run",
              {"applied, moved",
               {"restore-original", "--dry-run"},
@@ -339,8 +344,10 @@ private slots:
         }
         if (scenario.contains("by hand"))
             QVERIFY(blockbytes::writeBlockArea(fsPath(game()), original_));
-        if (scenario.endsWith("header"))  // another build of the game
+        if (scenario.endsWith("header") || scenario.endsWith("update"))  // another build of the game
             QVERIFY(blockbytes::writeAt(fsPath(game()), 100, "\x5a"));
+        if (scenario.endsWith("update"))
+            QVERIFY(blockbytes::writeAt(fsPath(game()), blockbytes::kLiga + 4, "\x2b"));
         if (scenario.endsWith("changed"))  // by another program
             QVERIFY(blockbytes::writeAt(fsPath(game()), blockbytes::kLiga + 8, QByteArray("\x2a\0\0\0", 4)));
         const QFileInfoList records = QDir(dir_->filePath("data/Kelvory")).entryInfoList({"*.txt"}, QDir::Files);
@@ -465,7 +472,7 @@ private slots:
     void completion_data() {
         QTest::addColumn<QStringList>("words");  // the command line, the word being completed last
         QTest::addColumn<QStringList>("offered");
-        QTest::newRow("a command") << QStringList{"re"} << QStringList{"restore", "restore-original"};
+        QTest::newRow("a command") << QStringList{"re"} << QStringList{"record", "restore", "restore-original"};
         QTest::newRow("an option") << QStringList{"apply", "--d"} << QStringList{"--dry-run"};
         QTest::newRow("options before the command")
             << QStringList{"--"} << QStringList{"--game", "--help", "--version"};
