@@ -150,13 +150,6 @@ private slots:
         for (const QStringList& lines : services_.listChoices)
             for (const QString& line : lines)
                 QCOMPARE(line.contains(carried), after == "patched" && !line.startsWith("Original values of an"));
-        if (after == "patched") {
-            QCOMPARE(window_->Cmd_Zapisz_Click(), frmMain::SaveOutcome::Saved);
-            QVERIFY2(services_.texts().value(0).startsWith(
-                         "Save Successfully\n\nThe original values and history of this game executable were carried "
-                         "over from the record of the same game at "),
-                     qPrintable(services_.texts().value(0)));
-        }
         if (after.isEmpty()) {
             const QStringList lines = services_.listChoices.front();
             QVERIFY2(lines.size() == 2 && lines[0].startsWith("Original values, recorded 20") &&
@@ -166,6 +159,13 @@ private slots:
         }
         QCOMPARE(txt(0)->text(), liga1);
         QCOMPARE(window_->hasUnsavedChanges(), liga1 == "10");
+        if (after == "patched") {
+            QCOMPARE(window_->Cmd_Zapisz_Click(), frmMain::SaveOutcome::Saved);
+            QVERIFY2(services_.texts().value(0).startsWith(
+                         "Save Successfully\n\nThe original values and history of this game executable were carried "
+                         "over from the record of the same game at "),
+                     qPrintable(services_.texts().value(0)));
+        }
         if (after.isEmpty() || after == "hidden") {
             QCOMPARE(window_->Cmd_Zapisz_Click(), frmMain::SaveOutcome::Saved);
             QCOMPARE(folder_->game() == original, chosen == 0);
