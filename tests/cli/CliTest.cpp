@@ -233,15 +233,10 @@ private slots:
              {"applied, update", {"restore-original", "-n", "--json"}, 0, other, "\"other_executable\": true,\n"}},
             {"restore into another executable, forced",
              {"applied, update", {"restore-original", "--force"}, 0, other, restored, true}},
-            // A patch outside the block: the record is carried over.
-            {"patched outside the block, restore",
-             {"applied, header", restore, 0, "original, recorded for the same game at GAME on 20", restored, true}},
             {"damaged record", {"applied, damaged", restore, 7, unread}},
             {"damaged record, apply", {"applied, damaged", apply, 5, "\"kelvory-cli record set-aside\" renames it"}},
             {"damaged record, set aside",
              {"applied, damaged", {"record", "set-aside"}, 0, "which cannot be read, was set aside as "}},
-            {"damaged record set aside, apply", {"applied, damaged, set aside", apply, 0, saved, liga3, true}},
-            {"nothing to set aside", {"applied", {"record", "set-aside"}, 0, "Nothing was set aside: the record "}},
             {"set aside without a game", {"no game", {"record", "set-aside"}, 3, "Gone.exe could not be read"}},
             // The game folder moved after the first apply: its record is found.
             {"moved, history",
@@ -257,9 +252,6 @@ private slots:
               "kelvory-cli: The original values and history of this game executable were carried over from the "
               "record of the same game at OLD, into which",
               restored, true}},
-            {"no record, dry run", {"", {"restore-original", "-n"}, 7, "There is no record of the original values"}},
-            {"after Kelvory's own odd write, moved, apply",
-             {"forced sevens, moved", apply, 0, "warning: outside what the game takes: Maps Load", liga3, true}},
             // A save that wrote and was not seen through: its bytes are Kelvory's own.
             {"a pending write, restore", {"applied, writing", restore, 0, saved, restored, true}},
             {"changed since the last save",
@@ -326,9 +318,9 @@ private slots:
             QVERIFY(writeFile(first, kChanges));
             QCOMPARE(cli(at + QStringList{"apply", first}).code, 0);
         }
-        if (scenario.startsWith("forced sevens")) {
+        if (scenario == "forced sevens") {
             QVERIFY(writeFile(first, sevens));
-            QCOMPARE(cli(at + QStringList{"apply", "--force", first}).code, 0);
+            QCOMPARE(cli({"apply", "--force", first}).code, 0);
         }
         if (!at.isEmpty())
             QVERIFY(QFile::rename(old, game()));
@@ -355,8 +347,6 @@ private slots:
             QCOMPARE(records.size(), 1);
             QVERIFY(writeFile(records[0].filePath(), readFile(records[0].filePath()).chopped(4)));  // "end\n" gone
         }
-        if (scenario.endsWith("set aside"))
-            QCOMPARE(cli({"record", "set-aside"}).code, 0);
         if (scenario.endsWith("writing"))  // the save's last step did not happen
             QVERIFY(writeFile(records.value(0).filePath(),
                               readFile(records.value(0).filePath()).replace("\nlast-written ", "\nwriting ")));
@@ -383,19 +373,6 @@ private slots:
             target[blockbytes::kMap] = 11;
         else if (scenario != "three saves")
             target[blockbytes::kLiga + 8] = 6;
-        // Commands that write nothing create nothing in the data folder either.
-        const QDir data(dir_->filePath("data"));
-        const auto dataFiles = [&data] {
-            QStringList files;
-            for (QDirIterator it(data.path(), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
-                                 QDirIterator::Subdirectories);
-                 it.hasNext();)
-                files << it.next();
-            return files;
-        };
-        const QStringList filesBefore = dataFiles();
-        const bool readsOnly = QStringList{"show", "export", "diff", "history"}.contains(command) ||
-                               row.arguments.contains("--dry-run") || row.arguments.contains("-n");
         QProcess running;
         if (scenario == "running")
             QVERIFY(startRunningGame(running, game()));
@@ -426,8 +403,6 @@ private slots:
         if (row.arguments.contains("--json") && !row.out.isEmpty())
             QVERIFY2(jsonMatches(command, run.out, before, target), run.out.constData());
         QVERIFY(readFile(game()) == (row.written ? target : before));
-        if (readsOnly)
-            QCOMPARE(dataFiles(), filesBefore);
         if (row.arguments.value(1) == "OUT") {  // export replaces only a league setup or an empty file
             QCOMPARE(QFileInfo(out).isSymLink(), scenario == "link there");
             QVERIFY(row.code == 0 ? readFile(out) == cli({"show"}).out
