@@ -38,6 +38,12 @@ struct ConfigResult {
 // one.
 ConfigResult readLeaguesIni(const std::filesystem::path& programFolder);
 
+// Writes a new Leagues.ini in `programFolder` that names `game`, a file in
+// that folder: a first line that says what the file is for, and the game's
+// file name on line 2, as readLeaguesIni reads it. Never replaces a file.
+// Returns why it could not (a sentence for the user), empty when it did.
+std::string createLeaguesIni(const std::filesystem::path& programFolder, const std::filesystem::path& game);
+
 // Reads Setting\ID_Name_League.ini in `programFolder`, as Ini::Str_Petla
 // does, into the description the name pickers and the name boxes' game range
 // take (NameCatalogue.h). A catalogue that cannot be read gives an empty one;

@@ -79,14 +79,14 @@ Words unstorableLine(const Field& field, const std::string& text) {
                {Words::value(fieldWords(field)), Words::value(text), Words::value(fieldAllowedWords(field))});
 }
 
-Words outsideGameLine(const Field& field, const std::string& value) {
+Words outsideGameLine(const Field& field, const std::string& value, const NameIndices* names) {
     const std::string slot = fieldSlotWords(field);
     return say(MESSAGE("%1: %2 (%3)"), {Words::value(fieldWords(field) + (slot.empty() ? "" : ", " + slot)),
-                                        Words::value(value), Words::value(gameRangeNote(field))});
+                                        Words::value(value), Words::value(gameRangeNote(field, names))});
 }
 
-Words changeOutsideGame(const std::string& change, const Field& field) {
-    return say(MESSAGE("%1 (%2)"), {Words::value(change), Words::value(gameRangeNote(field))});
+Words changeOutsideGame(const std::string& change, const Field& field, const NameIndices* names) {
+    return say(MESSAGE("%1 (%2)"), {Words::value(change), Words::value(gameRangeNote(field, names))});
 }
 
 Words notLoaded(Doing doing, const std::filesystem::path& game) {

@@ -18,6 +18,7 @@
 
 #include "../common/Rows.h"
 #include "WindowFixture.h"
+#include "core/FieldHelp.h"
 #include "core/Fields.h"
 #include "session/LeagueSession.h"
 #include "ui/main_window/ChangeMarks.h"
@@ -40,7 +41,8 @@ void knownValues(Baza& b) {
 
 // An edit: 'T' types into box `where` after clearing it, 'K' into picker
 // `where`'s text field after clearing it, 'P' chooses `what` from picker
-// `where`'s list, 'I' imports a block whose Club Name, row 3 is 77.
+// `where`'s list, 'I' imports a block whose Club Name, row 3 is 77, 'U'
+// undoes the last step, 'R' reverts every value (answering Revert).
 struct Edit {
     char how;
     int where;
@@ -74,6 +76,10 @@ struct Stepped {
     Qt::Key key;
     QString shown;  // the box afterwards
 };
+struct Followed {
+    QList<Edit> edits;
+    QString name, category;  // then pickers 20 (Club Name, row 3) and 3 (its row's category) show these
+};
 struct Reverted {
     int member;     // the field reverted
     bool picker;    // through its picker's menu
@@ -88,6 +94,7 @@ Q_DECLARE_METATYPE(Described)
 Q_DECLARE_METATYPE(Run)
 Q_DECLARE_METATYPE(Reverted)
 Q_DECLARE_METATYPE(Stepped)
+Q_DECLARE_METATYPE(Followed)
 
 class EditingTest : public WindowFixture {
     Q_OBJECT
@@ -100,6 +107,11 @@ class EditingTest : public WindowFixture {
                 type(combo(edit.where)->lineEdit(), edit.what);
             } else if (edit.how == 'P') {
                 choose(edit.where, edit.what);
+            } else if (edit.how == 'U') {
+                window_->mnuUndo_Click();
+            } else if (edit.how == 'R') {
+                services_.choiceAnswer = 0;
+                window_->mnuRevert_Click();
             } else {
                 window_->importSetup(
                     window_->session().previewSetup(parseSetup("kelvory-league = 1\nStr7 = 77\n", "")));
@@ -107,28 +119,27 @@ class EditingTest : public WindowFixture {
         }
     }
 
-    // Box `member` and its picker carry `mark`, shown by bold text; nothing
-    // else is marked as changed.
+    // Box `member` carries `mark`, shown by bold text; nothing else is
+    // marked as changed, no picker either (its box carries the marks).
     void checkMarks(int member, const QString& mark) {
         for (const Field& field : fields()) {
             const QString expected = field.member == member ? mark : QString();
-            QWidget* controls[] = {txt(field.member), field.picker ? combo(field.picker) : nullptr};
-            for (QWidget* control : controls) {
-                if (!control)
-                    continue;
-                QVERIFY2(changedMark(control) == expected, qPrintable(control->objectName()));
-                auto* picker = qobject_cast<QComboBox*>(control);
-                QCOMPARE((picker ? picker->lineEdit() : control)->font().bold(), !expected.isEmpty());
+            QVERIFY2(changedMark(txt(field.member)) == expected, qPrintable(txt(field.member)->objectName()));
+            QCOMPARE(txt(field.member)->font().bold(), !expected.isEmpty());
+            if (QComboBox* picker = field.picker ? combo(field.picker) : nullptr) {
+                QCOMPARE(changedMark(picker), QString());
+                QVERIFY(!picker->lineEdit()->font().bold());
             }
         }
     }
 
-    // The block, every box and picker text and every indicator.
+    // The block, every box text and every indicator (the pickers follow the
+    // boxes: pickersFollowTheirBoxes).
     using Shown = std::pair<Baza::Block, QStringList>;
     Shown shown() const {
         Shown all{window_->baza().block(), {}};
         for (const Field& field : fields())
-            all.second << txt(field.member)->text() << (field.picker ? combo(field.picker)->currentText() : QString());
+            all.second << txt(field.member)->text();
         for (int n = 2; n <= 8; ++n)
             all.second << label(n);
         return all;
@@ -197,6 +208,38 @@ private slots:
         QVERIFY(folder_->game() == file);  // never written
     }
 
+    // Each picker shows its box's value: the catalogue item that is the name
+    // box's number, the category text of a category box, its caption when no
+    // item has the value; and it follows every change of its box. (As loaded,
+    // box 19 holds 12, one of the catalogue's items, and box 28 "category_01".)
+    void pickersFollowTheirBoxes_data() {
+        const QString index = "Select Index", sector = "Select category to Sector 2";
+        rows<Followed>({
+            {"as loaded", {{}, "12", "category_01"}},
+            {"a listed number typed", {{{'T', 19, "-7"}}, "-7", "category_01"}},
+            {"an unlisted number typed", {{{'T', 19, "57"}}, index, "category_01"}},
+            {"a text that cannot be stored", {{{'T', 19, "abc"}}, index, "category_01"}},
+            {"undone", {{{'T', 19, "-7"}, {'U', 0, {}}}, "12", "category_01"}},
+            {"typed into the picker", {{{'K', 20, "Nor"}}, "Nor", "category_01"}},
+            {"typed into the picker, undone", {{{'K', 20, "Nor"}, {'U', 0, {}}}, "12", "category_01"}},
+            {"reverted", {{{'T', 19, "57"}, {'T', 28, "category_07"}, {'R', 0, {}}}, "12", "category_01"}},
+            {"imported", {{{'I', 0, {}}}, index, "category_01"}},
+            {"a category typed into its box", {{{'T', 28, "category_07"}}, "12", "category_07"}},
+            {"a category no item has", {{{'T', 28, "xyz"}}, "12", sector}},
+            {"a name item chosen", {{{'P', 20, "Northern League"}}, index, "category_01"}},
+        });
+    }
+
+    void pickersFollowTheirBoxes() {
+        QFETCH(Followed, row);
+        startLoaded(knownValues);
+        window_->show();
+        window_->afterFirstPaint();
+        apply(row.edits);
+        QCOMPARE(combo(20)->currentText(), row.name);
+        QCOMPARE(combo(3)->currentText(), row.category);
+    }
+
     // A box whose text cannot be stored is marked: a red frame over the
     // box, and the reason as tooltip and description, the changed sentence
     // after it; a logo box's description goes on with the file its indicator
@@ -224,8 +267,11 @@ private slots:
         QLineEdit* box = txt(row.member);
         type(box, row.typed);
         QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(box);
-        QCOMPARE(iface->text(QAccessible::Description), row.description);
-        QCOMPARE(box->toolTip(), row.tooltip);
+        // What the box is comes first (its words: FieldHelpTest), its states after.
+        const QString help = QString::fromStdString(fieldHelpText(*fieldOfMember(row.member)));
+        QCOMPARE(iface->text(QAccessible::Description), help + " " + row.description);
+        QCOMPARE(box->toolTip(), help + "\n" + row.tooltip);
+        QCOMPARE(box->whatsThis(), help);
         QCOMPARE(iface->childCount(), 0);
         // The not-stored frame is red and two pixels wide, over the changed bar.
         const QImage image = box->grab().toImage();
