@@ -390,6 +390,7 @@ private slots:
         const QByteArray damaged = "kelvory-original-block 3\ngarbage\n";
         if (record == "damaged")
             QVERIFY(writeFile(folder.filePath(records.value(0)), damaged));
+        QVERIFY(session_->hasRecord());  // Restore Original Values stays offered, to say what is wrong
         const QByteArray game = readFile(game_);
         if (record != "damaged") {
             const QStringList all = folder.entryList(QDir::Files);
