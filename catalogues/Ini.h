@@ -86,7 +86,9 @@ public:
     // ClubUnnament<n> sets the file-name indicator on row n of the club
     // category logo boxes to the file that belongs to the logo index in the
     // box on that row, when its text is exactly one of "0" .. "29"; otherwise
-    // the indicator stays as it is.
+    // the indicator stays as it is. The seven per-row operations are the
+    // catalogue reader's described interface and stay for its callers; the
+    // window itself calls ClubUnnament(row) from its field table.
     void ClubUnnament1() { ClubUnnament(1); }
     void ClubUnnament2() { ClubUnnament(2); }
     void ClubUnnament3() { ClubUnnament(3); }

@@ -246,8 +246,11 @@ const CommandSpec* findCommand(const std::vector<CommandSpec>& commands, const s
     return nullptr;
 }
 
-CommandLine readCommandLine(const std::vector<std::string>& arguments, const std::vector<CommandSpec>& commands) {
-    CommandLine line;
+namespace {
+
+// Takes the options out of `arguments` into `line` (--game's path too) and
+// returns the other words in order.
+std::vector<std::string> readOptions(const std::vector<std::string>& arguments, CommandLine& line) {
     std::vector<std::string> words;
     bool gameGiven = false;
     const auto take = [&](const OptionSpec& option, const std::optional<std::string>& value, std::size_t& i) {
@@ -292,6 +295,41 @@ CommandLine readCommandLine(const std::vector<std::string>& arguments, const std
             }
         }
     }
+    return words;
+}
+
+// The longest command the first words name (one word, or two of a group),
+// taken off the words.
+const CommandSpec& takeCommand(std::vector<std::string>& words, const std::vector<CommandSpec>& commands) {
+    for (std::size_t count = std::min<std::size_t>(2, words.size()); count > 0; --count) {
+        if (const CommandSpec* command = findCommand(commands, count == 2 ? words[0] + " " + words[1] : words[0])) {
+            words.erase(words.begin(), words.begin() + static_cast<std::ptrdiff_t>(count));
+            return *command;
+        }
+    }
+    throw UsageError{"unknown command \"" + words.front() + "\"."};
+}
+
+// Refuses an option the command does not take.
+void checkOptions(const std::vector<CommandSpec>& commands, const CommandSpec& command, unsigned options) {
+    for (const OptionSpec& option : kOptions) {
+        if ((options & option.bit) && !(command.options & option.bit)) {
+            const std::string others = takers(commands, option.bit);
+            throw UsageError{std::string(option.name) +
+                                 (others.empty() ? " goes with no command." : " goes with " + others + " only."),
+                             &command};
+        }
+    }
+    if (command.writes && (options & kJson) && !(options & kDryRun)) {
+        throw UsageError{std::string("--json goes with ") + command.name + " only together with --dry-run.", &command};
+    }
+}
+
+}  // namespace
+
+CommandLine readCommandLine(const std::vector<std::string>& arguments, const std::vector<CommandSpec>& commands) {
+    CommandLine line;
+    std::vector<std::string> words = readOptions(arguments, line);
     if (line.options & kVersion) {
         if (line.options != kVersion || !words.empty()) {
             throw UsageError{"--version stands alone."};
@@ -304,16 +342,7 @@ CommandLine readCommandLine(const std::vector<std::string>& arguments, const std
         }
         throw UsageError{"no command given."};
     }
-    // The longest command the first words name: one word, or two of a group.
-    for (std::size_t count = std::min<std::size_t>(2, words.size()); count > 0 && !line.command; --count) {
-        line.command = findCommand(commands, count == 2 ? words[0] + " " + words[1] : words[0]);
-        if (line.command) {
-            words.erase(words.begin(), words.begin() + static_cast<std::ptrdiff_t>(count));
-        }
-    }
-    if (!line.command) {
-        throw UsageError{"unknown command \"" + words.front() + "\"."};
-    }
+    line.command = &takeCommand(words, commands);
     const CommandSpec& command = *line.command;
     for (std::size_t i = 0; i < words.size(); ++i) {
         line.operand += (i == 0 ? "" : " ") + words[i];
@@ -325,17 +354,7 @@ CommandLine readCommandLine(const std::vector<std::string>& arguments, const std
     if (command.fixedOperand) {
         line.operand = command.fixedOperand;
     }
-    for (const OptionSpec& option : kOptions) {
-        if ((line.options & option.bit) && !(command.options & option.bit)) {
-            const std::string others = takers(commands, option.bit);
-            throw UsageError{std::string(option.name) +
-                                 (others.empty() ? " goes with no command." : " goes with " + others + " only."),
-                             &command};
-        }
-    }
-    if (command.writes && (line.options & kJson) && !(line.options & kDryRun)) {
-        throw UsageError{std::string("--json goes with ") + command.name + " only together with --dry-run.", &command};
-    }
+    checkOptions(commands, command, line.options);
     return line;
 }
 
