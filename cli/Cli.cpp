@@ -193,7 +193,17 @@ Json entryJson(std::size_t number, const RecordedBlock& entry, const Baza::Block
         .set("date", Json::text(localIsoDate(entry.date)))
         .set("changed_fields", Json::number(static_cast<long long>(changedFields(entry.block, now).size())))
         .set("hidden_differs", Json::boolean(!sameHidden(entry.block, now)))
-        .set("executable_size", Json::number(entry.size));
+        .set("executable_size", Json::number(entry.size))
+        .set("recorded_at", entry.recordedAt.empty()
+                                ? Json()
+                                : Json::text(platform::pathToShow(std::filesystem::u8path(entry.recordedAt))));
+}
+
+// "recorded <date>", or for an entry carried over from another record where
+// and when it was recorded.
+std::string recordedWords(const RecordedBlock& entry) {
+    return entry.recordedAt.empty() ? "recorded " + localIsoDate(entry.date)
+                                    : messages::recordedAt(entry.recordedAt, entry.date, Wording::Console).english();
 }
 
 // --- The help's descriptions of the JSON documents ---
@@ -310,6 +320,9 @@ public:
         if (!choice.otherExecutable.empty()) {
             warn(choice.otherExecutable.english());
         }
+        if (!choice.newestTaken.empty()) {
+            say(choice.newestTaken.english());
+        }
         const Baza::Block& now = session_.values();
         if (has(kJson)) {
             Json entries = Json::array();
@@ -331,7 +344,8 @@ public:
             kind.resize(16, ' ');
             out_ << (i < 9 ? " " : "") << i + 1 << "  " << kind << "  " << localIsoDate(entry.date) << "  " << changed
                  << (changed == 1 ? " field differs" : " fields differ")
-                 << (sameHidden(entry.block, now) ? "" : ", and hidden bytes") << "\n";
+                 << (sameHidden(entry.block, now) ? "" : ", and hidden bytes")
+                 << (entry.recordedAt.empty() ? "" : "; " + inCharset(recordedWords(entry), charset_)) << "\n";
         }
         return CliExit::Done;
     }
@@ -355,8 +369,10 @@ public:
             return CliExit::NoRecord;
         }
         const RecordedBlock& entry = choice.blocks[number - 1];
-        say("Entry " + std::to_string(number) + ": " + kindName(entry.kind) + ", recorded " + localIsoDate(entry.date) +
-            ".");
+        say("Entry " + std::to_string(number) + ": " + kindName(entry.kind) + ", " + recordedWords(entry) + ".");
+        if (!choice.newestTaken.empty()) {
+            say(choice.newestTaken.english());
+        }
         // Values recorded of another executable than this one need --force.
         Words other = choice.otherExecutable;
         if (entry.kind == RecordedBlock::Kind::EarlierOriginal) {
@@ -381,6 +397,15 @@ public:
             }
         }
         return dryRun() ? CliExit::Done : save();
+    }
+
+    CliExit setAsideRecord() {
+        if (!loadGame()) {
+            return CliExit::GameUnreadable;
+        }
+        const SetAsideResult aside = session_.setAsideRecord();
+        say(aside.told.words.english());
+        return aside.status == SetAsideStatus::Failed ? CliExit::SaveFailed : CliExit::Done;
     }
 
 private:
@@ -595,6 +620,9 @@ private:
             case LeagueSession::SaveStatus::Saved:
                 saved_ = true;
                 listPending();
+                if (!saved.carried.empty()) {
+                    say(saved.carried.english());
+                }
                 say(saved.told.words.english());
                 return CliExit::Done;
             case LeagueSession::SaveStatus::Reload:
@@ -701,12 +729,14 @@ const std::vector<CommandSpec>& commandTable() {
          "the window's Restore Original Values list: 1 is the original (the values before Kelvory's first save "
          "into this executable), 2 the values before the newest save, 3 those before the save before it, and so "
          "on; after them come the originals of earlier executables at the same path (before an update of the "
-         "game). Status 7 when there is no readable record.\n\n"
+         "game). A game folder moved or copied, or a game patched outside the league block, shows the original and "
+         "history recorded for the same game at its old path, which its next save carries over; such an entry says "
+         "where it was recorded. Status 7 when there is no readable record.\n\n"
          "With --json: {\"game\", \"record\": the record file's path, \"other_executable\": true when the executable "
          "changed since the record was taken, \"entries\": [{\"number\", \"kind\": \"original\", \"before-save\" or "
          "\"earlier-original\", \"date\", \"changed_fields\": how many boxes differ from the file, "
          "\"hidden_differs\": whether the bytes no box shows differ, \"executable_size\": the size of the executable "
-         "it was taken of}]}.\n\n" +
+         "it was taken of, \"recorded_at\": the path it was recorded for when it was carried over, else null}]}.\n\n" +
              std::string(kAsciiJson),
          [](Runner& runner) { return runner.history(); }},
         {"restore", Operand::Entry, "ENTRY", nullptr, kSaving, true, restoreExits,
@@ -731,6 +761,15 @@ const std::vector<CommandSpec>& commandTable() {
          "The same as \"kelvory-cli restore original\": puts back the values recorded before Kelvory's first save "
          "into this game executable.",
          [](Runner& runner) { return runner.restore(); }},
+        {"record set-aside", Operand::None, nullptr, nullptr, kGame, false, exits({E::GameUnreadable, E::SaveFailed}),
+         "set aside a record that cannot be read, to start a new one",
+         "Renames the record of the original values of this game executable, when it cannot be read, beside itself "
+         "(league-block-....damaged-DATE.txt in Kelvory's data folder), where it is kept; a save refuses to replace "
+         "it, and the next save starts a new record, whose original values are those the game executable holds "
+         "then. The game executable is not written. A record that can be read, or none, is left as it is (status "
+         "0, and it says so). Status 5 when the record cannot be renamed, or another Kelvory is saving into the "
+         "same game executable.",
+         [](Runner& runner) { return runner.setAsideRecord(); }},
         {"help", Operand::Command, "[COMMAND]", nullptr, 0, false, common, "show this help, or a command's",
          "Shows the usage of kelvory-cli, or what COMMAND does, its options and its statuses. \"kelvory-cli COMMAND "
          "--help\" shows the same.",

@@ -16,7 +16,7 @@ enum class CliExit {
     Usage = 2,           // unknown command or option, missing or extra argument
     GameUnreadable = 3,  // Leagues.ini or the game executable could not be read; nothing was written
     SetupInvalid = 4,    // the setup file could not be read, is not a valid setup, or could not be written
-    SaveFailed = 5,      // the game executable could not be saved
+    SaveFailed = 5,      // the game executable could not be saved, or the record could not be set aside
     Refused = 6,         // another program changed the block since Kelvory's last save, the record is of
                          // another executable, or the bytes do not look like a league block (--force saves
                          // anyway); or --strict and values the game is not known to take; nothing was written

@@ -50,7 +50,7 @@ const ExitSpec kExits[] = {
     {CliExit::Usage, "usage error: unknown command or option, missing or extra argument"},
     {CliExit::GameUnreadable, "Leagues.ini or the game executable could not be read; nothing was written"},
     {CliExit::SetupInvalid, "the setup file could not be read, is not a valid setup, or (export) could not be written"},
-    {CliExit::SaveFailed, "the game executable could not be saved"},
+    {CliExit::SaveFailed, "the game executable could not be saved, or the record could not be set aside"},
     {CliExit::Refused,
      "refused, nothing was written: another program changed the league block since Kelvory last saved it, the "
      "values to restore were recorded of a different executable, or the bytes in the file or the values to write "

@@ -74,10 +74,12 @@ bool LeagueSession::load(const std::filesystem::path& game, BlockNeed need) {
     look_ = lookAtBlock(baza_.block());
     ownBlock_ = false;
     if (!look_.looksLikeBlock) {
-        // Bytes Kelvory wrote itself never count against the file: the record
-        // says so, when it can be read (reading writes nothing).
+        // Bytes Kelvory wrote itself never count against the file: its record
+        // says so, or the record of the game before it was moved or copied,
+        // when they can be read (reading writes nothing).
         try {
-            ownBlock_ = writtenByKelvory(baza_regions::bytesOf(saved_), RecordPlace(recordFolder_, game_).read());
+            const RecordView view = viewRecord(recordFolder_, game_);
+            ownBlock_ = view.wroteThisBlock || writtenByKelvory(baza_regions::bytesOf(saved_), view.record);
         } catch (const std::exception&) {
         }
     }
@@ -253,6 +255,23 @@ LeagueSession::SaveResult LeagueSession::save(const SaveQuestions& questions, Sa
     const OutsideChangeQuestion ask = [&questions](const DiskState& disk) {
         return questions.outsideChange ? questions.outsideChange(disk) : OutsideChangeAnswer::Cancel;
     };
+    result = write(ask, check);
+    if (result.damagedRecord && questions.damagedRecord && questions.damagedRecord(result.told.words)) {
+        const SetAsideResult aside = setAsideRecord();
+        if (aside.status == SetAsideStatus::Failed) {
+            result.told = aside.told;
+            return result;
+        }
+        result = write(ask, check);
+        if (aside.status == SetAsideStatus::SetAside) {
+            result.told.words = Words::joined({aside.told.words, result.told.words}, "\n\n");
+        }
+    }
+    return result;
+}
+
+LeagueSession::SaveResult LeagueSession::write(const OutsideChangeQuestion& ask, SaveCheck check) {
+    SaveResult result;
     result.status = SaveStatus::Failed;
     result.told.tone = Tone::Error;
     try {
@@ -266,6 +285,9 @@ LeagueSession::SaveResult LeagueSession::save(const SaveQuestions& questions, Sa
                 ownBlock_ = true;  // what the file holds now is Kelvory's own
                 result.status = SaveStatus::Saved;
                 result.told = {Tone::Information, messages::saved()};
+                if (saved.carriedFrom) {
+                    result.carried = messages::carriedOver(*saved.carriedFrom, saved.carriedCandidates, wording_);
+                }
                 break;
             case SafeSaveResult::Status::Reload:
                 result.status = SaveStatus::Reload;
@@ -286,6 +308,7 @@ LeagueSession::SaveResult LeagueSession::save(const SaveQuestions& questions, Sa
         if (error.kind() == SafeSaveError::Kind::PutBack && error.stampAfter().size >= 0) {
             savedStamp_ = error.stampAfter();  // the put-back wrote the same bytes again
         }
+        result.damagedRecord = error.kind() == SafeSaveError::Kind::RecordUnreadable;
         result.told.words = messages::saveFailure(error, wording_);
     } catch (const std::exception& error) {
         result.told.words = messages::saveFailureUnexpected(game_, error.what(), wording_);
@@ -298,7 +321,9 @@ bool LeagueSession::hasRecord() const {
         return false;
     }
     try {
-        return RecordPlace(recordFolder_, game_).exists();
+        return viewRecord(recordFolder_, game_).record.has_value();
+    } catch (const RecordError&) {
+        return true;  // one that cannot be read: the restore list says so
     } catch (const std::exception&) {
         return false;
     }
@@ -306,45 +331,62 @@ bool LeagueSession::hasRecord() const {
 
 RestoreChoice LeagueSession::restoreChoice() const {
     RestoreChoice choice;
-    std::optional<OriginalRecord> record;
+    RecordView view;
     try {
         // A record is only ever replaced whole, by a rename: reading it needs
-        // no lock, so looking creates nothing.
-        const RecordPlace place(recordFolder_, game_);
-        choice.recordFile = place.file();
-        record = place.read();
+        // no lock, so looking creates nothing. A moved, copied or patched
+        // game shows the record its next save would carry over.
+        choice.recordFile = RecordPlace(recordFolder_, game_).file();
+        view = viewRecord(recordFolder_, game_);
     } catch (const std::exception& error) {
         choice.problem = {Tone::Warning, messages::recordUnreadable(choice.recordFile, error.what(), wording_)};
         return choice;
     }
-    if (!record) {
+    if (!view.record) {
         choice.problem = {Tone::Information, messages::noRecord(game_, choice.recordFile, wording_)};
         return choice;
     }
+    const OriginalRecord& record = *view.record;
     // The executable now at the path, or else the newest one met there.
-    std::optional<ExecutableIdentity> identity;
-    try {
-        identity = identityOf(game_);
-    } catch (const FileError&) {
-    }
-    const RecordedExecutable* matching = identity ? record->find(*identity) : nullptr;
-    const RecordedExecutable& current = matching ? *matching : record->executables.back();
+    const RecordedExecutable* matching = view.identity ? record.find(*view.identity) : nullptr;
+    const RecordedExecutable& current = matching ? *matching : record.executables.back();
     if (!matching) {
-        choice.otherExecutable = messages::otherExecutable(
-            wording_ == Wording::Console ? localIsoDate(current.original.date) : localDate(current.original.date),
-            current.identity.size, identity ? std::optional<std::int64_t>(identity->size) : std::nullopt);
+        choice.otherExecutable =
+            messages::otherExecutable(messages::date(current.original.date, wording_), current.identity.size,
+                                      view.identity ? std::optional<std::int64_t>(view.identity->size) : std::nullopt);
     }
-    const auto add = [&choice](RecordedBlock::Kind kind, const BlockSnapshot& snapshot, std::int64_t size) {
-        choice.blocks.push_back({kind, snapshot.date, size, baza_regions::blockOf(snapshot.bytes)});
+    const auto add = [&choice](RecordedBlock::Kind kind, const BlockSnapshot& snapshot,
+                               const RecordedExecutable& executable) {
+        // What was carried over was recorded before the write it was carried
+        // for; what came later was recorded here.
+        const std::optional<CarriedFrom>& from = executable.carriedFrom;
+        choice.blocks.push_back({kind, snapshot.date, executable.identity.size, baza_regions::blockOf(snapshot.bytes),
+                                 from && snapshot.date <= from->date ? from->path : std::string()});
     };
-    add(RecordedBlock::Kind::Original, current.original, current.identity.size);
+    add(RecordedBlock::Kind::Original, current.original, current);
     for (auto it = current.history.rbegin(); it != current.history.rend(); ++it) {
-        add(RecordedBlock::Kind::BeforeSave, *it, current.identity.size);
+        add(RecordedBlock::Kind::BeforeSave, *it, current);
     }
-    for (auto it = record->executables.rbegin(); it != record->executables.rend(); ++it) {
+    for (auto it = record.executables.rbegin(); it != record.executables.rend(); ++it) {
         if (&*it != &current) {
-            add(RecordedBlock::Kind::EarlierOriginal, it->original, it->identity.size);
+            add(RecordedBlock::Kind::EarlierOriginal, it->original, *it);
         }
     }
+    if (view.candidates > 1) {
+        choice.newestTaken = messages::newestTaken(view.candidates);
+    }
     return choice;
+}
+
+SetAsideResult LeagueSession::setAsideRecord() const {
+    std::filesystem::path file;
+    try {
+        file = RecordPlace(recordFolder_, game_).file();
+        if (const std::optional<std::filesystem::path> aside = setAsideDamagedRecord(recordFolder_, game_)) {
+            return {SetAsideStatus::SetAside, {Tone::Information, messages::recordSetAside(file, *aside, wording_)}};
+        }
+        return {SetAsideStatus::Nothing, {Tone::Information, messages::nothingToSetAside(file, wording_)}};
+    } catch (const std::exception& error) {
+        return {SetAsideStatus::Failed, {Tone::Error, messages::recordNotSetAside(file, error.what(), wording_)}};
+    }
 }

@@ -45,6 +45,10 @@ struct RecordedBlock {
     std::string date;       // UTC, as the record keeps it
     std::int64_t size = 0;  // the length of the executable it was taken of
     Baza::Block block;
+    // The executable's path where it was recorded, when it was carried over
+    // from another record (a moved, copied or patched game; messages::
+    // recordedAt says so); empty: recorded for this executable here.
+    std::string recordedAt = {};
 };
 
 // What the record offers for the executable now loaded.
@@ -57,6 +61,9 @@ struct RestoreChoice {
     // The executable's original first, then its history newest first, then
     // the originals of executables met at the same path before.
     std::vector<RecordedBlock> blocks;
+    // More than one record could be carried over: that the newest was taken
+    // (empty otherwise).
+    Words newestTaken;
 };
 
 // The answers to "the game is running".
@@ -75,6 +82,20 @@ struct SaveQuestions {
     std::function<bool(const Words& question)> notABlock;
     // The game is running: retry the check, save anyway, or cancel.
     std::function<RunningAnswer(const Words& question)> gameRunning;
+    // The record exists but cannot be read (the words: the save's failure):
+    // set it aside (kept beside itself) and save again with a new record?
+    std::function<bool(const Words& question)> damagedRecord;
+};
+
+// What setting a damaged record aside did.
+enum class SetAsideStatus {
+    SetAside,  // renamed beside itself, kept: the next save starts a new record
+    Nothing,   // no record, or one that can be read: nothing was renamed or created
+    Failed,    // it could not be renamed, or another Kelvory holds its lock
+};
+struct SetAsideResult {
+    SetAsideStatus status = SetAsideStatus::Nothing;
+    Told told;  // where it went, or why not
 };
 
 // What applying a setup to the values would do, worked out before anything
@@ -221,13 +242,20 @@ public:
         // The system itself refuses the write while the game runs (Windows
         // and Wine keep a running executable open): no answer can help.
         bool heldByGame = false;
+        // Failed: the record exists but cannot be read (setAsideRecord is the
+        // way on).
+        bool damagedRecord = false;
+        // Saved: the save carried the original and history over from the
+        // record of a moved, copied or patched game, in words; empty otherwise.
+        Words carried;
     };
     // Saves the edited block through the safe save (SafeSave.h), after asking,
     // in this order: about values the game is not known to take (once), about
     // a block that does not look like one (every save), about a running game
     // (until it is closed, or the user saves anyway or cancels); then, when the
     // file does not hold what the session expects (`check`), about the outside
-    // change.
+    // change; and when the record cannot be read, whether to set it aside and
+    // save once more (the told words then say where it went first).
     SaveResult save(const SaveQuestions& questions, SaveCheck check = SaveCheck::AsLoaded);
 
     // Where the running processes come from (the system's, unless a test gives
@@ -236,13 +264,22 @@ public:
 
     // --- Restoring ---
 
-    // Whether a record of the loaded executable exists.
+    // Whether there is a record of the loaded executable: its own, or one its
+    // next save would carry over (a moved, copied or patched game); or one
+    // that cannot be read.
     bool hasRecord() const;
-    // What the record offers. Reads only: creates no folder and takes no lock.
+    // What the record offers, as the next save would start from it (a record
+    // carried over included). Reads only: creates no folder and takes no lock.
     RestoreChoice restoreChoice() const;
+    // Sets the record of the game executable aside when it cannot be read
+    // (renamed beside itself, never deleted), so that the next save starts a
+    // new record. Writes nothing into the game executable.
+    SetAsideResult setAsideRecord() const;
 
 private:
     void setValues(const Baza::Block& values);
+    // One attempt of save(), once its questions before writing are answered.
+    SaveResult write(const OutsideChangeQuestion& ask, SaveCheck check);
 
     std::filesystem::path recordFolder_;
     Wording wording_;

@@ -214,12 +214,15 @@ Words saveFailure(const SafeSaveError& error, Wording wording) {
         case Kind::RecordUnreadable:
             if (console) {
                 return say(MESSAGE("Nothing was saved: the record of the original values cannot be read, and Kelvory "
-                                   "does not replace it: %1: %2."),
+                                   "does not replace it: %1: %2. \"kelvory-cli record set-aside\" renames it beside "
+                                   "itself, where it is kept, so that the next save starts a new record."),
                            {file, Words::value(error.reason())});
             }
             return say(MESSAGE("Nothing was saved: the record of the original values cannot be read, and Kelvory "
-                               "does not replace it.\n\n%1\n%2.\n\nMake sure it can be read, or move it elsewhere to "
-                               "keep it, then save again; your changes are still here."),
+                               "does not replace it.\n\n%1\n%2.\n\nSet Aside and Start a New Record renames it "
+                               "beside itself, where it is kept, and saves with a new record, whose original values "
+                               "are those the game executable holds now. Cancel saves nothing; your changes are still "
+                               "here."),
                        {file, reason});
         case Kind::Busy:
             if (console) {
@@ -340,6 +343,10 @@ Words saveFailureUnexpected(const std::filesystem::path& game, const std::string
     return say(MESSAGE("The game executable could not be saved.\n\n%1\n%2"), {path(game), Words::value(what)});
 }
 
+std::string date(const std::string& utc, Wording wording) {
+    return wording == Wording::Console ? localIsoDate(utc) : localDate(utc);
+}
+
 Words recordUnreadable(const std::filesystem::path& recordFile, const std::string& reason, Wording wording) {
     if (wording == Wording::Console) {
         return recordFile.empty()
@@ -371,6 +378,53 @@ Words otherExecutable(const std::string& recordedDate, std::int64_t sizeThen, st
                        "%2 bytes long then and is %3 now, or its first bytes differ. The game may have been updated "
                        "or replaced, and the recorded values may not fit it."),
                {Words::value(recordedDate), Words::number(sizeThen), now});
+}
+
+Words recordedAt(const std::string& gamePath, const std::string& utc, Wording wording) {
+    return say(MESSAGE("recorded for the same game at %1 on %2"),
+               {path(std::filesystem::u8path(gamePath)), Words::value(date(utc, wording))});
+}
+
+Words newestTaken(std::size_t candidates) {
+    return say(MESSAGE("%1 records of other paths hold the values this game executable holds; the newest was taken."),
+               {Words::number(static_cast<long long>(candidates))});
+}
+
+Words carriedOver(const CarriedFrom& from, std::size_t candidates, Wording wording) {
+    const Words carried = say(MESSAGE("The original values and history of this game executable were carried over "
+                                      "from the record of the same game at %1, into which Kelvory wrote the values "
+                                      "it holds on %2."),
+                              {path(std::filesystem::u8path(from.path)), Words::value(date(from.date, wording))});
+    return candidates > 1 ? Words::joined({carried, newestTaken(candidates)}, " ") : carried;
+}
+
+Words recordSetAside(const std::filesystem::path& recordFile, const std::filesystem::path& aside, Wording wording) {
+    if (wording == Wording::Console) {
+        return say(MESSAGE("The record %1, which cannot be read, was set aside as %2 and is kept there; the next save "
+                           "starts a new record."),
+                   {path(recordFile), path(aside)});
+    }
+    return say(MESSAGE("The record of the original values, which cannot be read, was set aside and is kept "
+                       "as:\n%1"),
+               {path(aside)});
+}
+
+Words nothingToSetAside(const std::filesystem::path& recordFile, Wording wording) {
+    if (wording == Wording::Console) {
+        return say(MESSAGE("Nothing was set aside: the record %1 can be read, or there is none."), {path(recordFile)});
+    }
+    return say(MESSAGE("Nothing was set aside: the record of the original values can be read, or there is "
+                       "none.\n\n%1"),
+               {path(recordFile)});
+}
+
+Words recordNotSetAside(const std::filesystem::path& recordFile, const std::string& reason, Wording wording) {
+    if (wording == Wording::Console) {
+        return say(MESSAGE("The record %1 could not be set aside: %2."), {path(recordFile), Words::value(reason)});
+    }
+    return say(MESSAGE("The record of the original values could not be set aside, and nothing was saved.\n\n%1\n%2."
+                       "\n\nYour changes are still here."),
+               {path(recordFile), reasonOf(reason)});
 }
 
 }  // namespace messages

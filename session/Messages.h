@@ -85,11 +85,32 @@ Words saveFailureUnexpected(const std::filesystem::path& game, const std::string
 
 // --- the record ---
 
+// A record's UTC date as the face shows dates: local time, for the console
+// program in ISO 8601 with the local offset (OriginalRecord.h).
+std::string date(const std::string& utc, Wording wording = Wording::Window);
+
 Words recordUnreadable(const std::filesystem::path& recordFile, const std::string& reason,
                        Wording wording = Wording::Window);
 Words noRecord(const std::filesystem::path& game, const std::filesystem::path& recordFile,
                Wording wording = Wording::Window);
 // The executable now is not the one the record's values were taken of.
 Words otherExecutable(const std::string& recordedDate, std::int64_t sizeThen, std::optional<std::int64_t> sizeNow);
+
+// Where and when values carried over from another record were recorded:
+// "recorded for the same game at /old/Game.exe on 2026-12-07 10:02:11" (`path`
+// as a record writes it, `utc` as a record's date).
+Words recordedAt(const std::string& path, const std::string& utc, Wording wording = Wording::Window);
+// `candidates` (more than one) records hold the block this executable holds.
+Words newestTaken(std::size_t candidates);
+// A save carried the original values and history over.
+Words carriedOver(const CarriedFrom& from, std::size_t candidates, Wording wording = Wording::Window);
+
+// A record that could not be read was set aside as `aside`; there was
+// nothing to set aside at `recordFile`; or it could not be set aside.
+Words recordSetAside(const std::filesystem::path& recordFile, const std::filesystem::path& aside,
+                     Wording wording = Wording::Window);
+Words nothingToSetAside(const std::filesystem::path& recordFile, Wording wording = Wording::Window);
+Words recordNotSetAside(const std::filesystem::path& recordFile, const std::string& reason,
+                        Wording wording = Wording::Window);
 
 }  // namespace messages

@@ -225,14 +225,35 @@ private slots:
             {"restore original", {"applied", {"restore", "original"}, 0, saved, restored, true}},
             {"nothing to restore",
              {"applied, put back by hand, header", restore, 0, "kelvory-cli: Nothing to restore: "}},
-            {"restore into another executable", {"applied, header", restore, 6, other}},
+            // An update of the game: its first bytes and a value of the block changed.
+            {"restore into another executable", {"applied, update", restore, 6, other}},
             {"restore into another executable, dry run",
-             {"applied, header", {"restore-original", "--dry-run"}, 0, other, restored}},
+             {"applied, update", {"restore-original", "--dry-run"}, 0, other, restored}},
             {"restore into another executable, dry run --json",
-             {"applied, header", {"restore-original", "-n", "--json"}, 0, other, "\"other_executable\": true,\n"}},
+             {"applied, update", {"restore-original", "-n", "--json"}, 0, other, "\"other_executable\": true,\n"}},
             {"restore into another executable, forced",
-             {"applied, header", {"restore-original", "--force"}, 0, other, restored, true}},
+             {"applied, update", {"restore-original", "--force"}, 0, other, restored, true}},
             {"damaged record", {"applied, damaged", restore, 7, unread}},
+            {"damaged record, apply", {"applied, damaged", apply, 5, "\"kelvory-cli record set-aside\" renames it"}},
+            {"damaged record, set aside",
+             {"applied, damaged", {"record", "set-aside"}, 0, "which cannot be read, was set aside as "}},
+            {"set aside without a game", {"no game", {"record", "set-aside"}, 3, "Gone.exe could not be read"}},
+            // The game folder moved after the first apply: its record is found.
+            {"moved, history",
+             {"applied, moved", {"history"}, 0, "", " fields differ; recorded for the same game at /"}},
+            {"moved, dry run",
+             {"applied, moved",
+              {"restore-original", "--dry-run"},
+              0,
+              "kelvory-cli: Entry 1: original, recorded for the same game at OLD on 20",
+              restored}},
+            {"moved, restore",
+             {"applied, moved", restore, 0,
+              "kelvory-cli: The original values and history of this game executable were carried over from the "
+              "record of the same game at OLD, into which",
+              restored, true}},
+            // A save that wrote and was not seen through: its bytes are Kelvory's own.
+            {"a pending write, restore", {"applied, writing", restore, 0, saved, restored, true}},
             {"changed since the last save",
              {"applied, changed", apply, 6,
               "kelvory-cli: not saved: National Slot, row 3: 42 \xe2\x86\x92 6\nkelvory-cli: The league block in the "
@@ -288,14 +309,21 @@ private slots:
         if (scenario == "link there")
             QVERIFY(writeFile(first, kept) && QFile::link(first, out));
         const QByteArray outBefore = QFileInfo(out).isFile() ? readFile(out) : QByteArray();
+        // A moved game: applied at its old path, then moved where Leagues.ini names it.
+        const QString old = dir_->filePath("old/Game.exe");
+        const QStringList at = scenario.endsWith("moved") ? QStringList{"--game", old} : QStringList{};
+        if (!at.isEmpty())
+            QVERIFY(QDir(dir_->path()).mkpath("old") && QFile::rename(game(), old));
         if (scenario.startsWith("applied")) {
             QVERIFY(writeFile(first, kChanges));
-            QCOMPARE(cli({"apply", first}).code, 0);
+            QCOMPARE(cli(at + QStringList{"apply", first}).code, 0);
         }
         if (scenario == "forced sevens") {
             QVERIFY(writeFile(first, sevens));
             QCOMPARE(cli({"apply", "--force", first}).code, 0);
         }
+        if (!at.isEmpty())
+            QVERIFY(QFile::rename(old, game()));
         // What each of three saves leaves: kept to work out what a restore of
         // each history entry writes.
         QList<QByteArray> afterSave{readFile(game())};
@@ -308,15 +336,20 @@ private slots:
         }
         if (scenario.contains("by hand"))
             QVERIFY(blockbytes::writeBlockArea(fsPath(game()), original_));
-        if (scenario.endsWith("header"))  // another build of the game
+        if (scenario.endsWith("header") || scenario.endsWith("update"))  // another build of the game
             QVERIFY(blockbytes::writeAt(fsPath(game()), 100, "\x5a"));
+        if (scenario.endsWith("update"))
+            QVERIFY(blockbytes::writeAt(fsPath(game()), blockbytes::kLiga + 4, "\x2b"));
         if (scenario.endsWith("changed"))  // by another program
             QVERIFY(blockbytes::writeAt(fsPath(game()), blockbytes::kLiga + 8, QByteArray("\x2a\0\0\0", 4)));
-        if (scenario.endsWith("damaged")) {
-            const QFileInfoList records = QDir(dir_->filePath("data/Kelvory")).entryInfoList({"*.txt"}, QDir::Files);
+        const QFileInfoList records = QDir(dir_->filePath("data/Kelvory")).entryInfoList({"*.txt"}, QDir::Files);
+        if (scenario.contains("damaged")) {
             QCOMPARE(records.size(), 1);
             QVERIFY(writeFile(records[0].filePath(), readFile(records[0].filePath()).chopped(4)));  // "end\n" gone
         }
+        if (scenario.endsWith("writing"))  // the save's last step did not happen
+            QVERIFY(writeFile(records.value(0).filePath(),
+                              readFile(records.value(0).filePath()).replace("\nlast-written ", "\nwriting ")));
         QProcessEnvironment environment = this->environment();
         if (scenario == "no data folder") {
             environment.remove("XDG_DATA_HOME");
@@ -349,7 +382,8 @@ private slots:
                                                 .replace("SETUP", setup)
                                                 .replace("GAME", game())
                                                 .replace("FIRST", first)
-                                                .replace("OUT", out));
+                                                .replace("OUT", out)
+                                                .replace("OLD", old));
         };
         // Paths go in as the system writes them; the program repeats a path as given.
         const Run run = cli(paths(row.arguments.join('\n')).split('\n', Qt::SkipEmptyParts), environment, input);
@@ -413,7 +447,7 @@ private slots:
     void completion_data() {
         QTest::addColumn<QStringList>("words");  // the command line, the word being completed last
         QTest::addColumn<QStringList>("offered");
-        QTest::newRow("a command") << QStringList{"re"} << QStringList{"restore", "restore-original"};
+        QTest::newRow("a command") << QStringList{"re"} << QStringList{"record", "restore", "restore-original"};
         QTest::newRow("an option") << QStringList{"apply", "--d"} << QStringList{"--dry-run"};
         QTest::newRow("options before the command")
             << QStringList{"--"} << QStringList{"--game", "--help", "--version"};

@@ -40,10 +40,11 @@ struct RecordingServices {
         QStringList lines;
         QString acceptCaption;
     };
-    QList<Review> reviews;           // the lists shown, in order
-    QStringList choiceTexts;         // the texts of the choices asked (askChoice)
-    QStringList choiceDefaults;      // the button each of them offers first
-    QList<QStringList> listChoices;  // the lines of each list offered to choose from, in order
+    QList<Review> reviews;             // the lists shown, in order
+    QStringList choiceTexts;           // the texts of the choices asked (askChoice)
+    QStringList choiceDefaults;        // the button each of them offers first
+    QList<QStringList> choiceButtons;  // the buttons each of them offers
+    QList<QStringList> listChoices;    // the lines of each list offered to choose from, in order
 
     // Answers.
     std::filesystem::path programFolder;
@@ -106,6 +107,7 @@ struct RecordingServices {
             ++questions;
             choiceTexts.append(text);
             choiceDefaults.append(buttons.value(preselected));
+            choiceButtons.append(buttons);
             const int answer = choiceAnswers.isEmpty() ? choiceAnswer : choiceAnswers.takeFirst();
             return answer < 0 ? int(buttons.size()) - 1 : answer;
         };

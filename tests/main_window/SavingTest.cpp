@@ -99,6 +99,8 @@ private slots:
         QTest::newRow("list cancelled") << QString() << 0 << -1 << QString() << "8";
         QTest::newRow("another executable, shown") << "update" << 0 << 0 << other << "10";
         QTest::newRow("another executable, cancelled") << "update" << 1 << 0 << other << "8";
+        // Patched outside the block: the record is carried over, and says so.
+        QTest::newRow("patched") << "patched" << 0 << 0 << QString() << "10";
         // A map slot no box shows, changed by another program and reloaded:
         // restoring puts back the whole block, that slot too.
         QTest::newRow("hidden slot changed, reloaded") << "hidden" << 0 << 0 << QString() << "10";
@@ -119,8 +121,10 @@ private slots:
             QCOMPARE(window_->Cmd_Zapisz_Click(), frmMain::SaveOutcome::Saved);
         }
         QVERIFY(restoreAction()->isEnabled());
-        if (after == "update")
+        if (after == "update" || after == "patched")
             QVERIFY(blockbytes::writeAt(folder_->gamePath(), 100, QByteArray("\x5a\x5b")));
+        if (after == "update")  // the update changed a byte of the block too
+            QVERIFY(blockbytes::writeAt(folder_->gamePath(), blockbytes::kMap + 16, "\x03"));
         if (after == "hidden") {
             QVERIFY(blockbytes::writeAt(folder_->gamePath(), blockbytes::kMap + 15, "\x07"));
             services_.choiceAnswer = 1;  // Reload
@@ -139,8 +143,13 @@ private slots:
         QCOMPARE(told.size(), said.isEmpty() ? 0 : 1);
         if (!said.isEmpty())
             QVERIFY2(told[0].startsWith(said), qPrintable(told[0]));
-        QCOMPARE(services_.listChoices.size(),
-                 after.isEmpty() || after == "hidden" || (after == "update" && answer == 0) ? 1 : 0);
+        QCOMPARE(
+            services_.listChoices.size(),
+            after.isEmpty() || after == "hidden" || after == "patched" || (after == "update" && answer == 0) ? 1 : 0);
+        const QString carried = "; recorded for the same game at " + QFileInfo(folder_->gamePath()).canonicalFilePath();
+        for (const QStringList& lines : services_.listChoices)
+            for (const QString& line : lines)
+                QCOMPARE(line.contains(carried), after == "patched" && !line.startsWith("Original values of an"));
         if (after.isEmpty()) {
             const QStringList lines = services_.listChoices.front();
             QVERIFY2(lines.size() == 2 && lines[0].startsWith("Original values, recorded 20") &&
@@ -150,11 +159,55 @@ private slots:
         }
         QCOMPARE(txt(0)->text(), liga1);
         QCOMPARE(window_->hasUnsavedChanges(), liga1 == "10");
+        if (after == "patched") {
+            QCOMPARE(window_->Cmd_Zapisz_Click(), frmMain::SaveOutcome::Saved);
+            QVERIFY2(services_.texts().value(0).startsWith(
+                         "Save Successfully\n\nThe original values and history of this game executable were carried "
+                         "over from the record of the same game at "),
+                     qPrintable(services_.texts().value(0)));
+        }
         if (after.isEmpty() || after == "hidden") {
             QCOMPARE(window_->Cmd_Zapisz_Click(), frmMain::SaveOutcome::Saved);
             QCOMPARE(folder_->game() == original, chosen == 0);
             QVERIFY(start());
             QVERIFY(restoreAction()->isEnabled());
+        }
+    }
+
+    // A record that cannot be read: Save offers to set it aside; the answer
+    // saves with a new record and says where the old one went, Cancel
+    // leaves everything as it was.
+    void damagedRecord_data() {
+        QTest::addColumn<int>("answer");  // 0: Set Aside and Start a New Record; -1: Cancel
+        QTest::newRow("set aside") << 0;
+        QTest::newRow("cancel") << -1;
+    }
+    void damagedRecord() {
+        QFETCH(int, answer);
+        startLoaded();
+        type(txt(0), "7");
+        QCOMPARE(window_->Cmd_Zapisz_Click(), frmMain::SaveOutcome::Saved);
+        const QDir records(services_.dataDir.path());
+        const QString record = records.entryList({"*.txt"}, QDir::Files).value(0);
+        QVERIFY(testfiles::writeFile(records.filePath(record), "kelvory-original-block 3\n"));
+        type(txt(0), "8");
+        const QByteArray before = folder_->game();
+        services_.messages.clear();
+        services_.choiceAnswers = {answer};
+        window_->Cmd_Zapisz_Click();
+        QCOMPARE(services_.choiceButtons, (QList<QStringList>{{"&Set Aside and Start a New Record", "Cancel"}}));
+        QCOMPARE(services_.choiceDefaults, QStringList{"Cancel"});
+        QCOMPARE(folder_->game() != before, answer == 0);
+        QCOMPARE(window_->hasUnsavedChanges(), answer != 0);
+        const QStringList aside = records.entryList({"*.damaged-*"}, QDir::Files);
+        QCOMPARE(aside.size(), answer == 0 ? 1 : 0);
+        if (answer == 0) {
+            QCOMPARE(services_.texts().size(), 1);
+            QVERIFY2(services_.texts()[0].contains(records.filePath(aside.value(0))) &&
+                         services_.texts()[0].endsWith("\n\nSave Successfully"),
+                     qPrintable(services_.texts()[0]));
+        } else {
+            QVERIFY(services_.texts().isEmpty());  // said in the question
         }
     }
 

@@ -32,6 +32,18 @@ struct Intent {
     QList<int> marked = {};  // members left marked as not stored
 };
 
+// How the executable at the test's path came to be, after two saves into a
+// game (at the old path, or at that path itself), and what the record offers
+// for it before its next save.
+struct Meeting {
+    QString how;
+    QList<int> liga1;         // Liga1 of the offered entries, in order (10 as loaded first)
+    QString recordedAt = {};  // where the original says it was recorded: "old", "two", "game"; empty: here
+    bool newestTaken = false;
+    bool otherExecutable = false;
+    bool ownBlock = true;  // its odd block is Kelvory's own write: no warning
+};
+
 struct Refusal {
     bool load;          // a block loaded first
     QList<int> marked;  // members whose text cannot be stored
@@ -43,6 +55,7 @@ struct Refusal {
 
 Q_DECLARE_METATYPE(Intent)
 Q_DECLARE_METATYPE(Refusal)
+Q_DECLARE_METATYPE(Meeting)
 
 class SessionTest : public QObject {
     Q_OBJECT
@@ -265,42 +278,153 @@ private slots:
         QVERIFY(!std::filesystem::exists(game_));
     }
 
-    // The record offers the executable's original, its history newest first,
-    // then the originals of executables that stood at the path before; an
-    // executable the record does not know is said so.
-    void restoreChoice() {
-        QVERIFY(session_->load(game_));
-        QCOMPARE(session_->restoreChoice().problem.tone, Tone::Information);  // no record yet
-        QVERIFY(!session_->hasRecord());
-        for (int value : {7, 8}) {
-            set(0, value);
-            QCOMPARE(save().status, LeagueSession::SaveStatus::Saved);
+    // The record offers the original, then the history newest first, then
+    // the originals of executables that stood at the path before, read as
+    // the next save would start from it: a moved or
+    // copied game, or one patched outside the block, shows the original and
+    // history recorded for the same game elsewhere (the newest record when
+    // two hold its block), and its own odd block counts as Kelvory's. Looking
+    // creates nothing, in a read-only data folder or where there is none;
+    // the save that carries the record over says so, once.
+    void meetings_data() {
+        rows<Meeting>({
+            {"same path", {"same path", {10, 7}}},
+            {"moved", {"moved", {10, 7}, "old"}},
+            {"moved, read-only data folder", {"moved, read-only", {10, 7}, "old"}},
+            {"patched outside the block", {"patched outside", {10, 7, 10}, "game"}},
+            {"patched inside the block", {"patched inside", {10, 7}, "", false, true, false}},
+            {"a fresh copy of the original game", {"fresh", {}}},
+            {"no data folder", {"no data folder", {}}},
+            {"two candidates", {"two", {10, 9, 8, 7}, "two", true}},
+        });
+    }
+    void meetings() {
+        QFETCH(Meeting, row);
+        const QString how = row.how;
+        const std::filesystem::path old = fsPath(dir_->filePath("old/Game.exe"));
+        const std::filesystem::path two = fsPath(dir_->filePath("two/Game.exe"));
+        const bool inPlace = how == "same path" || how.startsWith("patched");
+        const std::filesystem::path first = inPlace ? game_ : old;
+        std::filesystem::create_directories(old.parent_path());
+        std::filesystem::create_directories(two.parent_path());
+        if (!inPlace)
+            std::filesystem::copy_file(game_, first);
+        // Seven map codes of 200 with Liga1 7, then 8: a block that does not
+        // look like one, written by Kelvory.
+        if (how != "no data folder")
+            saveValues(first, {7, 8});
+        if (how == "two") {
+            QTest::qSleep(1100);  // a newer record: dates count whole seconds
+            std::filesystem::copy_file(old, two);
+            saveValues(two, {9, 8});  // back to the block the old path holds
         }
-        QVERIFY(session_->hasRecord());
-        RestoreChoice choice = session_->restoreChoice();
-        QVERIFY(choice.problem.words.empty() && choice.otherExecutable.empty());
+        if (how.startsWith("moved"))
+            std::filesystem::rename(old, game_);
+        if (how == "two")
+            std::filesystem::copy_file(old, game_, std::filesystem::copy_options::overwrite_existing);
+        if (how.startsWith("patched"))
+            QVERIFY(blockbytes::writeAt(game_, 4096, QByteArray(12, 'p')));
+        if (how == "patched inside")
+            QVERIFY(blockbytes::writeAt(game_, blockbytes::kLiga + 4, "\x2b"));
+        if (how.endsWith("read-only"))
+            std::filesystem::permissions(records_,
+                                         std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+        const QStringList before = QDir(toQString(records_)).entryList(QDir::Files | QDir::Hidden | QDir::System);
+
+        session_.reset(new LeagueSession(records_));
+        QVERIFY(session_->load(game_));
+        QCOMPARE(session_->notABlockWarning().empty(), row.ownBlock);
+        QCOMPARE(session_->hasRecord(), !row.liga1.isEmpty());
+        const RestoreChoice choice = session_->restoreChoice();
+        QCOMPARE(choice.problem.words.empty(), !row.liga1.isEmpty());
         QList<int> liga1;
         for (const RecordedBlock& recorded : choice.blocks)
             liga1 << recorded.block.liga[0];
-        QCOMPARE(liga1, (QList<int>{10, 7}));
-        QCOMPARE(choice.blocks[1].kind, RecordedBlock::Kind::BeforeSave);
+        QCOMPARE(liga1, row.liga1);
+        const std::map<QString, std::filesystem::path> paths{{"old", old}, {"two", two}, {"game", game_}};
+        const std::string recordedAt = row.recordedAt.isEmpty()
+                                           ? std::string()
+                                           : std::filesystem::weakly_canonical(paths.at(row.recordedAt)).u8string();
+        if (!choice.blocks.empty()) {
+            QCOMPARE(QString::fromStdString(choice.blocks.front().recordedAt), QString::fromStdString(recordedAt));
+            QCOMPARE(choice.blocks.back().kind,
+                     how == "patched outside" ? RecordedBlock::Kind::EarlierOriginal : RecordedBlock::Kind::BeforeSave);
+        }
+        QCOMPARE(!choice.newestTaken.empty(), row.newestTaken);
+        QCOMPARE(!choice.otherExecutable.empty(), row.otherExecutable);
+        QCOMPARE(QDir(toQString(records_)).entryList(QDir::Files | QDir::Hidden | QDir::System), before);
+        QCOMPARE(std::filesystem::exists(records_), how != "no data folder");
+        if (how.endsWith("read-only"))
+            std::filesystem::permissions(records_, std::filesystem::perms::owner_all);
 
-        QVERIFY(blockbytes::writeAt(game_, 100, "\x5a"));  // another build of the game
-        choice = session_->restoreChoice();
-        QVERIFY2(english(choice.otherExecutable)
-                     .startsWith("The game executable changed since the record of its original values was taken on "),
-                 choice.otherExecutable.english().c_str());
-        set(0, 9);
-        // Its block is Kelvory's own last write: it carries the original and
-        // history over, and Kelvory's write goes into its history.
-        QCOMPARE(save(OutsideChangeAnswer::Overwrite).status, LeagueSession::SaveStatus::Saved);
-        choice = session_->restoreChoice();
-        QVERIFY(choice.otherExecutable.empty());
-        liga1.clear();
-        for (const RecordedBlock& recorded : choice.blocks)
-            liga1 << recorded.block.liga[0];
-        QCOMPARE(liga1, (QList<int>{10, 8, 7, 10}));
-        QCOMPARE(choice.blocks[3].kind, RecordedBlock::Kind::EarlierOriginal);
+        session_->storeBox(field(0), "5", 5);
+        LeagueSession::SaveResult saved = saveAll();
+        QCOMPARE(saved.status, LeagueSession::SaveStatus::Saved);
+        QVERIFY2(english(saved.carried).contains(toQString(recordedAt)) && saved.carried.empty() == recordedAt.empty(),
+                 saved.carried.english().c_str());
+        session_->storeBox(field(0), "6", 6);
+        saved = saveAll();
+        QVERIFY(saved.status == LeagueSession::SaveStatus::Saved && saved.carried.empty());
+    }
+
+    // A record that cannot be read blocks the save, which offers to set it
+    // aside: declined, nothing changes; accepted, the record is renamed
+    // beside itself, kept as it was, and the save goes on with a new one.
+    // A record that reads well, or none, is never set aside.
+    void damagedRecord_data() {
+        QTest::addColumn<QString>("record");  // "damaged", "good"
+        QTest::addColumn<bool>("answer");
+        QTest::newRow("declined") << "damaged" << false;
+        QTest::newRow("set aside") << "damaged" << true;
+        QTest::newRow("a good record") << "good" << true;
+        QTest::newRow("no record") << "none" << true;
+    }
+    void damagedRecord() {
+        QFETCH(QString, record);
+        QFETCH(bool, answer);
+        QVERIFY(session_->load(game_));
+        set(0, 7);
+        QCOMPARE(save().status, LeagueSession::SaveStatus::Saved);
+        const QDir folder(toQString(records_));
+        const QStringList records = folder.entryList({"*.txt"}, QDir::Files);
+        const QByteArray damaged = "kelvory-original-block 3\ngarbage\n";
+        if (record == "damaged")
+            QVERIFY(writeFile(folder.filePath(records.value(0)), damaged));
+        QVERIFY(session_->hasRecord());  // Restore Original Values stays offered, to say what is wrong
+        const QByteArray game = readFile(game_);
+        if (record != "damaged") {
+            const QStringList all = folder.entryList(QDir::Files);
+            const SetAsideResult aside = session_->setAsideRecord();
+            QCOMPARE(aside.status, SetAsideStatus::Nothing);
+            QCOMPARE(folder.entryList(QDir::Files), all);
+            return;
+        }
+        set(0, 8);
+        QList<QString> asked;
+        SaveQuestions questions;
+        questions.damagedRecord = [&](const Words& question) {
+            asked << english(question);
+            return answer;
+        };
+        const LeagueSession::SaveResult result = session_->save(questions);
+        QCOMPARE(asked.size(), 1);
+        QVERIFY2(asked[0].startsWith("Nothing was saved: the record of the original values cannot be read"),
+                 qPrintable(asked[0]));
+        QCOMPARE(result.status, answer ? LeagueSession::SaveStatus::Saved : LeagueSession::SaveStatus::Failed);
+        QCOMPARE(readFile(game_) == game, !answer);
+        const QStringList now = folder.entryList({"*.txt"}, QDir::Files);
+        if (!answer) {
+            QCOMPARE(now, records);
+            QVERIFY(result.damagedRecord);
+            return;
+        }
+        // The damaged one kept under a new name, which the message gives; a new record beside it.
+        QCOMPARE(now.size(), 2);
+        const QString aside = now.filter(".damaged-").value(0);
+        QCOMPARE(readFile(folder.filePath(aside)), damaged);
+        QVERIFY2(english(result.told.words).contains(aside) && english(result.told.words).endsWith("Save Successfully"),
+                 result.told.words.english().c_str());
+        QVERIFY(readFile(folder.filePath(records[0])).startsWith("kelvory-original-block 3\n"));
     }
 
     // A record's UTC date in local time, as the window and the messages show it.
@@ -316,6 +440,31 @@ private:
 
     // Stores `value` into the field shown in box `member`, as typing it would.
     void set(int member, long long value) { session_->storeBox(field(member), std::to_string(value), value); }
+
+    static QString toQString(const std::filesystem::path& path) { return QString::fromStdString(path.u8string()); }
+
+    // Loads `game` into a session of its own and saves Liga1 as each of
+    // `values` in turn, with seven map codes of 200 (the block no longer
+    // looks like one, and the game does not take them).
+    void saveValues(const std::filesystem::path& game, const QList<int>& values) {
+        session_.reset(new LeagueSession(records_));
+        QVERIFY(session_->load(game));
+        session_->applySetup(session_->previewSetup(
+            parseSetup("kelvory-league = 1\nEurope = 200\nAfrica = 200\nAmerica = 200\nAsia = 200\n"
+                       "PrimerLeague = 200\nLigue1 = 200\nSerieA = 200\n",
+                       "")));
+        for (int value : values) {
+            set(0, value);
+            QCOMPARE(saveAll().status, LeagueSession::SaveStatus::Saved);
+        }
+    }
+
+    // Saves, answering yes to every question before writing.
+    LeagueSession::SaveResult saveAll() {
+        SaveQuestions questions;
+        questions.outsideGame = questions.notABlock = [](const Words&) { return true; };
+        return session_->save(questions);
+    }
 
     // Saves, noting each outside-change question asked in asked_ and answering `answer`.
     LeagueSession::SaveResult save(OutsideChangeAnswer answer = OutsideChangeAnswer::Cancel,

@@ -22,9 +22,12 @@ QString differences(const Baza::Block& recorded, const Baza::Block& shown) {
                       : QStringLiteral("%1 fields differ from the window").arg(count);
 }
 
-QString lineFor(const RecordedBlock& recorded, const Baza::Block& shown) {
+QString lineFor(const RecordedBlock& recorded, const Baza::Block& now) {
     const QString date = QString::fromStdString(localDate(recorded.date));
-    const QString differ = differences(recorded.block, shown);
+    QString differ = differences(recorded.block, now);
+    if (!recorded.recordedAt.empty()) {  // carried over from the record of a moved, copied or patched game
+        differ += QStringLiteral("; ") + shown(messages::recordedAt(recorded.recordedAt, recorded.date));
+    }
     switch (recorded.kind) {
         case RecordedBlock::Kind::Original:
             return QStringLiteral("Original values, recorded %1: %2").arg(date, differ);
@@ -61,13 +64,15 @@ std::optional<RecordedBlock> chooseRecordedBlock(QWidget* owner, const LeagueSes
     for (const RecordedBlock& recorded : choice.blocks) {
         lines << lineFor(recorded, now);
     }
-    const int chosen = platform::services().chooseFromList(
-        owner, kCaption,
-        QStringLiteral("Kelvory recorded the original values of this game executable on %1, before its first save "
+    QString text = QStringLiteral(
+                       "Kelvory recorded the original values of this game executable on %1, before its first save "
                        "into it, and the values before each later save. The values chosen go into the window as "
                        "changes; nothing is written until you save.")
-            .arg(QString::fromStdString(localDate(choice.blocks.front().date))),
-        lines, 0, QStringLiteral("&Restore"));
+                       .arg(QString::fromStdString(localDate(choice.blocks.front().date)));
+    if (!choice.newestTaken.empty()) {
+        text += QStringLiteral("\n\n") + shown(choice.newestTaken);
+    }
+    const int chosen = platform::services().chooseFromList(owner, kCaption, text, lines, 0, QStringLiteral("&Restore"));
     if (chosen < 0 || chosen >= lines.size()) {
         return std::nullopt;
     }

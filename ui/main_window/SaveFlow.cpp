@@ -34,8 +34,22 @@ SaveOutcome saveBlock(QWidget* owner, LeagueSession& session, DiskState& disk) {
                                {QStringLiteral("&Retry"), QStringLiteral("Save &Anyway"), QStringLiteral("Cancel")}, 0);
         return answer == 0 ? RunningAnswer::Retry : answer == 1 ? RunningAnswer::SaveAnyway : RunningAnswer::Cancel;
     };
-    const LeagueSession::SaveResult result = session.save(questions);
+    // Setting the record aside saves at once: the user asked to save. Cancel
+    // leaves it all as it was, said in the question already.
+    bool declined = false;
+    questions.damagedRecord = [owner, &declined](const Words& question) {
+        declined = platform::services().askChoice(
+                       owner, platform::MessageIcon::Critical, kApplicationTitle, shown(question),
+                       {QStringLiteral("&Set Aside and Start a New Record"), QStringLiteral("Cancel")}, 1) != 0;
+        return !declined;
+    };
+    LeagueSession::SaveResult result = session.save(questions);
     disk = result.disk;
-    tell(owner, result.told);
+    if (!result.carried.empty()) {
+        result.told.words = Words::joined({result.told.words, result.carried}, "\n\n");
+    }
+    if (!declined) {
+        tell(owner, result.told);
+    }
     return result.status;
 }
