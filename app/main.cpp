@@ -3,6 +3,7 @@
 
 #include "app/WindowArguments.h"
 #include "platform/ConsoleProgram.h"
+#include "ui/main_window/Language.h"
 #include "ui/main_window/WindowStyle.h"
 #include "ui/main_window/frmMain.h"
 
@@ -23,6 +24,8 @@ int main(int argc, char* argv[]) {
     // No display name: the toolkit would append it to every window title.
     // Message boxes name the program in their own captions.
     QApplication::setApplicationVersion(QStringLiteral(KELVORY_VERSION));
+    startInLanguage(arguments.language ? std::optional<QString>(QString::fromStdString(*arguments.language))
+                                       : std::nullopt);
 
     frmMain window;
     // arguments.game, from --game PATH, is not handed to the window yet: the

@@ -38,7 +38,7 @@
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     // The platform shows its modified marker in place of [*] while the block
     // has unsaved changes; the title's words stay.
-    setWindowTitle(QStringLiteral("Kelvory Exibition Mode[*]"));
+    setWindowTitle(QCoreApplication::translate("frmMain", "Kelvory Exibition Mode[*]"));
     setWindowIcon(drawAppIcon());
     // A compact sans-serif face: the layout is measured in pixels, and wide
     // faces would clip the frame captions.
@@ -108,7 +108,7 @@ void frmMain::connectHandlers() {
     for (const Field& field : fields()) {
         const int member = field.member;
         QLineEdit* box = form_.box(field);
-        const QString typing = QStringLiteral("Typing in %1").arg(fieldName(field));
+        const QString typing = QCoreApplication::translate("frmMain", "Typing in %1").arg(fieldName(field));
         // A keystroke reports the edit before the new text: the edit notes
         // the box, and the keystroke becomes part of the history once the
         // copy-back pass has run on its text.
@@ -130,7 +130,7 @@ void frmMain::connectHandlers() {
         });
         if (QComboBox* picker = form_.picker(field)) {
             const int number = field.picker;
-            const QString choice = QStringLiteral("Choice in %1").arg(fieldName(field));
+            const QString choice = QCoreApplication::translate("frmMain", "Choice in %1").arg(fieldName(field));
             // A typed, deleted or pasted character, and a choice from the list,
             // both hand the picker's text on.
             connect(picker->lineEdit(), &QLineEdit::textEdited, this, [this, number, picker, typing] {
@@ -217,7 +217,8 @@ bool frmMain::MnuFileOpen_Click() {
     const ConfigResult config = ini_->Config();
     if (!config.ok()) {
         tellUser(this, platform::MessageIcon::Critical,
-                 QStringLiteral("Kelvory cannot start.\n\n%1").arg(platform::fromUtf8(config.message())));
+                 QCoreApplication::translate("frmMain", "Kelvory cannot start.\n\n%1")
+                     .arg(platform::fromUtf8(config.message())));
         return false;
     }
     // Line 2's own bytes, not the text the box shows: a name that is not
@@ -277,7 +278,7 @@ void frmMain::storeBox(const Field& field) {
     session_->storeBox(field, platform::toUtf8(text), readField(field, text, numberLocale_));
     QString reason;
     if (session_->unstorable(field)) {
-        reason = QStringLiteral("Not stored: %1 keeps %2. Allowed: %3.")
+        reason = QCoreApplication::translate("frmMain", "Not stored: %1 keeps %2. Allowed: %3.")
                      .arg(fieldName(field), presentField(session_->baza(), field), allowedText(field));
     }
     setFieldMark(form_.box(field), reason);
@@ -298,11 +299,13 @@ void frmMain::editStep(const QString& what, const std::function<void()>& change)
 }
 
 void frmMain::importSetup(const SetupPreview& preview) {
-    editStep(QStringLiteral("Import League Setup"), [this, &preview] { session_->applySetup(preview); });
+    editStep(QCoreApplication::translate("frmMain", "Import League Setup"),
+             [this, &preview] { session_->applySetup(preview); });
 }
 
 void frmMain::restoreBlock(const RecordedBlock& recorded) {
-    editStep(QStringLiteral("Restore Original Values"), [this, &recorded] { session_->restore(recorded); });
+    editStep(QCoreApplication::translate("frmMain", "Restore Original Values"),
+             [this, &recorded] { session_->restore(recorded); });
 }
 
 void frmMain::stepBox(const Field& field, int by) {
@@ -314,7 +317,8 @@ void frmMain::stepBox(const Field& field, int by) {
     const long long from =
         readField(field, box->text(), numberLocale_).value_or(fieldNumber(session_->values(), field));
     const QString to = QString::number(std::clamp(from + by, range->minimum, range->maximum));
-    history_->record(QStringLiteral("Step %1").arg(fieldName(field)), [box, &to] { box->setText(to); });
+    history_->record(QCoreApplication::translate("frmMain", "Step %1").arg(fieldName(field)),
+                     [box, &to] { box->setText(to); });
 }
 
 void frmMain::Combo_Change(int number) {
@@ -339,7 +343,7 @@ frmMain::SaveOutcome frmMain::Cmd_Zapisz_Click() {
     if (outcome == SaveOutcome::Reload) {
         // The question said the window's changes are dropped: the file's
         // values replace them, the hidden map slots and reserved bytes too.
-        editStep(QStringLiteral("Reload"), [this, &disk] { session_->takeFromDisk(disk); });
+        editStep(QCoreApplication::translate("frmMain", "Reload"), [this, &disk] { session_->takeFromDisk(disk); });
     }
     updateRestoreAction();  // the first save takes the record
     refreshChanges();       // a save that wrote the block leaves nothing changed
@@ -383,10 +387,11 @@ void frmMain::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
-    const platform::SaveChangesAnswer answer =
-        platform::services().askSaveChanges(this, kApplicationTitle,
-                                            QStringLiteral("The league tables have changes that are not saved.\n\n"
-                                                           "Save them to the game executable before closing?"));
+    const platform::SaveChangesAnswer answer = platform::services().askSaveChanges(
+        this, kApplicationTitle,
+        QCoreApplication::translate("frmMain",
+                                    "The league tables have changes that are not saved.\n\n"
+                                    "Save them to the game executable before closing?"));
     switch (answer) {
         case platform::SaveChangesAnswer::Save:
             if (Cmd_Zapisz_Click() == SaveOutcome::Saved) {
