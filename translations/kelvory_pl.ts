@@ -291,6 +291,12 @@
         <source>Game executable location</source>
         <translation>Położenie pliku wykonywalnego gry</translation>
     </message>
+    <message>
+        <source>Min = %1
+Max = %2</source>
+        <translation>Min = %1
+Max = %2</translation>
+    </message>
 </context>
 <context>
     <name>GameRanges</name>

@@ -313,7 +313,7 @@ private slots:
         const std::regex plain(R"([-0-9 .,:()\n]*|[-0-9 .,:()\n]*ID_Name_League\.ini[-0-9 .,:()\n]*)");
         int said = 0;
         for (const Field& field : fields()) {
-            for (const NameIndices* catalogue : {static_cast<const NameIndices*>(nullptr), &names}) {
+            for (const NameIndices* catalogue : std::initializer_list<const NameIndices*>{nullptr, &names}) {
                 const std::optional<Words> words = wordsOf(field, catalogue, baza.block());
                 if (!words)
                     continue;

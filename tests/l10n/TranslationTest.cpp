@@ -15,6 +15,8 @@
 #include <QMenuBar>
 #include <QRegularExpression>
 #include <QSet>
+#include <QStyle>
+#include <QStyleOptionGroupBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTranslator>
@@ -62,7 +64,8 @@ int widest(const QFontMetrics& metrics, const QString& text) {
 
 void addMenu(QList<Shown>& shown, QMenu* menu) {
     for (QAction* action : menu->actions()) {
-        if (action->isSeparator() || !action->isVisible())
+        // The languages are named in their own words, never translated.
+        if (action->isSeparator() || !action->isVisible() || action->objectName().startsWith("mnuLanguage_"))
             continue;
         shown.append({"menu " + action->objectName(), shownText(action->text()), menu->fontMetrics(), -1});
         if (action->menu())
@@ -73,7 +76,8 @@ void addMenu(QList<Shown>& shown, QMenu* menu) {
 struct WindowRow {
     QString code;    // the language installed
     QString folder;  // where its .qm is
-    bool pseudo;     // every text must be the pseudo-translation's
+    bool pseudo;     // every text must be the pseudo-translation's; its
+                     // length only tells where the layout is tight
 };
 
 struct ChoiceRow {
@@ -105,8 +109,14 @@ class TranslationTest : public WindowFixture {
             if (field.indicator)
                 indicators.insert(window_->controls().label.at(field.indicator));
         for (auto* frame : window_->findChildren<QGroupBox*>()) {
-            // The title stands between the frame's corners.
-            shown.append({frame->objectName(), frame->title(), frame->fontMetrics(), frame->width() - 16});
+            // The title runs from where the style puts it to the frame's edge.
+            QStyleOptionGroupBox option;
+            option.initFrom(frame);
+            option.text = frame->title();
+            option.subControls = QStyle::SC_GroupBoxLabel | QStyle::SC_GroupBoxFrame;
+            const QRect title =
+                frame->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, frame);
+            shown.append({frame->objectName(), frame->title(), frame->fontMetrics(), frame->width() - title.x()});
         }
         for (auto* label : window_->findChildren<QLabel*>()) {
             if (label->text().isEmpty() || indicators.contains(label))
@@ -167,33 +177,40 @@ private slots:
         QVERIFY(messages > 0);
     }
 
-    // The window on a language: every text fits its place; on the
-    // pseudo-translation, every text is translated too.
+    // The window in each language: every text fits its place. On the
+    // pseudo-translation every text is translated; where a text a third
+    // longer would not fit, the layout is tight, and the test names the
+    // place for translators (the layout is fixed: a language with longer
+    // words needs a shorter caption there, which the row of that language
+    // checks).
     void windowTextsAreTranslatedAndWhole_data() {
         rows<WindowRow>({
             {"pseudo", {"pseudo", KELVORY_PSEUDO_DIR, true}},
+            {"en", {"en", "", false}},
             {"pl", {"pl", KELVORY_TRANSLATIONS_DIR, false}},
         });
     }
     void windowTextsAreTranslatedAndWhole() {
         QFETCH(WindowRow, row);
         // The translators installed here go with the row.
-        const std::shared_ptr<void> removeTranslators(nullptr, [](void*) {
-            qDeleteAll(QCoreApplication::instance()->findChildren<QTranslator*>());
-        });
+        const std::shared_ptr<void> removeTranslators(
+            nullptr, [](void*) { qDeleteAll(QCoreApplication::instance()->findChildren<QTranslator*>()); });
         QVERIFY(installLanguage(row.code, row.folder));
         startShown();
         const QList<Shown> shown = shownTexts();
         QVERIFY(shown.size() > 40);
         QStringList faults;
+        QStringList tight;
         for (const Shown& text : shown) {
-            const QString said = text.where + ": " + text.text;
+            const QString said = text.where + ": " + QString(text.text).replace(QLatin1Char('\n'), QLatin1Char('|'));
             if (row.pseudo && !(text.text.startsWith(QLatin1Char('[')) && text.text.endsWith(QLatin1Char(']'))))
                 faults << "not translated: " + said;
             const int width = widest(text.metrics, text.text);
             if (text.room >= 0 && width > text.room)
-                faults << QStringLiteral("cut off (%1 > %2): ").arg(width).arg(text.room) + said;
+                (row.pseudo ? tight : faults) << QStringLiteral("cut off (%1 > %2): ").arg(width).arg(text.room) + said;
         }
+        if (!tight.isEmpty())
+            qInfo("Tight places (no room for a text a third longer):\n%s", qPrintable(tight.join(QLatin1Char('\n'))));
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
     }
 

@@ -121,7 +121,7 @@ QString frameTitle(const char* caption) {
 // of what the game takes.
 QString mapRangeLegend() {
     const GameRange& maps = gameRange(FieldKind::Map);
-    return translated("Min = %1\nMax = %2").arg(maps.minimum).arg(maps.maximum);
+    return translated(QT_TRANSLATE_NOOP("FormLayout", "Min = %1\nMax = %2")).arg(maps.minimum).arg(maps.maximum);
 }
 
 // The controls' own names, as the window's handlers are named after them.

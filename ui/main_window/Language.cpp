@@ -129,7 +129,8 @@ void addLanguageMenu(QMenuBar* bar) {
     menu->setFont(bar->font());
     auto* group = new QActionGroup(menu);
     for (const Language& language : availableLanguages(translationsFolder())) {
-        QAction* action = menu->addAction(language.name);
+        // Each name with its first letter as its access key.
+        QAction* action = menu->addAction(QLatin1Char('&') + language.name);
         action->setObjectName(QStringLiteral("mnuLanguage_") + language.code);
         action->setCheckable(true);
         action->setChecked(language.code == shownLanguage());
