@@ -362,6 +362,37 @@ Max = %2</translation>
     </message>
 </context>
 <context>
+    <name>Ini</name>
+    <message>
+        <source>Kelvory could not find the folder that holds its own program, where Leagues.ini must be.</source>
+        <translation>Kelvory nie znalazł folderu, w którym leży jego program i w którym musi być plik Leagues.ini.</translation>
+    </message>
+    <message>
+        <source>The configuration file %1 was not found.</source>
+        <translation>Nie znaleziono pliku konfiguracyjnego %1.</translation>
+    </message>
+    <message>
+        <source>The configuration file %1 is not a regular file but a folder, a pipe or a device.</source>
+        <translation>Plik konfiguracyjny %1 nie jest zwykłym plikiem, tylko folderem, potokiem lub urządzeniem.</translation>
+    </message>
+    <message>
+        <source>The configuration file %1 could not be read.</source>
+        <translation>Nie udało się odczytać pliku konfiguracyjnego %1.</translation>
+    </message>
+    <message>
+        <source>The configuration file %1 ends before its second line, which names the game executable.</source>
+        <translation>Plik konfiguracyjny %1 kończy się przed drugim wierszem, który podaje plik wykonywalny gry.</translation>
+    </message>
+    <message>
+        <source>The configuration file %1 cannot be used: its second line, which names the game executable, holds a character that a file name cannot hold.</source>
+        <translation>Nie można użyć pliku konfiguracyjnego %1: jego drugi wiersz, który podaje plik wykonywalny gry, zawiera znak, którego nazwa pliku nie może zawierać.</translation>
+    </message>
+    <message>
+        <source>The configuration file %1 cannot be used: its first two lines are longer than %2 bytes.</source>
+        <translation>Nie można użyć pliku konfiguracyjnego %1: jego dwa pierwsze wiersze mają więcej niż %2 B.</translation>
+    </message>
+</context>
+<context>
     <name>Language</name>
     <message>
         <source>Kelvory will be in %1 from its next start.</source>

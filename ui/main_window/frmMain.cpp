@@ -217,8 +217,7 @@ bool frmMain::MnuFileOpen_Click() {
     const ConfigResult config = ini_->Config();
     if (!config.ok()) {
         tellUser(this, platform::MessageIcon::Critical,
-                 QCoreApplication::translate("frmMain", "Kelvory cannot start.\n\n%1")
-                     .arg(platform::fromUtf8(config.message())));
+                 QCoreApplication::translate("frmMain", "Kelvory cannot start.\n\n%1").arg(shown(config.words())));
         return false;
     }
     // Line 2's own bytes, not the text the box shows: a name that is not

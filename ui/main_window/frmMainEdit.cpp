@@ -103,8 +103,8 @@ void frmMain::refreshChanges() {
         setChangedMark(form_.box(field), sentence);
         setChangedMark(form_.picker(field), sentence);
         // A table look-up per field: cheap enough for every keystroke.
-        const std::optional<std::string> outside = loaded ? outsideGameRange(now, field) : std::nullopt;
-        setOutsideMark(form_.box(field), outside ? QString::fromStdString(*outside) : QString());
+        const std::optional<Words> outside = loaded ? outsideGameRangeText(now, field) : std::nullopt;
+        setOutsideMark(form_.box(field), outside ? shown(*outside) : QString());
     }
     // Setting the same state again would still rewrite the system's title.
     const bool modified = hasUnsavedChanges();
