@@ -214,16 +214,38 @@ private slots:
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
     }
 
-    // The languages on offer: English, then each translation in the folder,
-    // by its own name.
+    // The languages on offer: English, once, then each translation in the
+    // folder, by its own name. One that cannot be loaded is not installed.
     void languagesOnOffer() {
         QTemporaryDir folder;
-        for (const char* file : {"kelvory_pl.qm", "kelvory_de.qm", "qtbase_pl.qm", "notes.txt"})
+        for (const char* file : {"kelvory_pl.qm", "kelvory_de.qm", "kelvory_en.qm", "qtbase_pl.qm", "notes.txt"})
             QVERIFY(QFile(folder.filePath(file)).open(QIODevice::WriteOnly));
         QStringList offered;
         for (const Language& language : availableLanguages(folder.path()))
             offered << language.code + "=" + language.name;
         QCOMPARE(offered, (QStringList{"en=English", "de=Deutsch", "pl=Polski"}));
+        QVERIFY(!installLanguage("de", folder.path()));  // an empty file is no translation
+        qDeleteAll(QCoreApplication::instance()->findChildren<QTranslator*>());
+    }
+
+    // About > Language offers English and each translation beside the
+    // program, the language shown checked; a choice is remembered for the
+    // next start, and the window says so.
+    void languageMenuRemembersTheChoice() {
+        QVERIFY(QDir().mkpath(folder_->path() + "/translations"));
+        QVERIFY(
+            QFile::copy(KELVORY_TRANSLATIONS_DIR "/kelvory_pl.qm", folder_->path() + "/translations/kelvory_pl.qm"));
+        startShown();
+        auto* menu = window_->menuBar()->findChild<QMenu*>("mnuLanguage");
+        QVERIFY(menu);
+        QStringList entries;
+        for (QAction* action : menu->actions())
+            entries << action->text() + (action->isChecked() ? " (checked)" : "");
+        QCOMPARE(entries, (QStringList{"&English (checked)", "&Polski"}));
+        menu->actions().at(1)->trigger();
+        QCOMPARE(services_.savedSettings, QStringList{"Kelvory/Window/Language=pl"});
+        QCOMPARE(services_.texts(), QStringList{"Kelvory will be in Polski from its next start."});
+        QVERIFY(menu->actions().at(1)->isChecked() && !menu->actions().at(0)->isChecked());
     }
 
     // --language first, then the remembered choice, then the system's
