@@ -235,6 +235,7 @@ private slots:
         QVERIFY(QDir().mkpath(folder_->path() + "/translations"));
         QVERIFY(
             QFile::copy(KELVORY_TRANSLATIONS_DIR "/kelvory_pl.qm", folder_->path() + "/translations/kelvory_pl.qm"));
+        QVERIFY(installLanguage("en", QString()));  // this run in English
         startShown();
         auto* menu = window_->menuBar()->findChild<QMenu*>("mnuLanguage");
         QVERIFY(menu);
