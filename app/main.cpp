@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <filesystem>
 #include <iostream>
 
 #include "app/WindowArguments.h"
@@ -28,8 +29,13 @@ int main(int argc, char* argv[]) {
                                        : std::nullopt);
 
     frmMain window;
-    // arguments.game, from --game PATH, is not handed to the window yet: the
-    // Open routine finds the game through Leagues.ini alone.
+    if (arguments.game) {
+        // A relative path is taken from where kelvory was started.
+        std::error_code error;
+        const std::filesystem::path game = platform::argumentPath(*arguments.game);
+        const std::filesystem::path absolute = std::filesystem::absolute(game, error);
+        window.setGame(error ? game : absolute);
+    }
     if (!window.Form_Load()) {
         return 1;  // the window has already told the user why
     }

@@ -195,6 +195,28 @@ ConfigResult readLeaguesIni(const std::filesystem::path& programFolder) {
     return result;
 }
 
+std::string createLeaguesIni(const std::filesystem::path& programFolder, const std::filesystem::path& game) {
+    const std::filesystem::path inFolder = programPathOf(programFolder, game.filename());
+    const std::optional<FileIdentity> chosen = platform::identityAt(game);
+    if (!game.has_filename() || !chosen || platform::identityAt(inFolder) != chosen) {
+        return "The game executable must be in Kelvory's own folder, " + platform::pathToShow(programFolder) +
+               ": Leagues.ini names it by its file name alone. Put Kelvory beside the game, then start it again.";
+    }
+    const std::optional<std::string> name = platform::fileNameToBytes(game.filename());
+    if (!name || !platform::canNameFile(*name)) {
+        return "Leagues.ini cannot name " + platform::pathToShow(game.filename()) +
+               ": its name holds a character the file cannot hold.";
+    }
+    try {
+        platform::writeFileNew(
+            programPath(programFolder, "Leagues.ini"),
+            "Kelvory reads line 2 of this file: the game executable in this folder.\r\n" + *name + "\r\n", false);
+    } catch (const FileError& error) {
+        return std::string("Leagues.ini could not be created: ") + error.what() + ".";
+    }
+    return {};
+}
+
 void Ini::Petla() {
     for (int i = 0; i < CategoryCount; ++i) {
         host_.appendCategory(categoryName(i));

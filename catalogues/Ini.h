@@ -41,6 +41,12 @@ struct ConfigResult {
 // one.
 ConfigResult readLeaguesIni(const std::filesystem::path& programFolder);
 
+// Writes a new Leagues.ini in `programFolder` that names `game`, a file in
+// that folder: a first line that says what the file is for, and the game's
+// file name on line 2, as readLeaguesIni reads it. Never replaces a file.
+// Returns why it could not (a sentence for the user), empty when it did.
+std::string createLeaguesIni(const std::filesystem::path& programFolder, const std::filesystem::path& game);
+
 // Reads Setting\ID_Name_League.ini in `programFolder`, as Ini::Str_Petla
 // does, into the description the name pickers and the name boxes' game range
 // take (NameCatalogue.h). A catalogue that cannot be read gives an empty one;
@@ -83,7 +89,9 @@ public:
     // ClubUnnament<n> sets the file-name indicator on row n of the club
     // category logo boxes to the file that belongs to the logo index in the
     // box on that row, when its text is exactly one of "0" .. "29"; otherwise
-    // the indicator stays as it is.
+    // the indicator stays as it is. The seven per-row operations are the
+    // catalogue reader's described interface and stay for its callers; the
+    // window itself calls ClubUnnament(row) from its field table.
     void ClubUnnament1() { ClubUnnament(1); }
     void ClubUnnament2() { ClubUnnament(2); }
     void ClubUnnament3() { ClubUnnament(3); }

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "core/Block.h"
 #include "platform/BinaryFile.h"
 
 // The twenty one-byte map slots of the league block, in file order.
@@ -51,52 +52,8 @@ using LoadError = FileError;
 // Texts (Cat1..Cat4) are held as the file's bytes, one byte per character in
 // the game's single-byte code page; converting them for display is the
 // caller's business.
-class Baza {
+class Baza : public LeagueTables {
 public:
-    static constexpr int LigaCount = 13;
-    static constexpr int StrCount = 13;
-    static constexpr int CatCount = 4;
-    static constexpr int CatLength = 11;
-    static constexpr int CatLCount = 7;
-    static constexpr int MapCount = 20;
-
-    // 0-based file offsets and lengths of the five regions.
-    static constexpr std::int64_t LigaOffset = 15612412;
-    static constexpr std::int64_t StrOffset = 15612464;
-    static constexpr std::int64_t CatOffset = 15612516;
-    static constexpr std::int64_t CatLOffset = 15612712;
-    static constexpr std::int64_t MapOffset = 15613072;
-    static constexpr std::size_t LigaSize = 52;
-    static constexpr std::size_t StrSize = 52;
-    static constexpr std::size_t CatSize = 47;
-    static constexpr std::size_t CatLSize = 28;
-    static constexpr std::size_t MapSize = 20;
-    // One past the last byte of the block (the end of MapTable).
-    static constexpr std::int64_t BlockEnd = MapOffset + MapSize;
-
-    using Liga_Table = std::array<std::int32_t, LigaCount>;
-    using Str_Table = std::array<std::int16_t, StrCount>;
-    using Cat_Texts = std::array<std::string, CatCount>;
-    using CatL_Table = std::array<std::int32_t, CatLCount>;
-    using Map_Table = std::array<std::uint8_t, MapCount>;
-
-    // The block exactly as the tables hold it, reserved bytes included.
-    struct Block {
-        Liga_Table liga{};
-        Str_Table str{};
-        std::array<std::array<std::uint8_t, 2>, StrCount> strReserved{};
-        Cat_Texts cat;
-        std::array<std::uint8_t, CatCount - 1> catReserved{};
-        Map_Table map{};
-        CatL_Table catL{};
-
-        bool operator==(const Block& other) const {
-            return liga == other.liga && str == other.str && strReserved == other.strReserved && cat == other.cat &&
-                   catReserved == other.catReserved && map == other.map && catL == other.catL;
-        }
-        bool operator!=(const Block& other) const { return !(*this == other); }
-    };
-
     Baza();
 
     // Loads the five tables from the file at `path`. All or nothing: on any
@@ -108,13 +65,14 @@ public:
     bool Wczytaj(const std::filesystem::path& path, std::optional<LoadError>& why);
 
     // Writes the five tables into the file at `path` (or at Path() when `path`
-    // is empty), in place. Writes only bytes that already exist: the file is
-    // never created, truncated or grown. Returns false, touching nothing,
-    // while no block is loaded. Returns true only once the bytes have reached
-    // the disk. Throws SaveError when the file cannot be opened or written,
-    // and refuses with SaveError, writing nothing, when the file is gone
-    // (Kind::Missing), is not a regular file (Kind::NotAFile) or ends before
-    // BlockEnd (Kind::TooShort).
+    // is empty), in place, without the safe save: no record, no lock, no
+    // read-back. The program saves only through store/SafeSave (the session
+    // hands out a const Baza, so nothing in it can reach this); this is kept
+    // for the block store's own tests and the tools that write demo files. Writes only bytes that already exist: the
+    // file is never created, truncated or grown. Returns false, touching nothing, while no block is loaded. Returns
+    // true only once the bytes have reached the disk. Throws SaveError when the file cannot be opened or written, and
+    // refuses with SaveError, writing nothing, when the file is gone (Kind::Missing), is not a regular file
+    // (Kind::NotAFile) or ends before BlockEnd (Kind::TooShort).
     bool Zapisz(const std::filesystem::path& path);
 
     // The refusal for a file of `size` bytes that ends before BlockEnd.
@@ -201,7 +159,10 @@ public:
 #undef KELVORY_MAP_ACCESSORS
 
     // Grouped setters: replace a whole table, but only once a block has been
-    // loaded; otherwise they change nothing and return false.
+    // loaded; otherwise they change nothing and return false. Part of the
+    // block store's described interface, as the per-value accessors above
+    // are: the window and the console program change values only through
+    // the session (session/LeagueSession.h), which uses the field table.
     bool Zmien_Dane(const Liga_Table& values);
     bool Zmien_DaneStr(const Str_Table& values);
     bool Zmien_DaneStruct_Category(const Cat_Texts& texts);

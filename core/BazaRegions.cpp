@@ -32,17 +32,17 @@ void writeInt16(Bytes& b, std::size_t at, std::int16_t value) {
 
 namespace {
 
-constexpr std::size_t kCatStride = Baza::CatLength + 1;  // text plus its reserved byte
+constexpr std::size_t kCatStride = LeagueTables::CatLength + 1;  // text plus its reserved byte
 
 // LigaTable and CatLTable: 32-bit values one after the other.
-template <std::size_t N, std::array<std::int32_t, N> Baza::Block::*Table>
-void decodeInt32s(const Bytes& b, Baza::Block& k) {
+template <std::size_t N, std::array<std::int32_t, N> LeagueTables::Block::*Table>
+void decodeInt32s(const Bytes& b, LeagueTables::Block& k) {
     for (std::size_t i = 0; i < N; ++i)
         (k.*Table)[i] = readInt32(b, 4 * i);
 }
 
-template <std::size_t N, std::array<std::int32_t, N> Baza::Block::*Table>
-void encodeInt32s(const Baza::Block& k, Bytes& b) {
+template <std::size_t N, std::array<std::int32_t, N> LeagueTables::Block::*Table>
+void encodeInt32s(const LeagueTables::Block& k, Bytes& b) {
     for (std::size_t i = 0; i < N; ++i)
         writeInt32(b, 4 * i, (k.*Table)[i]);
 }
@@ -50,54 +50,56 @@ void encodeInt32s(const Baza::Block& k, Bytes& b) {
 }  // namespace
 
 const std::array<Region, 5> kRegions = {{
-    {Baza::LigaOffset, Baza::LigaSize, decodeInt32s<Baza::LigaCount, &Baza::Block::liga>,
-     encodeInt32s<Baza::LigaCount, &Baza::Block::liga>},
-    {Baza::StrOffset, Baza::StrSize,
-     [](const Bytes& b, Baza::Block& k) {
-         for (int i = 0; i < Baza::StrCount; ++i) {
+    {LeagueTables::LigaOffset, LeagueTables::LigaSize,
+     decodeInt32s<LeagueTables::LigaCount, &LeagueTables::Block::liga>,
+     encodeInt32s<LeagueTables::LigaCount, &LeagueTables::Block::liga>},
+    {LeagueTables::StrOffset, LeagueTables::StrSize,
+     [](const Bytes& b, LeagueTables::Block& k) {
+         for (int i = 0; i < LeagueTables::StrCount; ++i) {
              k.str[i] = readInt16(b, 4 * i);
              k.strReserved[i] = {b[4 * i + 2], b[4 * i + 3]};
          }
      },
-     [](const Baza::Block& k, Bytes& b) {
-         for (int i = 0; i < Baza::StrCount; ++i) {
+     [](const LeagueTables::Block& k, Bytes& b) {
+         for (int i = 0; i < LeagueTables::StrCount; ++i) {
              writeInt16(b, 4 * i, k.str[i]);
              b[4 * i + 2] = k.strReserved[i][0];
              b[4 * i + 3] = k.strReserved[i][1];
          }
      }},
-    {Baza::CatOffset, Baza::CatSize,
-     [](const Bytes& b, Baza::Block& k) {
-         for (int i = 0; i < Baza::CatCount; ++i) {
+    {LeagueTables::CatOffset, LeagueTables::CatSize,
+     [](const Bytes& b, LeagueTables::Block& k) {
+         for (int i = 0; i < LeagueTables::CatCount; ++i) {
              const auto* first = reinterpret_cast<const char*>(b.data() + kCatStride * i);
-             k.cat[i].assign(first, Baza::CatLength);
-             if (i < Baza::CatCount - 1)
-                 k.catReserved[i] = b[kCatStride * i + Baza::CatLength];
+             k.cat[i].assign(first, LeagueTables::CatLength);
+             if (i < LeagueTables::CatCount - 1)
+                 k.catReserved[i] = b[kCatStride * i + LeagueTables::CatLength];
          }
      },
-     [](const Baza::Block& k, Bytes& b) {
-         for (int i = 0; i < Baza::CatCount; ++i) {
-             for (int c = 0; c < Baza::CatLength; ++c) {
+     [](const LeagueTables::Block& k, Bytes& b) {
+         for (int i = 0; i < LeagueTables::CatCount; ++i) {
+             for (int c = 0; c < LeagueTables::CatLength; ++c) {
                  b[kCatStride * i + c] = static_cast<std::uint8_t>(k.cat[i][c]);
              }
-             if (i < Baza::CatCount - 1)
-                 b[kCatStride * i + Baza::CatLength] = k.catReserved[i];
+             if (i < LeagueTables::CatCount - 1)
+                 b[kCatStride * i + LeagueTables::CatLength] = k.catReserved[i];
          }
      }},
-    {Baza::MapOffset, Baza::MapSize,
-     [](const Bytes& b, Baza::Block& k) {
-         for (int i = 0; i < Baza::MapCount; ++i)
+    {LeagueTables::MapOffset, LeagueTables::MapSize,
+     [](const Bytes& b, LeagueTables::Block& k) {
+         for (int i = 0; i < LeagueTables::MapCount; ++i)
              k.map[i] = b[i];
      },
-     [](const Baza::Block& k, Bytes& b) {
-         for (int i = 0; i < Baza::MapCount; ++i)
+     [](const LeagueTables::Block& k, Bytes& b) {
+         for (int i = 0; i < LeagueTables::MapCount; ++i)
              b[i] = k.map[i];
      }},
-    {Baza::CatLOffset, Baza::CatLSize, decodeInt32s<Baza::CatLCount, &Baza::Block::catL>,
-     encodeInt32s<Baza::CatLCount, &Baza::Block::catL>},
+    {LeagueTables::CatLOffset, LeagueTables::CatLSize,
+     decodeInt32s<LeagueTables::CatLCount, &LeagueTables::Block::catL>,
+     encodeInt32s<LeagueTables::CatLCount, &LeagueTables::Block::catL>},
 }};
 
-BlockBytes bytesOf(const Baza::Block& block) {
+BlockBytes bytesOf(const LeagueTables::Block& block) {
     BlockBytes all{};
     std::size_t at = 0;
     for (const Region& region : kRegions) {
@@ -109,9 +111,9 @@ BlockBytes bytesOf(const Baza::Block& block) {
     return all;
 }
 
-Baza::Block blockOf(const BlockBytes& all) {
-    Baza::Block block;
-    block.cat.fill(std::string(Baza::CatLength, '\0'));
+LeagueTables::Block blockOf(const BlockBytes& all) {
+    LeagueTables::Block block;
+    block.cat.fill(std::string(LeagueTables::CatLength, '\0'));
     std::size_t at = 0;
     for (const Region& region : kRegions) {
         const Bytes bytes(all.begin() + static_cast<std::ptrdiff_t>(at),

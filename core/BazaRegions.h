@@ -1,7 +1,7 @@
 #pragma once
 
 // Where the five tables of the league block lie in the game executable, and
-// how their bytes map onto Baza::Block. Loading and saving both walk this one
+// how their bytes map onto LeagueTables::Block. Loading and saving both walk this one
 // table, so a region's place and its byte layout are written down once.
 
 #include <array>
@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "core/Baza.h"
+#include "core/Block.h"
 
 namespace baza_regions {
 
@@ -26,8 +26,8 @@ void writeInt16(Bytes& b, std::size_t at, std::int16_t value);
 struct Region {
     std::int64_t offset;
     std::size_t size;
-    void (*decode)(const Bytes& bytes, Baza::Block& block);
-    void (*encode)(const Baza::Block& block, Bytes& bytes);
+    void (*decode)(const Bytes& bytes, LeagueTables::Block& block);
+    void (*encode)(const LeagueTables::Block& block, Bytes& bytes);
 };
 
 // The five regions in the order they are read and written: LigaTable,
@@ -36,10 +36,11 @@ extern const std::array<Region, 5> kRegions;
 
 // The 199 bytes of the five regions one after the other, in the order of
 // kRegions: what the file holds at those offsets.
-constexpr std::size_t kBlockBytes = Baza::LigaSize + Baza::StrSize + Baza::CatSize + Baza::MapSize + Baza::CatLSize;
+constexpr std::size_t kBlockBytes = LeagueTables::LigaSize + LeagueTables::StrSize + LeagueTables::CatSize +
+                                    LeagueTables::MapSize + LeagueTables::CatLSize;
 using BlockBytes = std::array<std::uint8_t, kBlockBytes>;
 
-BlockBytes bytesOf(const Baza::Block& block);
-Baza::Block blockOf(const BlockBytes& bytes);
+BlockBytes bytesOf(const LeagueTables::Block& block);
+LeagueTables::Block blockOf(const BlockBytes& bytes);
 
 }  // namespace baza_regions

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "fuzz/FaultySave.h"
+#include "tests/support/FaultySave.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string broken = checkSaveFaultsInput(std::string_view(reinterpret_cast<const char*>(data), size));

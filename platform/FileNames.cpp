@@ -14,6 +14,19 @@ std::filesystem::path fileNameFromBytes(std::string_view bytes) {
 #endif
 }
 
+std::optional<std::string> fileNameToBytes(const std::filesystem::path& name) {
+#ifdef _WIN32
+    bool lossy = false;
+    std::string bytes = codepage::encode(name.u8string(), &lossy);
+    if (lossy) {
+        return std::nullopt;
+    }
+    return bytes;
+#else
+    return name.string();
+#endif
+}
+
 bool canNameFile(std::string_view bytes) {
     for (const char c : bytes) {
         const auto b = static_cast<unsigned char>(c);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,11 @@ namespace platform {
 // POSIX systems), they are exactly the bytes written, whatever their encoding.
 // On Windows the bytes are read in code page 1252, the game's own.
 std::filesystem::path fileNameFromBytes(std::string_view bytes);
+
+// The bytes Kelvory's text files write for a file name: fileNameFromBytes
+// reads them back as `name`. None when they cannot (on Windows, a character
+// code page 1252 lacks).
+std::optional<std::string> fileNameToBytes(const std::filesystem::path& name);
 
 // Whether every byte of the name can stand in a file name on this system: no
 // NUL anywhere; on Windows also none of 1-31 and < > : " | ? *. (Slashes and

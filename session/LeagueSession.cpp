@@ -9,13 +9,13 @@
 namespace {
 
 // The lines of the values in `baza` that the game is not known to take.
-std::vector<Words> outsideGameLinesOf(const Baza& baza) {
+std::vector<Words> outsideGameLinesOf(const Baza& baza, const NameIndices* names) {
     std::vector<Words> lines;
     const Setup values = setupOf(baza);
-    for (const Field* field : fieldsOutsideGameRange(baza.block())) {
+    for (const Field* field : fieldsOutsideGameRange(baza.block(), names)) {
         for (const SetupValue& value : values) {
             if (value.field == field) {
-                lines.push_back(messages::outsideGameLine(*field, setupValueText(value)));
+                lines.push_back(messages::outsideGameLine(*field, setupValueText(value), names));
             }
         }
     }
@@ -112,7 +112,11 @@ std::vector<Words> LeagueSession::unstorableLines() const {
 }
 
 std::vector<Words> LeagueSession::outsideGameLines() const {
-    return loaded() ? outsideGameLinesOf(baza_) : std::vector<Words>();
+    return loaded() ? outsideGameLinesOf(baza_, names_) : std::vector<Words>();
+}
+
+std::optional<Words> LeagueSession::outsideGame(const Field& field) const {
+    return loaded() ? outsideGameRangeText(baza_.block(), field, names_) : std::nullopt;
 }
 
 Words LeagueSession::notABlockWarning() const {
@@ -189,11 +193,11 @@ SetupPreview LeagueSession::previewSetup(const Setup& setup) const {
     Baza after = baza_;
     ::applySetup(after, setup);
     for (const SetupChange& change : preview.changes) {
-        preview.lines.push_back(outsideGameRange(after.block(), *change.field)
-                                    ? messages::changeOutsideGame(describeChange(change), *change.field)
+        preview.lines.push_back(outsideGameRange(after.block(), *change.field, names_)
+                                    ? messages::changeOutsideGame(describeChange(change), *change.field, names_)
                                     : Words::value(describeChange(change)));
     }
-    preview.outsideGame = outsideGameLinesOf(after);
+    preview.outsideGame = outsideGameLinesOf(after, names_);
     return preview;
 }
 

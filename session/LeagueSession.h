@@ -10,6 +10,7 @@
 #include "core/Baza.h"
 #include "core/BlockLook.h"
 #include "core/Fields.h"
+#include "core/GameRanges.h"
 #include "core/Words.h"
 #include "platform/RunningGame.h"
 #include "session/Messages.h"
@@ -149,6 +150,14 @@ public:
     // in the window's order: "Maps Load u_1426.bin ->dt06.img, row 1, Europe:
     // 11 (the game takes 0 to 10)".
     std::vector<Words> outsideGameLines() const;
+    // None when the field's value is one the game takes; otherwise why not:
+    // "Outside what the game takes: no name 57 in ID_Name_League.ini".
+    std::optional<Words> outsideGame(const Field& field) const;
+
+    // The name catalogue that pairs each name index with a name, against which
+    // the name boxes are checked from now on (nullptr: none, the game's own
+    // range). The face keeps it alive while the session uses it.
+    void useNameIndices(const NameIndices* names) { names_ = names; }
 
     // Why the values cannot be saved, exported or imported now: nothing
     // loaded, or boxes whose text cannot be stored. Empty when they can.
@@ -238,6 +247,7 @@ private:
     std::filesystem::path recordFolder_;
     Wording wording_;
     std::filesystem::path game_;
+    const NameIndices* names_ = nullptr;  // the paired name catalogue, if any
     Words loadFailure_;
     Baza baza_;
     Baza::Block saved_;

@@ -82,13 +82,13 @@ Words unstorableLine(const Field& field, const std::string& text) {
                {fieldLabel(field), Words::value(text), fieldAllowed(field)});
 }
 
-Words outsideGameLine(const Field& field, const std::string& value) {
+Words outsideGameLine(const Field& field, const std::string& value, const NameIndices* names) {
     return say(QT_TRANSLATE_NOOP("Messages", "%1: %2 (%3)"),
-               {fieldLabel(field).then(fieldSlot(field), ", "), Words::value(value), gameRangeNoteText(field)});
+               {fieldLabel(field).then(fieldSlot(field), ", "), Words::value(value), gameRangeNoteText(field, names)});
 }
 
-Words changeOutsideGame(const std::string& change, const Field& field) {
-    return say(QT_TRANSLATE_NOOP("Messages", "%1 (%2)"), {Words::value(change), gameRangeNoteText(field)});
+Words changeOutsideGame(const std::string& change, const Field& field, const NameIndices* names) {
+    return say(QT_TRANSLATE_NOOP("Messages", "%1 (%2)"), {Words::value(change), gameRangeNoteText(field, names)});
 }
 
 Words notLoaded(Doing doing, const std::filesystem::path& game) {

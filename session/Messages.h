@@ -11,6 +11,7 @@
 #include "store/SafeSave.h"
 
 struct Field;
+class NameIndices;
 
 // Every sentence the editing session says to the user, once, for the window
 // and the console program alike: about loading, the values, saving and the
@@ -49,11 +50,11 @@ Words notABlock(const std::filesystem::path& game, const std::vector<std::string
 Words unstorableLine(const Field& field, const std::string& text);
 
 // "Maps Load u_1426.bin ->dt06.img, row 1, Europe: 11 (the game takes 0 to 10)".
-Words outsideGameLine(const Field& field, const std::string& value);
+Words outsideGameLine(const Field& field, const std::string& value, const NameIndices* names);
 
 // A change a setup makes, "Club Name, row 3: 12 → 300", with the game's range
 // when the new value lies outside it.
-Words changeOutsideGame(const std::string& change, const Field& field);
+Words changeOutsideGame(const std::string& change, const Field& field, const NameIndices* names);
 
 // Why nothing was `doing`: nothing loaded from `game`, or boxes that cannot be
 // stored (`unstorable`, one line each; empty: none).

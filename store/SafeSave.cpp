@@ -88,15 +88,16 @@ public:
           before_(before),
           found_(std::move(found)) {}
 
+    // Steps 3 to 6 of the save (SafeSave.h); saveSafely has taken 1 and 2.
     SafeSaveResult run(const BlockBytes& bytes) {
         using Cause = SafeSaveError::Cause;
         SafeSaveResult result;
         result.record = place_.file();
-        // 1. The record, complete on disk before the game executable is touched.
+        // 3. The record, complete on disk before the game executable is touched.
         const std::string now = recordDateNow();
         OriginalRecord record = startRecord(identityThrough(*file_), now, bytes, result);
 
-        // 2. The 199 bytes, in place, through the open that was checked.
+        // 4. The 199 bytes, in place, through the open that was checked.
         std::size_t started = 0;
         try {
             writeRegions(*file_, bytes, kRegions.size(), started);
@@ -105,7 +106,7 @@ public:
             putBack(record, started, Cause::Write, error.reason());
         }
 
-        // 3. Proof: what a new open of the same file finds there. It holds the
+        // 5. Proof: what a new open of the same file finds there. It holds the
         // file while the save's own open closes.
         BlockBytes found{};
         try {
@@ -136,7 +137,7 @@ public:
                     "the bytes read back differ from the bytes written");
         }
 
-        // 4. What this save wrote, so that a later run can tell another
+        // 6. What this save wrote, so that a later run can tell another
         // program's change from Kelvory's own. The save itself has succeeded:
         // when only this note cannot be written, the record still says what
         // was being written, which counts as Kelvory's own.

@@ -3,6 +3,8 @@
 // window changes:
 //
 //   <output>/window.png        the window on a demo folder, just started
+//   <output>/name-picker.png   "sil" typed into the first name picker: its
+//                              list narrowed to the matching names
 //   <output>/save-refused.png  Menu > Save refused: a map box holds 300, which
 //                              no map code (one byte) can be; the message box
 //                              drawn over the window where it opens
@@ -13,6 +15,7 @@
 // launcher box shows its first-run text whoever runs this.
 
 #include <QAction>
+#include <QComboBox>
 #include <QApplication>
 #include <QDir>
 #include <QImage>
@@ -31,7 +34,8 @@
 
 namespace {
 
-constexpr int kMapBoxEurope = 39;  // the first map box
+constexpr int kMapBoxEurope = 39;     // the first map box
+constexpr int kFirstNamePicker = 14;  // National Name, row 1
 const QColor kOutline(112, 112, 112);
 
 // The settings store and everything else that would reach beyond the demo
@@ -56,16 +60,30 @@ QImage outlined(QWidget* widget) {
     return image;
 }
 
-// Types the digits `digits` into `box` key by key, replacing what it showed.
-void typeDigits(QLineEdit* box, const QString& digits) {
+// Types the letters or digits `text` into `box` key by key, replacing what it showed.
+void typeKeys(QLineEdit* box, const QString& text) {
     box->setFocus();
     box->selectAll();
-    for (const QChar c : digits) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_0 + c.digitValue(), Qt::NoModifier, QString(c));
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_0 + c.digitValue(), Qt::NoModifier, QString(c));
+    for (const QChar c : text) {
+        const int key = c.isDigit() ? Qt::Key_0 + c.digitValue() : Qt::Key_A + (c.toLower().unicode() - 'a');
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(c));
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(c));
         QApplication::sendEvent(box, &press);
         QApplication::sendEvent(box, &release);
     }
+}
+
+// The window with every other visible top-level widget of the program (an
+// open list, a message box) drawn over it where it is.
+QImage withPopups(QWidget* window) {
+    QImage image = outlined(window);
+    QPainter painter(&image);
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (top != window && top->isVisible()) {
+            painter.drawImage(top->geometry().topLeft() - window->geometry().topLeft(), outlined(top));
+        }
+    }
+    return image;
 }
 
 bool save(const QImage& image, const QDir& output, const QString& name) {
@@ -116,19 +134,28 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    // A name picker searching, then Escape: nothing changed.
+    QLineEdit* picker = window.combo(kFirstNamePicker)->lineEdit();
+    typeKeys(picker, QStringLiteral("sil"));
+    QApplication::processEvents();
+    const QImage searching = withPopups(&window);
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(QApplication::focusWidget(), &escape);
+    if (!save(searching, output, QStringLiteral("name-picker.png"))) {
+        return 1;
+    }
+
     // The refusal: once the message box is up, draw it over the window where
     // it opens, then close it.
     QLineEdit* mapBox = window.txt(kMapBoxEurope);
-    typeDigits(mapBox, QStringLiteral("300"));
+    typeKeys(mapBox, QStringLiteral("300"));
     QImage refused;
     QTimer::singleShot(0, &window, [&] {
         QWidget* box = QApplication::activeModalWidget();
         if (box == nullptr) {
             return;
         }
-        refused = outlined(&window);
-        QPainter painter(&refused);
-        painter.drawImage(box->geometry().topLeft() - window.geometry().topLeft(), outlined(box));
+        refused = withPopups(&window);
         box->close();
     });
     window.action(QStringLiteral("Cmd_Zapisz"))->trigger();

@@ -1218,14 +1218,6 @@ Import tego pliku zmienia wartości w %2 %3, z obecnej na wartość z pliku. Zas
         <translation>Wybór w %1</translation>
     </message>
     <message>
-        <source>Kelvory cannot start.
-
-%1</source>
-        <translation>Kelvory nie może się uruchomić.
-
-%1</translation>
-    </message>
-    <message>
         <source>Not stored: %1 keeps %2. Allowed: %3.</source>
         <translation>Nie zapisano: %1 zachowuje %2. Dozwolone: %3.</translation>
     </message>
@@ -1296,6 +1288,52 @@ Cofnięte zostaną zmiany w %1 %2. Edycja &gt; Cofnij odwraca tę operację.</tr
     <message>
         <source>Changed since the last load or save (saved → now):</source>
         <translation>Zmiany od ostatniego wczytania lub zapisu (zapisane → teraz):</translation>
+    </message>
+    <message>
+        <source>Kelvory cannot start.
+
+%1
+
+Leagues.ini is a text file beside Kelvory; its second line names the game executable in Kelvory&apos;s folder, for example:
+
+Kelvory reads line 2 of this file: the game executable in this folder.
+Game.exe</source>
+        <translation>Kelvory nie może się uruchomić.
+
+%1
+
+Leagues.ini to plik tekstowy obok Kelvory; jego drugi wiersz podaje plik wykonywalny gry w folderze Kelvory, na przykład:
+
+Kelvory czyta wiersz 2 tego pliku: plik wykonywalny gry w tym folderze.
+Game.exe</translation>
+    </message>
+    <message>
+        <source>
+
+Kelvory can write it for you: choose the game executable in its folder.</source>
+        <translation>
+
+Kelvory może go za ciebie zapisać: wybierz plik wykonywalny gry w jego folderze.</translation>
+    </message>
+    <message>
+        <source>&amp;Choose the Game Executable...</source>
+        <translation>&amp;Wybierz plik wykonywalny gry...</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>Za&amp;kończ</translation>
+    </message>
+    <message>
+        <source>Choose the Game Executable</source>
+        <translation>Wybierz plik wykonywalny gry</translation>
+    </message>
+    <message>
+        <source>Programs</source>
+        <translation>Programy</translation>
+    </message>
+    <message>
+        <source>All Files</source>
+        <translation>Wszystkie pliki</translation>
     </message>
 </context>
 <context>

@@ -2,7 +2,7 @@
 #include <QtTest>
 
 #include "../common/TestFiles.h"
-#include "fuzz/FaultySave.h"
+#include "tests/support/FaultySave.h"
 #include "fuzz/FuzzChecks.h"
 
 using Check = std::string (*)(std::string_view);

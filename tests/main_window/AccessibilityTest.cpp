@@ -133,7 +133,7 @@ private slots:
         startShown([](Baza& b) { b.setLiga1(5); });
         QVERIFY(QTest::qWaitForWindowActive(window_.get()));
         folder_->write("UserGuide.html", "<!DOCTYPE html>\n");  // installed beside the program
-        type(txt(0), QStringLiteral("77"));  // not saved
+        type(txt(0), QStringLiteral("77"));                     // not saved
         setLauncher(QStringLiteral("/opt/launcher"));
         for (const Press& press : row.presses) {
             QWidget* target =

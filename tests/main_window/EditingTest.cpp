@@ -1,9 +1,8 @@
 // Editing in the window: what typing into the boxes and pickers and choosing
-// from the pickers' lists stores in the block, the marks that show a changed
-// box and a box whose text cannot be stored, undo and redo (each edit one
-// step, typing merged into one step per run, the Undo and Redo keys inside
-// the boxes), reverting all fields or one, the list of changes, and the club
-// logo boxes' typing limit.
+// from the pickers' lists stores in the block, each edit one undo step, the
+// pickers following their boxes, the marks that show a changed box and a box
+// whose text cannot be stored, the list of changes, and the club logo boxes'
+// typing limit. (The undo history's own rules: HistoryTest.)
 
 #include <QAccessible>
 #include <QAction>
@@ -17,7 +16,9 @@
 #include <QWheelEvent>
 
 #include "../common/Rows.h"
+#include "EditingValues.h"
 #include "WindowFixture.h"
+#include "core/FieldHelp.h"
 #include "core/Fields.h"
 #include "session/LeagueSession.h"
 #include "ui/main_window/ChangeMarks.h"
@@ -25,22 +26,10 @@
 
 namespace {
 
-// The block every test starts from.
-void knownValues(Baza& b) {
-    b.setLiga1(5);    // member 0, "National Slot, row 1"
-    b.setLiga6(40);   // member 5, "Club Slot, row 2"
-    b.setStr5(4821);  // member 17, "Club Name, row 1", picker 18
-    b.setStr7(12);    // member 19, "Club Name, row 3", picker 20
-    b.setStr8(1005);  // member 20, "Club Name, row 4", picker 21
-    for (int i = 0; i < 4; ++i)
-        b.setCat(i, "category_01");  // members 26 to 29, pickers 1 to 4
-    b.setCatL1(5);                   // member 30, indicator Label2: unnamed_40.bin
-    b.setAfrica(62);                 // member 40, "Maps Load ..., row 2"
-}
-
 // An edit: 'T' types into box `where` after clearing it, 'K' into picker
 // `where`'s text field after clearing it, 'P' chooses `what` from picker
-// `where`'s list, 'I' imports a block whose Club Name, row 3 is 77.
+// `where`'s list, 'I' imports a block whose Club Name, row 3 is 77, 'U'
+// undoes the last step, 'R' reverts every value (answering Revert).
 struct Edit {
     char how;
     int where;
@@ -62,32 +51,16 @@ struct Described {
     int member;
     QString typed, description, tooltip;
 };
-struct Run {
-    QString keys;  // per character: a key into box 19 (cursor at the end), '|' the focus leaves,
-                   // '5' ... into box 5 after '@', '~' the Undo key, '>' the Redo key, in box 19
-    int steps;
-    QStringList texts;  // boxes 19 and 5 now, then after each undo from the menu
-};
-struct Stepped {
-    int member;
-    QString typed;  // typed into the box first; empty: as loaded
-    Qt::Key key;
-    QString shown;  // the box afterwards
-};
-struct Reverted {
-    int member;     // the field reverted
-    bool picker;    // through its picker's menu
-    QString was;    // its box's text as last saved
-    QString words;  // the field in the step's name
+struct Followed {
+    QList<Edit> edits;
+    QString name, category;  // then pickers 20 (Club Name, row 3) and 3 (its row's category) show these
 };
 
 }  // namespace
 
 Q_DECLARE_METATYPE(Edited)
 Q_DECLARE_METATYPE(Described)
-Q_DECLARE_METATYPE(Run)
-Q_DECLARE_METATYPE(Reverted)
-Q_DECLARE_METATYPE(Stepped)
+Q_DECLARE_METATYPE(Followed)
 
 class EditingTest : public WindowFixture {
     Q_OBJECT
@@ -100,6 +73,11 @@ class EditingTest : public WindowFixture {
                 type(combo(edit.where)->lineEdit(), edit.what);
             } else if (edit.how == 'P') {
                 choose(edit.where, edit.what);
+            } else if (edit.how == 'U') {
+                window_->mnuUndo_Click();
+            } else if (edit.how == 'R') {
+                services_.choiceAnswer = 0;
+                window_->mnuRevert_Click();
             } else {
                 window_->importSetup(
                     window_->session().previewSetup(parseSetup("kelvory-league = 1\nStr7 = 77\n", "")));
@@ -107,28 +85,27 @@ class EditingTest : public WindowFixture {
         }
     }
 
-    // Box `member` and its picker carry `mark`, shown by bold text; nothing
-    // else is marked as changed.
+    // Box `member` carries `mark`, shown by bold text; nothing else is
+    // marked as changed, no picker either (its box carries the marks).
     void checkMarks(int member, const QString& mark) {
         for (const Field& field : fields()) {
             const QString expected = field.member == member ? mark : QString();
-            QWidget* controls[] = {txt(field.member), field.picker ? combo(field.picker) : nullptr};
-            for (QWidget* control : controls) {
-                if (!control)
-                    continue;
-                QVERIFY2(changedMark(control) == expected, qPrintable(control->objectName()));
-                auto* picker = qobject_cast<QComboBox*>(control);
-                QCOMPARE((picker ? picker->lineEdit() : control)->font().bold(), !expected.isEmpty());
+            QVERIFY2(changedMark(txt(field.member)) == expected, qPrintable(txt(field.member)->objectName()));
+            QCOMPARE(txt(field.member)->font().bold(), !expected.isEmpty());
+            if (QComboBox* picker = field.picker ? combo(field.picker) : nullptr) {
+                QCOMPARE(changedMark(picker), QString());
+                QVERIFY(!picker->lineEdit()->font().bold());
             }
         }
     }
 
-    // The block, every box and picker text and every indicator.
+    // The block, every box text and every indicator (the pickers follow the
+    // boxes: pickersFollowTheirBoxes).
     using Shown = std::pair<Baza::Block, QStringList>;
     Shown shown() const {
         Shown all{window_->baza().block(), {}};
         for (const Field& field : fields())
-            all.second << txt(field.member)->text() << (field.picker ? combo(field.picker)->currentText() : QString());
+            all.second << txt(field.member)->text();
         for (int n = 2; n <= 8; ++n)
             all.second << label(n);
         return all;
@@ -197,6 +174,38 @@ private slots:
         QVERIFY(folder_->game() == file);  // never written
     }
 
+    // Each picker shows its box's value: the catalogue item that is the name
+    // box's number, the category text of a category box, its caption when no
+    // item has the value; and it follows every change of its box. (As loaded,
+    // box 19 holds 12, one of the catalogue's items, and box 28 "category_01".)
+    void pickersFollowTheirBoxes_data() {
+        const QString index = "Select Index", sector = "Select category to Sector 2";
+        rows<Followed>({
+            {"as loaded", {{}, "12", "category_01"}},
+            {"a listed number typed", {{{'T', 19, "-7"}}, "-7", "category_01"}},
+            {"an unlisted number typed", {{{'T', 19, "57"}}, index, "category_01"}},
+            {"a text that cannot be stored", {{{'T', 19, "abc"}}, index, "category_01"}},
+            {"undone", {{{'T', 19, "-7"}, {'U', 0, {}}}, "12", "category_01"}},
+            {"typed into the picker", {{{'K', 20, "Nor"}}, "Nor", "category_01"}},
+            {"typed into the picker, undone", {{{'K', 20, "Nor"}, {'U', 0, {}}}, "12", "category_01"}},
+            {"reverted", {{{'T', 19, "57"}, {'T', 28, "category_07"}, {'R', 0, {}}}, "12", "category_01"}},
+            {"imported", {{{'I', 0, {}}}, index, "category_01"}},
+            {"a category typed into its box", {{{'T', 28, "category_07"}}, "12", "category_07"}},
+            {"a category no item has", {{{'T', 28, "xyz"}}, "12", sector}},
+            {"a name item chosen", {{{'P', 20, "Northern League"}}, index, "category_01"}},
+        });
+    }
+
+    void pickersFollowTheirBoxes() {
+        QFETCH(Followed, row);
+        startLoaded(knownValues);
+        window_->show();
+        window_->afterFirstPaint();
+        apply(row.edits);
+        QCOMPARE(combo(20)->currentText(), row.name);
+        QCOMPARE(combo(3)->currentText(), row.category);
+    }
+
     // A box whose text cannot be stored is marked: a red frame over the
     // box, and the reason as tooltip and description, the changed sentence
     // after it; a logo box's description goes on with the file its indicator
@@ -224,8 +233,11 @@ private slots:
         QLineEdit* box = txt(row.member);
         type(box, row.typed);
         QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(box);
-        QCOMPARE(iface->text(QAccessible::Description), row.description);
-        QCOMPARE(box->toolTip(), row.tooltip);
+        // What the box is comes first (its words: FieldHelpTest), its states after.
+        const QString help = QString::fromStdString(fieldHelpText(*fieldOfMember(row.member)));
+        QCOMPARE(iface->text(QAccessible::Description), help + " " + row.description);
+        QCOMPARE(box->toolTip(), help + "\n" + row.tooltip);
+        QCOMPARE(box->whatsThis(), help);
         QCOMPARE(iface->childCount(), 0);
         // The not-stored frame is red and two pixels wide, over the changed bar.
         const QImage image = box->grab().toImage();
@@ -335,176 +347,6 @@ private slots:
         box->paste();
         QCOMPARE(box->text(), QStringLiteral("45"));
         QCOMPARE(window_->baza().CatL4(), 45);
-    }
-
-    // Keystrokes in one box are one step until the focus leaves it or
-    // another action comes; a run typed back to its start is no step. Inside
-    // a box the Undo and Redo keys are the window's: the first takes back the
-    // run typed there, the next ones earlier steps in other boxes.
-    void typingMergesIntoOneStep_data() {
-        rows<Run>({
-            {"focus left between", {"3|00", 2, {"12300 40", "123 40", "12 40"}}},
-            {"another box between", {"3@5|0", 3, {"1230 405", "123 405", "123 40", "12 40"}}},
-            {"the Undo key ends the run", {"3~0", 1, {"120 40", "12 40"}}},  // the new step replaces the undone one
-            {"Undo and Redo keys reach other boxes", {"@13~~>", 2, {"12 401", "12 40"}}},
-        });
-    }
-
-    void typingMergesIntoOneStep() {
-        QFETCH(Run, row);
-        startShown(knownValues);
-        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
-        QLineEdit* box = txt(19);
-        box->setFocus();
-        box->end(false);
-        QLineEdit* into = box;
-        for (QChar c : row.keys) {
-            if (c == '|') {
-                txt(0)->setFocus();
-                box->setFocus();
-                box->end(false);
-            } else if (c == '@') {
-                into = txt(5);
-            } else if (c == '~') {
-                QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
-                box->end(false);
-            } else if (c == '>') {
-                QTest::keySequence(box, QKeySequence(QKeySequence::Redo));
-            } else {
-                QTest::keyClick(into, c.toLatin1());
-                into = box;
-            }
-        }
-        QCOMPARE(QApplication::focusWidget(), box);
-        QCOMPARE(stack().count(), row.steps);
-        for (const QString& texts : row.texts) {
-            QCOMPARE(box->text() + " " + txt(5)->text(), texts);
-            window_->mnuUndo_Click();
-        }
-    }
-
-    // The launcher box is no field: its Undo key stays its own.
-    void launcherKeepsItsOwnUndo() {
-        startShown(knownValues);
-        QLineEdit* launcher = window_->controls().Text1;
-        launcher->setFocus();
-        const QString before = launcher->text();
-        type(txt(5), QStringLiteral("1"));
-        QTest::keyClicks(launcher, QStringLiteral("xyz"));
-        QTest::keyClick(launcher, Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(launcher->text(), before);
-        QCOMPARE(txt(5)->text(), QStringLiteral("1"));
-    }
-
-    // Revert to Saved asks first when something is changed, and is one step.
-    // Up and Down step a number box's value by one, Page Up and Page Down by
-    // ten, within what its field holds, each as one undo step; from the
-    // field's value when the text does not convert. A category box has no
-    // number to step.
-    void stepping_data() {
-        rows<Stepped>({
-            {"up", {0, "", Qt::Key_Up, "6"}},
-            {"page down", {5, "", Qt::Key_PageDown, "30"}},
-            {"page down below zero", {0, "", Qt::Key_PageDown, "-5"}},
-            {"down at a map code's floor", {40, "0", Qt::Key_Down, "0"}},
-            {"page up near a name's top", {19, "32760", Qt::Key_PageUp, "32767"}},
-            {"from a text that cannot be stored", {0, "5x", Qt::Key_Up, "6"}},
-            {"a category", {27, "", Qt::Key_Up, "category_01"}},
-        });
-    }
-    void stepping() {
-        QFETCH(Stepped, row);
-        startLoaded(knownValues);
-        QLineEdit* box = txt(row.member);
-        if (!row.typed.isEmpty())
-            type(box, row.typed);
-        const QString before = box->text();
-        const int steps = stack().count();
-        QTest::keyClick(box, row.key);
-        QCOMPARE(box->text(), row.shown);
-        const Field& field = *fieldOfMember(row.member);
-        if (field.kind != FieldKind::Cat)
-            QCOMPARE(QString::number(fieldNumber(window_->session().values(), field)), row.shown);
-        QCOMPARE(stack().count(), steps + (row.shown != before ? 1 : 0));
-        if (row.shown != before) {
-            window_->mnuUndo_Click();
-            QCOMPARE(box->text(), before);
-        }
-    }
-
-    void revertAll_data() {
-        QTest::addColumn<bool>("changed");
-        QTest::addColumn<int>("answer");  // 0 revert, -1 the way out
-        QTest::newRow("changed, revert") << true << 0;
-        QTest::newRow("changed, cancel") << true << -1;
-        QTest::newRow("only text that cannot be stored") << false << 0;
-    }
-
-    void revertAll() {
-        QFETCH(bool, changed);
-        QFETCH(int, answer);
-        startLoaded(knownValues);
-        services_.choiceAnswer = answer;
-        if (changed) {
-            type(txt(19), QStringLiteral("300"));
-            choose(2, QStringLiteral("category_07"));
-        }
-        type(txt(5), QStringLiteral("abc"));
-        const int steps = stack().count();
-        window_->action(QStringLiteral("mnuRevert"))->trigger();
-        QCOMPARE(services_.choiceTexts.size(), changed ? 1 : 0);
-        QVERIFY(!changed || services_.choiceTexts[0].contains("\n\n2 changed values will go back."));
-        if (answer != 0) {
-            QCOMPARE(txt(19)->text() + " " + QString::number(stack().count()), "300 " + QString::number(steps));
-            return;
-        }
-        QCOMPARE(txt(5)->text() + " " + txt(27)->text(), QStringLiteral("40 category_01"));
-        QVERIFY(window_->baza().block() == window_->savedBlock());
-        QCOMPARE(fieldMark(txt(5)), QString());
-        QVERIFY(!window_->isWindowModified());
-        QCOMPARE(stack().undoText(), QStringLiteral("Revert to Saved"));
-        window_->mnuUndo_Click();
-        QCOMPARE(txt(5)->text(), QStringLiteral("abc"));
-        QCOMPARE(window_->isWindowModified(), changed);
-    }
-
-    // The context menu of a box or picker: the text field's own entries
-    // with the window's Undo and Redo in place of its own, and the revert of
-    // that field alone, one step, offered while there is something to revert.
-    void revertOneField_data() {
-        rows<Reverted>({
-            {"box", {19, false, "12", "Club Name, row 3"}},
-            {"category, by its picker",
-             {27, true, "category_01", "National Category Logo League u_1426.bin ->dt06.img, row 2"}},
-        });
-    }
-
-    void revertOneField() {
-        QFETCH(Reverted, row);
-        startLoaded(knownValues);  // then Club Name, row 3 12 -> 300, Club Slot, row 2 40 -> 41, category_07 chosen
-        type(txt(19), QStringLiteral("300"));
-        type(txt(5), QStringLiteral("41"));
-        choose(2, QStringLiteral("category_07"));
-        const Field& field = *fieldOfMember(row.member);
-        QWidget* control = row.picker ? static_cast<QWidget*>(combo(field.picker)) : txt(row.member);
-        std::unique_ptr<QMenu> menu(window_->fieldMenu(control, field));
-        const QList<QAction*> entries = menu->actions();
-        QCOMPARE(entries[0], window_->action(QStringLiteral("mnuUndo")));
-        QCOMPARE(entries[1], window_->action(QStringLiteral("mnuRedo")));
-        for (QAction* own : entries.mid(2))
-            QVERIFY2(!own->text().contains("Undo") && !own->text().contains("Redo"), qPrintable(own->text()));
-        QCOMPARE(entries.last()->objectName(), QStringLiteral("mnuRevertField"));
-        QVERIFY(entries.last()->isEnabled());
-        entries.last()->trigger();
-        QCOMPARE(txt(row.member)->text(), row.was);
-        QVERIFY(sameField(window_->baza().block(), window_->savedBlock(), field));
-        QCOMPARE(changedMark(txt(row.member)), QString());
-        QCOMPARE(changedMark(txt(5)), QStringLiteral("Changed: was 40"));  // the other edits stay
-        QCOMPARE(stack().undoText(), "Revert " + row.words + " to Saved Value");
-        std::unique_ptr<QMenu> again(window_->fieldMenu(control, field));
-        QVERIFY(!again->actions().last()->isEnabled());
-        window_->mnuUndo_Click();
-        QVERIFY(!sameField(window_->baza().block(), window_->savedBlock(), field));
     }
 };
 

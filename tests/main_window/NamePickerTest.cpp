@@ -333,7 +333,8 @@ private slots:
 
     // A catalogue that does not read as pairs: the combo box's own list of
     // every item, in file order, as before; typing opens nothing, and the
-    // picker shows an item that is exactly the value's number.
+    // picker shows an item that is exactly the value's number. (The typed
+    // text stays while the window hands it on: EditingTest.)
     void unpairedListAsBefore() {
         const std::vector<std::string> items = {"0", "Northvale", "1", "Harbour", "", "4"};
         start(items);
@@ -353,8 +354,6 @@ private slots:
         QTest::keyClick(picker(), Qt::Key_A, Qt::ControlModifier);
         typeIn("Har");
         QVERIFY(!lists_->openList());
-        part(picker())->showValue(1);  // the box took the typed text: it stays
-        QCOMPARE(picker()->currentText(), "Har");
     }
 
     // 10,000 pairs: the lists are made quickly, one model serves every

@@ -46,15 +46,11 @@ private slots:
         QCOMPARE(combo(26)->count(), 5);
         QVERIFY(services_.messages.isEmpty());
         // Every category picker offers the category identifiers, the name
-        // pickers share one list of the name catalogue's items; none has a
-        // choice yet.
+        // pickers share one list of the name catalogue's items.
         QCOMPARE(combo(4)->itemText(18), QStringLiteral("category_18"));
         QCOMPARE(combo(14)->itemText(4), ProgramFolder::NameItems[4]);
-        QCOMPARE(combo(3)->currentText(), QStringLiteral("Select category to Sector 2"));
-        for (const auto& [number, picker] : window_->controls().combo) {
-            QVERIFY2(picker->currentIndex() == -1, qPrintable(picker->objectName()));
+        for (const auto& [number, picker] : window_->controls().combo)
             QVERIFY(number < 14 || picker->model() == combo(14)->model());
-        }
     }
 
     // Presenting fills the boxes with the pass held back, then runs it once:
@@ -88,32 +84,44 @@ private slots:
         QCOMPARE(label(2), QStringLiteral("unnamed_39.bin"));
     }
 
-    // Without its own folder, or without a usable Leagues.ini, Kelvory stops
-    // with a message; without a folder before reading anything, rather than
-    // taking the current folder for it.
-    void startStopsWithAMessage_data() {
-        QTest::addColumn<QByteArray>("content");  // "-": no folder, else no Leagues.ini
-        QTest::addColumn<QString>("said");
-        QTest::addColumn<int>("listItems");
-        QTest::newRow("no program folder") << QByteArray("-") << "folder" << 0;
-        QTest::newRow("Leagues.ini missing") << QByteArray() << "Leagues.ini" << 4;
+    // Without its own folder Kelvory stops with a message, rather than taking
+    // the current folder for it. Without Leagues.ini it says what the file
+    // holds and offers to write it: the game executable chosen in Kelvory's
+    // folder is named on its line 2 and opened; one chosen elsewhere is
+    // refused, and nothing is written.
+    void startWithoutLeaguesIni_data() {
+        QTest::addColumn<bool>("folder");     // Kelvory knows its own folder
+        QTest::addColumn<QString>("chosen");  // the file dialog's answer; "": Quit
+        QTest::addColumn<bool>("started");
+        QTest::addColumn<QString>("said");  // in the message or question shown first
+        QTest::newRow("no program folder") << false << "" << false << "folder";
+        QTest::newRow("quit") << true << "" << false << "second line names the game executable";
+        QTest::newRow("the game chosen") << true << "game" << true << "Leagues.ini";
+        QTest::newRow("a file elsewhere") << true << "decoy" << false << "Leagues.ini";
     }
 
-    void startStopsWithAMessage() {
-        QFETCH(QByteArray, content);
+    void startWithoutLeaguesIni() {
+        QFETCH(bool, folder);
+        QFETCH(QString, chosen);
+        QFETCH(bool, started);
         QFETCH(QString, said);
-        QFETCH(int, listItems);
-        if (content == "-")
+        if (!folder)
             services_.programFolder.clear();
-        else
-            QVERIFY(QFile::remove(folder_->file(QStringLiteral("Leagues.ini"))));
-        QVERIFY(!start());
-        QCOMPARE(services_.messages.size(), 1);
-        QVERIFY(services_.messages[0].icon == platform::MessageIcon::Critical);
-        QVERIFY(services_.messages[0].text.startsWith("Kelvory cannot start.\n\n"));
-        QVERIFY2(services_.messages[0].text.contains(said), qPrintable(services_.messages[0].text));
-        QCOMPARE(this->listItems().size(), listItems);
-        QCOMPARE(combo(14)->count(), 0);
+        QVERIFY(QFile::remove(folder_->file(QStringLiteral("Leagues.ini"))));
+        services_.choiceAnswer = chosen.isEmpty() ? -1 : 0;
+        const std::filesystem::path decoy = folder_->decoy / "victim.bin";
+        services_.dialogAnswer = platform::pathToText(chosen == "game" ? folder_->gamePath() : decoy);
+        QCOMPARE(start(), started);
+        const QString first = folder ? services_.choiceTexts.value(0) : services_.messages.value(0).text;
+        QVERIFY2(first.startsWith("Kelvory cannot start.\n\n") && first.contains(said), qPrintable(first));
+        QCOMPARE(QFile::exists(folder_->file(QStringLiteral("Leagues.ini"))), started);
+        QCOMPARE(window_->baza().loaded(), started);
+        if (started) {
+            QCOMPARE(services_.dialogStart, folder_->path());
+            QCOMPARE(window_->gamePath(), folder_->gamePath());
+        } else if (!chosen.isEmpty()) {
+            QVERIFY(services_.messages.value(0).text.contains("must be in Kelvory's own folder"));
+        }
     }
 
     // A catalogue over its limits fills no picker and is reported once, not

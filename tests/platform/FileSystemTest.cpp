@@ -12,7 +12,7 @@
 
 #include "../common/TestFiles.h"
 #include "../common/UseFiles.h"
-#include "fuzz/FaultySave.h"
+#include "tests/support/FaultySave.h"
 #include "platform/FileSystem.h"
 
 namespace fs = std::filesystem;

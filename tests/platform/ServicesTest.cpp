@@ -51,15 +51,6 @@ class ServicesTest : public QObject {
     }
 
 private slots:
-    // The system's services are all there: none is left empty but the
-    // window's own list dialogs.
-    void everyServiceIsTheSystems() {
-        const platform::Services s = platform::systemServices();
-        QVERIFY(s.programFolder && s.readSetting && s.saveSetting && s.startProgram && s.openAddress && s.playSound);
-        QVERIFY(s.openFileDialog && s.saveFileDialog && s.showMessage && s.askSaveChanges && s.askChoice);
-        QVERIFY(s.dataFolder && !s.reviewList && !s.chooseFromList);
-    }
-
     // A path with spaces starts whole, in the program's own folder, not
     // Kelvory's current one.
     void startsAPathWithSpacesWhole() {

@@ -11,7 +11,7 @@
 #include "../common/TestFiles.h"
 #include "../common/UseFiles.h"
 #include "../setup/BlockBytes.h"
-#include "fuzz/FaultySave.h"
+#include "tests/support/FaultySave.h"
 #include "session/LeagueSession.h"
 #include "setup/LeagueSetup.h"
 

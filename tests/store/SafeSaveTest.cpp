@@ -13,7 +13,7 @@
 #include "../common/TestFiles.h"
 #include "../common/UseFiles.h"
 #include "../setup/BlockBytes.h"
-#include "fuzz/FaultySave.h"
+#include "tests/support/FaultySave.h"
 #include "session/Messages.h"
 #include "store/RecordFile.h"
 #include "store/SafeSave.h"

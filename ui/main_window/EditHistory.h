@@ -12,12 +12,9 @@
 // field keeps the block's value; the box shows the text and its mark again).
 struct WindowState {
     Baza::Block block;
-    QStringList boxes;    // the boxes' texts, in the field table's order
-    QStringList pickers;  // the pickers' texts, in the order of their numbers
+    QStringList boxes;  // the boxes' texts, in the field table's order; the pickers follow them
 
-    bool operator==(const WindowState& other) const {
-        return block == other.block && boxes == other.boxes && pickers == other.pickers;
-    }
+    bool operator==(const WindowState& other) const { return block == other.block && boxes == other.boxes; }
     bool operator!=(const WindowState& other) const { return !(*this == other); }
 };
 

@@ -12,8 +12,9 @@ struct StatePlace {
     bool inTooltip;        // a mark: not otherwise shown in words
 };
 
-// In the order the description reads them: marks first.
+// In the order the description reads them: what the field is, then the marks.
 const StatePlace kStates[] = {
+    {FieldState::Help, "kelvoryHelp", true},
     {FieldState::NotStored, "kelvoryNotStored", true},
     {FieldState::OutsideGame, "kelvoryOutsideGame", true},
     {FieldState::Changed, "kelvoryChanged", true},

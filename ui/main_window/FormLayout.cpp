@@ -216,153 +216,182 @@ QLabel* FormControls::indicator(const Field& field) const {
     return field.indicator == 0 || found == label.end() ? nullptr : found->second;
 }
 
-FormControls buildForm(QWidget* client) {
-    installPickerAccessibility();
-    FormControls form;
-    client->setFixedSize(FormClientWidth, FormClientHeight);
+namespace {
 
-    QPalette white = client->palette();
-    white.setColor(QPalette::Window, Qt::white);
-    client->setPalette(white);
-    client->setAutoFillBackground(true);
+// Builds the window's controls in their places, one group at a time, and
+// collects them into a FormControls.
+class FormBuilder {
+public:
+    explicit FormBuilder(QWidget* client) : client_(client) {}
 
-    auto named = [&](const char* name) -> QWidget* { return name ? form.byName.value(QLatin1String(name)) : client; };
+    FormControls build() {
+        installPickerAccessibility();
+        client_->setFixedSize(FormClientWidth, FormClientHeight);
+        QPalette white = client_->palette();
+        white.setColor(QPalette::Window, Qt::white);
+        client_->setPalette(white);
+        client_->setAutoFillBackground(true);
 
-    QHash<QString, QWidget*> frameWithCaption;
-    for (const FramePlace& place : kFrames) {
-        auto* frame = new QGroupBox(frameTitle(place.caption), named(place.parent));
-        frame->setObjectName(QLatin1String(place.name));
-        frame->setGeometry(place.x, place.y, place.w, place.h);
-        frame->setAutoFillBackground(true);  // white: the palette comes from the window
-        frame->setAccessibleName(frame->title());
-        form.byName.insert(frame->objectName(), frame);
-        // Found by its caption as the field table writes it.
-        frameWithCaption.insert(QString::fromUtf8(place.caption), frame);
+        frames();
+        fieldControls();
+        labels();
+        otherControls();
+        for (qsizetype i = 1; i < form_.tabOrder.size(); ++i) {
+            QWidget::setTabOrder(form_.tabOrder[i - 1], form_.tabOrder[i]);
+        }
+        return form_;
     }
 
-    auto remember = [&](QWidget* widget) {
-        form.byName.insert(widget->objectName(), widget);
+private:
+    QWidget* named(const char* name) const { return name ? form_.byName.value(QLatin1String(name)) : client_; }
+
+    template <typename W>
+    W* remember(W* widget) {
+        form_.byName.insert(widget->objectName(), widget);
         return widget;
-    };
+    }
 
-    for (const BoxColumn& column : kBoxColumns) {
-        QWidget* frame = frameWithCaption.value(QString::fromUtf8(column.frame));
-        for (const Field* field : fieldsInFrame(column.frame)) {
-            const int top = column.top + kRowStep * (field->row - 1) +
-                            (column.gapAfterRow > 0 && field->row > column.gapAfterRow ? column.gap : 0);
-            const QString words = fieldName(*field);
-            QLineEdit* box =
-                makeValueBox(frame, *field, column.colour, QRect(column.left, top, column.width, kBoxHeight));
-            box->setAccessibleName(fieldAccessibleName(*field));
-            form.txt[field->member] = box;
-            remember(box);
-            form.tabOrder.append(box);
-
-            const QRect beside(column.besideLeft, top, column.besideWidth, kPickerHeight);
-            if (field->picker != 0) {
-                auto* picker = new Picker(frame);
-                picker->setObjectName(pickerName(field->picker));
-                picker->setGeometry(beside);
-                makeEditable(picker);
-                picker->setInsertPolicy(QComboBox::NoInsert);
-                picker->setMaxVisibleItems(20);
-                picker->setEditText(pickerCaption(*field));
-                picker->lineEdit()->setCursorPosition(0);  // show the start of the text
-                picker->setAccessibleName(QCoreApplication::translate("FormLayout", "%1, picker").arg(words));
-                guardPicker(picker);
-                if (field->input == BoxInput::CategoryText) {
-                    picker->setValidator(new CodePageText(picker));
-                }
-                form.combo[field->picker] = picker;
-                remember(picker);
-                form.tabOrder.append(picker);
-            }
-            if (field->indicator != 0) {
-                const QString name = labelName(field->indicator);
-                auto* label = new QLabel(name, frame);  // named after itself until a logo index matches
-                label->setObjectName(name);
-                label->setGeometry(beside.x(), beside.y(), beside.width(), kIndicatorHeight);
-                label->setMinimumWidth(beside.width());
-                form.label[field->indicator] = label;
-                remember(label);
-            }
+    void frames() {
+        for (const FramePlace& place : kFrames) {
+            auto* frame = new QGroupBox(frameTitle(place.caption), named(place.parent));
+            frame->setObjectName(QLatin1String(place.name));
+            frame->setGeometry(place.x, place.y, place.w, place.h);
+            frame->setAutoFillBackground(true);  // white: the palette comes from the window
+            frame->setAccessibleName(frame->title());
+            remember(frame);
+            // Found by its caption as the field table writes it.
+            frameWithCaption_.insert(QString::fromUtf8(place.caption), frame);
         }
     }
-    if (form.txt.size() != static_cast<std::size_t>(FieldCount)) {
-        throw std::logic_error("the window's layout has no place for some field's frame");
+
+    // The boxes of the field table, each with its picker or indicator beside it.
+    void fieldControls() {
+        for (const BoxColumn& column : kBoxColumns) {
+            QWidget* frame = frameWithCaption_.value(QString::fromUtf8(column.frame));
+            for (const Field* field : fieldsInFrame(column.frame)) {
+                const int top = column.top + kRowStep * (field->row - 1) +
+                                (column.gapAfterRow > 0 && field->row > column.gapAfterRow ? column.gap : 0);
+                QLineEdit* box =
+                    makeValueBox(frame, *field, column.colour, QRect(column.left, top, column.width, kBoxHeight));
+                box->setAccessibleName(fieldAccessibleName(*field));
+                form_.txt[field->member] = remember(box);
+                form_.tabOrder.append(box);
+
+                const QRect beside(column.besideLeft, top, column.besideWidth, kPickerHeight);
+                if (field->picker != 0) {
+                    form_.combo[field->picker] = picker(frame, *field, beside);
+                    form_.tabOrder.append(form_.combo[field->picker]);
+                }
+                if (field->indicator != 0) {
+                    const QString name = labelName(field->indicator);
+                    auto* label = new QLabel(name, frame);  // named after itself until a logo index matches
+                    label->setObjectName(name);
+                    label->setGeometry(beside.x(), beside.y(), beside.width(), kIndicatorHeight);
+                    label->setMinimumWidth(beside.width());
+                    form_.label[field->indicator] = remember(label);
+                }
+            }
+        }
+        if (form_.txt.size() != static_cast<std::size_t>(FieldCount)) {
+            throw std::logic_error("the window's layout has no place for some field's frame");
+        }
     }
 
-    for (const LabelPlace& place : kLabels) {
-        auto* label = new QLabel(place.caption ? translated(place.caption) : mapRangeLegend(), named(place.parent));
-        label->setObjectName(labelName(place.number));
-        label->setGeometry(place.x, place.y, place.w, place.h);
-        form.label[place.number] = label;
-        remember(label);
-    }
-    QLabel* legend = form.label[15];
-    QFont legendFont = platform::windowFont(9.75);
-    legendFont.setBold(true);
-    legend->setFont(legendFont);
-    legend->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    QPalette red = legend->palette();
-    red.setColor(QPalette::WindowText, kLegendRed);
-    legend->setPalette(red);
-    form.label[1]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    for (const LabelPlace& place : kLabels) {
-        // Fonts differ between systems: let a fixed caption grow rather than
-        // be cut off.
-        QLabel* label = form.label[place.number];
-        const QSize needed = label->sizeHint();
-        label->resize(std::max(place.w, needed.width()), std::max(place.h, needed.height()));
+    Picker* picker(QWidget* frame, const Field& field, const QRect& place) {
+        auto* picker = new Picker(frame);
+        picker->setObjectName(pickerName(field.picker));
+        picker->setGeometry(place);
+        makeEditable(picker);
+        picker->setInsertPolicy(QComboBox::NoInsert);
+        picker->setMaxVisibleItems(20);
+        picker->setEditText(pickerCaption(field));
+        picker->lineEdit()->setCursorPosition(0);  // show the start of the text
+        picker->setAccessibleName(QCoreApplication::translate("FormLayout", "%1, picker").arg(fieldName(field)));
+        guardPicker(picker);
+        if (field.input == BoxInput::CategoryText) {
+            picker->setValidator(new CodePageText(picker));
+        }
+        return remember(picker);
     }
 
-    // Boxes and buttons outside the text-box array.
-    form.Nazwa_Exe = makeBox(named("Frame3"), QStringLiteral("Nazwa_Exe"), QRect(8, 16, 281, kBoxHeight));
-    form.Nazwa_Exe->setAccessibleName(translated(QT_TRANSLATE_NOOP("FormLayout", "Game executable name")));
-    remember(form.Nazwa_Exe);
+    void labels() {
+        for (const LabelPlace& place : kLabels) {
+            auto* label = new QLabel(place.caption ? translated(place.caption) : mapRangeLegend(), named(place.parent));
+            label->setObjectName(labelName(place.number));
+            label->setGeometry(place.x, place.y, place.w, place.h);
+            form_.label[place.number] = remember(label);
+        }
+        QLabel* legend = form_.label[15];
+        QFont legendFont = platform::windowFont(9.75);
+        legendFont.setBold(true);
+        legend->setFont(legendFont);
+        legend->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        QPalette red = legend->palette();
+        red.setColor(QPalette::WindowText, kLegendRed);
+        legend->setPalette(red);
+        form_.label[1]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        for (const LabelPlace& place : kLabels) {
+            // Fonts differ between systems: let a fixed caption grow rather than
+            // be cut off.
+            QLabel* label = form_.label[place.number];
+            const QSize needed = label->sizeHint();
+            label->resize(std::max(place.w, needed.width()), std::max(place.h, needed.height()));
+        }
+    }
 
-    form.Text1 = makeBox(named("Frame8"), QStringLiteral("Text1"), QRect(8, 24, 513, kBoxHeight));
-    form.Text1->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    form.Text1->setAccessibleName(translated(QT_TRANSLATE_NOOP("FormLayout", "Launcher program")));
-    remember(form.Text1);
-
-    auto button = [&](const QString& name, const QRect& rect, const QString& caption) {
+    Button_XP* button(const QString& name, const QRect& rect, const QString& caption) {
         auto* b = new Button_XP(named("Frame8"));
         b->setObjectName(name);
         b->setGeometry(rect);
         b->setCaption(caption);
         b->setButtonStyle(Button_XP::Style::XP);
-        remember(b);
-        return b;
-    };
-    form.Open = button(QStringLiteral("Open"), QRect(528, 24, 17, 17), QStringLiteral("..."));
-    form.Open->setToolTip(translated(QT_TRANSLATE_NOOP("FormLayout", "Choose the launcher program")));
-    form.Open->setAccessibleName(form.Open->toolTip());
-    form.cmd_Save_Start_Game = button(QStringLiteral("cmd_Save_Start_Game"), QRect(224, 48, 121, 25),
-                                      translated(QT_TRANSLATE_NOOP("FormLayout", "Save and Start Game")));
-
-    form.List1 = new QListWidget(named("Frame5"));
-    form.List1->setObjectName(QStringLiteral("List1"));
-    form.List1->setGeometry(8, 16, 273, 251);
-    form.List1->setAccessibleName(translated(QT_TRANSLATE_NOOP("FormLayout", "Structure League")));
-    remember(form.List1);
-
-    form.Lokalizacja = makeBox(client, QStringLiteral("Lokalizacja"), QRect(296, 656, 553, kBoxHeight));
-    form.Lokalizacja->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    form.Lokalizacja->setReadOnly(true);
-    form.Lokalizacja->setAccessibleName(translated(QT_TRANSLATE_NOOP("FormLayout", "Game executable location")));
-    remember(form.Lokalizacja);
-
-    form.Image1 = new QLabel(client);
-    form.Image1->setObjectName(QStringLiteral("Image1"));
-    form.Image1->setGeometry(480, 472, 265, 184);
-    form.Image1->setPixmap(drawPitchPicture(QSize(265, 184)));
-    remember(form.Image1);
-
-    form.tabOrder << form.Nazwa_Exe << form.Text1 << form.Open << form.cmd_Save_Start_Game << form.List1
-                  << form.Lokalizacja;
-    for (qsizetype i = 1; i < form.tabOrder.size(); ++i) {
-        QWidget::setTabOrder(form.tabOrder[i - 1], form.tabOrder[i]);
+        return remember(b);
     }
-    return form;
+
+    // Boxes and buttons outside the text-box array.
+    void otherControls() {
+        form_.Nazwa_Exe =
+            remember(makeBox(named("Frame3"), QStringLiteral("Nazwa_Exe"), QRect(8, 16, 281, kBoxHeight)));
+        form_.Nazwa_Exe->setAccessibleName(translated(QT_TRANSLATE_NOOP("FormLayout", "Game executable name")));
+
+        form_.Text1 = remember(makeBox(named("Frame8"), QStringLiteral("Text1"), QRect(8, 24, 513, kBoxHeight)));
+        form_.Text1->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        form_.Text1->setAccessibleName(translated(QT_TRANSLATE_NOOP("FormLayout", "Launcher program")));
+
+        form_.Open = button(QStringLiteral("Open"), QRect(528, 24, 17, 17), QStringLiteral("..."));
+        form_.Open->setToolTip(translated(QT_TRANSLATE_NOOP("FormLayout", "Choose the launcher program")));
+        form_.Open->setAccessibleName(form_.Open->toolTip());
+        form_.cmd_Save_Start_Game = button(QStringLiteral("cmd_Save_Start_Game"), QRect(224, 48, 121, 25),
+                                           translated(QT_TRANSLATE_NOOP("FormLayout", "Save and Start Game")));
+
+        form_.List1 = new QListWidget(named("Frame5"));
+        form_.List1->setObjectName(QStringLiteral("List1"));
+        remember(form_.List1);
+        form_.List1->setGeometry(8, 16, 273, 251);
+        form_.List1->setAccessibleName(translated(QT_TRANSLATE_NOOP("FormLayout", "Structure League")));
+
+        form_.Lokalizacja = remember(makeBox(client_, QStringLiteral("Lokalizacja"), QRect(296, 656, 553, kBoxHeight)));
+        form_.Lokalizacja->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        form_.Lokalizacja->setReadOnly(true);
+        form_.Lokalizacja->setAccessibleName(translated(QT_TRANSLATE_NOOP("FormLayout", "Game executable location")));
+
+        form_.Image1 = new QLabel(client_);
+        form_.Image1->setObjectName(QStringLiteral("Image1"));
+        form_.Image1->setGeometry(480, 472, 265, 184);
+        form_.Image1->setPixmap(drawPitchPicture(QSize(265, 184)));
+        remember(form_.Image1);
+
+        form_.tabOrder << form_.Nazwa_Exe << form_.Text1 << form_.Open << form_.cmd_Save_Start_Game << form_.List1
+                       << form_.Lokalizacja;
+    }
+
+    QWidget* client_;
+    FormControls form_;
+    QHash<QString, QWidget*> frameWithCaption_;
+};
+
+}  // namespace
+
+FormControls buildForm(QWidget* client) {
+    return FormBuilder(client).build();
 }

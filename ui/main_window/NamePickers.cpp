@@ -494,9 +494,6 @@ QLineEdit* NamePicker::edit() const {
 
 void NamePicker::showValue(std::optional<long long> value) {
     value_ = value;
-    if (!lists_.paired() && typing_ && edit()->hasFocus()) {
-        return;  // the user's text stays while they type it
-    }
     typing_ = false;
     if (lists_.isOpenFor(this)) {
         lists_.hide();

@@ -109,10 +109,9 @@ public:
     // Shows the entry of the box's `value` (what the box beside the picker
     // holds; none when it holds no value), or the caption when no entry has
     // it. Emits nothing and counts as no edit: the picker's text changes as a
-    // program-set text does. Closes an open list and drops typed text.
-    // For a catalogue that does not read as pairs, while the user is typing
-    // into the picker (until it loses the focus or an item is chosen) the
-    // typed text stays.
+    // program-set text does. Closes an open list and drops typed text. (The
+    // window does not call it on a picker whose typed text it is handing to
+    // the box beside it.)
     void showValue(std::optional<long long> value);
     std::optional<long long> shownValue() const { return value_; }
 

@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "core/FieldHelp.h"
 #include "core/Fields.h"
 #include "platform/Fonts.h"
 #include "platform/Paths.h"
@@ -25,11 +26,13 @@
 #include "ui/main_window/Artwork.h"
 #include "ui/main_window/EditHistory.h"
 #include "ui/main_window/FieldMarks.h"
+#include "ui/main_window/FieldStates.h"
 #include "ui/main_window/FieldText.h"
 #include "ui/main_window/FocusRing.h"
 #include "ui/main_window/Launcher.h"
 #include "ui/main_window/Menus.h"
 #include "ui/main_window/Messages.h"
+#include "ui/main_window/NamePickers.h"
 #include "ui/main_window/RestoreFlow.h"
 #include "ui/main_window/SetupMenu.h"
 #include "ui/widgets/Button_XP.h"
@@ -65,6 +68,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     polancz_ = std::make_unique<Polancz>(Polancz::builtInAddresses(programFolder_));
 
     connectHandlers();
+    explainFields();
 }
 
 frmMain::~frmMain() = default;
@@ -132,9 +136,17 @@ void frmMain::connectHandlers() {
             const int number = field.picker;
             const QString choice = QCoreApplication::translate("frmMain", "Choice in %1").arg(fieldName(field));
             // A typed, deleted or pasted character, and a choice from the list,
-            // both hand the picker's text on.
-            connect(picker->lineEdit(), &QLineEdit::textEdited, this, [this, number, picker, typing] {
+            // both hand the picker's text on; but typing into a name picker
+            // whose catalogue pairs numbers with names only searches its list.
+            const bool name = field.kind == FieldKind::Str;
+            connect(picker->lineEdit(), &QLineEdit::textEdited, this, [this, number, picker, typing, name] {
+                if (name && nameLists_ && nameLists_->paired()) {
+                    return;
+                }
+                // The picker keeps what is being typed into it.
+                typedPicker_ = picker;
                 Combo_Change(number);
+                typedPicker_ = nullptr;
                 if (session_->loaded()) {
                     history_->typed(picker->lineEdit(), typing);
                 }
@@ -209,20 +221,111 @@ void frmMain::afterFirstPaint() {
     listsFilled_ = true;
     ini_->Petla();
     ini_->Str_Petla();
-    host_->shareNames(this);
-    history_->settle();  // the pickers as they now stand
+    names_ = std::make_unique<NameCatalogue>(host_->takeNameCatalogue());
+    session_->useNameIndices(names_->pairedIndices());
+    nameLists_ = host_->shareNameLists(*names_, this);
+    for (const Field& field : fields()) {
+        QComboBox* picker = form_.picker(field);
+        if (auto* part = picker ? picker->findChild<NamePicker*>(QString(), Qt::FindDirectChildrenOnly) : nullptr) {
+            connect(part, &NamePicker::chosen, this, [this, &field](long long number) { chooseName(field, number); });
+        }
+    }
+    // The name boxes are now checked against the catalogue, and explained by it.
+    explainFields();
+    refreshPickers();
+    refreshChanges();
+}
+
+void frmMain::explainFields() {
+    const NameIndices* names = names_ ? names_->pairedIndices() : nullptr;
+    for (const Field& field : fields()) {
+        const QString help = shown(fieldHelpWords(field, names));
+        for (QWidget* control : {static_cast<QWidget*>(form_.box(field)), static_cast<QWidget*>(form_.picker(field))}) {
+            if (control) {
+                setFieldState(control, FieldState::Help, help);
+                control->setWhatsThis(help);
+            }
+        }
+    }
+}
+
+void frmMain::refreshPickers() {
+    for (const Field& field : fields()) {
+        QComboBox* picker = form_.picker(field);
+        if (!picker || picker == typedPicker_) {
+            continue;
+        }
+        const QString value = form_.box(field)->text();
+        if (field.kind == FieldKind::Cat) {
+            if (picker->currentText() != value) {
+                const int at = picker->findText(value, Qt::MatchExactly);
+                picker->setCurrentIndex(at);
+                picker->setEditText(at >= 0 ? value : pickerCaption(field));
+                picker->lineEdit()->setCursorPosition(0);
+            }
+        } else if (auto* part = picker->findChild<NamePicker*>(QString(), Qt::FindDirectChildrenOnly)) {
+            part->showValue(readField(field, value, numberLocale_));
+        }
+    }
+}
+
+void frmMain::chooseName(const Field& field, long long number) {
+    QLineEdit* box = form_.box(field);
+    const QString text = QString::number(number);
+    if (!session_->loaded()) {
+        box->setText(text);
+        return;
+    }
+    history_->record(tr("Choice in %1").arg(fieldName(field)), [box, &text] { box->setText(text); });
+}
+
+bool frmMain::offerLeaguesIni(const ConfigResult& config) {
+    const QString why = tr("Kelvory cannot start.\n\n%1\n\nLeagues.ini is a text file beside Kelvory; its second "
+                           "line names the game executable in Kelvory's folder, for example:\n\n"
+                           "Kelvory reads line 2 of this file: the game executable in this folder.\nGame.exe")
+                            .arg(shown(config.words()));
+    if (config.status != ConfigResult::Status::Missing) {
+        tellUser(this, platform::MessageIcon::Critical, why);
+        return false;
+    }
+    const int answer = platform::services().askChoice(
+        this, platform::MessageIcon::Critical, kApplicationTitle,
+        why + tr("\n\nKelvory can write it for you: choose the game executable in its folder."),
+        {tr("&Choose the Game Executable..."), tr("&Quit")}, 0);
+    if (answer != 0) {
+        return false;
+    }
+    const QString game = platform::services().openFileDialog(
+        this, tr("Choose the Game Executable"), platform::pathToText(programFolder_),
+        {{tr("Programs"), QStringLiteral("*.exe")}, {tr("All Files"), QStringLiteral("*")}}, 0);
+    if (game.isEmpty()) {
+        return false;
+    }
+    const std::string failure = createLeaguesIni(programFolder_, platform::textToPath(game));
+    if (!failure.empty()) {
+        tellUser(this, platform::MessageIcon::Critical, platform::fromUtf8(failure));
+        return false;
+    }
+    return true;
 }
 
 bool frmMain::MnuFileOpen_Click() {
-    const ConfigResult config = ini_->Config();
-    if (!config.ok()) {
-        tellUser(this, platform::MessageIcon::Critical,
-                 QCoreApplication::translate("frmMain", "Kelvory cannot start.\n\n%1").arg(shown(config.words())));
-        return false;
+    std::filesystem::path game = gameOverride_;
+    if (game.empty()) {
+        ConfigResult config = ini_->Config();
+        if (!config.ok() && offerLeaguesIni(config)) {
+            config = ini_->Config();  // the file just written
+        }
+        if (!config.ok()) {
+            return false;  // the user has been told why
+        }
+        // Line 2's own bytes, not the text the box shows: a name that is
+        // not UTF-8 must still find its file.
+        game = config.gamePath;
+    } else {
+        form_.Nazwa_Exe->setText(platform::pathToText(game.filename()));
     }
-    // Line 2's own bytes, not the text the box shows: a name that is not
-    // UTF-8 must still find its file.
-    if (session_->load(config.gamePath)) {
+    if (session_->load(game)) {
         form_.Lokalizacja->setText(platform::pathToText(session_->game()));
         Pokaz_Dane();
         history_->settle();
@@ -262,6 +365,7 @@ void frmMain::txt_Change(int /*index*/) {
         storeBox(field);
     }
     refreshChanges();
+    refreshPickers();
 }
 
 void frmMain::refreshIndicators() {
@@ -332,6 +436,7 @@ void frmMain::Combo_Change(int number) {
         // The copy-back pass never stores a category: its picker does.
         session_->storeCategory(*field, platform::toCodePage(box->text()));
         refreshChanges();
+        refreshPickers();
     }
 }
 

@@ -14,6 +14,8 @@
 #include "ui/main_window/SaveFlow.h"
 
 class LeagueSession;
+class NameCatalogue;
+class NameLists;
 struct RecordedBlock;
 struct SetupPreview;
 
@@ -52,6 +54,10 @@ public:
     // The Open routine: reads the game's file name from Leagues.ini, loads the
     // block and presents it. Returns false when Leagues.ini could not be read.
     bool MnuFileOpen_Click();
+
+    // Opens the game executable at `game` instead of the one Leagues.ini
+    // names (kelvory --game PATH). Call before Form_Load.
+    void setGame(const std::filesystem::path& game) { gameOverride_ = game; }
 
     // Writes every shown value into its box.
     void Pokaz_Dane();
@@ -138,6 +144,17 @@ private:
     void storeBox(const Field& field);
     // Brings every file-name indicator in step with the logo box on its row.
     void refreshIndicators();
+    // Makes every picker show the entry of its box's value: the paired name
+    // for a name box, the category text for a category box, its caption when
+    // no entry has the value. A picker that is being typed into keeps the
+    // typed text (NamePicker::showValue).
+    void refreshPickers();
+    // A name chosen in a paired name picker: its number goes into the box
+    // beside it, one undo step.
+    void chooseName(const Field& field, long long number);
+    // Gives every box and picker its help (what it is, its ranges) as
+    // tooltip, accessible description and What's This.
+    void explainFields();
 
     // Brings the changed marks of every box and picker, and the title's
     // modified state, in step with the block.
@@ -149,6 +166,10 @@ private:
     // Runs `change` on the session's values as one undo step named `what`,
     // and shows the values it leaves. Does nothing while no block is loaded.
     void editStep(const QString& what, const std::function<void()>& change);
+
+    // Says why Leagues.ini cannot be used and, when there is none, offers to
+    // write it by choosing the game executable. Returns true once written.
+    bool offerLeaguesIni(const ConfigResult& config);
 
     void buildMenus();
     // Undo and Redo are enabled while the history has a step to take.
@@ -163,11 +184,15 @@ private:
     std::unique_ptr<LeagueSession> session_;
     std::unique_ptr<Ini> ini_;
     std::unique_ptr<Polancz> polancz_;
+    std::unique_ptr<NameCatalogue> names_;  // read by afterFirstPaint
+    NameLists* nameLists_ = nullptr;        // the name pickers' lists, made from names_
     std::filesystem::path programFolder_;
+    std::filesystem::path gameOverride_;  // kelvory --game PATH
     QLocale numberLocale_;
     int passCount_ = 0;
     bool presenting_ = false;
     bool listsFilled_ = false;  // afterFirstPaint has run
     std::unique_ptr<EditHistory> history_;
-    QObject* typedInto_ = nullptr;  // the box whose keystroke the next pass completes
+    QObject* typedInto_ = nullptr;      // the box whose keystroke the next pass completes
+    QComboBox* typedPicker_ = nullptr;  // the picker whose typed text is being handed to its box
 };

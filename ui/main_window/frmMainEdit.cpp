@@ -100,10 +100,10 @@ void frmMain::refreshChanges() {
         if (loaded && !sameField(now, session_->saved(), field)) {
             sentence = changedSentence(session_->saved(), field);
         }
+        // The box carries the marks; its picker only shows the box's value.
         setChangedMark(form_.box(field), sentence);
-        setChangedMark(form_.picker(field), sentence);
         // A table look-up per field: cheap enough for every keystroke.
-        const std::optional<Words> outside = loaded ? outsideGameRangeText(now, field) : std::nullopt;
+        const std::optional<Words> outside = session_->outsideGame(field);
         setOutsideMark(form_.box(field), outside ? shown(*outside) : QString());
     }
     // Setting the same state again would still rewrite the system's title.
@@ -114,13 +114,10 @@ void frmMain::refreshChanges() {
 }
 
 WindowState frmMain::currentState() const {
-    WindowState state{session_->values(), {}, {}};
+    WindowState state{session_->values(), {}};
     state.boxes.reserve(FieldCount);
     for (const Field& field : fields()) {
         state.boxes << form_.box(field)->text();
-    }
-    for (const auto& [number, picker] : form_.combo) {
-        state.pickers << picker->currentText();
     }
     return state;
 }
@@ -134,14 +131,6 @@ void frmMain::showState(const WindowState& state) {
         form_.box(field)->setText(state.boxes.value(at++));
     }
     presenting_ = false;
-    at = 0;
-    for (const auto& [number, picker] : form_.combo) {
-        const QString text = state.pickers.value(at++);
-        if (picker->currentText() != text) {
-            picker->setCurrentIndex(picker->findText(text, Qt::MatchExactly));
-            picker->setEditText(text);
-        }
-    }
     // The whole block as the step left it; the pass then stores the boxes'
     // texts again (the same values) and marks those that cannot be stored.
     session_->returnTo(state.block);

@@ -1,4 +1,4 @@
-#include "fuzz/FaultySave.h"
+#include "tests/support/FaultySave.h"
 
 #include <algorithm>
 #include <atomic>
