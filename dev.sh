@@ -15,7 +15,8 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-PACKAGES=(cmake make g++ qt6-base-dev qt6-multimedia-dev libgl-dev fonts-dejavu-core fonts-liberation2 strace)
+PACKAGES=(cmake make g++ qt6-base-dev qt6-multimedia-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n libgl-dev
+    fonts-dejavu-core fonts-liberation2 strace)
 BUILD_DIR=${KELVORY_BUILD_DIR:-build}
 SANITIZE_BUILD_DIR=${KELVORY_SANITIZE_BUILD_DIR:-build-asan}
 
@@ -57,7 +58,7 @@ configure_and_build() {
 
 WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
     binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev wine wine64 dpkg-dev xz-utils unzip
-    qt6-base-dev qt6-base-dev-tools fonts-liberation2 icoutils)
+    qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-l10n-tools qt6-translations-l10n fonts-liberation2 icoutils)
 # Everything else of the Windows build lives in cmake/windows/cross-build.sh.
 
 # --- Pictures of the window for the README and the user guide ---

@@ -7,11 +7,12 @@
 
 // The window program's command line, read as kelvory-cli reads its own:
 //
-//   kelvory [--game PATH]
+//   kelvory [--game PATH] [--language CODE]
 //   kelvory --help | --version
 //
 // --game PATH (or --game=PATH) names the game executable in place of line 2
-// of Leagues.ini; "--" ends the options. --help and --version stand alone.
+// of Leagues.ini; --language CODE (or --language=CODE) the window's language
+// for this run ("pl"); "--" ends the options. --help and --version stand alone.
 // The toolkit's own options (-style and the like) are not taken: its
 // environment variables still are. Standard library only.
 struct WindowArguments {
@@ -22,8 +23,9 @@ struct WindowArguments {
         Usage,    // a bad command line: say what is wrong and end
     };
     Action action = Action::Open;
-    std::optional<std::string> game;  // the argument as given (platform::argumentPath makes it a path)
-    std::string problem;              // for Usage: "unknown option \"--x\"."
+    std::optional<std::string> game;      // the argument as given (platform::argumentPath makes it a path)
+    std::optional<std::string> language;  // as given
+    std::string problem;                  // for Usage: "unknown option \"--x\"."
 };
 
 // `arguments`: the program's arguments after its own name, as

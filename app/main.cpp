@@ -4,6 +4,7 @@
 
 #include "app/WindowArguments.h"
 #include "platform/ConsoleProgram.h"
+#include "ui/main_window/Language.h"
 #include "ui/main_window/WindowStyle.h"
 #include "ui/main_window/frmMain.h"
 
@@ -24,6 +25,8 @@ int main(int argc, char* argv[]) {
     // No display name: the toolkit would append it to every window title.
     // Message boxes name the program in their own captions.
     QApplication::setApplicationVersion(QStringLiteral(KELVORY_VERSION));
+    startInLanguage(arguments.language ? std::optional<QString>(QString::fromStdString(*arguments.language))
+                                       : std::nullopt);
 
     frmMain window;
     if (arguments.game) {

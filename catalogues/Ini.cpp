@@ -98,30 +98,41 @@ std::vector<std::string> catalogueItems(const std::filesystem::path& path, IniHo
 
 }  // namespace
 
-std::string ConfigResult::message() const {
-    const std::string name = platform::pathToShow(file);
+Words ConfigResult::words() const {
+    const Words name = Words::value(platform::pathToShow(file));
+    const auto say = [&name](const char* source) { return Words("Ini", source, {name}); };
     switch (status) {
         case Status::Ok:
             return {};
         case Status::NoProgramFolder:
-            return "Kelvory could not find the folder that holds its own program, where Leagues.ini must be.";
+            return say(QT_TRANSLATE_NOOP(
+                "Ini", "Kelvory could not find the folder that holds its own program, where Leagues.ini must be."));
         case Status::Missing:
-            return "The configuration file " + name + " was not found.";
+            return say(QT_TRANSLATE_NOOP("Ini", "The configuration file %1 was not found."));
         case Status::NotAFile:
-            return "The configuration file " + name + " is not a regular file but a folder, a pipe or a device.";
+            return say(QT_TRANSLATE_NOOP(
+                "Ini", "The configuration file %1 is not a regular file but a folder, a pipe or a device."));
         case Status::Unreadable:
-            return "The configuration file " + name + " could not be read.";
+            return say(QT_TRANSLATE_NOOP("Ini", "The configuration file %1 could not be read."));
         case Status::TooShort:
-            return "The configuration file " + name + " ends before its second line, which names the game executable.";
+            return say(QT_TRANSLATE_NOOP(
+                "Ini", "The configuration file %1 ends before its second line, which names the game executable."));
         case Status::BadName:
-            return "The configuration file " + name +
-                   " cannot be used: its second line, which names the game executable, holds a character that a "
-                   "file name cannot hold.";
+            return say(QT_TRANSLATE_NOOP("Ini",
+                                         "The configuration file %1 cannot be used: its second line, which names "
+                                         "the game executable, holds a character that a file name cannot hold."));
         case Status::TooLong:
-            return "The configuration file " + name + " cannot be used: its first two lines are longer than " +
-                   std::to_string(ConfigResult::kLeaguesIniReadLimit) + " bytes.";
+            return Words("Ini",
+                         QT_TRANSLATE_NOOP("Ini",
+                                           "The configuration file %1 cannot be used: its first two lines are "
+                                           "longer than %2 bytes."),
+                         {name, Words::number(static_cast<long long>(ConfigResult::kLeaguesIniReadLimit))});
     }
     return {};
+}
+
+std::string ConfigResult::message() const {
+    return words().english();
 }
 
 Ini::Ini(IniHost& host, std::filesystem::path programFolder) : host_(host), folder_(std::move(programFolder)) {}

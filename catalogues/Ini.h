@@ -5,6 +5,7 @@
 
 #include "catalogues/IniHost.h"
 #include "catalogues/NameCatalogue.h"
+#include "core/Words.h"
 
 // Why Config could not read the executable's name.
 struct ConfigResult {
@@ -28,7 +29,9 @@ struct ConfigResult {
     std::string shownName;           // when ok: line 2 as readable text, for the executable's name box
 
     bool ok() const { return status == Status::Ok; }
-    // A one-sentence description of the failure for the user (UTF-8), empty when ok.
+    // A one-sentence description of the failure for the user, empty when
+    // ok: as words the window translates, and in English (UTF-8).
+    Words words() const;
     std::string message() const;
 };
 

@@ -379,7 +379,8 @@ std::string usageText(const std::vector<CommandSpec>& commands) {
                "history\" lists them, \"kelvory-cli restore ENTRY\" puts one back.\n\nResults go to standard "
                "output; every other line goes to standard error, starting with \"kelvory-cli: \". "
                "\"kelvory-cli help COMMAND\" tells what a command does, its options and its --json "
-               "output.") +
+               "output. kelvory-cli speaks English only, whatever the system's language, so that scripts "
+               "can read it; the Kelvory window speaks the user's language.") +
            "Exit status:\n" + exitRows(exits);
 }
 

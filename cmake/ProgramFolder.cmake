@@ -13,6 +13,8 @@
 #   UserGuide.html             opened by About > Visit
 #   images/*.png               the user guide's pictures (./dev.sh screenshots)
 #   resources/click.wav        the buttons' click sound
+#   translations/*.qm          the window's translations (kelvory_XX.qm) and the
+#                              toolkit's own for its dialogs (qtbase_XX.qm)
 #
 # and on Windows also every Qt and compiler runtime DLL the program loads, with
 # platforms/qwindows.dll and styles/qwindowsvistastyle.dll. The demo folder's
@@ -32,6 +34,7 @@ endif()
 install(FILES "${CMAKE_CURRENT_LIST_DIR}/../docs/UserGuide.html" DESTINATION .)
 install(FILES ${KELVORY_GUIDE_IMAGES} DESTINATION images)
 install(FILES "${KELVORY_CLICK_SOUND}" DESTINATION resources)
+install(FILES ${KELVORY_QM_FILES} DESTINATION translations)
 
 if(WIN32)
     install(FILES "$<TARGET_FILE:Qt6::QWindowsIntegrationPlugin>" DESTINATION platforms)

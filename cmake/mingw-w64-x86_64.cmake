@@ -38,6 +38,12 @@ if(KELVORY_QT_PREFIX)
         # Debian keeps the host Qt's CMake files under the multiarch folder.
         set(QT_HOST_PATH_CMAKE_DIR /usr/lib/x86_64-linux-gnu/cmake CACHE PATH "")
     endif()
+    # lupdate and lrelease come from the host too: the Windows Qt is built
+    # without its tools, and the translations they make are the same files
+    # on every system.
+    if(NOT Qt6LinguistTools_DIR AND EXISTS "${QT_HOST_PATH_CMAKE_DIR}/Qt6LinguistTools")
+        set(Qt6LinguistTools_DIR "${QT_HOST_PATH_CMAKE_DIR}/Qt6LinguistTools" CACHE PATH "")
+    endif()
 endif()
 
 # Every cross-built program (the tests above all) runs under Wine.

@@ -19,9 +19,22 @@ const char* const kMapNames[] = {
 // The thirteen map slots that have a box, in words: the block's names with
 // their parts apart, as a reader would say them.
 const char* const kMapSlotWords[] = {
-    "Europe",    "Africa",      "America", "Asia",           "Primer League",        "Ligue 1", "Serie A", "Eredvisie",
-    "Liga BBVA", "Game League", "D2",      "Other European", "Other Latin American",
+    QT_TRANSLATE_NOOP("Fields", "Europe"),
+    QT_TRANSLATE_NOOP("Fields", "Africa"),
+    QT_TRANSLATE_NOOP("Fields", "America"),
+    QT_TRANSLATE_NOOP("Fields", "Asia"),
+    QT_TRANSLATE_NOOP("Fields", "Primer League"),
+    QT_TRANSLATE_NOOP("Fields", "Ligue 1"),
+    QT_TRANSLATE_NOOP("Fields", "Serie A"),
+    QT_TRANSLATE_NOOP("Fields", "Eredvisie"),
+    QT_TRANSLATE_NOOP("Fields", "Liga BBVA"),
+    QT_TRANSLATE_NOOP("Fields", "Game League"),
+    QT_TRANSLATE_NOOP("Fields", "D2"),
+    QT_TRANSLATE_NOOP("Fields", "Other European"),
+    QT_TRANSLATE_NOOP("Fields", "Other Latin American"),
 };
+
+constexpr const char* kContext = "Fields";
 
 // The block's names of the other fields: "Liga1" .. "Liga13" and so on.
 const char* const kLigaNames[] = {"Liga1", "Liga2", "Liga3",  "Liga4",  "Liga5",  "Liga6", "Liga7",
@@ -39,11 +52,17 @@ enum class Gap {
     Slot,     // the map slot in words: "Africa"
 };
 
-const char* const kOrdinals[] = {"first", "second", "third", "fourth", "fifth", "sixth", "seventh", "eighth", "ninth"};
+// Each fills the gap before a division or a category, so a translation
+// agrees with those words.
+const char* const kOrdinals[] = {QT_TRANSLATE_NOOP("Fields", "first"),   QT_TRANSLATE_NOOP("Fields", "second"),
+                                 QT_TRANSLATE_NOOP("Fields", "third"),   QT_TRANSLATE_NOOP("Fields", "fourth"),
+                                 QT_TRANSLATE_NOOP("Fields", "fifth"),   QT_TRANSLATE_NOOP("Fields", "sixth"),
+                                 QT_TRANSLATE_NOOP("Fields", "seventh"), QT_TRANSLATE_NOOP("Fields", "eighth"),
+                                 QT_TRANSLATE_NOOP("Fields", "ninth")};
 
 // One column of boxes in a frame: consecutive members of one kind, each
 // beside the picker or indicator of the same row, and what each value is in
-// the game, with "%s" for the gap that tells the rows apart.
+// the game, with "%1" for the gap that tells the rows apart.
 struct Column {
     const char* frame;
     FieldKind kind;
@@ -60,38 +79,43 @@ struct Column {
 
 const Column kColumns[] = {
     {FieldFrame::NationalSlot, FieldKind::Liga, 0, 0, 4, kLigaNames, 0, 0, BoxInput::Number,
-     "Which league slot the %s national division loads.", Gap::Ordinal},
+     QT_TRANSLATE_NOOP("Fields", "Which league slot the %1 national division loads."), Gap::Ordinal},
     {FieldFrame::ClubSlot, FieldKind::Liga, 4, 4, 9, kLigaNames, 0, 0, BoxInput::Number,
-     "Which league slot the %s club division loads.", Gap::Ordinal},
+     QT_TRANSLATE_NOOP("Fields", "Which league slot the %1 club division loads."), Gap::Ordinal},
     {FieldFrame::NationalName, FieldKind::Str, 13, 0, 4, kStrNames, 14, 0, BoxInput::Number,
-     "Which name the %s national division shows: an index into the game's league names.", Gap::Ordinal},
+     QT_TRANSLATE_NOOP("Fields", "Which name the %1 national division shows: an index into the game's league names."),
+     Gap::Ordinal},
     {FieldFrame::ClubName, FieldKind::Str, 17, 4, 9, kStrNames, 18, 0, BoxInput::Number,
-     "Which name the %s club division shows: an index into the game's league names.", Gap::Ordinal},
+     QT_TRANSLATE_NOOP("Fields", "Which name the %1 club division shows: an index into the game's league names."),
+     Gap::Ordinal},
     {FieldFrame::NationalCategory, FieldKind::Cat, 26, 0, 4, kCatNames, 1, 0, BoxInput::CategoryText,
-     "The category logo text of sector %s, which the game loads from u_1426.bin into dt06.img.", Gap::Number},
+     QT_TRANSLATE_NOOP("Fields",
+                       "The category logo text of sector %1, which the game loads from u_1426.bin into dt06.img."),
+     Gap::Number},
     {FieldFrame::ClubCategoryLogo, FieldKind::CatL, 30, 0, 7, kCatLNames, 0, 2, BoxInput::TwoTypedCharacters,
-     "Which logo file of dt04.img the %s club category shows: 0 is unnamed_35.bin, 1 is unnamed_36.bin and so on.",
+     QT_TRANSLATE_NOOP(
+         "Fields",
+         "Which logo file of dt04.img the %1 club category shows: 0 is unnamed_35.bin, 1 is unnamed_36.bin and so on."),
      Gap::Ordinal},
     {FieldFrame::Maps, FieldKind::Map, 39, 0, 13, kMapNames, 0, 0, BoxInput::Number,
-     "Which map the %s slot loads from u_1426.bin into dt06.img.", Gap::Slot},
+     QT_TRANSLATE_NOOP("Fields", "Which map the %1 slot loads from u_1426.bin into dt06.img."), Gap::Slot},
 };
 
 // The column's sentence for its box on row `i`.
-std::string meaningOf(const Column& column, int i) {
-    std::string gap;
+Words meaningOf(const Column& column, int i) {
+    Words gap;
     switch (column.gap) {
         case Gap::Ordinal:
-            gap = kOrdinals[i];
+            gap = Words(kContext, kOrdinals[i]);
             break;
         case Gap::Number:
-            gap = std::to_string(i);
+            gap = Words::number(i);
             break;
         case Gap::Slot:
-            gap = kMapSlotWords[column.firstIndex + i];
+            gap = Words(kContext, kMapSlotWords[column.firstIndex + i]);
             break;
     }
-    std::string sentence = column.meaning;
-    return sentence.replace(sentence.find("%s"), 2, gap);
+    return Words(kContext, column.meaning, {gap});
 }
 
 // In "National Name" the rows run Str1, Str3, Str4, Str2 from the top: the
@@ -113,7 +137,8 @@ std::array<Field, FieldCount> makeFields() {
             field.picker = column.firstPicker ? column.firstPicker + i : 0;
             field.indicator = column.firstIndicator ? column.firstIndicator + i : 0;
             field.input = column.input;
-            field.meaning = meaningOf(column, i);
+            field.meaningWords = meaningOf(column, i);
+            field.meaning = field.meaningWords.english();
         }
     }
     if (n != table.size()) {
@@ -169,23 +194,37 @@ std::optional<FieldRange> fieldRange(FieldKind kind) {
     return std::nullopt;
 }
 
-std::string fieldWords(const Field& field) {
-    return std::string(field.frame) + ", row " + std::to_string(field.row);
+Words fieldLabel(const Field& field) {
+    return Words(kContext, QT_TRANSLATE_NOOP("Fields", "%1, row %2"),
+                 {Words(kContext, field.frame), Words::number(field.row)});
 }
 
-std::string fieldAllowedWords(const Field& field) {
+std::string fieldWords(const Field& field) {
+    return fieldLabel(field).english();
+}
+
+Words fieldAllowed(const Field& field) {
     const std::optional<FieldRange> range = fieldRange(field.kind);
     if (!range) {
         return {};
     }
-    return "whole numbers from " + std::to_string(range->minimum) + " to " + std::to_string(range->maximum);
+    return Words(kContext, QT_TRANSLATE_NOOP("Fields", "whole numbers from %1 to %2"),
+                 {Words::number(range->minimum), Words::number(range->maximum)});
 }
 
-std::string fieldSlotWords(const Field& field) {
+std::string fieldAllowedWords(const Field& field) {
+    return fieldAllowed(field).english();
+}
+
+Words fieldSlot(const Field& field) {
     if (field.kind != FieldKind::Map || field.index < 0 || field.index >= static_cast<int>(std::size(kMapSlotWords))) {
         return {};
     }
-    return kMapSlotWords[field.index];
+    return Words(kContext, kMapSlotWords[field.index]);
+}
+
+std::string fieldSlotWords(const Field& field) {
+    return fieldSlot(field).english();
 }
 
 long long fieldNumber(const Baza& baza, const Field& field) {

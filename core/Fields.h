@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/Baza.h"
+#include "core/Words.h"
 
 // Every value of the league block that the editor shows and edits, described
 // once: which box shows it, what it holds, the words that name it, and what
@@ -30,15 +31,18 @@ enum class BoxInput {
 };
 
 // Captions of the seven frames that hold the boxes. The window's layout
-// places its frames under these same names.
+// places its frames under these same names, and league setup files name the
+// fields by them, so they stay English here; the window shows them translated
+// in the context "Fields".
 namespace FieldFrame {
-inline constexpr char NationalSlot[] = "National Slot";
-inline constexpr char ClubSlot[] = "Club Slot";
-inline constexpr char NationalName[] = "National Name";
-inline constexpr char ClubName[] = "Club Name";
-inline constexpr char NationalCategory[] = "National Category Logo League u_1426.bin ->dt06.img";
-inline constexpr char ClubCategoryLogo[] = "Club Category Logo(dt04.img)";
-inline constexpr char Maps[] = "Maps Load u_1426.bin ->dt06.img";
+inline constexpr char NationalSlot[] = QT_TRANSLATE_NOOP("Fields", "National Slot");
+inline constexpr char ClubSlot[] = QT_TRANSLATE_NOOP("Fields", "Club Slot");
+inline constexpr char NationalName[] = QT_TRANSLATE_NOOP("Fields", "National Name");
+inline constexpr char ClubName[] = QT_TRANSLATE_NOOP("Fields", "Club Name");
+inline constexpr char NationalCategory[] =
+    QT_TRANSLATE_NOOP("Fields", "National Category Logo League u_1426.bin ->dt06.img");
+inline constexpr char ClubCategoryLogo[] = QT_TRANSLATE_NOOP("Fields", "Club Category Logo(dt04.img)");
+inline constexpr char Maps[] = QT_TRANSLATE_NOOP("Fields", "Maps Load u_1426.bin ->dt06.img");
 }  // namespace FieldFrame
 
 // The values a numeric field can hold, both ends included.
@@ -58,8 +62,10 @@ struct Field {
     int indicator;      // N of the file-name indicator LabelN on the box's row; 0 when none
     BoxInput input;
     // What the value is in the game, in one plain sentence for the user:
-    // "Which league slot the third club division loads."
+    // "Which league slot the third club division loads."; in English, and as
+    // words the window translates.
     std::string meaning;
+    Words meaningWords;
 };
 
 constexpr int FieldCount = 50;
@@ -78,15 +84,18 @@ std::optional<FieldRange> fieldRange(FieldKind kind);
 
 // How the window names the field's box: "Club Name, row 3".
 std::string fieldWords(const Field& field);
+Words fieldLabel(const Field& field);
 
 // What a numeric field can hold, in words: "whole numbers from -32768 to
 // 32767"; empty for a category text.
 std::string fieldAllowedWords(const Field& field);
+Words fieldAllowed(const Field& field);
 
 // The slot of the game that the field belongs to, in words ("Primer League"
 // for PrimerLeague), where the block names one: only the map slots have
 // names; every other field is numbered (Liga1, Str5, ...) and gets "".
 std::string fieldSlotWords(const Field& field);
+Words fieldSlot(const Field& field);
 
 // A numeric field's value. Not for category texts (throws std::logic_error).
 long long fieldNumber(const Baza& baza, const Field& field);

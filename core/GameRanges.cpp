@@ -5,6 +5,8 @@
 
 namespace {
 
+constexpr const char* kContext = "GameRanges";
+
 constexpr char kCategoryPrefix[] = "category_";
 constexpr std::size_t kCategoryPrefixLength = sizeof kCategoryPrefix - 1;
 
@@ -12,14 +14,19 @@ constexpr std::size_t kCategoryPrefixLength = sizeof kCategoryPrefix - 1;
 // user reads; in the code, the category texts are Ini::categoryName's, the
 // logo indices Ini::logoFileName's, and Baza::Get_Stat clamps map codes to 10.
 constexpr std::array<GameRange, 5> kGameRanges = {{
-    {FieldKind::Liga, 0, 100, "0 to 100", "slot numbers 0 to 100", "what the game is known to take"},
-    {FieldKind::Str, 0, 32767, "0 to 32767", "name indices 0 to 32767",
+    {FieldKind::Liga, 0, 100, QT_TRANSLATE_NOOP("GameRanges", "0 to 100"),
+     QT_TRANSLATE_NOOP("GameRanges", "slot numbers 0 to 100"), "what the game is known to take"},
+    {FieldKind::Str, 0, 32767, QT_TRANSLATE_NOOP("GameRanges", "0 to 32767"),
+     QT_TRANSLATE_NOOP("GameRanges", "name indices 0 to 32767"),
      "the name boxes' non-negative values; with a catalogue that pairs indices and names, its indices"},
-    {FieldKind::Cat, 0, 18, "category_00 to category_18", "category texts category_00 to category_18",
+    {FieldKind::Cat, 0, 18, QT_TRANSLATE_NOOP("GameRanges", "category_00 to category_18"),
+     QT_TRANSLATE_NOOP("GameRanges", "category texts category_00 to category_18"),
      "the built-in texts of the category pickers; other text is allowed"},
-    {FieldKind::CatL, 0, 29, "0 to 29", "club category logo indices 0 to 29",
+    {FieldKind::CatL, 0, 29, QT_TRANSLATE_NOOP("GameRanges", "0 to 29"),
+     QT_TRANSLATE_NOOP("GameRanges", "club category logo indices 0 to 29"),
      "the file-name indicators beside the logo boxes: 0 is unnamed_35.bin, 29 is unnamed_64.bin"},
-    {FieldKind::Map, 0, 10, "0 to 10", "map codes 0 to 10",
+    {FieldKind::Map, 0, 10, QT_TRANSLATE_NOOP("GameRanges", "0 to 10"),
+     QT_TRANSLATE_NOOP("GameRanges", "map codes 0 to 10"),
      "the legend beside the map boxes (Min = 0, Max = 10) and the map code legend, 0 Europe to 10 World"},
 }};
 
@@ -48,11 +55,16 @@ const GameRange& gameRange(FieldKind kind) {
     return kGameRanges.at(static_cast<std::size_t>(kind));
 }
 
-std::string gameRangeWords(const Field& field, const NameIndices* names) {
+Words gameRangeText(const Field& field, const NameIndices* names) {
     if (usesNames(field, names)) {
-        return "name indices listed in " + names->fileName();
+        return Words(kContext, QT_TRANSLATE_NOOP("GameRanges", "name indices listed in %1"),
+                     {Words::value(names->fileName())});
     }
-    return gameRange(field.kind).words;
+    return Words(kContext, gameRange(field.kind).words);
+}
+
+std::string gameRangeWords(const Field& field, const NameIndices* names) {
+    return gameRangeText(field, names).english();
 }
 
 bool isGameCategoryText(const std::string& text) {
@@ -86,21 +98,34 @@ bool withinGameRange(const Baza::Block& block, const Field& field, const NameInd
     return value >= range.minimum && value <= range.maximum;
 }
 
-std::optional<std::string> outsideGameRange(const Baza::Block& block, const Field& field, const NameIndices* names) {
+std::optional<Words> outsideGameRangeText(const Baza::Block& block, const Field& field, const NameIndices* names) {
     if (withinGameRange(block, field, names)) {
         return std::nullopt;
     }
-    const std::string what = usesNames(field, names)
-                                 ? "no name " + std::to_string(fieldNumber(block, field)) + " in " + names->fileName()
-                                 : std::string(gameRange(field.kind).words);
-    return "Outside what the game takes: " + what;
+    if (usesNames(field, names)) {
+        return Words(kContext, QT_TRANSLATE_NOOP("GameRanges", "Outside what the game takes: no name %1 in %2"),
+                     {Words::number(fieldNumber(block, field)), Words::value(names->fileName())});
+    }
+    return Words(kContext, QT_TRANSLATE_NOOP("GameRanges", "Outside what the game takes: %1"),
+                 {Words(kContext, gameRange(field.kind).words)});
+}
+
+std::optional<std::string> outsideGameRange(const Baza::Block& block, const Field& field, const NameIndices* names) {
+    const std::optional<Words> outside = outsideGameRangeText(block, field, names);
+    return outside ? std::optional<std::string>(outside->english()) : std::nullopt;
+}
+
+Words gameRangeNoteText(const Field& field, const NameIndices* names) {
+    if (usesNames(field, names)) {
+        return Words(kContext, QT_TRANSLATE_NOOP("GameRanges", "the game takes the name indices listed in %1"),
+                     {Words::value(names->fileName())});
+    }
+    return Words(kContext, QT_TRANSLATE_NOOP("GameRanges", "the game takes %1"),
+                 {Words(kContext, gameRange(field.kind).values)});
 }
 
 std::string gameRangeNote(const Field& field, const NameIndices* names) {
-    if (usesNames(field, names)) {
-        return "the game takes the " + gameRangeWords(field, names);
-    }
-    return std::string("the game takes ") + gameRange(field.kind).values;
+    return gameRangeNoteText(field, names).english();
 }
 
 std::vector<const Field*> fieldsOutsideGameRange(const Baza::Block& block, const NameIndices* names) {

@@ -7,6 +7,7 @@
 
 #include "core/Baza.h"
 #include "core/Fields.h"
+#include "core/Words.h"
 
 // What the game is known to take in each kind of field, beside the field
 // table: a field may hold any value its bytes can (fieldRange), but the game
@@ -20,8 +21,8 @@ struct GameRange {
     // texts "category_NN" the game takes; any other text lies outside.
     long long minimum;
     long long maximum;
-    const char* values;  // the values alone: "0 to 10"
-    const char* words;   // what they are, for a sentence: "map codes 0 to 10"
+    const char* values;  // the values alone: "0 to 10" (translatable, context "GameRanges")
+    const char* words;   // what they are, for a sentence: "map codes 0 to 10" (translatable, context "GameRanges")
     const char* source;  // where Kelvory knows the range from
 };
 
@@ -43,12 +44,16 @@ public:
 // is the range without a paired catalogue.
 const GameRange& gameRange(FieldKind kind);
 
+// The functions that return Words give the same words as their std::string
+// twins (which are the English), for the window to translate.
+//
 // Every function below takes the paired name catalogue, or nullptr where
 // there is none; only the name boxes look at it.
 
 // What the game takes in the field, in words for a sentence: "map codes 0 to
 // 10", "name indices listed in ID_Name_League.ini".
 std::string gameRangeWords(const Field& field, const NameIndices* names = nullptr);
+Words gameRangeText(const Field& field, const NameIndices* names = nullptr);
 
 // Whether a category text, as the block stores it, is one of the texts the
 // game takes: exactly "category_00" .. "category_18", followed only by blanks
@@ -64,11 +69,14 @@ bool withinGameRange(const Baza::Block& block, const Field& field, const NameInd
 // takes: no name 57 in ID_Name_League.ini".
 std::optional<std::string> outsideGameRange(const Baza::Block& block, const Field& field,
                                             const NameIndices* names = nullptr);
+std::optional<Words> outsideGameRangeText(const Baza::Block& block, const Field& field,
+                                          const NameIndices* names = nullptr);
 
 // The short note for a line of a list, which puts it in parentheses:
 // "the game takes 0 to 10", "the game takes category_00 to category_18",
 // "the game takes the name indices listed in ID_Name_League.ini".
 std::string gameRangeNote(const Field& field, const NameIndices* names = nullptr);
+Words gameRangeNoteText(const Field& field, const NameIndices* names = nullptr);
 
 // The fields whose values lie outside what the game takes, in presenting order.
 std::vector<const Field*> fieldsOutsideGameRange(const Baza::Block& block, const NameIndices* names = nullptr);

@@ -15,7 +15,8 @@
 // Marks a text for the translation tools without needing the toolkit: they
 // find the context and the text here, where it is written.
 #ifndef QT_TRANSLATE_NOOP
-#define QT_TRANSLATE_NOOP(context, text) text
+// (Spelt as the toolkit spells it, so that either definition may come first.)
+#define QT_TRANSLATE_NOOP(scope, x) x
 #endif
 
 class Words {

@@ -117,8 +117,8 @@ std::vector<Words> LeagueSession::outsideGameLines() const {
     return loaded() ? outsideGameLinesOf(baza_, names_) : std::vector<Words>();
 }
 
-std::optional<std::string> LeagueSession::outsideGame(const Field& field) const {
-    return loaded() ? outsideGameRange(baza_.block(), field, names_) : std::nullopt;
+std::optional<Words> LeagueSession::outsideGame(const Field& field) const {
+    return loaded() ? outsideGameRangeText(baza_.block(), field, names_) : std::nullopt;
 }
 
 Words LeagueSession::notABlockWarning() const {

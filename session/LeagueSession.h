@@ -173,7 +173,7 @@ public:
     std::vector<Words> outsideGameLines() const;
     // None when the field's value is one the game takes; otherwise why not:
     // "Outside what the game takes: no name 57 in ID_Name_League.ini".
-    std::optional<std::string> outsideGame(const Field& field) const;
+    std::optional<Words> outsideGame(const Field& field) const;
 
     // The name catalogue that pairs each name index with a name, against which
     // the name boxes are checked from now on (nullptr: none, the game's own

@@ -6,6 +6,7 @@
 # be there.
 #
 #   cmake -D BUILD_DIR=... -D INSTALL_DIR=... -D WINDOWS=0|1 [-D CONSOLE_PROGRAM=0|1]
+#         [-D LANGUAGES=pl,...]
 #         -P InstallLayoutTest.cmake
 # CONSOLE_PROGRAM: the tree builds kelvory-cli, which ships beside the program,
 # and elsewhere than on Windows its bash completion script, where
@@ -45,6 +46,13 @@ else()
         libkelvory_sound_qt.so
         resources/click.wav)
 endif()
+
+# The window's translations and the toolkit's, one pair per language.
+string(REPLACE "," ";" languages "${LANGUAGES}")
+foreach(language IN LISTS languages)
+    list(APPEND expected translations/kelvory_${language}.qm translations/qtbase_${language}.qm)
+endforeach()
+list(SORT expected)
 
 if(CONSOLE_PROGRAM)
     if(WINDOWS)

@@ -12,7 +12,8 @@
 // Usage:
 //   bench_startup [options]            editor against the floor
 //   bench_startup --sizes [options]    editor on name catalogues of 0, 300,
-//                                      3,000 and 10,000 items
+//                                      3,000, 10,000 and 20,000 items (10,000
+//                                      pairs of a number and a name)
 //   bench_startup --libraries          shared libraries mapped when the
 //                                      window appears, editor and floor
 // Options:
@@ -464,7 +465,7 @@ int main(int argc, char** argv) {
     if (sizes) {
         scratch = fs::temp_directory_path() / ("bench_startup-" + std::to_string(getpid()));
         for (std::size_t i = 0; i < editors.size(); ++i) {
-            for (int count : {0, 300, 3000, 10000}) {
+            for (int count : {0, 300, 3000, 10000, 20000}) {
                 const fs::path folder = scratch / std::to_string(i + 1);
                 series.push_back({editorLabel(i) + ", " + std::to_string(count) + " names",
                                   makeSizedFolder(editors[i], folder, count),

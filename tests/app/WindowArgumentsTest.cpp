@@ -9,7 +9,8 @@
 namespace {
 
 // Arguments, and what comes of them: the exit status before any window (-1:
-// the window opens), the game named, and the start of what is printed.
+// the window opens), the game named (in the language rows: the language),
+// and the start of what is printed.
 struct Line {
     QStringList arguments;
     int status;
@@ -32,8 +33,8 @@ private slots:
             {"--game PATH", {{"--game", "/games/Game File.exe"}, -1, "/games/Game File.exe", "", ""}},
             {"--game=PATH", {{"--game=C:\\Games\\Game.exe"}, -1, "C:\\Games\\Game.exe", "", ""}},
             {"a path that starts with a dash, and --", {{"--game", "-odd", "--"}, -1, "-odd", "", ""}},
-            {"--help", {{"--help"}, 0, "", "Usage: kelvory [--game PATH]\n", ""}},
-            {"-h", {{"-h"}, 0, "", "Usage: kelvory [--game PATH]\n", ""}},
+            {"--help", {{"--help"}, 0, "", "Usage: kelvory [--game PATH] [--language CODE]\n", ""}},
+            {"-h", {{"-h"}, 0, "", "Usage: kelvory [--game PATH] [--language CODE]\n", ""}},
             {"--version", {{"--version"}, 0, "", "kelvory 9.8.7\n", ""}},
             {"unknown option", {{"--gmae", "x"}, 2, "", "", "kelvory: unknown option \"--gmae\"." + tryHelp}},
             {"a toolkit option", {{"-style", "fusion"}, 2, "", "", "kelvory: unknown option \"-style\"." + tryHelp}},
@@ -57,6 +58,33 @@ private slots:
         QCOMPARE(QString::fromStdString(parsed.game.value_or("")), row.game);
         QVERIFY2(QString::fromStdString(out.str()).startsWith(row.out), out.str().c_str());
         QCOMPARE(out.str().empty(), row.out.isEmpty());
+        QCOMPARE(QString::fromStdString(err.str()), row.err);
+    }
+
+    // --language takes its value as --game does, each on its own: the
+    // language named, or the line said on standard error.
+    void readsTheLanguage_data() {
+        const QString tryHelp = "\nTry \"kelvory --help\".\n";
+        rows<Line>({
+            {"--language CODE", {{"--language", "pl"}, -1, "pl", "", ""}},
+            {"--language=CODE beside --game", {{"--game", "g", "--language=pl_PL"}, -1, "pl_PL", "", ""}},
+            {"--language without a code",
+             {{"--language"}, 2, "", "", "kelvory: --language needs a language code such as pl." + tryHelp}},
+            {"--language twice",
+             {{"--language=pl", "--language", "en"}, 2, "", "", "kelvory: --language is given twice." + tryHelp}},
+            {"--version with --language",
+             {{"--version", "--language", "pl"}, 2, "", "", "kelvory: --version stands alone." + tryHelp}},
+        });
+    }
+    void readsTheLanguage() {
+        QFETCH(Line, row);
+        std::vector<std::string> arguments;
+        for (const QString& argument : row.arguments)
+            arguments.push_back(argument.toStdString());
+        const WindowArguments parsed = parseWindowArguments(arguments);
+        std::ostringstream out, err;
+        QCOMPARE(answerArguments(parsed, "1", out, err).value_or(-1), row.status);
+        QCOMPARE(QString::fromStdString(parsed.language.value_or("")), row.game);
         QCOMPARE(QString::fromStdString(err.str()), row.err);
     }
 

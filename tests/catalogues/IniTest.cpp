@@ -111,6 +111,10 @@ private slots:
             QCOMPARE(result.file, reader.leaguesIniPath());
             QVERIFY2(message.contains(QString::fromStdString(reader.leaguesIniPath().u8string())), qPrintable(message));
             QVERIFY2(message.contains(nazwaExe), qPrintable(message));
+            // The whole sentence is offered for translation; the file's name
+            // fills its place: a translation of only "%1" leaves just the name.
+            const std::string name = result.words().text([](const char*, const char*) { return std::string("%1"); });
+            QCOMPARE(QString::fromStdString(name), QString::fromStdString(reader.leaguesIniPath().u8string()));
         }
     }
 

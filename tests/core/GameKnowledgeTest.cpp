@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <limits>
+#include <optional>
+#include <regex>
 #include <set>
 #include <stdexcept>
 
@@ -36,6 +39,25 @@ struct LookCase {
     std::string text;
     const char* problems;  // joined by " | "
 };
+
+// Words about a field, as the window shows them (std::nullopt: none).
+using FieldWordsOf = std::function<std::optional<Words>(const Field&, const NameIndices*, const Baza::Block&)>;
+
+// The words through a translator that puts every text it is asked for in
+// brackets, with the brackets and all within them taken out: what is left
+// was never offered for translation.
+std::string untranslated(const Words& words) {
+    const std::string shown =
+        words.text([](const char*, const char* source) { return "\x01" + std::string(source) + "\x02"; });
+    std::string left;
+    int depth = 0;
+    for (const char c : shown) {
+        depth += c == '\x01' ? 1 : c == '\x02' ? -1 : 0;
+        if (depth == 0 && c != '\x02')
+            left += c;
+    }
+    return left;
+}
 
 // A paired name catalogue that lists the indices given.
 class ListedNames : public NameIndices {
@@ -74,6 +96,7 @@ Baza::Block plainBlock() {
 
 }  // namespace
 
+Q_DECLARE_METATYPE(FieldWordsOf)
 Q_DECLARE_METATYPE(Kind)
 Q_DECLARE_METATYPE(Text)
 Q_DECLARE_METATYPE(LookCase)
@@ -261,6 +284,45 @@ private slots:
             problems << QString::fromStdString(problem);
         QCOMPARE(problems.join(" | "), row.problems);
         QCOMPARE(look.looksLikeBlock, problems.isEmpty());
+    }
+
+    // Every word the window shows about a field is offered for translation,
+    // with or without a paired catalogue: what no translator sees is only
+    // numbers, file names and punctuation.
+    void everyWordIsOfferedForTranslation_data() {
+        QTest::addColumn<FieldWordsOf>("wordsOf");
+        QTest::newRow("help") << FieldWordsOf([](const Field& f, const NameIndices* n, const Baza::Block&) {
+            return std::optional<Words>(fieldHelpWords(f, n));
+        });
+        QTest::newRow("name and slot") << FieldWordsOf([](const Field& f, const NameIndices*, const Baza::Block&) {
+            return std::optional<Words>(fieldLabel(f).then(fieldSlot(f), ", "));
+        });
+        QTest::newRow("outside") << FieldWordsOf(
+            [](const Field& f, const NameIndices* n, const Baza::Block& b) { return outsideGameRangeText(b, f, n); });
+        QTest::newRow("note") << FieldWordsOf([](const Field& f, const NameIndices* n, const Baza::Block&) {
+            return std::optional<Words>(gameRangeNoteText(f, n));
+        });
+    }
+    void everyWordIsOfferedForTranslation() {
+        QFETCH(FieldWordsOf, wordsOf);
+        const ListedNames names({1});
+        Baza baza;  // every field outside what the game takes: empty texts, and numbers at 101 or over
+        for (const Field& field : fields())
+            if (field.kind != FieldKind::Cat)
+                setFieldNumber(baza, field, field.kind == FieldKind::Map ? 255 : 32767);
+        const std::regex plain(R"([-0-9 .,:()\n]*|[-0-9 .,:()\n]*ID_Name_League\.ini[-0-9 .,:()\n]*)");
+        int said = 0;
+        for (const Field& field : fields()) {
+            for (const NameIndices* catalogue : std::initializer_list<const NameIndices*>{nullptr, &names}) {
+                const std::optional<Words> words = wordsOf(field, catalogue, baza.block());
+                if (!words)
+                    continue;
+                const std::string left = untranslated(*words);
+                QVERIFY2(std::regex_match(left, plain), (std::string(field.name) + ": " + left).c_str());
+                ++said;
+            }
+        }
+        QVERIFY(said >= FieldCount);
     }
 };
 

@@ -1,5 +1,7 @@
 #include "ui/main_window/CatalogueHost.h"
 
+#include <QCoreApplication>
+
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -66,7 +68,8 @@ void CatalogueHost::setLogoIndicator(int row, const std::string& fileName) {
         // Let the whole file name show, however narrow the label was laid out.
         indicator->resize(std::max(indicator->minimumWidth(), indicator->sizeHint().width()), indicator->height());
         // A screen reader on the box hears what the label beside it shows.
-        setFieldState(form_.box(*field), FieldState::LogoFile, QStringLiteral("Logo file: %1.").arg(name));
+        setFieldState(form_.box(*field), FieldState::LogoFile,
+                      QCoreApplication::translate("CatalogueHost", "Logo file: %1.").arg(name));
     }
 }
 

@@ -1,5 +1,7 @@
 #include "ui/main_window/ChangeMarks.h"
 
+#include <QCoreApplication>
+
 #include <QComboBox>
 #include <QEvent>
 #include <QFocusFrame>
@@ -131,7 +133,7 @@ QString shownValue(const Baza::Block& block, const Field& field) {
 }
 
 QString changedSentence(const Baza::Block& saved, const Field& field) {
-    return QStringLiteral("Changed: was %1").arg(shownValue(saved, field));
+    return QCoreApplication::translate("ChangeMarks", "Changed: was %1").arg(shownValue(saved, field));
 }
 
 QStringList changeLines(const Baza::Block& saved, const Baza::Block& current) {

@@ -6,6 +6,7 @@
 #include "core/Baza.h"
 #include "core/Fields.h"
 #include "platform/Text.h"
+#include "ui/main_window/Messages.h"
 
 QString presentField(const Baza& baza, const Field& field) {
     if (field.kind == FieldKind::Cat) {
@@ -23,16 +24,15 @@ std::optional<long long> readField(const Field& field, const QString& text, cons
 }
 
 QString allowedText(const Field& field) {
-    return QString::fromStdString(fieldAllowedWords(field));
+    return shown(fieldAllowed(field));
 }
 
 QString fieldName(const Field& field) {
-    return QString::fromStdString(fieldWords(field));
+    return shown(fieldLabel(field));
 }
 
 QString fieldAccessibleName(const Field& field) {
-    const std::string slot = fieldSlotWords(field);
-    return slot.empty() ? fieldName(field) : fieldName(field) + QStringLiteral(", ") + QString::fromStdString(slot);
+    return shown(fieldLabel(field).then(fieldSlot(field), ", "));
 }
 
 std::optional<long long> convertNumber(const QString& text, long long minimum, long long maximum,

@@ -1,6 +1,7 @@
 #include "ui/main_window/FormLayout.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFont>
 #include <QGroupBox>
 #include <QLabel>
@@ -35,20 +36,20 @@ struct FramePlace {
 
 // Listed in reading order; controls inside follow the same order for Tab.
 const FramePlace kFrames[] = {
-    {"Frame1", nullptr, 8, 8, 113, 385, "Load Slot to Exibition"},
+    {"Frame1", nullptr, 8, 8, 113, 385, QT_TRANSLATE_NOOP("FormLayout", "Load Slot to Exibition")},
     {"Frame11", "Frame1", 8, 16, 97, 113, FieldFrame::NationalSlot},
     {"Frame12", "Frame1", 8, 128, 97, 233, FieldFrame::ClubSlot},
-    {"Frame2", nullptr, 120, 8, 169, 385, "Load Name"},
+    {"Frame2", nullptr, 120, 8, 169, 385, QT_TRANSLATE_NOOP("FormLayout", "Load Name")},
     {"Frame13", "Frame2", 8, 16, 153, 113, FieldFrame::NationalName},
     {"Frame14", "Frame2", 8, 128, 153, 233, FieldFrame::ClubName},
-    {"Frame4", nullptr, 296, 8, 297, 321, "Category Logo League u_1426-dt06.img"},
+    {"Frame4", nullptr, 296, 8, 297, 321, QT_TRANSLATE_NOOP("FormLayout", "Category Logo League u_1426-dt06.img")},
     {"Frame10", "Frame4", 8, 16, 281, 113, FieldFrame::NationalCategory},
     {"Frame9", "Frame4", 8, 128, 281, 185, FieldFrame::ClubCategoryLogo},
     {"Frame6", nullptr, 600, 8, 249, 361, FieldFrame::Maps},
-    {"Frame7", "Frame6", 96, 16, 137, 201, "Maps"},
-    {"Frame3", nullptr, 296, 328, 297, 41, "Load EXE (Work Exe 1.3)"},
-    {"Frame8", nullptr, 296, 368, 553, 81, "Save And Start Game"},
-    {"Frame5", nullptr, 0, 392, 289, 281, "Structure League"},
+    {"Frame7", "Frame6", 96, 16, 137, 201, QT_TRANSLATE_NOOP("FormLayout", "Maps")},
+    {"Frame3", nullptr, 296, 328, 297, 41, QT_TRANSLATE_NOOP("FormLayout", "Load EXE (Work Exe 1.3)")},
+    {"Frame8", nullptr, 296, 368, 553, 81, QT_TRANSLATE_NOOP("FormLayout", "Save And Start Game")},
+    {"Frame5", nullptr, 0, 392, 289, 281, QT_TRANSLATE_NOOP("FormLayout", "Structure League")},
 };
 
 const QColor kYellow(255, 255, 0);
@@ -74,9 +75,10 @@ const BoxColumn kBoxColumns[] = {
     // that -2147483648 and -32768 show whole.
     {FieldFrame::NationalSlot, 16, 75, 16, 0, 0, kYellow, 0, 0, nullptr},
     {FieldFrame::ClubSlot, 16, 75, 16, 0, 0, kYellow, 0, 0, nullptr},
-    {FieldFrame::NationalName, 8, 38, 16, 0, 0, kYellow, 48, 97, "Select Index"},
-    {FieldFrame::ClubName, 8, 38, 16, 0, 0, kYellow, 48, 97, "Select Index"},
-    {FieldFrame::NationalCategory, 8, 81, 16, 0, 0, kYellow, 96, 169, "Select category to Sector %1"},
+    {FieldFrame::NationalName, 8, 38, 16, 0, 0, kYellow, 48, 97, QT_TRANSLATE_NOOP("FormLayout", "Select Index")},
+    {FieldFrame::ClubName, 8, 38, 16, 0, 0, kYellow, 48, 97, QT_TRANSLATE_NOOP("FormLayout", "Select Index")},
+    {FieldFrame::NationalCategory, 8, 81, 16, 0, 0, kYellow, 96, 169,
+     QT_TRANSLATE_NOOP("FormLayout", "Select category to Sector %1")},
     {FieldFrame::ClubCategoryLogo, 8, 81, 16, 0, 0, kYellow, 96, 32, nullptr},
     // The four continents stand apart from the leagues below them.
     {FieldFrame::Maps, 8, 81, 32, 4, 8, kGreen, 0, 0, nullptr},
@@ -96,18 +98,30 @@ struct LabelPlace {
 
 const LabelPlace kLabels[] = {
     {15, "Frame7", 16, 16, 103, 176,
-     "0 = Europe\n1 = Africa\n2 = America\n3 = Asia\n4 = England\n5 = France\n6 = Italy\n7 = Holland\n"
-     "8 = Spain\n9 = Libertadores\n10 = World "},
+     QT_TRANSLATE_NOOP("FormLayout",
+                       "0 = Europe\n1 = Africa\n2 = America\n3 = Asia\n4 = England\n5 = France\n6 = Italy\n"
+                       "7 = Holland\n8 = Spain\n9 = Libertadores\n10 = World ")},
     {1, "Frame6", 192, 304, 44, 26, nullptr},  // the map codes' range: mapRangeLegend()
-    {9, "Frame2", 8, 368, 147, 13, " (dt05_x-.imgt -> u_1 > Blok 21)"},
-    {10, "Frame1", 16, 368, 79, 13, "dt0f.img - > 1826"},
+    {9, "Frame2", 8, 368, 147, 13, QT_TRANSLATE_NOOP("FormLayout", " (dt05_x-.imgt -> u_1 > Blok 21)")},
+    {10, "Frame1", 16, 368, 79, 13, QT_TRANSLATE_NOOP("FormLayout", "dt0f.img - > 1826")},
 };
+
+// A caption of the layout in the window's language.
+QString translated(const char* caption) {
+    return QCoreApplication::translate("FormLayout", caption);
+}
+
+// A frame's title: the field table's frames are translated with the fields.
+QString frameTitle(const char* caption) {
+    const QString title = translated(caption);
+    return title == QLatin1String(caption) ? QCoreApplication::translate("Fields", caption) : title;
+}
 
 // "Min = 0\nMax = 10": what the game takes in a map box, from the one table
 // of what the game takes.
 QString mapRangeLegend() {
     const GameRange& maps = gameRange(FieldKind::Map);
-    return QStringLiteral("Min = %1\nMax = %2").arg(maps.minimum).arg(maps.maximum);
+    return translated(QT_TRANSLATE_NOOP("FormLayout", "Min = %1\nMax = %2")).arg(maps.minimum).arg(maps.maximum);
 }
 
 // The controls' own names, as the window's handlers are named after them.
@@ -183,7 +197,7 @@ QString pickerCaption(const Field& field) {
     if (field.picker == 0 || !column || !column->pickerText) {
         return {};
     }
-    QString caption = QString::fromUtf8(column->pickerText);
+    QString caption = translated(column->pickerText);
     return caption.contains(QLatin1String("%1")) ? caption.arg(field.row - 1) : caption;
 }
 
@@ -239,13 +253,14 @@ private:
 
     void frames() {
         for (const FramePlace& place : kFrames) {
-            auto* frame = new QGroupBox(QString::fromUtf8(place.caption), named(place.parent));
+            auto* frame = new QGroupBox(frameTitle(place.caption), named(place.parent));
             frame->setObjectName(QLatin1String(place.name));
             frame->setGeometry(place.x, place.y, place.w, place.h);
             frame->setAutoFillBackground(true);  // white: the palette comes from the window
             frame->setAccessibleName(frame->title());
             remember(frame);
-            frameWithCaption_.insert(frame->title(), frame);
+            // Found by its caption as the field table writes it.
+            frameWithCaption_.insert(QString::fromUtf8(place.caption), frame);
         }
     }
 
@@ -291,7 +306,7 @@ private:
         picker->setMaxVisibleItems(20);
         picker->setEditText(pickerCaption(field));
         picker->lineEdit()->setCursorPosition(0);  // show the start of the text
-        picker->setAccessibleName(fieldName(field) + QStringLiteral(", picker"));
+        picker->setAccessibleName(QCoreApplication::translate("FormLayout", "%1, picker").arg(fieldName(field)));
         guardPicker(picker);
         if (field.input == BoxInput::CategoryText) {
             picker->setValidator(new CodePageText(picker));
@@ -301,8 +316,7 @@ private:
 
     void labels() {
         for (const LabelPlace& place : kLabels) {
-            auto* label =
-                new QLabel(place.caption ? QString::fromUtf8(place.caption) : mapRangeLegend(), named(place.parent));
+            auto* label = new QLabel(place.caption ? translated(place.caption) : mapRangeLegend(), named(place.parent));
             label->setObjectName(labelName(place.number));
             label->setGeometry(place.x, place.y, place.w, place.h);
             form_.label[place.number] = remember(label);
@@ -338,28 +352,28 @@ private:
     void otherControls() {
         form_.Nazwa_Exe =
             remember(makeBox(named("Frame3"), QStringLiteral("Nazwa_Exe"), QRect(8, 16, 281, kBoxHeight)));
-        form_.Nazwa_Exe->setAccessibleName(QStringLiteral("Game executable name"));
+        form_.Nazwa_Exe->setAccessibleName(translated(QT_TRANSLATE_NOOP("FormLayout", "Game executable name")));
 
         form_.Text1 = remember(makeBox(named("Frame8"), QStringLiteral("Text1"), QRect(8, 24, 513, kBoxHeight)));
         form_.Text1->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        form_.Text1->setAccessibleName(QStringLiteral("Launcher program"));
+        form_.Text1->setAccessibleName(translated(QT_TRANSLATE_NOOP("FormLayout", "Launcher program")));
 
         form_.Open = button(QStringLiteral("Open"), QRect(528, 24, 17, 17), QStringLiteral("..."));
-        form_.Open->setToolTip(QStringLiteral("Choose the launcher program"));
-        form_.Open->setAccessibleName(QStringLiteral("Choose the launcher program"));
+        form_.Open->setToolTip(translated(QT_TRANSLATE_NOOP("FormLayout", "Choose the launcher program")));
+        form_.Open->setAccessibleName(form_.Open->toolTip());
         form_.cmd_Save_Start_Game = button(QStringLiteral("cmd_Save_Start_Game"), QRect(224, 48, 121, 25),
-                                           QStringLiteral("Save and Start Game"));
+                                           translated(QT_TRANSLATE_NOOP("FormLayout", "Save and Start Game")));
 
         form_.List1 = new QListWidget(named("Frame5"));
         form_.List1->setObjectName(QStringLiteral("List1"));
         remember(form_.List1);
         form_.List1->setGeometry(8, 16, 273, 251);
-        form_.List1->setAccessibleName(QStringLiteral("Structure League"));
+        form_.List1->setAccessibleName(translated(QT_TRANSLATE_NOOP("FormLayout", "Structure League")));
 
         form_.Lokalizacja = remember(makeBox(client_, QStringLiteral("Lokalizacja"), QRect(296, 656, 553, kBoxHeight)));
         form_.Lokalizacja->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         form_.Lokalizacja->setReadOnly(true);
-        form_.Lokalizacja->setAccessibleName(QStringLiteral("Game executable location"));
+        form_.Lokalizacja->setAccessibleName(translated(QT_TRANSLATE_NOOP("FormLayout", "Game executable location")));
 
         form_.Image1 = new QLabel(client_);
         form_.Image1->setObjectName(QStringLiteral("Image1"));

@@ -1,9 +1,13 @@
 #include "ui/main_window/Menus.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
+
+#include "core/Words.h"
+#include "ui/main_window/Language.h"
 
 namespace {
 
@@ -13,6 +17,7 @@ struct MenuEntry {
     const char* parent;   // object name of the menu it belongs to; "" for a menu of the menu bar
     const char* name;     // its object name; "" for a separator of no interest
     const char* caption;  // with "&" before its access key; nullptr for a separator, "" for a submenu's title
+                          // (translated in the context "Menus")
     QKeySequence::StandardKey shortcut;
     bool submenu;
     bool hidden;
@@ -20,31 +25,34 @@ struct MenuEntry {
 
 // Within a menu the access keys are distinct.
 const MenuEntry kMenus[] = {
-    {"", "mnuMenu", "&Menu", kNone, true, false},
-    {"mnuMenu", "MnuFileOpen", "&Open", kNone, false, true},  // the Open routine runs once, at start-up
+    {"", "mnuMenu", QT_TRANSLATE_NOOP("Menus", "&Menu"), kNone, true, false},
+    {"mnuMenu", "MnuFileOpen", QT_TRANSLATE_NOOP("Menus", "&Open"), kNone, false,
+     true},  // the Open routine runs once, at start-up
     {"mnuMenu", "Sep", nullptr, kNone, false, true},
-    {"mnuMenu", "Cmd_Zapisz", "&Save", QKeySequence::Save, false, false},
-    {"mnuMenu", "mnuRestoreOriginal", "&Restore Original Values\u2026", kNone, false, false},
+    {"mnuMenu", "Cmd_Zapisz", QT_TRANSLATE_NOOP("Menus", "&Save"), QKeySequence::Save, false, false},
+    {"mnuMenu", "mnuRestoreOriginal", QT_TRANSLATE_NOOP("Menus", "&Restore Original Values\u2026"), kNone, false,
+     false},
     {"mnuMenu", "SepSetup", nullptr, kNone, false, false},
-    {"mnuMenu", "mnuImportSetup", "&Import League Setup\u2026", kNone, false, false},
-    {"mnuMenu", "mnuExportSetup", "&Export League Setup\u2026", kNone, false, false},
+    {"mnuMenu", "mnuImportSetup", QT_TRANSLATE_NOOP("Menus", "&Import League Setup\u2026"), kNone, false, false},
+    {"mnuMenu", "mnuExportSetup", QT_TRANSLATE_NOOP("Menus", "&Export League Setup\u2026"), kNone, false, false},
     {"mnuMenu", "Sep2", nullptr, kNone, false, false},
-    {"mnuMenu", "Exit", "E&xit", kNone, false, false},
-    {"", "mnuEdit", "&Edit", kNone, true, false},
-    {"mnuEdit", "mnuUndo", "&Undo", QKeySequence::Undo, false, false},
-    {"mnuEdit", "mnuRedo", "&Redo", QKeySequence::Redo, false, false},
+    {"mnuMenu", "Exit", QT_TRANSLATE_NOOP("Menus", "E&xit"), kNone, false, false},
+    {"", "mnuEdit", QT_TRANSLATE_NOOP("Menus", "&Edit"), kNone, true, false},
+    {"mnuEdit", "mnuUndo", QT_TRANSLATE_NOOP("Menus", "&Undo"), QKeySequence::Undo, false, false},
+    {"mnuEdit", "mnuRedo", QT_TRANSLATE_NOOP("Menus", "&Redo"), QKeySequence::Redo, false, false},
     {"mnuEdit", "Sep3", nullptr, kNone, false, false},
-    {"mnuEdit", "mnuRevert", "Re&vert to Saved", kNone, false, false},
-    {"mnuEdit", "mnuShowChanges", "Show &Changes\u2026", kNone, false, false},
-    {"", "mnuAbout", "&About", kNone, true, false},
-    {"mnuAbout", "Visit", "&Visit", kNone, true, false},
-    {"Visit", "cmdCommunitySiteA", "Kelvory User &Guide", QKeySequence::HelpContents, false, false},
+    {"mnuEdit", "mnuRevert", QT_TRANSLATE_NOOP("Menus", "Re&vert to Saved"), kNone, false, false},
+    {"mnuEdit", "mnuShowChanges", QT_TRANSLATE_NOOP("Menus", "Show &Changes\u2026"), kNone, false, false},
+    {"", "mnuAbout", QT_TRANSLATE_NOOP("Menus", "&About"), kNone, true, false},
+    {"mnuAbout", "Visit", QT_TRANSLATE_NOOP("Menus", "&Visit"), kNone, true, false},
+    {"Visit", "cmdCommunitySiteA", QT_TRANSLATE_NOOP("Menus", "Kelvory User &Guide"), QKeySequence::HelpContents, false,
+     false},
     {"Visit", "", nullptr, kNone, false, false},
-    {"Visit", "cmdCommunitySiteB", "Kelvory &Home Page", kNone, false, false},
+    {"Visit", "cmdCommunitySiteB", QT_TRANSLATE_NOOP("Menus", "Kelvory &Home Page"), kNone, false, false},
     {"Visit", "", nullptr, kNone, false, false},
-    {"Visit", "cmdAuthorPage", "&Report a Problem", kNone, false, false},
+    {"Visit", "cmdAuthorPage", QT_TRANSLATE_NOOP("Menus", "&Report a Problem"), kNone, false, false},
     {"mnuAbout", "Sep5", nullptr, kNone, false, false},
-    {"mnuAbout", "Copyright", "&Copyright", kNone, false, false},
+    {"mnuAbout", "Copyright", QT_TRANSLATE_NOOP("Menus", "&Copyright"), kNone, false, false},
 };
 
 }  // namespace
@@ -52,11 +60,10 @@ const MenuEntry kMenus[] = {
 void buildMenus(QMenuBar* bar) {
     for (const MenuEntry& entry : kMenus) {
         const QString name = QLatin1String(entry.name);
+        const QString caption = entry.caption ? QCoreApplication::translate("Menus", entry.caption) : QString();
         if (entry.submenu) {
-            QMenu* menu =
-                *entry.parent
-                    ? bar->findChild<QMenu*>(QLatin1String(entry.parent))->addMenu(QString::fromUtf8(entry.caption))
-                    : bar->addMenu(QString::fromUtf8(entry.caption));
+            QMenu* menu = *entry.parent ? bar->findChild<QMenu*>(QLatin1String(entry.parent))->addMenu(caption)
+                                        : bar->addMenu(caption);
             menu->setObjectName(name);
             // Menus open as windows of their own, which take the application's
             // face (a serif one under Wine), not the window's: give them the
@@ -65,11 +72,12 @@ void buildMenus(QMenuBar* bar) {
             continue;
         }
         QMenu* menu = bar->findChild<QMenu*>(QLatin1String(entry.parent));
-        QAction* action = entry.caption ? menu->addAction(QString::fromUtf8(entry.caption)) : menu->addSeparator();
+        QAction* action = entry.caption ? menu->addAction(caption) : menu->addSeparator();
         action->setObjectName(name);
         action->setVisible(!entry.hidden);
         if (entry.shortcut != kNone) {
             action->setShortcuts(entry.shortcut);
         }
     }
+    addLanguageMenu(bar);
 }

@@ -247,7 +247,7 @@ public:
         setSelectionMode(QAbstractItemView::SingleSelection);
         setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         setMouseTracking(true);
-        setAccessibleName(QStringLiteral("Names"));
+        setAccessibleName(QCoreApplication::translate("NamePickers", "Names"));
         connect(this, &QListView::entered, this, [this](const QModelIndex& index) { setCurrentIndex(index); });
         connect(this, &QListView::clicked, this, [this](const QModelIndex& index) { lists_.choose(index.row()); });
     }

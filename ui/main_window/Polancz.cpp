@@ -1,5 +1,7 @@
 #include "ui/main_window/Polancz.h"
 
+#include <QCoreApplication>
+
 #include <QDir>
 #include <system_error>
 
@@ -64,18 +66,23 @@ void Polancz::open(QWidget* owner, const QString& address) {
     const QString file = QDir::toNativeSeparators(platform::pathToText(addresses_.guideFile));
     std::error_code error;
     if (guide && !std::filesystem::is_regular_file(addresses_.guideFile, error)) {
-        tellUser(owner, platform::MessageIcon::Warning,
-                 QStringLiteral("The user guide was not found. It belongs beside Kelvory:\n\n%1").arg(file));
+        tellUser(
+            owner, platform::MessageIcon::Warning,
+            QCoreApplication::translate("Polancz", "The user guide was not found. It belongs beside Kelvory:\n\n%1")
+                .arg(file));
         return;
     }
     if (platform::services().openAddress(address)) {
         return;
     }
-    tellUser(owner, platform::MessageIcon::Warning,
-             guide ? QStringLiteral("No program on this computer could show the user guide. Open the file "
-                                    "yourself:\n\n%1")
-                         .arg(file)
-                   : QStringLiteral("No program on this computer could open the page %1.\n\nOpen it in a web "
-                                    "browser yourself.")
-                         .arg(address));
+    tellUser(
+        owner, platform::MessageIcon::Warning,
+        guide ? QCoreApplication::translate("Polancz",
+                                            "No program on this computer could show the user guide. Open the file "
+                                            "yourself:\n\n%1")
+                    .arg(file)
+              : QCoreApplication::translate("Polancz",
+                                            "No program on this computer could open the page %1.\n\nOpen it in a web "
+                                            "browser yourself.")
+                    .arg(address));
 }

@@ -1,5 +1,7 @@
 #include "ui/main_window/RestoreFlow.h"
 
+#include <QCoreApplication>
+
 #include <QDateTime>
 #include <QStringList>
 
@@ -11,15 +13,18 @@
 
 namespace {
 
-const QString kCaption = QStringLiteral("Restore Original Values");
+// In the window's language, so asked for once it is chosen.
+QString caption() {
+    return QCoreApplication::translate("RestoreFlow", "Restore Original Values");
+}
 
 QString differences(const Baza::Block& recorded, const Baza::Block& shown) {
     const auto count = changedFields(recorded, shown).size();
     if (count == 0) {
-        return QStringLiteral("the same values as the window");
+        return QCoreApplication::translate("RestoreFlow", "the same values as the window");
     }
-    return count == 1 ? QStringLiteral("1 field differs from the window")
-                      : QStringLiteral("%1 fields differ from the window").arg(count);
+    return count == 1 ? QCoreApplication::translate("RestoreFlow", "1 field differs from the window")
+                      : QCoreApplication::translate("RestoreFlow", "%1 fields differ from the window").arg(count);
 }
 
 QString lineFor(const RecordedBlock& recorded, const Baza::Block& now) {
@@ -30,11 +35,12 @@ QString lineFor(const RecordedBlock& recorded, const Baza::Block& now) {
     }
     switch (recorded.kind) {
         case RecordedBlock::Kind::Original:
-            return QStringLiteral("Original values, recorded %1: %2").arg(date, differ);
+            return QCoreApplication::translate("RestoreFlow", "Original values, recorded %1: %2").arg(date, differ);
         case RecordedBlock::Kind::BeforeSave:
-            return QStringLiteral("Before the save of %1: %2").arg(date, differ);
+            return QCoreApplication::translate("RestoreFlow", "Before the save of %1: %2").arg(date, differ);
         case RecordedBlock::Kind::EarlierOriginal:
-            return QStringLiteral("Original values of an earlier game executable (%1 bytes), recorded %2: %3")
+            return QCoreApplication::translate(
+                       "RestoreFlow", "Original values of an earlier game executable (%1 bytes), recorded %2: %3")
                 .arg(recorded.size)
                 .arg(date, differ);
     }
@@ -55,8 +61,11 @@ std::optional<RecordedBlock> chooseRecordedBlock(QWidget* owner, const LeagueSes
     if (!choice.otherExecutable.empty() &&
         platform::services().askChoice(
             owner, platform::MessageIcon::Warning, kApplicationTitle,
-            shown(choice.otherExecutable) + QStringLiteral("\n\nShow the recorded values anyway?"),
-            {QStringLiteral("&Show Them"), QStringLiteral("Cancel")}, 1) != 0) {
+            shown(choice.otherExecutable) +
+                QCoreApplication::translate("RestoreFlow", "\n\nShow the recorded values anyway?"),
+            {QCoreApplication::translate("RestoreFlow", "&Show Them"),
+             QCoreApplication::translate("RestoreFlow", "Cancel")},
+            1) != 0) {
         return std::nullopt;
     }
     const Baza::Block& now = session.values();
@@ -64,7 +73,8 @@ std::optional<RecordedBlock> chooseRecordedBlock(QWidget* owner, const LeagueSes
     for (const RecordedBlock& recorded : choice.blocks) {
         lines << lineFor(recorded, now);
     }
-    QString text = QStringLiteral(
+    QString text = QCoreApplication::translate(
+                       "RestoreFlow",
                        "Kelvory recorded the original values of this game executable on %1, before its first save "
                        "into it, and the values before each later save. The values chosen go into the window as "
                        "changes; nothing is written until you save.")
@@ -72,7 +82,8 @@ std::optional<RecordedBlock> chooseRecordedBlock(QWidget* owner, const LeagueSes
     if (!choice.newestTaken.empty()) {
         text += QStringLiteral("\n\n") + shown(choice.newestTaken);
     }
-    const int chosen = platform::services().chooseFromList(owner, kCaption, text, lines, 0, QStringLiteral("&Restore"));
+    const int chosen = platform::services().chooseFromList(owner, caption(), text, lines, 0,
+                                                           QCoreApplication::translate("RestoreFlow", "&Restore"));
     if (chosen < 0 || chosen >= lines.size()) {
         return std::nullopt;
     }

@@ -1,5 +1,7 @@
 #include "ui/main_window/SaveFlow.h"
 
+#include <QCoreApplication>
+
 #include "platform/Services.h"
 #include "platform/Text.h"
 #include "session/Messages.h"
@@ -18,20 +20,29 @@ int ask(QWidget* owner, const Words& text, const QStringList& buttons, int prese
 SaveOutcome saveBlock(QWidget* owner, LeagueSession& session, DiskState& disk) {
     SaveQuestions questions;
     questions.outsideChange = [owner](const DiskState& found) {
-        const int answer = ask(owner, messages::outsideChangeQuestion(found.change),
-                               {QStringLiteral("&Overwrite"), QStringLiteral("&Reload"), QStringLiteral("Cancel")}, 2);
+        const int answer =
+            ask(owner, messages::outsideChangeQuestion(found.change),
+                {QCoreApplication::translate("SaveFlow", "&Overwrite"),
+                 QCoreApplication::translate("SaveFlow", "&Reload"), QCoreApplication::translate("SaveFlow", "Cancel")},
+                2);
         return answer == 0   ? OutsideChangeAnswer::Overwrite
                : answer == 1 ? OutsideChangeAnswer::Reload
                              : OutsideChangeAnswer::Cancel;
     };
     const auto saveAnyway = [owner](const Words& question) {
-        return ask(owner, question, {QStringLiteral("Save &Anyway"), QStringLiteral("Cancel")}, 1) == 0;
+        return ask(owner, question,
+                   {QCoreApplication::translate("SaveFlow", "Save &Anyway"),
+                    QCoreApplication::translate("SaveFlow", "Cancel")},
+                   1) == 0;
     };
     questions.outsideGame = saveAnyway;
     questions.notABlock = saveAnyway;
     questions.gameRunning = [owner](const Words& question) {
-        const int answer = ask(owner, question,
-                               {QStringLiteral("&Retry"), QStringLiteral("Save &Anyway"), QStringLiteral("Cancel")}, 0);
+        const int answer = ask(
+            owner, question,
+            {QCoreApplication::translate("SaveFlow", "&Retry"), QCoreApplication::translate("SaveFlow", "Save &Anyway"),
+             QCoreApplication::translate("SaveFlow", "Cancel")},
+            0);
         return answer == 0 ? RunningAnswer::Retry : answer == 1 ? RunningAnswer::SaveAnyway : RunningAnswer::Cancel;
     };
     // Setting the record aside saves at once: the user asked to save. Cancel

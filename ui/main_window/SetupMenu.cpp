@@ -1,5 +1,7 @@
 #include "ui/main_window/SetupMenu.h"
 
+#include <QCoreApplication>
+
 #include <QDir>
 #include <QFileInfo>
 #include <QStringList>
@@ -13,8 +15,14 @@
 
 namespace {
 
-const QString kImportCaption = QStringLiteral("Import League Setup");
-const QString kExportCaption = QStringLiteral("Export League Setup");
+// In the window's language, so asked for once it is chosen.
+QString importCaption() {
+    return QCoreApplication::translate("SetupMenu", "Import League Setup");
+}
+// In the window's language, so asked for once it is chosen.
+QString exportCaption() {
+    return QCoreApplication::translate("SetupMenu", "Export League Setup");
+}
 const QString kSuggestedName = QStringLiteral("league") + QLatin1String(SetupSuffix);
 
 // The folder of the last setup file chosen, kept in the user's settings.
@@ -26,10 +34,11 @@ const QString kSettingsKey = QStringLiteral("Folder");
 enum class OtherFiles { Hidden, Offered };
 
 QList<platform::FileFilter> setupFilters(OtherFiles others) {
-    QList<platform::FileFilter> filters{{QStringLiteral("Kelvory league setup"), QStringLiteral("*") + SetupSuffix}};
+    QList<platform::FileFilter> filters{
+        {QCoreApplication::translate("SetupMenu", "Kelvory league setup"), QStringLiteral("*") + SetupSuffix}};
     if (others == OtherFiles::Offered) {
         // A setup passed on by hand may have lost its suffix.
-        filters.append({QStringLiteral("All Files"), QStringLiteral("*.*")});
+        filters.append({QCoreApplication::translate("SetupMenu", "All Files"), QStringLiteral("*.*")});
     }
     return filters;
 }
@@ -66,7 +75,7 @@ void exportLeagueSetup(QWidget* owner, const LeagueSession& session) {
     }
     const QString suggested = QDir::toNativeSeparators(QDir(startFolder(session)).filePath(kSuggestedName));
     const QString chosen =
-        platform::services().saveFileDialog(owner, kExportCaption, suggested, setupFilters(OtherFiles::Hidden));
+        platform::services().saveFileDialog(owner, exportCaption(), suggested, setupFilters(OtherFiles::Hidden));
     if (chosen.isEmpty()) {
         return;
     }
@@ -75,20 +84,21 @@ void exportLeagueSetup(QWidget* owner, const LeagueSession& session) {
         writeSetupFile(platform::textToPath(chosen), setupOf(session.baza()));
     } catch (const SetupError& error) {
         tellUser(owner, platform::MessageIcon::Critical,
-                 QStringLiteral("The league setup was not exported.\n\n%1").arg(platform::fromUtf8(error.what())));
+                 QCoreApplication::translate("SetupMenu", "The league setup was not exported.\n\n%1")
+                     .arg(platform::fromUtf8(error.what())));
         return;
     }
     // The window confirms every file it writes, as Save does; the path shows
     // where the file went, whatever the dialog made of the typed name.
     tellUser(owner, platform::MessageIcon::Information,
-             QStringLiteral("The league setup was exported to:\n\n%1").arg(chosen));
+             QCoreApplication::translate("SetupMenu", "The league setup was exported to:\n\n%1").arg(chosen));
 }
 
 std::optional<SetupPreview> importLeagueSetup(QWidget* owner, const LeagueSession& session) {
     if (!readyFor(owner, session, Doing::Importing)) {
         return std::nullopt;
     }
-    const QString chosen = platform::services().openFileDialog(owner, kImportCaption, startFolder(session),
+    const QString chosen = platform::services().openFileDialog(owner, importCaption(), startFolder(session),
                                                                setupFilters(OtherFiles::Offered), 0);
     if (chosen.isEmpty()) {
         return std::nullopt;
@@ -99,7 +109,7 @@ std::optional<SetupPreview> importLeagueSetup(QWidget* owner, const LeagueSessio
         setup = readSetupFile(platform::textToPath(chosen));
     } catch (const SetupError& error) {
         tellUser(owner, platform::MessageIcon::Warning,
-                 QStringLiteral("Nothing was imported; the boxes are as they were.\n\n%1")
+                 QCoreApplication::translate("SetupMenu", "Nothing was imported; the boxes are as they were.\n\n%1")
                      .arg(platform::fromUtf8(error.what())));
         return std::nullopt;
     }
@@ -107,23 +117,28 @@ std::optional<SetupPreview> importLeagueSetup(QWidget* owner, const LeagueSessio
     const SetupPreview preview = session.previewSetup(setup);
     if (preview.changes.empty()) {
         platform::services().reviewList(
-            owner, kImportCaption, QStringLiteral("%1\n\nThe boxes already hold every value of this file.").arg(chosen),
-            {QStringLiteral("No changes")}, QString());
+            owner, importCaption(),
+            QCoreApplication::translate("SetupMenu", "%1\n\nThe boxes already hold every value of this file.")
+                .arg(chosen),
+            {QCoreApplication::translate("SetupMenu", "No changes")}, QString());
         return std::nullopt;
     }
     QStringList lines;
     for (const Words& line : preview.lines) {
         lines << shown(line);  // a value the game is not known to take says so on its line
     }
-    const QString text = QStringLiteral(
-                             "%1\n\n"
-                             "Importing this file changes %2 %3, from the value now to the file's value. "
-                             "Apply puts the new values into the boxes; nothing is written to the game "
-                             "executable until you save.")
-                             // One call: a path holding "%2" must stay as it is.
-                             .arg(chosen, QString::number(preview.changes.size()),
-                                  preview.changes.size() == 1 ? QStringLiteral("box") : QStringLiteral("boxes"));
-    if (!platform::services().reviewList(owner, kImportCaption, text, lines, QStringLiteral("&Apply"))) {
+    const QString text =
+        QCoreApplication::translate("SetupMenu",
+                                    "%1\n\n"
+                                    "Importing this file changes %2 %3, from the value now to the file's value. "
+                                    "Apply puts the new values into the boxes; nothing is written to the game "
+                                    "executable until you save.")
+            // One call: a path holding "%2" must stay as it is.
+            .arg(chosen, QString::number(preview.changes.size()),
+                 preview.changes.size() == 1 ? QCoreApplication::translate("SetupMenu", "box")
+                                             : QCoreApplication::translate("SetupMenu", "boxes"));
+    if (!platform::services().reviewList(owner, importCaption(), text, lines,
+                                         QCoreApplication::translate("SetupMenu", "&Apply"))) {
         return std::nullopt;
     }
     return preview;

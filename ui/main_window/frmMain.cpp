@@ -41,7 +41,7 @@
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     // The platform shows its modified marker in place of [*] while the block
     // has unsaved changes; the title's words stay.
-    setWindowTitle(QStringLiteral("Kelvory Exibition Mode[*]"));
+    setWindowTitle(QCoreApplication::translate("frmMain", "Kelvory Exibition Mode[*]"));
     setWindowIcon(drawAppIcon());
     // A compact sans-serif face: the layout is measured in pixels, and wide
     // faces would clip the frame captions.
@@ -112,7 +112,7 @@ void frmMain::connectHandlers() {
     for (const Field& field : fields()) {
         const int member = field.member;
         QLineEdit* box = form_.box(field);
-        const QString typing = QStringLiteral("Typing in %1").arg(fieldName(field));
+        const QString typing = QCoreApplication::translate("frmMain", "Typing in %1").arg(fieldName(field));
         // A keystroke reports the edit before the new text: the edit notes
         // the box, and the keystroke becomes part of the history once the
         // copy-back pass has run on its text.
@@ -134,7 +134,7 @@ void frmMain::connectHandlers() {
         });
         if (QComboBox* picker = form_.picker(field)) {
             const int number = field.picker;
-            const QString choice = QStringLiteral("Choice in %1").arg(fieldName(field));
+            const QString choice = QCoreApplication::translate("frmMain", "Choice in %1").arg(fieldName(field));
             // A typed, deleted or pasted character, and a choice from the list,
             // both hand the picker's text on; but typing into a name picker
             // whose catalogue pairs numbers with names only searches its list.
@@ -239,7 +239,7 @@ void frmMain::afterFirstPaint() {
 void frmMain::explainFields() {
     const NameIndices* names = names_ ? names_->pairedIndices() : nullptr;
     for (const Field& field : fields()) {
-        const QString help = platform::fromUtf8(fieldHelpText(field, names));
+        const QString help = shown(fieldHelpWords(field, names));
         for (QWidget* control : {static_cast<QWidget*>(form_.box(field)), static_cast<QWidget*>(form_.picker(field))}) {
             if (control) {
                 setFieldState(control, FieldState::Help, help);
@@ -276,14 +276,14 @@ void frmMain::chooseName(const Field& field, long long number) {
         box->setText(text);
         return;
     }
-    history_->record(QStringLiteral("Choice in %1").arg(fieldName(field)), [box, &text] { box->setText(text); });
+    history_->record(tr("Choice in %1").arg(fieldName(field)), [box, &text] { box->setText(text); });
 }
 
 bool frmMain::offerLeaguesIni(const ConfigResult& config) {
     const QString why = tr("Kelvory cannot start.\n\n%1\n\nLeagues.ini is a text file beside Kelvory; its second "
                            "line names the game executable in Kelvory's folder, for example:\n\n"
                            "Kelvory reads line 2 of this file: the game executable in this folder.\nGame.exe")
-                            .arg(platform::fromUtf8(config.message()));
+                            .arg(shown(config.words()));
     if (config.status != ConfigResult::Status::Missing) {
         tellUser(this, platform::MessageIcon::Critical, why);
         return false;
@@ -381,7 +381,7 @@ void frmMain::storeBox(const Field& field) {
     session_->storeBox(field, platform::toUtf8(text), readField(field, text, numberLocale_));
     QString reason;
     if (session_->unstorable(field)) {
-        reason = QStringLiteral("Not stored: %1 keeps %2. Allowed: %3.")
+        reason = QCoreApplication::translate("frmMain", "Not stored: %1 keeps %2. Allowed: %3.")
                      .arg(fieldName(field), presentField(session_->baza(), field), allowedText(field));
     }
     setFieldMark(form_.box(field), reason);
@@ -402,11 +402,13 @@ void frmMain::editStep(const QString& what, const std::function<void()>& change)
 }
 
 void frmMain::importSetup(const SetupPreview& preview) {
-    editStep(QStringLiteral("Import League Setup"), [this, &preview] { session_->applySetup(preview); });
+    editStep(QCoreApplication::translate("frmMain", "Import League Setup"),
+             [this, &preview] { session_->applySetup(preview); });
 }
 
 void frmMain::restoreBlock(const RecordedBlock& recorded) {
-    editStep(QStringLiteral("Restore Original Values"), [this, &recorded] { session_->restore(recorded); });
+    editStep(QCoreApplication::translate("frmMain", "Restore Original Values"),
+             [this, &recorded] { session_->restore(recorded); });
 }
 
 void frmMain::stepBox(const Field& field, int by) {
@@ -418,7 +420,8 @@ void frmMain::stepBox(const Field& field, int by) {
     const long long from =
         readField(field, box->text(), numberLocale_).value_or(fieldNumber(session_->values(), field));
     const QString to = QString::number(std::clamp(from + by, range->minimum, range->maximum));
-    history_->record(QStringLiteral("Step %1").arg(fieldName(field)), [box, &to] { box->setText(to); });
+    history_->record(QCoreApplication::translate("frmMain", "Step %1").arg(fieldName(field)),
+                     [box, &to] { box->setText(to); });
 }
 
 void frmMain::Combo_Change(int number) {
@@ -444,7 +447,7 @@ frmMain::SaveOutcome frmMain::Cmd_Zapisz_Click() {
     if (outcome == SaveOutcome::Reload) {
         // The question said the window's changes are dropped: the file's
         // values replace them, the hidden map slots and reserved bytes too.
-        editStep(QStringLiteral("Reload"), [this, &disk] { session_->takeFromDisk(disk); });
+        editStep(QCoreApplication::translate("frmMain", "Reload"), [this, &disk] { session_->takeFromDisk(disk); });
     }
     updateRestoreAction();  // the first save takes the record
     refreshChanges();       // a save that wrote the block leaves nothing changed
@@ -488,10 +491,11 @@ void frmMain::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
-    const platform::SaveChangesAnswer answer =
-        platform::services().askSaveChanges(this, kApplicationTitle,
-                                            QStringLiteral("The league tables have changes that are not saved.\n\n"
-                                                           "Save them to the game executable before closing?"));
+    const platform::SaveChangesAnswer answer = platform::services().askSaveChanges(
+        this, kApplicationTitle,
+        QCoreApplication::translate("frmMain",
+                                    "The league tables have changes that are not saved.\n\n"
+                                    "Save them to the game executable before closing?"));
     switch (answer) {
         case platform::SaveChangesAnswer::Save:
             if (Cmd_Zapisz_Click() == SaveOutcome::Saved) {

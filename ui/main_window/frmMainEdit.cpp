@@ -3,7 +3,9 @@
 // context menus of the boxes and pickers.
 
 #include <QAction>
+
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -82,7 +84,7 @@ QMenu* frmMain::fieldMenu(QWidget* control, const Field& field) {
         menu->removeAction(own[1]);
     }
     menu->addSeparator();
-    QAction* revert = menu->addAction(QStringLiteral("Revert to Saved Value"));
+    QAction* revert = menu->addAction(QCoreApplication::translate("frmMain", "Revert to Saved Value"));
     revert->setObjectName(QStringLiteral("mnuRevertField"));
     revert->setEnabled(session_->loaded() && (!sameField(session_->values(), session_->saved(), field) ||
                                               form_.box(field)->text() != boxText(session_->saved(), field)));
@@ -101,8 +103,8 @@ void frmMain::refreshChanges() {
         // The box carries the marks; its picker only shows the box's value.
         setChangedMark(form_.box(field), sentence);
         // A table look-up per field: cheap enough for every keystroke.
-        const std::optional<std::string> outside = session_->outsideGame(field);
-        setOutsideMark(form_.box(field), outside ? QString::fromStdString(*outside) : QString());
+        const std::optional<Words> outside = session_->outsideGame(field);
+        setOutsideMark(form_.box(field), outside ? shown(*outside) : QString());
     }
     // Setting the same state again would still rewrite the system's title.
     const bool modified = hasUnsavedChanges();
@@ -154,36 +156,39 @@ void frmMain::mnuRevert_Click() {
     if (hasUnsavedChanges()) {
         const auto count = changedFields(session_->saved(), session_->values()).size();
         const QString question =
-            QStringLiteral(
-                "Put back every value as it was last loaded or saved?\n\n%1 %2 will go back. "
-                "Edit > Undo takes this back.")
+            QCoreApplication::translate("frmMain",
+                                        "Put back every value as it was last loaded or saved?\n\n%1 %2 will go back. "
+                                        "Edit > Undo takes this back.")
                 .arg(count)
-                .arg(count == 1 ? QStringLiteral("changed value") : QStringLiteral("changed values"));
-        const int answer =
-            platform::services().askChoice(this, platform::MessageIcon::Warning, kApplicationTitle, question,
-                                           {QStringLiteral("&Revert"), QStringLiteral("Cancel")}, 0);
+                .arg(count == 1 ? QCoreApplication::translate("frmMain", "changed value")
+                                : QCoreApplication::translate("frmMain", "changed values"));
+        const int answer = platform::services().askChoice(
+            this, platform::MessageIcon::Warning, kApplicationTitle, question,
+            {QCoreApplication::translate("frmMain", "&Revert"), QCoreApplication::translate("frmMain", "Cancel")}, 0);
         if (answer != 0) {
             return;
         }
     }
-    editStep(QStringLiteral("Revert to Saved"), [this] { session_->revertAll(); });
+    editStep(QCoreApplication::translate("frmMain", "Revert to Saved"), [this] { session_->revertAll(); });
 }
 
 void frmMain::revertField(const Field& field) {
     if (!session_->loaded()) {
         return;
     }
-    history_->record(QStringLiteral("Revert %1 to Saved Value").arg(fieldName(field)), [this, &field] {
-        session_->revertField(field);
-        form_.box(field)->setText(boxText(session_->saved(), field));
-        refreshChanges();
-    });
+    history_->record(QCoreApplication::translate("frmMain", "Revert %1 to Saved Value").arg(fieldName(field)),
+                     [this, &field] {
+                         session_->revertField(field);
+                         form_.box(field)->setText(boxText(session_->saved(), field));
+                         refreshChanges();
+                     });
 }
 
 void frmMain::mnuShowChanges_Click() {
     history_->seal();
     const QStringList lines = session_->loaded() ? changeLines(session_->saved(), session_->values()) : QStringList();
-    const QString text = lines.isEmpty() ? QStringLiteral("No changes since the last save")
-                                         : QStringLiteral("Changed since the last load or save (saved \u2192 now):");
+    const QString text = lines.isEmpty() ? QCoreApplication::translate("frmMain", "No changes since the last save")
+                                         : QCoreApplication::translate(
+                                               "frmMain", "Changed since the last load or save (saved \u2192 now):");
     platform::services().reviewList(this, kApplicationTitle, text, lines, QString());
 }
