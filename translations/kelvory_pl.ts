@@ -754,24 +754,6 @@ Rejestr trafia do:
 Upewnij się, że w tym folderze można zapisywać, a potem zapisz ponownie; twoje zmiany nadal tu są.</translation>
     </message>
     <message>
-        <source>Nothing was saved: the record of the original values cannot be read, and Kelvory does not replace it: %1: %2.</source>
-        <translation>Nic nie zapisano: nie można odczytać rejestru oryginalnych wartości, a Kelvory go nie zastępuje: %1: %2.</translation>
-    </message>
-    <message>
-        <source>Nothing was saved: the record of the original values cannot be read, and Kelvory does not replace it.
-
-%1
-%2.
-
-Make sure it can be read, or move it elsewhere to keep it, then save again; your changes are still here.</source>
-        <translation>Nic nie zapisano: nie można odczytać rejestru oryginalnych wartości, a Kelvory go nie zastępuje.
-
-%1
-%2.
-
-Upewnij się, że da się go odczytać, albo przenieś go w inne miejsce, by go zachować, a potem zapisz ponownie; twoje zmiany nadal tu są.</translation>
-    </message>
-    <message>
         <source>Nothing was saved: another Kelvory is saving into this game executable right now (%1). Run the command again in a moment.</source>
         <translation>Nic nie zapisano: inny Kelvory właśnie zapisuje do tego pliku wykonywalnego gry (%1). Uruchom polecenie ponownie za chwilę.</translation>
     </message>
@@ -1015,6 +997,76 @@ Kelvory rejestruje je przy pierwszym zapisie do niego; rejestru szukał tutaj:
         <source>The game executable changed since the record of its original values was taken on %1: it was %2 bytes long then and is %3 now, or its first bytes differ. The game may have been updated or replaced, and the recorded values may not fit it.</source>
         <translation>Plik wykonywalny gry zmienił się, odkąd %1 zarejestrowano jego oryginalne wartości: miał wtedy %2 B, a teraz: %3; albo różnią się jego pierwsze bajty. Gra mogła zostać zaktualizowana lub zastąpiona, a zarejestrowane wartości mogą do niej nie pasować.</translation>
     </message>
+    <message>
+        <source>Nothing was saved: the record of the original values cannot be read, and Kelvory does not replace it: %1: %2. &quot;kelvory-cli record set-aside&quot; renames it beside itself, where it is kept, so that the next save starts a new record.</source>
+        <translation>Nic nie zapisano: nie można odczytać rejestru oryginalnych wartości, a Kelvory go nie zastępuje: %1: %2. „kelvory-cli record set-aside” odkłada go obok pod nową nazwą, gdzie zostaje zachowany, tak aby następny zapis założył nowy rejestr.</translation>
+    </message>
+    <message>
+        <source>Nothing was saved: the record of the original values cannot be read, and Kelvory does not replace it.
+
+%1
+%2.
+
+Set Aside and Start a New Record renames it beside itself, where it is kept, and saves with a new record, whose original values are those the game executable holds now. Cancel saves nothing; your changes are still here.</source>
+        <translation>Nic nie zapisano: nie można odczytać rejestru oryginalnych wartości, a Kelvory go nie zastępuje.
+
+%1
+%2.
+
+„Odłóż i załóż nowy rejestr” odkłada go obok pod nową nazwą, gdzie zostaje zachowany, i zapisuje z nowym rejestrem, którego oryginalnymi wartościami będą te, które plik wykonywalny gry zawiera teraz. Anuluj niczego nie zapisuje; twoje zmiany nadal tu są.</translation>
+    </message>
+    <message>
+        <source>recorded for the same game at %1 on %2</source>
+        <translation>zarejestrowane dla tej samej gry w %1, %2</translation>
+    </message>
+    <message>
+        <source>%1 records of other paths hold the values this game executable holds; the newest was taken.</source>
+        <translation>Wartości, które zawiera ten plik wykonywalny gry, są w rejestrach innych ścieżek (liczba rejestrów: %1); wzięto najnowszy.</translation>
+    </message>
+    <message>
+        <source>The original values and history of this game executable were carried over from the record of the same game at %1, into which Kelvory wrote the values it holds on %2.</source>
+        <translation>Oryginalne wartości i historię tego pliku wykonywalnego gry przeniesiono z rejestru tej samej gry w %1, do której Kelvory zapisał zawarte w nim wartości %2.</translation>
+    </message>
+    <message>
+        <source>The record %1, which cannot be read, was set aside as %2 and is kept there; the next save starts a new record.</source>
+        <translation>Rejestr %1, którego nie można odczytać, odłożono jako %2 i tam jest zachowany; następny zapis założy nowy rejestr.</translation>
+    </message>
+    <message>
+        <source>The record of the original values, which cannot be read, was set aside and is kept as:
+%1</source>
+        <translation>Rejestr oryginalnych wartości, którego nie można odczytać, odłożono i jest zachowany jako:
+%1</translation>
+    </message>
+    <message>
+        <source>Nothing was set aside: the record %1 can be read, or there is none.</source>
+        <translation>Niczego nie odłożono: rejestr %1 da się odczytać albo go nie ma.</translation>
+    </message>
+    <message>
+        <source>Nothing was set aside: the record of the original values can be read, or there is none.
+
+%1</source>
+        <translation>Niczego nie odłożono: rejestr oryginalnych wartości da się odczytać albo go nie ma.
+
+%1</translation>
+    </message>
+    <message>
+        <source>The record %1 could not be set aside: %2.</source>
+        <translation>Nie udało się odłożyć rejestru %1: %2.</translation>
+    </message>
+    <message>
+        <source>The record of the original values could not be set aside, and nothing was saved.
+
+%1
+%2.
+
+Your changes are still here.</source>
+        <translation>Nie udało się odłożyć rejestru oryginalnych wartości i nic nie zapisano.
+
+%1
+%2.
+
+Twoje zmiany nadal tu są.</translation>
+    </message>
 </context>
 <context>
     <name>NamePickers</name>
@@ -1126,6 +1178,10 @@ Pokazać mimo to zarejestrowane wartości?</translation>
     <message>
         <source>&amp;Retry</source>
         <translation>&amp;Ponów próbę</translation>
+    </message>
+    <message>
+        <source>&amp;Set Aside and Start a New Record</source>
+        <translation>&amp;Odłóż i załóż nowy rejestr</translation>
     </message>
 </context>
 <context>

@@ -51,7 +51,9 @@ SaveOutcome saveBlock(QWidget* owner, LeagueSession& session, DiskState& disk) {
     questions.damagedRecord = [owner, &declined](const Words& question) {
         declined = platform::services().askChoice(
                        owner, platform::MessageIcon::Critical, kApplicationTitle, shown(question),
-                       {QStringLiteral("&Set Aside and Start a New Record"), QStringLiteral("Cancel")}, 1) != 0;
+                       {QCoreApplication::translate("SaveFlow", "&Set Aside and Start a New Record"),
+                        QCoreApplication::translate("SaveFlow", "Cancel")},
+                       1) != 0;
         return !declined;
     };
     LeagueSession::SaveResult result = session.save(questions);
