@@ -13,9 +13,9 @@
 #include "platform/Text.h"
 #include "ui/main_window/FieldStates.h"
 #include "ui/main_window/FormLayout.h"
-#include "ui/main_window/Messages.h"
 #include "ui/main_window/NamePickers.h"
 #include "ui/main_window/Pickers.h"
+#include "ui/main_window/Telling.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "core/Baza.h"
 #include "core/Fields.h"
 #include "platform/Text.h"
-#include "ui/main_window/Messages.h"
+#include "ui/main_window/Telling.h"
 
 QString presentField(const Baza& baza, const Field& field) {
     if (field.kind == FieldKind::Cat) {

@@ -11,7 +11,7 @@
 
 #include "platform/Paths.h"
 #include "platform/Services.h"
-#include "ui/main_window/Messages.h"
+#include "ui/main_window/Telling.h"
 
 namespace {
 

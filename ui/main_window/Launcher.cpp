@@ -8,7 +8,7 @@
 #include "core/Baza.h"
 #include "platform/Paths.h"
 #include "platform/Services.h"
-#include "ui/main_window/Messages.h"
+#include "ui/main_window/Telling.h"
 #include "ui/widgets/Scn_Common_Dialog.h"
 
 namespace {

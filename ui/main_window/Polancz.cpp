@@ -8,7 +8,7 @@
 #include "CopyrightNotice.h"
 #include "platform/Paths.h"
 #include "platform/Services.h"
-#include "ui/main_window/Messages.h"
+#include "ui/main_window/Telling.h"
 
 #ifndef KELVORY_HOME_URL
 #define KELVORY_HOME_URL ""

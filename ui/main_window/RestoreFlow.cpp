@@ -9,7 +9,7 @@
 #include "platform/Services.h"
 #include "platform/Text.h"
 #include "session/LeagueSession.h"
-#include "ui/main_window/Messages.h"
+#include "ui/main_window/Telling.h"
 
 namespace {
 

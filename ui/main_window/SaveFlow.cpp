@@ -5,7 +5,7 @@
 #include "platform/Services.h"
 #include "platform/Text.h"
 #include "session/Messages.h"
-#include "ui/main_window/Messages.h"
+#include "ui/main_window/Telling.h"
 
 namespace {
 

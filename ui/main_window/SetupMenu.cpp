@@ -11,7 +11,7 @@
 #include "platform/Text.h"
 #include "session/LeagueSession.h"
 #include "setup/LeagueSetup.h"
-#include "ui/main_window/Messages.h"
+#include "ui/main_window/Telling.h"
 
 namespace {
 

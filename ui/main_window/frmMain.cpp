@@ -31,10 +31,10 @@
 #include "ui/main_window/FocusRing.h"
 #include "ui/main_window/Launcher.h"
 #include "ui/main_window/Menus.h"
-#include "ui/main_window/Messages.h"
 #include "ui/main_window/NamePickers.h"
 #include "ui/main_window/RestoreFlow.h"
 #include "ui/main_window/SetupMenu.h"
+#include "ui/main_window/Telling.h"
 #include "ui/widgets/Button_XP.h"
 #include "ui/widgets/ListDialogs.h"
 

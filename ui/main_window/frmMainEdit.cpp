@@ -19,7 +19,7 @@
 #include "ui/main_window/EditHistory.h"
 #include "ui/main_window/FieldMarks.h"
 #include "ui/main_window/FieldText.h"
-#include "ui/main_window/Messages.h"
+#include "ui/main_window/Telling.h"
 #include "ui/main_window/frmMain.h"
 
 namespace {

@@ -1,5 +1,8 @@
 #pragma once
 
+// How the window tells the user things: message boxes and the session's words
+// in the window's language (the session's own sentences: session/Messages.h).
+
 #include <QCoreApplication>
 #include <QString>
 
