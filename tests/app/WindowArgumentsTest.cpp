@@ -16,6 +16,7 @@ struct Line {
     int status;
     QString game;
     QString out, err;
+    QString language = {};
 };
 
 }  // namespace
@@ -44,6 +45,15 @@ private slots:
             {"--game twice", {{"--game", "a", "--game=b"}, 2, "", "", "kelvory: --game is given twice." + tryHelp}},
             {"--help with more", {{"--help", "--game", "a"}, 2, "", "", "kelvory: --help stands alone." + tryHelp}},
             {"--version with --help", {{"--version", "--help"}, 2, "", "", "kelvory: --help stands alone." + tryHelp}},
+            // --language takes its value as --game does.
+            {"--language CODE", {{"--language", "pl"}, -1, "", "", "", "pl"}},
+            {"--language=CODE beside --game", {{"--game", "g", "--language=pl_PL"}, -1, "g", "", "", "pl_PL"}},
+            {"--language without a code",
+             {{"--language"}, 2, "", "", "kelvory: --language needs a language code such as pl." + tryHelp}},
+            {"--language twice",
+             {{"--language=pl", "--language", "en"}, 2, "", "", "kelvory: --language is given twice." + tryHelp}},
+            {"--version with --language",
+             {{"--version", "--language", "pl"}, 2, "", "", "kelvory: --version stands alone." + tryHelp}},
         });
     }
     void readsTheCommandLine() {
@@ -56,35 +66,9 @@ private slots:
         const std::optional<int> status = answerArguments(parsed, "9.8.7", out, err);
         QCOMPARE(status.value_or(-1), row.status);
         QCOMPARE(QString::fromStdString(parsed.game.value_or("")), row.game);
+        QCOMPARE(QString::fromStdString(parsed.language.value_or("")), row.language);
         QVERIFY2(QString::fromStdString(out.str()).startsWith(row.out), out.str().c_str());
         QCOMPARE(out.str().empty(), row.out.isEmpty());
-        QCOMPARE(QString::fromStdString(err.str()), row.err);
-    }
-
-    // --language takes its value as --game does, each on its own: the
-    // language named, or the line said on standard error.
-    void readsTheLanguage_data() {
-        const QString tryHelp = "\nTry \"kelvory --help\".\n";
-        rows<Line>({
-            {"--language CODE", {{"--language", "pl"}, -1, "pl", "", ""}},
-            {"--language=CODE beside --game", {{"--game", "g", "--language=pl_PL"}, -1, "pl_PL", "", ""}},
-            {"--language without a code",
-             {{"--language"}, 2, "", "", "kelvory: --language needs a language code such as pl." + tryHelp}},
-            {"--language twice",
-             {{"--language=pl", "--language", "en"}, 2, "", "", "kelvory: --language is given twice." + tryHelp}},
-            {"--version with --language",
-             {{"--version", "--language", "pl"}, 2, "", "", "kelvory: --version stands alone." + tryHelp}},
-        });
-    }
-    void readsTheLanguage() {
-        QFETCH(Line, row);
-        std::vector<std::string> arguments;
-        for (const QString& argument : row.arguments)
-            arguments.push_back(argument.toStdString());
-        const WindowArguments parsed = parseWindowArguments(arguments);
-        std::ostringstream out, err;
-        QCOMPARE(answerArguments(parsed, "1", out, err).value_or(-1), row.status);
-        QCOMPARE(QString::fromStdString(parsed.language.value_or("")), row.game);
         QCOMPARE(QString::fromStdString(err.str()), row.err);
     }
 
