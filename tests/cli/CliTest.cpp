@@ -622,7 +622,8 @@ private:
                      const QByteArray& target) const {
         QJsonParseError error;
         const QJsonObject document = QJsonDocument::fromJson(out, &error).object();
-        if (error.error != QJsonParseError::NoError || document.value("game").toString() != game())
+        if (error.error != QJsonParseError::NoError ||
+            QDir::fromNativeSeparators(document.value("game").toString()) != game())
             return false;
         if (command == "show") {
             const QJsonArray list = document.value("fields").toArray();

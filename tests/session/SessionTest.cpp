@@ -11,9 +11,9 @@
 #include "../common/TestFiles.h"
 #include "../common/UseFiles.h"
 #include "../setup/BlockBytes.h"
-#include "tests/support/FaultySave.h"
 #include "session/LeagueSession.h"
 #include "setup/LeagueSetup.h"
+#include "tests/support/FaultySave.h"
 
 using namespace testfiles;
 
@@ -318,8 +318,10 @@ private slots:
             std::filesystem::copy_file(old, two);
             saveValues(two, {9, 8});  // back to the block the old path holds
         }
-        if (how.startsWith("moved"))
+        if (how.startsWith("moved")) {
+            std::filesystem::remove(game_);  // a rename does not replace a file everywhere (Windows)
             std::filesystem::rename(old, game_);
+        }
         if (how == "two")
             std::filesystem::copy_file(old, game_, std::filesystem::copy_options::overwrite_existing);
         if (how.startsWith("patched"))
