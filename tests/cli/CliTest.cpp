@@ -365,7 +365,9 @@ private slots:
         const QByteArray before = readFile(game());
         QByteArray target = before;
         const QString command = row.arguments.value(0);
-        if (command.startsWith("restore"))
+        if (before.size() <= blockbytes::kMap) {
+            // a game too short to hold the block: nothing is written into it
+        } else if (command.startsWith("restore"))
             target = restoredEntry(row.arguments, before, afterSave);
         else if (scenario == "sevens")
             target.replace(blockbytes::kMap, 7, QByteArray(7, char(200)));

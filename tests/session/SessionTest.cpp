@@ -322,8 +322,10 @@ private slots:
             std::filesystem::remove(game_);  // a rename does not replace a file everywhere (Windows)
             std::filesystem::rename(old, game_);
         }
-        if (how == "two")
-            std::filesystem::copy_file(old, game_, std::filesystem::copy_options::overwrite_existing);
+        if (how == "two") {
+            std::filesystem::remove(game_);  // the Windows library takes any two files for the same one
+            std::filesystem::copy_file(old, game_);
+        }
         if (how.startsWith("patched"))
             QVERIFY(blockbytes::writeAt(game_, 4096, QByteArray(12, 'p')));
         if (how == "patched inside")
