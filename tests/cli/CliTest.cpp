@@ -240,7 +240,7 @@ private slots:
             {"set aside without a game", {"no game", {"record", "set-aside"}, 3, "Gone.exe could not be read"}},
             // The game folder moved after the first apply: its record is found.
             {"moved, history",
-             {"applied, moved", {"history"}, 0, "", " fields differ; recorded for the same game at /"}},
+             {"applied, moved", {"history"}, 0, "", " fields differ; recorded for the same game at "}},
             {"moved, dry run",
              {"applied, moved",
               {"restore-original", "--dry-run"},
