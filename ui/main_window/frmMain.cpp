@@ -227,6 +227,7 @@ void frmMain::afterFirstPaint() {
     for (const Field& field : fields()) {
         QComboBox* picker = form_.picker(field);
         if (auto* part = picker ? picker->findChild<NamePicker*>(QString(), Qt::FindDirectChildrenOnly) : nullptr) {
+            namePickers_[field.picker] = part;
             connect(part, &NamePicker::chosen, this, [this, &field](long long number) { chooseName(field, number); });
         }
     }
@@ -263,7 +264,7 @@ void frmMain::refreshPickers() {
                 picker->setEditText(at >= 0 ? value : pickerCaption(field));
                 picker->lineEdit()->setCursorPosition(0);
             }
-        } else if (auto* part = picker->findChild<NamePicker*>(QString(), Qt::FindDirectChildrenOnly)) {
+        } else if (NamePicker* part = namePickers_.value(field.picker)) {
             part->showValue(readField(field, value, numberLocale_));
         }
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QLocale>
 #include <QMainWindow>
 #include <filesystem>
@@ -16,6 +17,7 @@
 class LeagueSession;
 class NameCatalogue;
 class NameLists;
+class NamePicker;
 struct RecordedBlock;
 struct SetupPreview;
 
@@ -186,6 +188,7 @@ private:
     std::unique_ptr<Polancz> polancz_;
     std::unique_ptr<NameCatalogue> names_;  // read by afterFirstPaint
     NameLists* nameLists_ = nullptr;        // the name pickers' lists, made from names_
+    QHash<int, NamePicker*> namePickers_;   // each name picker's part in them, by picker number
     std::filesystem::path programFolder_;
     std::filesystem::path gameOverride_;  // kelvory --game PATH
     QLocale numberLocale_;
